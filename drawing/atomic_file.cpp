@@ -1,0 +1,74 @@
+#include "drawing/atomic_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+
+#include "platform/file_io.h"
+
+namespace jww {
+
+PendingFile::PendingFile(std::filesystem::path destination)
+    : destination_(std::move(destination)) {}
+
+PendingFile::~PendingFile() {
+  Discard();
+}
+
+bool PendingFile::Create() {
+  std::filesystem::path name = destination_.filename();
+  name += ".";
+  name += platform::UniqueSuffix();
+  name += ".tmp";
+  temporary_ = destination_.parent_path() / name;
+  file_ = platform::OpenFile(temporary_, "wb");
+  if (!file_) {
+    error_ = std::string("cannot create a file in the destination folder: ") + std::strerror(errno);
+    temporary_.clear();
+    return false;
+  }
+  return true;
+}
+
+bool PendingFile::CloseStream() {
+  if (!file_) return true;
+  bool ok = platform::SyncFile(file_);
+  if (!ok) error_ = std::string("cannot write the file: ") + std::strerror(errno);
+  if (std::fclose(file_) != 0 && ok) {
+    ok = false;
+    error_ = std::string("cannot close the file: ") + std::strerror(errno);
+  }
+  file_ = nullptr;
+  return ok;
+}
+
+bool PendingFile::Commit() {
+  if (temporary_.empty()) return false;
+  if (!CloseStream()) {
+    Discard();
+    return false;
+  }
+  std::error_code ec;
+  std::filesystem::rename(temporary_, destination_, ec);
+  if (ec) {
+    error_ = "cannot move the file into place: " + ec.message();
+    Discard();
+    return false;
+  }
+  temporary_.clear();
+  return true;
+}
+
+void PendingFile::Discard() {
+  if (file_) {
+    std::fclose(file_);
+    file_ = nullptr;
+  }
+  if (!temporary_.empty()) {
+    std::error_code ec;
+    std::filesystem::remove(temporary_, ec);
+    temporary_.clear();
+  }
+}
+
+}  // namespace jww

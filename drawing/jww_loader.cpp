@@ -1,0 +1,260 @@
+#include "drawing/jww_loader.h"
+
+#include <array>
+#include <cstring>
+#include <new>
+
+#include "drawing/archive_reader.h"
+#include "drawing/jww_layout.h"
+#include "platform/file_io.h"
+
+namespace jww {
+
+namespace {
+
+constexpr std::int32_t kOldestVersion = 220;
+
+// The reading direction of the layout: every hook hands back the field.
+class LoadArchive : public ArchiveReader {
+ public:
+  template <class A>
+  A& adjustAttr(A& a, AttrRule) {
+    return a;
+  }
+  JwwString& adjustString(JwwString& s) { return s; }
+  std::uint32_t& adjustReserved(std::uint32_t& v) { return v; }
+  std::int32_t& adjustMaxDrawWidth(std::int32_t& v) { return v; }
+  void displayFlag11(THeader& h) {
+    std::uint32_t stored = 0;
+    u32(stored);
+    SplitDisplayFlag11(h, stored);
+  }
+  void keptF64(bool keep, double& v) {
+    double scratch = 0;
+    f64(keep ? v : scratch);
+  }
+  using ArchiveReader::str;
+};
+
+// Class tags of one file: the running index and which class index stands for
+// each entity kind.
+class ClassResolver {
+ public:
+  std::int32_t runningIndex = 1;
+
+  // Resolves the tag of an entity to its kind, 0 when not recognised.
+  std::int32_t Entity(const ClassTag& tag) {
+    if (tag.isNew) {
+      const std::int32_t index = runningIndex++;
+      for (std::int32_t kind = kLine; kind <= kBlockInsert; ++kind) {
+        if (tag.name == layout::ClassName(kind)) {
+          known_[kind] = index;
+          return kind;
+        }
+      }
+      return kUnknown;
+    }
+    static constexpr std::int32_t kOrder[] = {kBlockInsert, kSolid, kDimension, kText,
+                                              kPoint,       kArc,   kLine};
+    for (std::int32_t kind : kOrder) {
+      if (known_[kind] != 0 && known_[kind] == tag.index) return kind;
+    }
+    return kUnknown;
+  }
+  // Block definitions: the class is taken without checking it.
+  void BlockDefinition(const ClassTag& tag) {
+    if (tag.isNew) ++runningIndex;
+  }
+
+ private:
+  std::array<std::int64_t, kEntityKindCount + 1> known_{};  // 0: not seen yet
+};
+
+template <class Rec>
+Rec& Append(std::vector<Rec>& table, EntityTables& tables, std::int32_t kind,
+            std::size_t position) {
+  table.emplace_back();
+  tables.order[position] = TEntRef{kind, static_cast<std::int32_t>(table.size() - 1)};
+  return table.back();
+}
+
+void ReadEntityList(LoadArchive& ar, ClassResolver& classes, EntityTables& tables,
+                    std::uint32_t count, std::int32_t v) {
+  tables.order.assign(count, TEntRef{});
+  for (std::size_t read = 0; read < count; ++read) {
+    const std::uint64_t tagOffset = ar.offset();
+    const ClassTag tag = ar.tag();
+    const std::int32_t kind = classes.Entity(tag);
+    switch (kind) {
+      case kLine:
+        layout::LineBody(ar, Append(tables.lines, tables, kind, read), AttrRule::kLine, v);
+        break;
+      case kArc:
+        layout::ArcBody(ar, Append(tables.arcs, tables, kind, read), v);
+        break;
+      case kPoint:
+        layout::PointBody(ar, Append(tables.points, tables, kind, read), v);
+        break;
+      case kText:
+        layout::TextBody(ar, Append(tables.texts, tables, kind, read), v);
+        break;
+      case kDimension:
+        layout::DimensionBody(ar, Append(tables.dimensions, tables, kind, read), v);
+        break;
+      case kSolid:
+        layout::SolidBody(ar, Append(tables.solids, tables, kind, read), v);
+        break;
+      case kBlockInsert:
+        layout::BlockInsertBody(ar, Append(tables.blockInserts, tables, kind, read), v);
+        break;
+      default: {
+        // The length of an unknown object is not stored, so nothing after it
+        // can be read.
+        std::string what =
+            tag.isNew ? "unknown class \"" + tag.name + "\""
+                      : "class reference " + std::to_string(tag.index) + " to no entity class";
+        throw ArchiveError(
+            what + " at byte " + std::to_string(tagOffset) + " (" + ar.section() + ")", tagOffset,
+            ar.section());
+      }
+    }
+    ++classes.runningIndex;
+  }
+}
+
+std::uint32_t ReadListCount(LoadArchive& ar, std::uint64_t minBytesEach, const char* what) {
+  const std::uint64_t at = ar.offset();
+  const std::uint32_t count = ar.count();
+  if (static_cast<std::uint64_t>(count) * minBytesEach > ar.remaining() || count > 0x7FFFFFFFu) {
+    throw ArchiveError(std::string(what) + " count " + std::to_string(count) +
+                           " is more than the file can hold at byte " + std::to_string(at),
+                       at, ar.section());
+  }
+  return count;
+}
+
+void ReadBlockDefinitions(LoadArchive& ar, ClassResolver& classes, Drawing& d, std::int32_t v) {
+  ar.setSection("block definition list");
+  d.header.blockDefinitionCount = 0;
+  const std::uint32_t count = ReadListCount(ar, layout::MinBlockDefBytes(v), "block definition");
+  d.header.blockDefinitionCount = static_cast<std::int32_t>(count);
+  d.blockDefs.resize(count);
+  for (std::uint32_t p = 0; p < count; ++p) {
+    ar.setSection("block definition list");
+    TEntBlockDef& def = d.blockDefs[p];
+    classes.BlockDefinition(ar.tag());
+    layout::BlockDefinitionHead(ar, def, v);
+    const std::uint32_t entities = ReadListCount(ar, layout::MinEntityBytes(v), "block entity");
+    def.entityCount = static_cast<std::int32_t>(entities);
+    ++classes.runningIndex;
+    ar.setSection("block definition entities");
+    ReadEntityList(ar, classes, def.entities, entities, v);
+  }
+}
+
+// The image entries, each image's bytes streamed into a temp file of its own.
+void ReadImages(LoadArchive& ar, Drawing& d) {
+  ar.setSection("image section");
+  d.ClearImageList();
+  const ImageOptions& options = d.imageOptions;
+  if (!options.readSection && !options.extract) return;
+  std::int32_t count = 0;
+  const std::uint64_t at = ar.offset();
+  ar.i32(count);
+  if (count <= 0) return;
+  if (static_cast<std::uint64_t>(count) * 5 > ar.remaining()) {
+    throw ArchiveError("image count " + std::to_string(count) +
+                           " is more than the file can hold at byte " + std::to_string(at),
+                       at, ar.section());
+  }
+  d.images.resize(static_cast<std::size_t>(count));
+  std::vector<char> chunk(1 << 16);
+  for (std::int32_t i = 0; i < count; ++i) {
+    TBindImageType& image = d.images[static_cast<std::size_t>(i)];
+    ar.str(image.name);
+    ar.u32(image.size);
+    if (image.name.empty() || image.size == 0) continue;
+    std::FILE* out = nullptr;
+    if (options.extract) {
+      image.tempFile =
+          options.tempFolder / ("image-" + std::to_string(i) + "-" +
+                                std::filesystem::path(platform::UniqueSuffix()).string() + ".bin");
+      out = platform::OpenFile(image.tempFile, "wb");
+      if (!out) {
+        image.tempFile.clear();
+        throw ArchiveError("cannot create a temp file for image " + std::to_string(i + 1),
+                           ar.offset(), ar.section());
+      }
+    }
+    std::uint64_t left = image.size;
+    bool writeFailed = false;
+    while (left > 0) {
+      const std::size_t want =
+          static_cast<std::size_t>(std::min<std::uint64_t>(left, chunk.size()));
+      const std::size_t got = ar.readSome(chunk.data(), want);
+      if (out && got > 0 && std::fwrite(chunk.data(), 1, got, out) != got) writeFailed = true;
+      left -= got;
+      if (got < want) break;  // data cut short by the end of the file
+    }
+    if (out && std::fclose(out) != 0) writeFailed = true;
+    if (writeFailed) {
+      std::error_code ec;
+      std::filesystem::remove(image.tempFile, ec);
+      image.tempFile.clear();
+      throw ArchiveError("cannot write the temp file for image " + std::to_string(i + 1),
+                         ar.offset(), ar.section());
+    }
+  }
+}
+
+LoadResult Load(Drawing& d, LoadArchive& ar) {
+  try {
+    d.SizeHeaderTables();
+    ar.setSection("signature");
+    char signature[8];
+    ar.bytes(signature, sizeof signature);
+    d.header.signature.assign(signature, strnlen(signature, sizeof signature));
+    ar.setSection("version");
+    ar.i32(d.header.version);
+    const std::int32_t v = d.header.version;
+    if (v < kOldestVersion) {
+      return {false, "version " + std::to_string(v) + " is older than 220"};
+    }
+    layout::HeaderAfterVersion(ar, d.header, v);
+
+    ar.setSection("entity list");
+    const std::uint32_t count = ReadListCount(ar, layout::MinEntityBytes(v), "entity");
+    d.header.entityCount = static_cast<std::int32_t>(count);
+    ClassResolver classes;
+    ReadEntityList(ar, classes, d.top, count, v);
+    ReadBlockDefinitions(ar, classes, d, v);
+    if (layout::HasImages(v)) ReadImages(ar, d);
+    return {true, {}};
+  } catch (const ArchiveError& e) {
+    return {false, e.what()};
+  } catch (const std::bad_alloc&) {
+    return {false, "out of memory at byte " + std::to_string(ar.offset())};
+  } catch (const std::out_of_range& e) {
+    return {false, std::string("table index out of range at byte ") + std::to_string(ar.offset())};
+  }
+}
+
+}  // namespace
+
+LoadResult LoadJww(Drawing& d, const std::filesystem::path& path) {
+  d.Reset();
+  d.ClearImageList();
+  LoadArchive ar;
+  if (!ar.Open(path)) return {false, "cannot open the file"};
+  return Load(d, ar);
+}
+
+LoadResult LoadJwwFromMemory(Drawing& d, const void* data, std::size_t size) {
+  d.Reset();
+  d.ClearImageList();
+  LoadArchive ar;
+  ar.OpenMemory(data, size);
+  return Load(d, ar);
+}
+
+}  // namespace jww

@@ -1,0 +1,24 @@
+// Reads one JWW file into a Drawing, extracting embedded images into the
+// drawing's temp folder.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "drawing/jwwunit.h"
+
+namespace jww {
+
+struct LoadResult {
+  bool ok = false;
+  std::string error;  // what failed and where, when !ok
+  explicit operator bool() const { return ok; }
+};
+
+// True when the whole file up to the end of its last section was read. On
+// failure the drawing holds whatever had been read; the caller frees it.
+LoadResult LoadJww(Drawing& drawing, const std::filesystem::path& path);
+// The same, reading from memory (for tests and fuzzing).
+LoadResult LoadJwwFromMemory(Drawing& drawing, const void* data, std::size_t size);
+
+}  // namespace jww

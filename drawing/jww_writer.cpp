@@ -1,0 +1,247 @@
+#include "drawing/jww_writer.h"
+
+#include <array>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include "common/func.h"
+#include "drawing/archive_writer.h"
+#include "drawing/jww_layout.h"
+#include "platform/file_io.h"
+
+namespace jww {
+
+namespace {
+
+constexpr char kSignature[8] = {'J', 'w', 'w', 'D', 'a', 't', 'a', '.'};
+
+// The writing direction of the layout: hooks give the value for the file.
+class SaveArchive : public ArchiveWriter {
+ public:
+  static constexpr bool kReading = false;
+  SaveArchive(std::FILE* f, std::int32_t version) : ArchiveWriter(f), version_(version) {}
+  SaveArchive(std::string* m, std::int32_t version) : ArchiveWriter(m), version_(version) {}
+
+  void setSection(const char*) {}
+  TEntAttr adjustAttr(const TEntAttr& a, AttrRule rule) const {
+    return AttrForWrite(a, rule, version_);
+  }
+  JwwString adjustString(const JwwString& s) const { return FilterForWrite(s); }
+  std::uint32_t adjustReserved(std::uint32_t) const { return 0; }
+  std::int32_t adjustMaxDrawWidth(std::int32_t v) const {
+    return MaxDrawWidthForWrite(v, version_);
+  }
+  void displayFlag11(const THeader& h) { u32(DisplayFlag11ForWrite(h, version_)); }
+  void keptF64(bool, double v) { f64(v); }
+
+ private:
+  std::int32_t version_;
+};
+
+// Class and object numbering for one file.
+class ClassNumbering {
+ public:
+  explicit ClassNumbering(std::int32_t version) : schema_(static_cast<std::uint16_t>(version)) {}
+  void Tag(SaveArchive& ar, int slot, const char* name) {
+    if (index_[slot] == 0) {
+      ar.newClassTag(schema_, name);
+      index_[slot] = running_++;
+    } else {
+      ar.classReference(index_[slot]);
+    }
+  }
+  void Object() { ++running_; }
+
+ private:
+  std::uint16_t schema_;
+  std::uint32_t running_ = 1;
+  std::array<std::uint32_t, 9> index_{};  // kinds 1..7, block definitions 8
+};
+constexpr int kBlockDefinitionSlot = 8;
+
+bool IsEntityKind(std::int32_t kind) {
+  return kind >= kLine && kind <= kBlockInsert;
+}
+
+std::uint32_t WrittenCount(const EntityTables& tables) {
+  std::uint32_t n = 0;
+  for (const TEntRef& ref : tables.order) n += IsEntityKind(ref.kind) ? 1 : 0;
+  return n;
+}
+
+void WriteEntities(SaveArchive& ar, ClassNumbering& classes, const EntityTables& tables,
+                   std::int32_t v) {
+  ar.count(WrittenCount(tables));
+  for (const TEntRef& ref : tables.order) {
+    if (!IsEntityKind(ref.kind)) continue;
+    classes.Tag(ar, ref.kind, layout::ClassName(ref.kind));
+    layout::EntityBody(ar, tables, ref, v);
+    classes.Object();
+  }
+}
+
+// ---- Images ----------------------------------------------------------------
+
+// Upper-cases ASCII letters, leaving double-byte characters as they are.
+std::u16string UpperUnits(const JwwString& s, std::size_t from, std::size_t to) {
+  std::u16string out;
+  for (std::size_t i = from; i < to; ++i) {
+    char16_t u = static_cast<char16_t>(s.unit(i));
+    if (!s.wide && func::IsLeadByte(static_cast<unsigned char>(u)) && i + 1 < to) {
+      out.push_back(u);
+      out.push_back(static_cast<char16_t>(s.unit(++i)));
+      continue;
+    }
+    if (u >= u'a' && u <= u'z') u = static_cast<char16_t>(u - 'a' + 'A');
+    out.push_back(u);
+  }
+  return out;
+}
+
+// The image key of a text "^@BM%temp%NAME,...": NAME upper-cased, or empty.
+std::u16string ImageKey(const JwwString& text) {
+  static constexpr char kPrefix[] = "^@BM%temp%";
+  constexpr std::size_t kPrefixLength = sizeof kPrefix - 1;
+  const std::size_t n = text.units();
+  if (n < kPrefixLength + 1) return {};
+  for (std::size_t i = 0; i < kPrefixLength; ++i) {
+    if (text.unit(i) != static_cast<unsigned char>(kPrefix[i])) return {};
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::uint16_t u = text.unit(i);
+    if (!text.wide && func::IsLeadByte(static_cast<unsigned char>(u))) {
+      ++i;
+      continue;
+    }
+    if (u == ',') return i > kPrefixLength ? UpperUnits(text, kPrefixLength, i) : std::u16string{};
+  }
+  return {};
+}
+
+void MarkByTexts(Drawing& d, const std::vector<TEntMoji>& texts) {
+  for (const TEntMoji& t : texts) {
+    const std::u16string key = ImageKey(t.text);
+    if (key.empty()) continue;
+    for (TBindImageType& image : d.images) {
+      if (UpperUnits(image.name, 0, image.name.units()).starts_with(key)) {
+        image.inUse = 1;
+        break;
+      }
+    }
+  }
+}
+
+void CopyFileInto(SaveArchive& ar, const std::filesystem::path& file, std::uint64_t size) {
+  std::FILE* in = platform::OpenFile(file, "rb");
+  if (!in) throw ArchiveWriteError("cannot open an image's temp file");
+  std::vector<char> chunk(1 << 16);
+  std::uint64_t left = size;
+  while (left > 0) {
+    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(left, chunk.size()));
+    const std::size_t got = std::fread(chunk.data(), 1, want, in);
+    ar.bytes(chunk.data(), got);
+    left -= got;
+    if (got < want) break;
+  }
+  std::fclose(in);
+  if (left != 0) throw ArchiveWriteError("an image's temp file changed while it was copied");
+}
+
+void WriteImages(SaveArchive& ar, Drawing& d) {
+  const std::uint32_t count = MarkImagesInUse(d);
+  ar.u32(count);
+  for (const TBindImageType& image : d.images) {
+    if (!image.inUse) continue;
+    std::error_code ec;
+    const std::uint64_t size = std::filesystem::file_size(image.tempFile, ec);
+    if (ec || size > 0xFFFFFFFFu) throw ArchiveWriteError("cannot read an image's temp file");
+    ar.str(image.name);
+    ar.u32(static_cast<std::uint32_t>(size));
+    CopyFileInto(ar, image.tempFile, size);
+  }
+}
+
+void CheckHeaderTables(const THeader& h) {
+  if (h.layerGroups.size() != kLayerGroupCount || h.layers.size() != kLayerCount ||
+      h.pens.size() != kPenCount || h.lineTypes.size() != kLineTypeCount ||
+      h.randomLines.size() != kRandomLineCount || h.doubleLines.size() != kDoubleLineCount ||
+      h.textTypes.size() != kTextTypeCount || h.extendedColours.size() != kExtendedColourCount ||
+      h.extendedLineTypes.size() != kExtendedLineTypeCount) {
+    throw ArchiveWriteError("the drawing's header tables are not complete");
+  }
+}
+
+void WriteAll(SaveArchive& ar, Drawing& d, std::int32_t v) {
+  CheckHeaderTables(d.header);
+  ar.bytes(kSignature, sizeof kSignature);
+  ar.i32(v);
+  layout::HeaderAfterVersion(ar, std::as_const(d.header), v);
+
+  ClassNumbering classes(v);
+  WriteEntities(ar, classes, d.top, v);
+  ar.count(static_cast<std::uint32_t>(d.blockDefs.size()));
+  for (const TEntBlockDef& def : d.blockDefs) {
+    classes.Tag(ar, kBlockDefinitionSlot, layout::kBlockDefinitionClass);
+    layout::BlockDefinitionHead(ar, def, v);
+    classes.Object();
+    WriteEntities(ar, classes, def.entities, v);
+  }
+  if (layout::HasImages(v)) WriteImages(ar, d);
+  ar.Flush();
+}
+
+template <class Sink>
+SaveResult Run(Drawing& d, Sink sink, std::int32_t version) {
+  try {
+    SaveArchive ar(sink, version);
+    WriteAll(ar, d, version);
+    return {true, {}};
+  } catch (const ArchiveWriteError& e) {
+    return {false, e.what()};
+  } catch (const std::out_of_range&) {
+    return {false, "an entity order list points past its table"};
+  } catch (const std::bad_alloc&) {
+    return {false, "out of memory"};
+  }
+}
+
+}  // namespace
+
+std::uint32_t MarkImagesInUse(Drawing& d) {
+  for (TBindImageType& image : d.images) image.inUse = 0;
+  MarkByTexts(d, d.top.texts);
+  for (const TEntBlockDef& def : d.blockDefs) MarkByTexts(d, def.entities.texts);
+  std::uint32_t count = 0;
+  for (TBindImageType& image : d.images) {
+    if (!image.inUse) continue;
+    std::error_code ec;
+    if (!d.imageOptions.extract || image.tempFile.empty() ||
+        !std::filesystem::is_regular_file(image.tempFile, ec)) {
+      image.inUse = 0;
+      continue;
+    }
+    ++count;
+  }
+  return count;
+}
+
+SaveResult WriteJww(Drawing& d, PendingFile& file, std::int32_t version) {
+  if (!file.stream() && !file.Create()) return {false, file.error()};
+  return Run(d, file.stream(), version);
+}
+
+SaveResult SaveJww(Drawing& d, const std::filesystem::path& path, std::int32_t version) {
+  PendingFile file(path);
+  SaveResult result = WriteJww(d, file, version);
+  if (!result) return result;
+  if (!file.Commit()) return {false, file.error()};
+  return result;
+}
+
+SaveResult SaveJwwToMemory(Drawing& d, std::int32_t version, std::string& out) {
+  out.clear();
+  return Run(d, &out, version);
+}
+
+}  // namespace jww
