@@ -1,0 +1,57 @@
+#include "drawing/jww_probe.h"
+
+#include <cstring>
+
+#include "drawing/archive_reader.h"
+#include "platform/file_io.h"
+
+namespace jww {
+
+bool IsJwwFile(const std::filesystem::path& path) {
+  std::FILE* f = platform::OpenFile(path, "rb");
+  if (!f) return false;
+  char buffer[9] = {};
+  const bool complete = std::fread(buffer, 1, 8, f) == 8;
+  std::fclose(f);
+  return complete && std::strcmp(buffer, "JwwData.") == 0;
+}
+
+namespace {
+
+// Group 15's size as the probe knows it: versions between the thresholds
+// carry none.
+std::uint64_t ProbeDisplayGroupBytes(std::int32_t v) {
+  if (v == 220) return 44;
+  if (v == 223) return 104;
+  if (v == 225) return 136;
+  if (v >= 230) return 144;
+  return 0;
+}
+
+}  // namespace
+
+bool ProbeJwwMemo(Drawing& d, const std::filesystem::path& path) {
+  d.Reset();
+  ArchiveReader ar;
+  if (!ar.Open(path)) return false;
+  try {
+    char signature[8];
+    ar.bytes(signature, sizeof signature);
+    d.header.signature.assign(signature, sizeof signature);
+    ar.i32(d.header.version);
+    ar.str(d.header.memo);
+    ar.u32(d.header.paperSize);
+    ar.skip(4 + 16 * 148 + 84 + 72);
+    JwwString name;
+    for (int i = 0; i < 256 + 16; ++i) ar.str(name);
+    const std::int32_t v = d.header.version;
+    ar.skip(v > 230 ? 96 + 280 : 80 + 96);
+    ar.skip(168 + 160 + 128 + 164);
+    ar.skip(ProbeDisplayGroupBytes(v));
+    return true;
+  } catch (const ArchiveError&) {
+    return false;
+  }
+}
+
+}  // namespace jww

@@ -1,0 +1,38 @@
+// Where tests find the real drawings and put their scratch files.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// The folder of real Jw_cad drawings, or empty when it is not there.
+std::filesystem::path SamplesDir();
+// Every *.jww below the samples folder, sorted; empty without the folder.
+std::vector<std::filesystem::path> SampleDrawings();
+
+// A fresh empty folder, removed with its contents when the object goes.
+class ScratchDir {
+ public:
+  ScratchDir();
+  ~ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(const std::filesystem::path& p) const { return path_ / p; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+std::string ReadFileBytes(const std::filesystem::path& path);
+void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
+
+}  // namespace testing_support
+
+// Skips the current test when the real drawings are not present.
+#define QUILLON_REQUIRE_SAMPLES()                                              \
+  do {                                                                          \
+    if (::testing_support::SamplesDir().empty()) GTEST_SKIP() << "no samples"; \
+  } while (0)
