@@ -8,7 +8,8 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "platform/private_profile.h"
 
 namespace unit_ini {
 
@@ -27,17 +28,30 @@ bool WriteSetting(std::string_view section, std::string_view key, std::string_vi
                   const std::filesystem::path& file);
 
 // Many writes applied to the file's text in memory and put in place with one
-// atomic replace by Commit (the whole settings file at close).
+// atomic replace by Commit (the whole settings file at close). The file is
+// read once, at the first Write or Commit.
 class SettingsWriter {
  public:
   explicit SettingsWriter(std::filesystem::path file);
-  void Write(std::string_view section, std::string_view key, std::string_view text);
+
+  // Same effect as one WriteSetting, held until Commit. False (and nothing
+  // recorded) for a section, key or text that cannot be stored.
+  bool Write(std::string_view section, std::string_view key, std::string_view text);
+
+  // Replaces the file by the text with every write so far. True without
+  // touching anything when nothing was written. False when the file exists
+  // but could not be read or cannot be replaced; the old file then stays as
+  // it was.
   bool Commit();
 
  private:
+  void Load();
+
   std::filesystem::path file_;
-  std::string content_;  // the file's bytes with the writes so far applied
+  platform::ProfileDocument document_;  // the file with the writes so far applied
   bool loaded_ = false;
+  bool unreadable_ = false;
+  bool written_ = false;
 };
 
 }  // namespace unit_ini

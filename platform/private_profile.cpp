@@ -1,0 +1,290 @@
+#include "platform/private_profile.h"
+
+#include <cstdio>
+#include <system_error>
+
+#include "platform/file_io.h"
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace platform {
+
+namespace {
+
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  }
+  return true;
+}
+
+enum class LineKind { kSection, kKey, kOther };
+
+struct LineMeaning {
+  LineKind kind = LineKind::kOther;
+  std::string_view name;       // trimmed section or key name
+  std::size_t valueStart = 0;  // for a key: first value byte in the line
+};
+
+LineMeaning Interpret(std::string_view line) {
+  LineMeaning meaning;
+  std::size_t start = 0;
+  while (start < line.size() && IsBlank(line[start])) ++start;
+  if (start == line.size() || line[start] == ';') return meaning;
+  if (line[start] == '[') {
+    const std::size_t close = line.rfind(']');
+    if (close == std::string_view::npos || close < start) return meaning;
+    meaning.kind = LineKind::kSection;
+    meaning.name = Trim(line.substr(start + 1, close - start - 1));
+    return meaning;
+  }
+  const std::size_t equals = line.find('=', start);
+  if (equals == std::string_view::npos) return meaning;
+  const std::string_view name = Trim(line.substr(start, equals - start));
+  if (name.empty()) return meaning;
+  std::size_t value = equals + 1;
+  while (value < line.size() && IsBlank(line[value])) ++value;
+  meaning.kind = LineKind::kKey;
+  meaning.name = name;
+  meaning.valueStart = value;
+  return meaning;
+}
+
+bool HasLineBreak(std::string_view s) {
+  return s.find_first_of("\r\n") != std::string_view::npos;
+}
+
+bool IsStorableSection(std::string_view section) {
+  return !section.empty() && !HasLineBreak(section);
+}
+
+bool IsStorableKey(std::string_view key) {
+  return !key.empty() && !HasLineBreak(key) && key.find('=') == std::string_view::npos &&
+         key.front() != ';' && key.front() != '[';
+}
+
+bool IsReadOnly(const std::filesystem::path& file) {
+#ifdef _WIN32
+  return _waccess(file.c_str(), 2) != 0;
+#else
+  // Write bits count too: a privileged process may write anything, but a
+  // file that nobody may write is meant to stay as it is.
+  const auto perms = std::filesystem::status(file).permissions();
+  const auto writeBits = std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                         std::filesystem::perms::others_write;
+  return ::access(file.c_str(), W_OK) != 0 || (perms & writeBits) == std::filesystem::perms::none;
+#endif
+}
+
+bool WriteWholeFile(const std::filesystem::path& path, std::string_view bytes) {
+  std::FILE* stream = OpenFile(path, "wb");
+  if (!stream) return false;
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
+  ok = SyncFile(stream) && ok;
+  ok = std::fclose(stream) == 0 && ok;
+  return ok;
+}
+
+}  // namespace
+
+ProfileDocument::ProfileDocument(std::string_view bytes) {
+  if (bytes.starts_with(kUtf8ByteOrderMark)) {
+    byteOrderMark_ = kUtf8ByteOrderMark;
+    bytes.remove_prefix(kUtf8ByteOrderMark.size());
+  }
+  std::size_t crlf = 0;
+  std::size_t lf = 0;
+  while (!bytes.empty()) {
+    const std::size_t newline = bytes.find('\n');
+    Line line;
+    if (newline == std::string_view::npos) {
+      line.text = bytes;
+      bytes = {};
+    } else {
+      std::string_view text = bytes.substr(0, newline);
+      if (text.ends_with('\r')) {
+        text.remove_suffix(1);
+        line.ending = "\r\n";
+        ++crlf;
+      } else {
+        line.ending = "\n";
+        ++lf;
+      }
+      line.text = text;
+      bytes.remove_prefix(newline + 1);
+    }
+    lines_.push_back(std::move(line));
+  }
+  crlfDominant_ = crlf >= lf;
+}
+
+const std::string& ProfileDocument::NewLineEnding() const {
+  static const std::string kCrlf = "\r\n";
+  static const std::string kLf = "\n";
+  return crlfDominant_ ? kCrlf : kLf;
+}
+
+std::optional<std::string> ProfileDocument::Find(std::string_view section,
+                                                 std::string_view key) const {
+  section = Trim(section);
+  key = Trim(key);
+  bool inSection = false;
+  for (const Line& line : lines_) {
+    const LineMeaning meaning = Interpret(line.text);
+    if (meaning.kind == LineKind::kSection) {
+      if (inSection) return std::nullopt;
+      inSection = SameName(meaning.name, section);
+    } else if (inSection && meaning.kind == LineKind::kKey && SameName(meaning.name, key)) {
+      return line.text.substr(meaning.valueStart);
+    }
+  }
+  return std::nullopt;
+}
+
+bool ProfileDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
+  section = Trim(section);
+  key = Trim(key);
+  if (!IsStorableSection(section) || !IsStorableKey(key) || HasLineBreak(value)) return false;
+
+  std::size_t header = lines_.size();
+  std::size_t insertAfter = lines_.size();  // the header or the section's last key line
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    const LineMeaning meaning = Interpret(lines_[i].text);
+    if (meaning.kind == LineKind::kSection) {
+      if (header != lines_.size()) break;
+      if (SameName(meaning.name, section)) header = insertAfter = i;
+    } else if (header != lines_.size() && meaning.kind == LineKind::kKey) {
+      if (SameName(meaning.name, key)) {
+        Line& line = lines_[i];
+        line.text.resize(meaning.valueStart);
+        line.text += value;
+        return true;
+      }
+      insertAfter = i;
+    }
+  }
+
+  std::vector<Line> added;
+  if (header == lines_.size()) {
+    added.push_back({"[" + std::string(section) + "]", NewLineEnding()});
+  }
+  added.push_back({std::string(key) + "=" + std::string(value), NewLineEnding()});
+  if (insertAfter < lines_.size() && lines_[insertAfter].ending.empty()) {
+    lines_[insertAfter].ending = NewLineEnding();
+  }
+  if (header == lines_.size() && !lines_.empty() && lines_.back().ending.empty()) {
+    lines_.back().ending = NewLineEnding();
+  }
+  const std::size_t position = insertAfter < lines_.size() ? insertAfter + 1 : lines_.size();
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(position), added.begin(), added.end());
+  return true;
+}
+
+std::string ProfileDocument::Bytes() const {
+  std::string out = byteOrderMark_;
+  for (const Line& line : lines_) {
+    out += line.text;
+    out += line.ending;
+  }
+  return out;
+}
+
+ProfileFileState LoadProfileFile(const std::filesystem::path& file, std::string& bytes) {
+  bytes.clear();
+  std::error_code ec;
+  const auto status = std::filesystem::status(file, ec);
+  if (status.type() == std::filesystem::file_type::not_found) return ProfileFileState::kMissing;
+  if (ec || status.type() != std::filesystem::file_type::regular) {
+    return ProfileFileState::kUnreadable;
+  }
+  std::FILE* stream = OpenFile(file, "rb");
+  if (!stream) return ProfileFileState::kUnreadable;
+  char buffer[4096];
+  std::size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, stream)) > 0) bytes.append(buffer, got);
+  const bool failed = std::ferror(stream) != 0;
+  std::fclose(stream);
+  if (failed) {
+    bytes.clear();
+    return ProfileFileState::kUnreadable;
+  }
+  return ProfileFileState::kRead;
+}
+
+bool ReplaceProfileFile(const std::filesystem::path& file, std::string_view bytes) {
+  std::error_code ec;
+  // A linked settings file stays linked: the file it points at is replaced.
+  std::filesystem::path target = file;
+  if (std::filesystem::is_symlink(file, ec)) {
+    target = std::filesystem::weakly_canonical(file, ec);
+    if (ec) return false;
+  }
+  const auto status = std::filesystem::status(target, ec);
+  const bool exists = status.type() != std::filesystem::file_type::not_found;
+  if (exists && (ec || IsReadOnly(target))) return false;
+
+  std::filesystem::path name = target.filename();
+  name += ".";
+  name += UniqueSuffix();
+  name += ".tmp";
+  const std::filesystem::path temporary = target.parent_path() / name;
+  if (!WriteWholeFile(temporary, bytes)) {
+    std::filesystem::remove(temporary, ec);
+    return false;
+  }
+  if (exists) {
+    std::filesystem::permissions(temporary, status.permissions(), ec);
+  }
+  std::filesystem::rename(temporary, target, ec);
+  if (ec) {
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+    return false;
+  }
+  return true;
+}
+
+std::string ReadPrivateProfile(std::string_view section, std::string_view key,
+                               std::string_view defaultText, std::size_t bufferSize,
+                               const std::filesystem::path& file) {
+  if (bufferSize == 0) return {};
+  std::string bytes;
+  std::string result(defaultText);
+  if (LoadProfileFile(file, bytes) == ProfileFileState::kRead) {
+    if (auto value = ProfileDocument(bytes).Find(section, key)) result = std::move(*value);
+  }
+  if (result.size() > bufferSize - 1) result.resize(bufferSize - 1);
+  return result;
+}
+
+bool WritePrivateProfile(std::string_view section, std::string_view key, std::string_view value,
+                         const std::filesystem::path& file) {
+  std::string bytes;
+  if (LoadProfileFile(file, bytes) == ProfileFileState::kUnreadable) return false;
+  ProfileDocument document(bytes);
+  if (!document.Set(section, key, value)) return false;
+  return ReplaceProfileFile(file, document.Bytes());
+}
+
+}  // namespace platform
