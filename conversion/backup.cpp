@@ -1,0 +1,95 @@
+#include "conversion/backup.h"
+
+#include <system_error>
+#include <utility>
+
+#include "conversion/path_text.h"
+#include "platform/file_io.h"
+
+namespace unit_val {
+
+namespace fs = std::filesystem;
+
+fs::path BackupPath(const fs::path& path) {
+  fs::path::string_type name = path.filename().native();
+  const auto dot = name.find_last_of(fs::path::string_type::value_type('.'));
+  if (dot != fs::path::string_type::npos) name.erase(dot);
+  name += fs::path(".BAK").native();
+  return path.parent_path() / fs::path(name);
+}
+
+DestinationBackup::DestinationBackup(fs::path destination)
+    : destination_(std::move(destination)), backup_(BackupPath(destination_)) {}
+
+DestinationBackup::~DestinationBackup() {
+  Undo();
+}
+
+BackupOutcome DestinationBackup::Make() {
+  std::error_code ec;
+  if (!fs::is_regular_file(destination_, ec)) return {BackupResult::kNoFile, {}};
+
+  const fs::file_status older = fs::symlink_status(backup_, ec);
+  if (fs::is_directory(older)) {
+    return {BackupResult::kFailed, "the backup path " + PathText(backup_) + " is a folder"};
+  }
+  if (fs::exists(older)) {
+    fs::path aside = backup_;
+    aside += ".";
+    aside += platform::UniqueSuffix();
+    aside += ".old";
+    fs::rename(backup_, aside, ec);
+    if (ec) {
+      return {BackupResult::kFailed, "cannot move the older backup aside: " + ec.message()};
+    }
+    olderBackup_ = std::move(aside);
+  }
+
+  fs::rename(destination_, backup_, ec);
+  if (ec) {
+    const std::string error =
+        "cannot rename the file to " + PathText(backup_) + ": " + ec.message();
+    if (!olderBackup_.empty()) {
+      std::error_code ignored;
+      fs::rename(olderBackup_, backup_, ignored);
+      olderBackup_.clear();
+    }
+    return {BackupResult::kFailed, error};
+  }
+  made_ = true;
+  return {BackupResult::kKept, {}};
+}
+
+void DestinationBackup::Keep() {
+  if (!olderBackup_.empty()) {
+    std::error_code ignored;
+    fs::remove(olderBackup_, ignored);
+    olderBackup_.clear();
+  }
+  made_ = false;
+}
+
+bool DestinationBackup::Undo() {
+  bool ok = true;
+  if (made_) {
+    std::error_code ec;
+    fs::rename(backup_, destination_, ec);
+    ok = !ec;
+    made_ = false;
+  }
+  if (ok && !olderBackup_.empty()) {
+    std::error_code ignored;
+    fs::rename(olderBackup_, backup_, ignored);
+  }
+  olderBackup_.clear();
+  return ok;
+}
+
+BackupOutcome BackupExistingFile(const fs::path& path) {
+  DestinationBackup backup(path);
+  BackupOutcome outcome = backup.Make();
+  backup.Keep();
+  return outcome;
+}
+
+}  // namespace unit_val

@@ -1,0 +1,53 @@
+// Keeping a file that stands at a destination as its ".BAK" backup.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace unit_val {
+
+// The path with the extension of its file name (from the last ".") replaced
+// by ".BAK", or ".BAK" appended when the name has no ".".
+std::filesystem::path BackupPath(const std::filesystem::path& path);
+
+enum class BackupResult {
+  kNoFile,  // nothing stood at the path
+  kKept,    // the file is now the backup
+  kFailed,  // nothing changed
+};
+
+struct BackupOutcome {
+  BackupResult result = BackupResult::kNoFile;
+  std::string error;  // when kFailed
+  bool failed() const { return result == BackupResult::kFailed; }
+};
+
+// Moves the file at a destination to its backup path, replacing an older
+// backup, in a way that can be undone until the replacement is in place:
+// Make moves an older backup aside and the file to the backup path; Keep then
+// drops the older backup, while Undo (also run by the destructor when neither
+// was called) puts both back.
+class DestinationBackup {
+ public:
+  explicit DestinationBackup(std::filesystem::path destination);
+  DestinationBackup(const DestinationBackup&) = delete;
+  DestinationBackup& operator=(const DestinationBackup&) = delete;
+  ~DestinationBackup();
+
+  BackupOutcome Make();
+  void Keep();
+  // False when the file could not be moved back (it then stays the backup).
+  bool Undo();
+
+ private:
+  std::filesystem::path destination_;
+  std::filesystem::path backup_;
+  std::filesystem::path olderBackup_;  // where an older backup waits; empty if none
+  bool made_ = false;
+};
+
+// Keeps a file standing at `path` as its backup, replacing an older backup.
+// On failure the file and any older backup are as they were.
+BackupOutcome BackupExistingFile(const std::filesystem::path& path);
+
+}  // namespace unit_val

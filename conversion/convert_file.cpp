@@ -1,0 +1,103 @@
+#include "conversion/convert_file.h"
+
+#include <system_error>
+
+#include "conversion/backup.h"
+#include "conversion/path_text.h"
+#include "drawing/atomic_file.h"
+#include "drawing/jww_loader.h"
+#include "drawing/jww_writer.h"
+
+namespace unit_val {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool HasImages(const jww::Drawing& drawing) {
+  for (const jww::TBindImageType& image : drawing.images) {
+    if (!image.name.empty() && image.size > 0) return true;
+  }
+  return false;
+}
+
+// Frees the drawing and its image temp files however the conversion ends.
+class DrawingInUse {
+ public:
+  DrawingInUse(jww::Drawing& drawing, const TempFolder* tempFolder) : drawing_(drawing) {
+    const bool canExtract = tempFolder && tempFolder->ok();
+    drawing_.imageOptions.readSection = true;
+    // Without a folder the image entries are still read, so that a drawing
+    // with images is refused instead of losing them.
+    drawing_.imageOptions.extract = canExtract;
+    drawing_.imageOptions.tempFolder = canExtract ? tempFolder->path() : fs::path();
+  }
+  DrawingInUse(const DrawingInUse&) = delete;
+  DrawingInUse& operator=(const DrawingInUse&) = delete;
+  ~DrawingInUse() {
+    drawing_.DeleteImageFiles();
+    drawing_.ClearImageList();
+    drawing_.Free();
+  }
+
+ private:
+  jww::Drawing& drawing_;
+};
+
+ConvertOutcome Failed(ConvertOutcome outcome, ConvertStage stage, std::string reason) {
+  outcome.failedStage = stage;
+  outcome.reason = std::move(reason);
+  return outcome;
+}
+
+bool SameFile(const fs::path& a, const fs::path& b) {
+  std::error_code ec;
+  return fs::equivalent(a, b, ec) && !ec;
+}
+
+}  // namespace
+
+std::string ConvertingStatusText(const fs::path& source, const fs::path& destination) {
+  return "ファイル「" + PathText(source) + "」→「" + PathText(destination) + "」変換中です。";
+}
+
+ConvertOutcome ConvertFile(const fs::path& source, const fs::path& destination,
+                           const ConversionSettings& settings, const ConvertContext& context) {
+  if (context.status) context.status(ConvertingStatusText(source, destination));
+  ConvertOutcome outcome;
+  jww::Drawing& drawing = context.drawing;
+  DrawingInUse inUse(drawing, context.tempFolder);
+
+  const jww::LoadResult loaded = jww::LoadJww(drawing, source);
+  if (!loaded) return Failed(outcome, ConvertStage::kLoad, loaded.error);
+  if (!drawing.imageOptions.extract && HasImages(drawing)) {
+    const std::string why = context.tempFolder ? context.tempFolder->error() : "no temp folder";
+    return Failed(outcome, ConvertStage::kLoad, "cannot extract images (" + why + ")");
+  }
+  outcome.version = drawing.header.version;
+  outcome.counts = SweepTexts(drawing, settings);
+  if (context.dryRun) return outcome;
+
+  if (SameFile(source, destination)) {
+    return Failed(outcome, ConvertStage::kBackup, "the destination is the source file");
+  }
+
+  jww::PendingFile output(destination);
+  const jww::SaveResult written = jww::WriteJww(drawing, output, outcome.version);
+  if (!written) return Failed(outcome, ConvertStage::kSave, written.error);
+
+  DestinationBackup backup(destination);
+  const BackupOutcome kept = backup.Make();
+  if (kept.failed()) return Failed(outcome, ConvertStage::kBackup, kept.error);
+
+  if (!output.Commit()) {
+    std::string reason = output.error();
+    if (!backup.Undo()) reason += "; the former file stays as " + PathText(BackupPath(destination));
+    return Failed(outcome, ConvertStage::kSave, std::move(reason));
+  }
+  backup.Keep();
+  outcome.backupMade = kept.result == BackupResult::kKept;
+  return outcome;
+}
+
+}  // namespace unit_val

@@ -1,0 +1,60 @@
+// Converting one JWW drawing: load, retype the free-size texts in scope,
+// write the result under the destination path, keeping a file that stood
+// there as its ".BAK" backup.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "conversion/conversion_settings.h"
+#include "conversion/temp_folder.h"
+#include "conversion/text_sweep.h"
+#include "drawing/jwwunit.h"
+
+namespace unit_val {
+
+enum class ConvertStage {
+  kNone,    // converted
+  kLoad,    // the source could not be read (or its images not extracted)
+  kBackup,  // the file at the destination could not be kept as its backup
+  kSave,    // the converted drawing could not be written into place
+};
+
+struct ConvertOutcome {
+  ConvertStage failedStage = ConvertStage::kNone;
+  std::string reason;        // why, when failed
+  SweepCounts counts;        // what the sweep did (also on a dry run or a failed save)
+  bool backupMade = false;   // a file at the destination became its ".BAK"
+  std::int32_t version = 0;  // the source's version, written again
+  bool converted() const { return failedStage == ConvertStage::kNone; }
+};
+
+using StatusCallback = std::function<void(const std::string&)>;
+
+struct ConvertContext {
+  // The drawing tables; empty before and after every call.
+  jww::Drawing& drawing;
+  // Where embedded images are extracted while a drawing is converted. A
+  // drawing with images fails to convert when this is missing or not made.
+  const TempFolder* tempFolder = nullptr;
+  // Told "ファイル「source」→「destination」変換中です。" before the work starts.
+  StatusCallback status;
+  // Load and classify only: nothing is written, renamed or deleted.
+  bool dryRun = false;
+};
+
+// The status text for one file (UTF-8).
+std::string ConvertingStatusText(const std::filesystem::path& source,
+                                 const std::filesystem::path& destination);
+
+// Converts one drawing. Nothing half-written ever appears at the destination:
+// the output is written completely beside it first, then an existing file is
+// moved to its backup and the output moved into place. On any failure the
+// destination and its backup are as they were. Image temp files are deleted
+// and the drawing freed on every path.
+ConvertOutcome ConvertFile(const std::filesystem::path& source,
+                           const std::filesystem::path& destination,
+                           const ConversionSettings& settings, const ConvertContext& context);
+
+}  // namespace unit_val

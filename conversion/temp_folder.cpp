@@ -1,0 +1,47 @@
+#include "conversion/temp_folder.h"
+
+#include <system_error>
+
+#include "conversion/path_text.h"
+#include "platform/file_io.h"
+
+namespace unit_val {
+
+namespace fs = std::filesystem;
+
+TempFolder::TempFolder() {
+  std::error_code ec;
+  const fs::path parent = fs::temp_directory_path(ec);
+  if (ec) {
+    error_ = "no temporary directory: " + ec.message();
+    return;
+  }
+  CreateUnder(parent);
+}
+
+TempFolder::TempFolder(const fs::path& parent) {
+  CreateUnder(parent);
+}
+
+TempFolder::~TempFolder() {
+  if (path_.empty()) return;
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+}
+
+void TempFolder::CreateUnder(const fs::path& parent) {
+  constexpr int kAttempts = 16;
+  std::error_code ec;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    fs::path candidate = parent / ("quillon-" + PathText(platform::UniqueSuffix()));
+    if (fs::create_directory(candidate, ec)) {
+      path_ = std::move(candidate);
+      return;
+    }
+    if (ec) break;  // the parent is unusable; another name will not help
+  }
+  error_ = "cannot create a temp folder under " + PathText(parent) +
+           (ec ? ": " + ec.message() : std::string());
+}
+
+}  // namespace unit_val

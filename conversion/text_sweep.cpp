@@ -1,0 +1,59 @@
+#include "conversion/text_sweep.h"
+
+#include <numeric>
+#include <span>
+
+#include "conversion/classify_text.h"
+
+namespace unit_val {
+
+namespace {
+
+class Sweep {
+ public:
+  Sweep(std::span<const jww::TTextType> types, const ConversionSettings& settings)
+      : types_(types), settings_(settings) {}
+
+  void Text(jww::TEntMoji& text) {
+    if (!IsFreeSize(text.textType)) return;
+    const int k = ConvertText(text, types_, settings_);
+    if (k > 0) {
+      ++counts_.retyped[static_cast<std::size_t>(k - 1)];
+    } else {
+      ++counts_.leftFreeSize;
+    }
+  }
+  void Texts(std::vector<jww::TEntMoji>& texts) {
+    for (jww::TEntMoji& text : texts) Text(text);
+  }
+  void ValueTexts(std::vector<jww::TEntSunpo>& dimensions) {
+    for (jww::TEntSunpo& dimension : dimensions) Text(dimension.valueText);
+  }
+  const SweepCounts& counts() const { return counts_; }
+
+ private:
+  std::span<const jww::TTextType> types_;
+  const ConversionSettings& settings_;
+  SweepCounts counts_;
+};
+
+}  // namespace
+
+int SweepCounts::TotalRetyped() const {
+  return std::accumulate(retyped.begin(), retyped.end(), 0);
+}
+
+SweepCounts SweepTexts(jww::Drawing& drawing, const ConversionSettings& settings) {
+  Sweep sweep(drawing.header.textTypes, settings);
+  sweep.Texts(drawing.top.texts);
+  if (settings.DimensionSwitch()) sweep.ValueTexts(drawing.top.dimensions);
+  if (settings.BlockSwitch()) {
+    for (jww::TEntBlockDef& def : drawing.blockDefs) {
+      sweep.Texts(def.entities.texts);
+      if (settings.DimensionSwitch()) sweep.ValueTexts(def.entities.dimensions);
+    }
+  }
+  return sweep.counts();
+}
+
+}  // namespace unit_val

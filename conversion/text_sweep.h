@@ -1,0 +1,24 @@
+// The walk over every text that the conversion settings put in scope.
+#pragma once
+
+#include <array>
+
+#include "conversion/conversion_settings.h"
+#include "drawing/jwwunit.h"
+
+namespace unit_val {
+
+struct SweepCounts {
+  std::array<int, kConvertibleTypeCount> retyped{};  // texts given type k at index k - 1
+  int leftFreeSize = 0;                              // free-size texts in scope that no type took
+  int TotalRetyped() const;
+  friend bool operator==(const SweepCounts&, const SweepCounts&) = default;
+};
+
+// Converts, in this order: the top-level texts; with the dimension switch the
+// value texts of the top-level dimensions; with the block switch, for each
+// block definition, its texts and then, with the dimension switch as well,
+// its dimensions' value texts. Nothing else is visited.
+SweepCounts SweepTexts(jww::Drawing& drawing, const ConversionSettings& settings);
+
+}  // namespace unit_val
