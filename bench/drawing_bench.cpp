@@ -1,0 +1,260 @@
+// Throughput of the drawing core against copying the same bytes: LoadJww,
+// and LoadJww + SaveJww into a real file, beside std::filesystem::copy_file,
+// on the largest real drawing and on synthetic drawings of about 50 MB.
+//
+//   bench_drawing [benchmark options]
+//   bench_drawing make-corpus DIR COUNT TOTAL_BYTES
+//       writes COUNT synthetic drawings (versions 600 and 700, 50 KB to
+//       500 KB each) of about TOTAL_BYTES together into DIR.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "bench/synthetic_large.h"
+#include "drawing/jww_loader.h"
+#include "drawing/jww_writer.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::uint64_t kSyntheticBytes = 50ull * 1000 * 1000;
+
+struct Input {
+  std::string name;
+  fs::path path;
+  std::uint64_t size = 0;
+};
+
+// A folder of this run's files, removed at the end.
+class Scratch {
+ public:
+  Scratch() {
+    std::random_device rd;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+      fs::path candidate = fs::temp_directory_path() / ("quillon-bench-" + std::to_string(rd()));
+      if (fs::create_directory(candidate)) path_ = candidate;
+    }
+    if (path_.empty()) throw std::runtime_error("cannot create a scratch folder");
+  }
+  ~Scratch() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+  }
+  Scratch(const Scratch&) = delete;
+  Scratch& operator=(const Scratch&) = delete;
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+// The largest *.jww below the samples folder; empty when there is none.
+fs::path LargestSample() {
+  const fs::path dir = QUILLON_SAMPLES_DIR;
+  std::error_code ec;
+  if (!fs::is_directory(dir, ec)) return {};
+  fs::path best;
+  std::uint64_t bestSize = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(dir, ec)) {
+    std::string ext = entry.path().extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), ::tolower);
+    if (!entry.is_regular_file() || ext != ".jww") continue;
+    if (entry.file_size() > bestSize) {
+      bestSize = entry.file_size();
+      best = entry.path();
+    }
+  }
+  return best;
+}
+
+std::string ReadWhole(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void LoadOrSkip(benchmark::State& state, jww::Drawing& d, const Input& in) {
+  const jww::LoadResult loaded = jww::LoadJww(d, in.path);
+  if (!loaded) state.SkipWithError(("load failed: " + loaded.error).c_str());
+}
+
+void Copy(benchmark::State& state, const Input& in, const fs::path& out) {
+  for (auto _ : state) {
+    fs::copy_file(in.path, out, fs::copy_options::overwrite_existing);
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * in.size));
+}
+
+void Load(benchmark::State& state, const Input& in, const fs::path& images) {
+  for (auto _ : state) {
+    jww::Drawing d;
+    d.imageOptions.tempFolder = images;
+    LoadOrSkip(state, d, in);
+    d.DeleteImageFiles();
+    benchmark::DoNotOptimize(d.top.order.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * in.size));
+}
+
+void LoadSave(benchmark::State& state, const Input& in, const fs::path& images,
+              const fs::path& out) {
+  for (auto _ : state) {
+    jww::Drawing d;
+    d.imageOptions.tempFolder = images;
+    LoadOrSkip(state, d, in);
+    const jww::SaveResult saved = jww::SaveJww(d, out, d.header.version);
+    if (!saved) state.SkipWithError(("save failed: " + saved.error).c_str());
+    d.DeleteImageFiles();
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * in.size));
+}
+
+// Keeps the time per iteration of every run, for the ratios at the end.
+class RecordingReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+      seconds_[run.run_name.function_name] =
+          run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  double seconds(const std::string& name) const {
+    auto it = seconds_.find(name);
+    return it == seconds_.end() ? 0.0 : it->second;
+  }
+
+ private:
+  std::map<std::string, double> seconds_;
+};
+
+void PrintRatios(const std::vector<Input>& inputs, const RecordingReporter& r) {
+  std::printf("\n%-24s %10s %10s %10s %12s %9s %9s\n", "input", "MB", "copy ms", "load ms",
+              "load+save ms", "load/cp", "l+s/cp");
+  for (const Input& in : inputs) {
+    const double copy = r.seconds("copy/" + in.name);
+    const double load = r.seconds("load/" + in.name);
+    const double both = r.seconds("load+save/" + in.name);
+    if (copy <= 0 || load <= 0 || both <= 0) {
+      std::printf("%-24s (incomplete: a run failed or was filtered out)\n", in.name.c_str());
+      continue;
+    }
+    std::printf("%-24s %10.2f %10.3f %10.3f %12.3f %8.2fx %8.2fx\n", in.name.c_str(),
+                static_cast<double>(in.size) / 1e6, copy * 1e3, load * 1e3, both * 1e3, load / copy,
+                both / copy);
+  }
+  std::printf("aim: load+save within 2x of copying the same bytes\n");
+}
+
+// Sizes spread evenly between 50 KB and 500 KB around the mean asked for.
+int MakeCorpus(const fs::path& dir, int count, std::uint64_t total) {
+  constexpr std::uint64_t kSmallest = 50'000, kLargest = 500'000;
+  if (count <= 0) return 0;
+  fs::create_directories(dir);
+  const std::uint64_t mean = std::clamp<std::uint64_t>(total / count, kSmallest, kLargest);
+  const std::uint64_t high = std::min(kLargest, 2 * mean - kSmallest);
+  const std::uint64_t low = 2 * mean - high;
+  std::uint64_t written = 0;
+  for (int i = 0; i < count; ++i) {
+    const std::uint64_t size = count == 1 ? mean : low + (high - low) * i / (count - 1);
+    const std::int32_t version = i % 2 == 0 ? 600 : 700;
+    char name[32];
+    std::snprintf(name, sizeof name, "synthetic-%04d.jww", i + 1);
+    written += bench::WriteLargeDrawing(dir / name, version, size, static_cast<std::uint32_t>(i));
+  }
+  std::printf("%d drawings, %llu bytes, in %s\n", count, static_cast<unsigned long long>(written),
+              dir.string().c_str());
+  return 0;
+}
+
+int RunBenchmarks(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
+
+  Scratch scratch;
+  const fs::path images = scratch.path() / "images";
+  fs::create_directory(images);
+
+  std::vector<Input> inputs;
+  if (const fs::path sample = LargestSample(); !sample.empty()) {
+    inputs.push_back({"largest-sample", sample, fs::file_size(sample)});
+    std::printf("largest sample: %s\n", sample.string().c_str());
+  } else {
+    std::printf("largest sample: skipped, no samples folder at %s\n", QUILLON_SAMPLES_DIR);
+  }
+  for (std::int32_t version : {600, 700}) {
+    const std::string name = "synthetic-" + std::to_string(version);
+    const fs::path path = scratch.path() / (name + ".jww");
+    const std::uint64_t size = bench::WriteLargeDrawing(path, version, kSyntheticBytes);
+    inputs.push_back({name, path, size});
+  }
+
+  for (const Input& in : inputs) {
+    // A drawing that does not load or save its own bytes back would make the
+    // figures meaningless.
+    jww::Drawing d;
+    d.imageOptions.tempFolder = images;
+    const jww::LoadResult loaded = jww::LoadJww(d, in.path);
+    if (!loaded) {
+      std::fprintf(stderr, "%s does not load: %s\n", in.name.c_str(), loaded.error.c_str());
+      return 1;
+    }
+    std::string saved;
+    const jww::SaveResult ok = jww::SaveJwwToMemory(d, d.header.version, saved);
+    d.DeleteImageFiles();
+    std::printf("%s: %.2f MB, version %d, %zu top-level entities, %zu block definitions, %s\n",
+                in.name.c_str(), static_cast<double>(in.size) / 1e6, d.header.version,
+                d.top.order.size(), d.blockDefs.size(),
+                !ok                           ? "save fails"
+                : saved == ReadWhole(in.path) ? "saves back identical bytes"
+                                              : "saves back different bytes");
+  }
+
+  for (const Input& in : inputs) {
+    const fs::path copyOut = scratch.path() / ("copy-" + in.name + ".jww");
+    const fs::path saveOut = scratch.path() / ("saved-" + in.name + ".jww");
+    benchmark::RegisterBenchmark(("copy/" + in.name).c_str(), Copy, in, copyOut)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark(("load/" + in.name).c_str(), Load, in, images)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark(("load+save/" + in.name).c_str(), LoadSave, in, images, saveOut)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+  }
+
+  RecordingReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  PrintRatios(inputs, reporter);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    if (argc >= 2 && std::string(argv[1]) == "make-corpus") {
+      if (argc != 5) {
+        std::fprintf(stderr, "usage: %s make-corpus DIR COUNT TOTAL_BYTES\n", argv[0]);
+        return 2;
+      }
+      return MakeCorpus(argv[2], std::atoi(argv[3]), std::strtoull(argv[4], nullptr, 10));
+    }
+    return RunBenchmarks(argc, argv);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "bench_drawing: %s\n", e.what());
+    return 1;
+  }
+}

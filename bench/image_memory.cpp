@@ -1,0 +1,254 @@
+// Peak memory of load + save with a large embedded image: a version-700
+// drawing with one image of 200 MB against the same drawing without it.
+// Images are streamed through small buffers, so both peaks should be within
+// a few MB of each other.
+//
+//   bench_image_memory [--image-mb=N] [--scratch=DIR]
+//
+// Each load + save runs in a process of its own, started by a small
+// "measure" process that reads the peak resident size of its one child with
+// getrusage(RUSAGE_CHILDREN). The extra level matters: a child's peak
+// includes the memory of the process image it was started from, so the
+// measured process is started from a process that never grew.
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "bench/synthetic_large.h"
+#include "drawing/jww_loader.h"
+#include "drawing/jww_writer.h"
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::uint64_t kDrawingBytes = 2'000'000;  // the drawing around the image
+constexpr double kAimMiB = 4.0;                     // "within a few MB"
+const char16_t kImageName[] = u"survey-photo.bmp";
+
+// Writes `bytes` of patterned data in 1 MiB pieces (never held whole).
+void WriteImageFile(const fs::path& path, std::uint64_t bytes) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) throw std::runtime_error("cannot create " + path.string());
+  std::vector<unsigned char> piece(1 << 20);
+  std::mt19937 random(7);
+  std::uint64_t left = bytes;
+  while (left > 0) {
+    for (auto& b : piece) b = static_cast<unsigned char>(random());
+    const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, piece.size()));
+    if (std::fwrite(piece.data(), 1, n, f) != n) {
+      std::fclose(f);
+      throw std::runtime_error("cannot write " + path.string());
+    }
+    left -= n;
+  }
+  if (std::fclose(f) != 0) throw std::runtime_error("cannot write " + path.string());
+}
+
+// Saves the drawing twice: with the image (the list entry and a text that
+// refers to it) and without it.
+void Prepare(const fs::path& dir, std::uint64_t imageBytes) {
+  const fs::path image = dir / "image.bin";
+  WriteImageFile(image, imageBytes);
+
+  jww::Drawing d = bench::MakeLargeDrawing(700, kDrawingBytes);
+  const jww::SaveResult plain = jww::SaveJww(d, dir / "without-image.jww", 700);
+  if (!plain) throw std::runtime_error("cannot save the drawing: " + plain.error);
+
+  jww::TEntMoji reference;
+  reference.attr.penStyle = 1;
+  reference.attr.penColour = 1;
+  reference.width = reference.height = 2.5;
+  reference.endX = 1000;
+  reference.endY = 750;
+  reference.fontName = jww::JwwString::fromUtf16(u"MS Gothic");
+  reference.text =
+      jww::JwwString::fromUtf16(std::u16string(u"^@BM%temp%") + kImageName + u",1000,750,0,0,1,0");
+  d.top.texts.push_back(reference);
+  d.top.order.push_back(
+      jww::TEntRef{jww::kText, static_cast<std::int32_t>(d.top.texts.size() - 1)});
+  d.header.entityCount = static_cast<std::int32_t>(d.top.order.size());
+  jww::TBindImageType entry;
+  entry.name = jww::JwwString::fromUtf16(kImageName);
+  entry.size = static_cast<std::uint32_t>(imageBytes);
+  entry.tempFile = image;
+  d.images.push_back(entry);
+  const jww::SaveResult withImage = jww::SaveJww(d, dir / "with-image.jww", 700);
+  fs::remove(image);
+  if (!withImage) throw std::runtime_error("cannot save the drawing: " + withImage.error);
+}
+
+// The measured work: what a conversion does with one file.
+int LoadAndSave(const char* in, const char* out, const char* images) {
+  jww::Drawing d;
+  d.imageOptions.tempFolder = images;
+  const jww::LoadResult loaded = jww::LoadJww(d, in);
+  if (!loaded) {
+    std::fprintf(stderr, "load of %s failed: %s\n", in, loaded.error.c_str());
+    d.DeleteImageFiles();
+    return 1;
+  }
+  const jww::SaveResult saved = jww::SaveJww(d, out, d.header.version);
+  d.DeleteImageFiles();
+  if (!saved) {
+    std::fprintf(stderr, "save of %s failed: %s\n", out, saved.error.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+pid_t Spawn(std::vector<std::string> args, int stdoutFd) {
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (stdoutFd >= 0) posix_spawn_file_actions_adddup2(&actions, stdoutFd, STDOUT_FILENO);
+  pid_t pid = -1;
+  const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (rc != 0) throw std::runtime_error(std::string("cannot start a child: ") + std::strerror(rc));
+  return pid;
+}
+
+bool WaitSucceeded(pid_t pid) {
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) return false;
+  }
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Runs one load + save as a child and prints "<peak KiB> <seconds> <ok>".
+int Measure(const char* self, const char* in, const char* out, const char* images) {
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t pid = Spawn({self, "load-save", in, out, images}, -1);
+  const bool ok = WaitSucceeded(pid);
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  rusage usage{};
+  getrusage(RUSAGE_CHILDREN, &usage);
+  std::printf("%ld %.3f %d\n", static_cast<long>(usage.ru_maxrss), took.count(), ok ? 1 : 0);
+  return ok ? 0 : 1;
+}
+
+struct Figures {
+  long peakKiB = 0;
+  double seconds = 0;
+  bool ok = false;
+};
+
+Figures MeasureInChild(const char* self, const fs::path& in, const fs::path& out,
+                       const fs::path& images) {
+  int fds[2];
+  if (pipe(fds) != 0) throw std::runtime_error("cannot make a pipe");
+  const pid_t pid = Spawn({self, "measure", in.string(), out.string(), images.string()}, fds[1]);
+  close(fds[1]);
+  std::string text;
+  char buf[256];
+  for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) != 0;) {
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) break;
+    text.append(buf, static_cast<std::size_t>(n));
+  }
+  close(fds[0]);
+  WaitSucceeded(pid);
+  Figures f;
+  int ok = 0;
+  if (std::sscanf(text.c_str(), "%ld %lf %d", &f.peakKiB, &f.seconds, &ok) != 3) {
+    throw std::runtime_error("the measuring child reported nothing");
+  }
+  f.ok = ok == 1;
+  return f;
+}
+
+fs::path MakeScratch(const std::string& parent) {
+  std::string tmpl = (fs::path(parent) / "quillon-image-memory-XXXXXX").string();
+  if (!mkdtemp(tmpl.data())) throw std::runtime_error("cannot create a scratch folder");
+  return tmpl;
+}
+
+int Run(const char* self, std::uint64_t imageMiB, const std::string& scratchParent) {
+  const fs::path dir = MakeScratch(scratchParent);
+  struct Cleanup {
+    fs::path dir;
+    ~Cleanup() {
+      std::error_code ec;
+      fs::remove_all(dir, ec);
+    }
+  } cleanup{dir};
+
+  const std::uint64_t imageBytes = imageMiB << 20;
+  std::printf("preparing a version-700 drawing (%.1f MB) with and without a %llu MiB image in %s\n",
+              kDrawingBytes / 1e6, static_cast<unsigned long long>(imageMiB), dir.string().c_str());
+  Prepare(dir, imageBytes);
+  fs::create_directory(dir / "images");
+
+  struct Case {
+    const char* label;
+    fs::path in, out;
+    Figures figures;
+  } cases[] = {{"without image", dir / "without-image.jww", dir / "out-without.jww", {}},
+               {"with image", dir / "with-image.jww", dir / "out-with.jww", {}}};
+  bool allOk = true;
+  for (Case& c : cases) {
+    c.figures = MeasureInChild(self, c.in, c.out, dir / "images");
+    const std::uint64_t inSize = fs::file_size(c.in);
+    std::error_code ec;
+    const std::uint64_t outSize = fs::exists(c.out, ec) ? fs::file_size(c.out) : 0;
+    const bool intact = c.figures.ok && outSize == inSize;
+    allOk = allOk && intact;
+    std::printf("%-14s file %9.2f MB  load+save %6.2f s  peak RSS %8.2f MiB  %s\n", c.label,
+                inSize / 1e6, c.figures.seconds, c.figures.peakKiB / 1024.0,
+                intact ? "output complete" : "OUTPUT MISSING OR WRONG SIZE");
+  }
+  const bool imagesLeft = !fs::is_empty(dir / "images");
+  if (imagesLeft) std::printf("extracted image files were left behind\n");
+  const double diffMiB = (cases[1].figures.peakKiB - cases[0].figures.peakKiB) / 1024.0;
+  std::printf("peak difference: %+.2f MiB (aim: below %.0f MiB) -> %s\n", diffMiB, kAimMiB,
+              diffMiB < kAimMiB ? "aim met" : "aim missed");
+  return allOk && !imagesLeft ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    const std::string mode = argc >= 2 ? argv[1] : "";
+    if (mode == "load-save" && argc == 5) return LoadAndSave(argv[2], argv[3], argv[4]);
+    if (mode == "measure" && argc == 5) return Measure(argv[0], argv[2], argv[3], argv[4]);
+    std::uint64_t imageMiB = 200;
+    std::string scratch = fs::temp_directory_path().string();
+    for (int i = 1; i < argc; ++i) {
+      const std::string arg = argv[i];
+      if (arg.rfind("--image-mb=", 0) == 0) {
+        imageMiB = std::strtoull(arg.c_str() + 11, nullptr, 10);
+      } else if (arg.rfind("--scratch=", 0) == 0) {
+        scratch = arg.substr(10);
+      } else {
+        std::fprintf(stderr, "usage: %s [--image-mb=N] [--scratch=DIR]\n", argv[0]);
+        return 2;
+      }
+    }
+    if (imageMiB == 0 || imageMiB > 4000) {
+      std::fprintf(stderr, "--image-mb must be 1 to 4000\n");
+      return 2;
+    }
+    return Run(argv[0], imageMiB, scratch);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "bench_image_memory: %s\n", e.what());
+    return 1;
+  }
+}
