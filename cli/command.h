@@ -1,0 +1,26 @@
+// What every subcommand of quillon-cli offers the dispatcher.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;  // some file could not be handled
+inline constexpr int kExitUsage = 2;   // the command line was not understood
+
+// A subcommand gets the arguments after its name and writes its report to
+// `out` and its messages (one line each) to `err`; it answers the exit code.
+using CommandMain = int (*)(const std::vector<std::string>& args, std::ostream& out,
+                            std::ostream& err);
+
+struct Command {
+  const char* name;
+  const char* synopsis;  // the arguments, as shown in the usage text
+  const char* summary;
+  CommandMain run;
+};
+
+}  // namespace cli

@@ -1,0 +1,47 @@
+// What a loaded drawing holds, in the terms quillon-cli reports: entity
+// counts per kind and every text with the place it stands in.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "drawing/jwwunit.h"
+
+namespace cli {
+
+struct EntityCounts {
+  std::size_t lines = 0, arcs = 0, points = 0, texts = 0, dimensions = 0, solids = 0,
+              blockInserts = 0;
+  EntityCounts& operator+=(const EntityCounts& o);
+};
+
+EntityCounts CountEntities(const jww::EntityTables& tables);
+// Summed over every block definition of the drawing.
+EntityCounts CountBlockEntities(const jww::Drawing& drawing);
+
+enum class TextPlace {
+  kTop,             // the top-level text table
+  kDimension,       // the value text of a top-level dimension
+  kBlock,           // the text table of a block definition
+  kBlockDimension,  // the value text of a dimension in a block definition
+};
+const char* TextPlaceName(TextPlace place);  // "top", "dimension", "block", "block_dimension"
+
+struct PlacedText {
+  TextPlace place;
+  const jww::TEntBlockDef* block;  // the definition it stands in, or null
+  std::size_t index;               // in the text table, or the dimension table
+  const jww::TEntMoji* text;       // points into the drawing
+};
+
+// Every text of the drawing: the top-level texts, the top-level dimension
+// values, then for each block definition its texts and dimension values.
+std::vector<PlacedText> AllTexts(const jww::Drawing& drawing);
+
+// A free-size text: the remainder of its text type field by 10000 is 0.
+inline bool IsFreeSize(const jww::TEntMoji& text) {
+  return text.textType % 10000 == 0;
+}
+
+}  // namespace cli

@@ -1,0 +1,52 @@
+// quillon-cli: the commands of Quillon for the terminal.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+#include "cli/info_command.h"
+
+namespace {
+
+constexpr cli::Command kCommands[] = {
+    {"info", "[--json] FILE...", "show what JWW drawings hold; nothing is written", cli::RunInfo},
+};
+
+void PrintUsage(std::ostream& out) {
+  out << "Usage: quillon-cli COMMAND [OPTION]... [ARGUMENT]...\n\nCommands:\n";
+  for (const cli::Command& c : kCommands) {
+    out << "  " << c.name << ' ' << c.synopsis << "\n      " << c.summary << '\n';
+  }
+  out << "\nRun \"quillon-cli COMMAND --help\" for the options of a command.\n";
+}
+
+int Dispatch(const std::vector<std::string>& args) {
+  if (args.empty()) {
+    std::cerr << "quillon-cli: no command given (see \"quillon-cli --help\")\n";
+    return cli::kExitUsage;
+  }
+  if (args[0] == "--help" || args[0] == "-h") {
+    PrintUsage(std::cout);
+    return cli::kExitOk;
+  }
+  for (const cli::Command& c : kCommands) {
+    if (args[0] == c.name) {
+      return c.run(std::vector<std::string>(args.begin() + 1, args.end()), std::cout, std::cerr);
+    }
+  }
+  std::cerr << "quillon-cli: unknown command \"" << args[0] << "\" (see \"quillon-cli --help\")\n";
+  return cli::kExitUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  const int code = Dispatch(std::vector<std::string>(argv + 1, argv + argc));
+  std::cout.flush();
+  if (!std::cout) {
+    std::cerr << "quillon-cli: cannot write the output\n";
+    return code == cli::kExitUsage ? code : cli::kExitFailed;
+  }
+  return code;
+}

@@ -1,0 +1,18 @@
+// Decoding drawing texts for display: code page 932 (Shift-JIS as Windows
+// writes it) and UTF-16 code units to UTF-8. Bytes or units that form no
+// character become U+FFFD; decoding never fails.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Code page 932 bytes to UTF-8, with the NEC and IBM extensions and the
+// user-defined area that Windows knows.
+std::string Cp932ToUtf8(std::string_view bytes);
+
+// UTF-16 code units to UTF-8; an unpaired surrogate becomes U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view units);
+
+}  // namespace platform

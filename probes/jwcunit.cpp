@@ -1,0 +1,25 @@
+#include "probes/jwcunit.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/file_io.h"
+
+namespace jwc {
+
+bool IsJwcFile(const std::filesystem::path& path) {
+  constexpr std::size_t kLength = sizeof kSignature - 1;
+  std::FILE* file = platform::OpenFile(path, "rb");
+  if (!file) return false;
+  char buffer[kLength + 1] = {};
+  const bool complete = std::fread(buffer, 1, kLength, file) == kLength;
+  std::fclose(file);
+  // Compared up to the first zero byte, as a text.
+  return complete && std::strcmp(buffer, kSignature) == 0;
+}
+
+bool JwcHeaderProbe::Probe(const std::filesystem::path& path) {
+  return probes::ReadHeaderMemo(path, kHeaderRecordCount, memo_);
+}
+
+}  // namespace jwc
