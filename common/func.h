@@ -29,23 +29,30 @@ std::string DisplayFilterRemovingMarkers(std::string_view sjis);
 std::u16string DisplayFilter(std::u16string_view units);
 std::u16string DisplayFilterRemovingMarkers(std::u16string_view units);
 
-// Text to integer: "" gives 0; leading blanks, optional sign and decimal
-// digits, or hexadecimal after "$", "x", "X", "0x", "0X" (up to 8 digits, a
-// 32-bit pattern); anything else, or a decimal outside int32, gives 0.
+// Text to integer: "" gives 0; leading blanks (" "), optional sign and
+// decimal digits, or hexadecimal digits after "$", "x", "X", "0x", "0X" taken
+// as a 32-bit pattern ("$FFFFFFFF" is -1; a sign before the prefix negates
+// the pattern). Anything else gives 0: trailing blanks, other characters, a
+// hexadecimal value above FFFFFFFF, a decimal outside int32.
 std::int32_t TextToInt(std::string_view text);
 
 // Thrown by TextToDouble for a well-formed number too large for a double.
 struct FloatOverflow {
   const char* what() const { return "浮動小数点数のオーバーフロー"; }
 };
-// Text to double, "." as the decimal point whatever the locale; the whole
-// text must be the number (trailing blanks give 0). Throws FloatOverflow.
+// Text to double, "." as the decimal point whatever the locale, correctly
+// rounded. The whole text must be the number: leading blanks, optional sign,
+// digits with an optional "." (".5" and "5." count; "." does not), optional
+// "E"/"e" with optional sign and at least one digit. Anything else, trailing
+// blanks included, gives 0. A number too large for a double throws
+// FloatOverflow; one too small gives 0 (or the nearest subnormal).
 double TextToDouble(std::string_view text);
 // The same, with overflow giving 0 instead of throwing.
 double TextToDoubleOrZero(std::string_view text);
 
 // General number format: at most 15 significant digits, no trailing zeros;
-// fixed notation from 0.0001 to below 1E15, scientific ("1.5E-5") otherwise.
+// fixed notation for 0 and magnitudes (after rounding) from 0.0001 to below
+// 1E15, scientific ("1.5E-5", "1E15") otherwise; "NAN", "INF", "-INF".
 std::string FormatGeneral(double value);
 
 }  // namespace func
