@@ -181,19 +181,6 @@ TEST(ProfileWrite, RefusesTextsThatWouldNotReadBack) {
   EXPECT_EQ(ReadFileBytes(dir / "quillon.ini"), file);
 }
 
-TEST(ProfileWrite, WrittenValuesReadBack) {
-  ProfileDocument document;
-  for (int n = 1; n <= 60; ++n) {
-    ASSERT_TRUE(document.Set("JWW", "C" + std::to_string(n), std::to_string(n * 7)));
-  }
-  ASSERT_TRUE(document.Set("jww", "c7", "seven "));
-  const ProfileDocument reread(document.Bytes());
-  for (int n = 1; n <= 60; ++n) {
-    const std::string expected = n == 7 ? "seven " : std::to_string(n * 7);
-    EXPECT_EQ(reread.Find("JWW", "C" + std::to_string(n)), expected);
-  }
-}
-
 TEST(ProfileFile, CreatesAMissingFileWithWindowsLineEndings) {
   ScratchDir dir;
   const auto ini = dir / "quillon.ini";
@@ -202,15 +189,6 @@ TEST(ProfileFile, CreatesAMissingFileWithWindowsLineEndings) {
   ASSERT_TRUE(WritePrivateProfile("Set", "FTYP", "-1", ini));
   EXPECT_EQ(ReadFileBytes(ini), "[Form]\r\nF1_X=192\r\nF1_Y=107\r\n[Set]\r\nFTYP=-1\r\n");
   EXPECT_EQ(EntryCount(dir.path()), 1u);
-}
-
-TEST(ProfileFile, KeepsAnLfFileByteForByte) {
-  ScratchDir dir;
-  const auto ini = dir / "quillon.ini";
-  WriteFileBytes(ini, "# not ours\n[Unknown]\nx = y\n[Form]\nF1_X=1\n");
-  ASSERT_TRUE(WritePrivateProfile("FORM", "f1_x", "2", ini));
-  ASSERT_TRUE(WritePrivateProfile("Form", "F1_W", "696", ini));
-  EXPECT_EQ(ReadFileBytes(ini), "# not ours\n[Unknown]\nx = y\n[Form]\nF1_X=2\nF1_W=696\n");
 }
 
 TEST(ProfileFile, FailedReplaceLeavesTheOldFile) {
