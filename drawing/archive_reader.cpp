@@ -72,13 +72,6 @@ const unsigned char* ArchiveReader::TakeSlow(std::size_t n) {
   return p;
 }
 
-void ArchiveReader::f64(double& v) {
-  const unsigned char* p = Take(8);
-  std::uint64_t bits = 0;
-  for (int i = 7; i >= 0; --i) bits = (bits << 8) | p[i];
-  std::memcpy(&v, &bits, sizeof v);
-}
-
 void ArchiveReader::bytes(void* dst, std::size_t n) {
   auto* out = static_cast<unsigned char*>(dst);
   while (n > 0) {

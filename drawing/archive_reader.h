@@ -4,8 +4,10 @@
 // naming the section and byte offset.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -63,7 +65,16 @@ class ArchiveReader {
   void u16(std::uint16_t& v) { v = Le16(Take(2)); }
   void u32(std::uint32_t& v) { v = Le32(Take(4)); }
   void i32(std::int32_t& v) { v = static_cast<std::int32_t>(Le32(Take(4))); }
-  void f64(double& v);
+  void f64(double& v) {
+    const unsigned char* p = Take(8);
+    std::uint64_t bits = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(&bits, p, sizeof bits);
+    } else {
+      for (int i = 7; i >= 0; --i) bits = (bits << 8) | p[i];
+    }
+    std::memcpy(&v, &bits, sizeof v);
+  }
   void bytes(void* dst, std::size_t n);
   void str(JwwString& s);
   std::uint32_t count();

@@ -31,7 +31,7 @@ void ArchiveWriter::Flush() {
   fill_ = 0;
 }
 
-void ArchiveWriter::Put(const void* src, std::size_t n) {
+void ArchiveWriter::PutSlow(const void* src, std::size_t n) {
   const auto* p = static_cast<const unsigned char*>(src);
   while (n > 0) {
     if (fill_ == buf_.size()) Flush();
@@ -41,14 +41,6 @@ void ArchiveWriter::Put(const void* src, std::size_t n) {
     p += step;
     n -= step;
   }
-}
-
-void ArchiveWriter::f64(double v) {
-  std::uint64_t bits = 0;
-  std::memcpy(&bits, &v, sizeof bits);
-  unsigned char b[8];
-  for (int i = 0; i < 8; ++i) b[i] = static_cast<unsigned char>(bits >> (8 * i));
-  Put(b, 8);
 }
 
 void ArchiveWriter::Length(std::uint64_t n) {

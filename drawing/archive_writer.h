@@ -2,8 +2,10 @@
 // in the forms Jw_cad itself writes. A failed write throws ArchiveWriteError.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -38,7 +40,17 @@ class ArchiveWriter {
     Put(b, 4);
   }
   void i32(std::int32_t v) { u32(static_cast<std::uint32_t>(v)); }
-  void f64(double v);
+  void f64(double v) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    unsigned char b[8];
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(b, &bits, sizeof b);
+    } else {
+      for (int i = 0; i < 8; ++i) b[i] = static_cast<unsigned char>(bits >> (8 * i));
+    }
+    Put(b, 8);
+  }
   void bytes(const void* src, std::size_t n) { Put(src, n); }
   // A string in the form it was read: single-byte or UTF-16, with the
   // shortest length prefix that reads back unambiguously.
@@ -52,7 +64,15 @@ class ArchiveWriter {
   std::uint64_t written() const { return written_ + fill_; }
 
  private:
-  void Put(const void* src, std::size_t n);
+  void Put(const void* src, std::size_t n) {
+    if (n <= buf_.size() - fill_) {
+      std::memcpy(buf_.data() + fill_, src, n);
+      fill_ += n;
+      return;
+    }
+    PutSlow(src, n);
+  }
+  void PutSlow(const void* src, std::size_t n);
   void Length(std::uint64_t n);
 
   std::FILE* file_ = nullptr;
