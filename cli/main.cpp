@@ -4,12 +4,15 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/convert_command.h"
 #include "cli/info_command.h"
 
 namespace {
 
 constexpr cli::Command kCommands[] = {
     {"info", "[--json] FILE...", "show what JWW drawings hold; nothing is written", cli::RunInfo},
+    {"convert", "--dest DIR [--settings FILE] [--dry-run] [--json] [--recursive] PATH...",
+     "retype the free-size texts of drawings into a destination folder", cli::RunConvert},
 };
 
 void PrintUsage(std::ostream& out) {
