@@ -107,7 +107,12 @@ void WriteInfoText(std::ostream& out, std::string_view path, const jww::Drawing&
               {Num(t.angle), 8},
               {DisplayText(t.text), 0}});
   }
-  if (!texts.empty()) out << "    (* free size)\n";
+  for (const PlacedText& placed : texts) {
+    if (IsFreeSize(*placed.text)) {
+      out << "    (* free size)\n";
+      break;
+    }
+  }
 }
 
 }  // namespace cli

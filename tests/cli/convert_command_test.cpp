@@ -1,0 +1,184 @@
+// quillon-cli convert: which files it takes, where they go, what it refuses
+// and what it reports. The drawings' own conversion is tested with the
+// conversion module; here the command line around it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include "tests/cli/mini_json.h"
+#include "tests/cli/run_cli.h"
+#include "tests/support/paths.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::ReadFileBytes;
+using testing_support::ScratchDir;
+using testing_support::WriteFileBytes;
+
+const fs::path kPlan = fs::path(QUILLON_SOURCE_DIR) / "examples/PLAN.jww";
+
+// Every file below a folder with its bytes, by path relative to it.
+std::map<std::string, std::string> Snapshot(const fs::path& root) {
+  std::map<std::string, std::string> files;
+  if (!fs::exists(root)) return files;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    if (entry.is_regular_file()) {
+      files[fs::relative(entry.path(), root).string()] = ReadFileBytes(entry.path());
+    }
+  }
+  return files;
+}
+
+class ConvertCommand : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    source_ = scratch_ / "src";
+    fs::create_directories(source_ / "sub");
+    fs::copy_file(kPlan, source_ / "PLAN.JWW");
+    fs::copy_file(kPlan, source_ / "lower.jww");
+    fs::copy_file(kPlan, source_ / "sub" / "NESTED.jww");
+    WriteFileBytes(source_ / "notes.JW$", ReadFileBytes(kPlan));
+    WriteFileBytes(source_ / "FAKE.JWW", "not a drawing at all");
+    const std::string plan = ReadFileBytes(kPlan);
+    WriteFileBytes(source_ / "CUT.jww", plan.substr(0, plan.size() / 2));
+    before_ = Snapshot(source_);
+  }
+  void TearDown() override { EXPECT_EQ(Snapshot(source_), before_) << "a source changed"; }
+
+  ScratchDir scratch_;
+  fs::path source_;
+  std::map<std::string, std::string> before_;
+};
+
+TEST_F(ConvertCommand, ChoosesJwwFilesByExtensionThenSignature) {
+  const fs::path dest = scratch_ / "out";
+  const auto run = cli_test::RunCli({"convert", "--dest", dest.string(), source_.string()});
+  EXPECT_EQ(run.exitCode, 1) << "CUT.jww fails to load";
+  EXPECT_TRUE(fs::exists(dest / "PLAN.JWW"));
+  EXPECT_TRUE(fs::exists(dest / "lower.jww"));
+  EXPECT_FALSE(fs::exists(dest / "notes.JW$"));
+  EXPECT_FALSE(fs::exists(dest / "FAKE.JWW"));
+  EXPECT_FALSE(fs::exists(dest / "CUT.jww")) << "a failed file leaves nothing";
+  EXPECT_FALSE(fs::exists(dest / "sub")) << "subfolders only with --recursive";
+  EXPECT_NE(run.out.find("skipped " + (source_ / "FAKE.JWW").string()), std::string::npos);
+  EXPECT_NE(run.out.find("failed " + (source_ / "CUT.jww").string() + ": load: "),
+            std::string::npos);
+  EXPECT_NE(run.out.find("2 converted, 1 failed, 1 skipped"), std::string::npos) << run.out;
+  ASSERT_EQ(run.errLines().size(), 1u) << run.err;
+  EXPECT_NE(run.errLines()[0].find("CUT.jww"), std::string::npos);
+  EXPECT_NE(run.errLines()[0].find("at byte"), std::string::npos) << run.errLines()[0];
+}
+
+TEST_F(ConvertCommand, RecursiveMirrorsSubfoldersAndKeepsBackups) {
+  const fs::path dest = scratch_ / "out";
+  fs::remove(source_ / "CUT.jww");
+  before_ = Snapshot(source_);
+  auto run =
+      cli_test::RunCli({"convert", "--recursive", "--dest", dest.string(), source_.string()});
+  ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
+  ASSERT_TRUE(fs::exists(dest / "sub" / "NESTED.jww"));
+  EXPECT_FALSE(fs::exists(dest / "PLAN.BAK"));
+  const std::string first = ReadFileBytes(dest / "PLAN.JWW");
+  EXPECT_NE(first, ReadFileBytes(kPlan)) << "the example has texts that convert";
+
+  WriteFileBytes(dest / "PLAN.BAK", "an older backup");
+  run = cli_test::RunCli({"convert", "-r", "--dest", dest.string(), source_.string()});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(ReadFileBytes(dest / "PLAN.BAK"), first) << "the former output is the backup";
+  EXPECT_EQ(ReadFileBytes(dest / "PLAN.JWW"), first) << "converting is repeatable";
+  EXPECT_TRUE(fs::exists(dest / "sub" / "NESTED.BAK"));
+}
+
+TEST_F(ConvertCommand, DestinationInsideTheSourceTreeIsNotWalked) {
+  const fs::path dest = source_ / "converted";
+  fs::remove(source_ / "CUT.jww");
+  for (int pass = 0; pass < 2; ++pass) {
+    const auto run =
+        cli_test::RunCli({"convert", "--recursive", "--dest", dest.string(), source_.string()});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+  }
+  EXPECT_FALSE(fs::exists(dest / "converted"));
+  before_ = Snapshot(source_);  // the outputs are inside the tree on purpose
+}
+
+TEST_F(ConvertCommand, RefusesTheSourceFolderHoweverItIsWritten) {
+  fs::create_directory_symlink(source_, scratch_ / "link");
+  const std::vector<std::string> spellings = {
+      source_.string(), source_.string() + "/", (source_ / "sub" / "..").string(),
+      (scratch_ / "link").string(), (source_ / ".").string()};
+  for (const std::string& dest : spellings) {
+    const auto run = cli_test::RunCli({"convert", "--dest", dest, (source_ / "PLAN.JWW").string()});
+    EXPECT_EQ(run.exitCode, 2) << dest;
+    EXPECT_NE(run.err.find("is the folder of"), std::string::npos) << run.err;
+  }
+  EXPECT_FALSE(fs::exists(source_ / "PLAN.BAK"));
+}
+
+TEST_F(ConvertCommand, DryRunWritesNothing) {
+  const fs::path dest = scratch_ / "out";
+  const auto run = cli_test::RunCli(
+      {"convert", "--dry-run", "--json", "--dest", dest.string(), (source_ / "PLAN.JWW").string()});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_FALSE(fs::exists(dest));
+  const auto lines = cli_test::Lines(run.out);
+  ASSERT_EQ(lines.size(), 2u) << run.out;
+  const auto file = mini_json::Parse(lines[0]);
+  EXPECT_EQ(file["status"].string, "would_convert");
+  EXPECT_GT(file["retyped_total"].integer(), 0);
+  EXPECT_EQ(file["retyped"].size(), 10u);
+  const auto summary = mini_json::Parse(lines[1]);
+  EXPECT_TRUE(summary["dry_run"].boolean);
+  EXPECT_EQ(summary["retyped"].integer(), file["retyped_total"].integer());
+}
+
+TEST_F(ConvertCommand, SettingsFileWidensTheRangesAndIsOnlyRead) {
+  const fs::path dest = scratch_ / "out";
+  auto retyped = [&](const std::vector<std::string>& extra) {
+    std::vector<std::string> args = {"convert", "--dry-run", "--json", "--dest", dest.string()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    args.push_back((source_ / "PLAN.JWW").string());
+    const auto run = cli_test::RunCli(args);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    return mini_json::Parse(cli_test::Lines(run.out).at(0))["retyped_total"].integer();
+  };
+  const fs::path ini = scratch_ / "wide.ini";
+  std::string text = "[JWW]\r\n";
+  for (int n = 1; n <= 60; ++n) text += "C" + std::to_string(n) + "=1000\r\n";
+  text += "[JWC]\r\n";
+  for (int n = 1; n <= 10; ++n) text += "C" + std::to_string(n) + "=1\r\n";
+  WriteFileBytes(ini, text);
+  const fs::path none = scratch_ / "zeros.ini";
+  WriteFileBytes(none, "[JWW]\r\nC1=0\r\n");
+  const long long plain = retyped({"--settings", none.string()});
+  const long long wide = retyped({"--settings", ini.string()});
+  EXPECT_GT(wide, plain) << "wide ranges and any colour take more texts";
+  EXPECT_EQ(ReadFileBytes(ini), text) << "the settings file is only read";
+}
+
+TEST(ConvertCommandUsage, ErrorsExitWithTwoAndOneLine) {
+  ScratchDir scratch;
+  const std::vector<std::vector<std::string>> bad = {
+      {"convert"},
+      {"convert", kPlan.string()},
+      {"convert", "--dest"},
+      {"convert", "--dest", scratch.path().string()},
+      {"convert", "--frobnicate", "--dest", scratch.path().string(), kPlan.string()},
+      {"convert", "--dest", scratch.path().string(), (scratch / "missing.jww").string()},
+      {"convert", "--settings", (scratch / "none.ini").string(), "--dest",
+       (scratch / "out").string(), kPlan.string()},
+  };
+  for (const auto& args : bad) {
+    const auto run = cli_test::RunCli(args);
+    EXPECT_EQ(run.exitCode, 2) << args.size();
+    EXPECT_EQ(run.errLines().size(), 1u) << run.err;
+    EXPECT_TRUE(run.out.empty());
+  }
+  EXPECT_FALSE(fs::exists(scratch / "out"));
+  const auto help = cli_test::RunCli({"convert", "--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_NE(help.out.find("--dry-run"), std::string::npos);
+}
+
+}  // namespace
