@@ -80,6 +80,14 @@ void WriteInfoText(std::ostream& out, std::string_view path, const jww::Drawing&
     Row(out, {{Num(def.number), 8}, {Num(def.entityCount), 9}, {DisplayText(def.name), 0}});
   }
 
+  if (!d.images.empty()) {
+    out << "  images: " << d.images.size() << '\n';
+    Row(out, {{"bytes", 10}, {"name", 0}});
+    for (const jww::TBindImageType& image : d.images) {
+      Row(out, {{Num(image.size), 10}, {DisplayText(image.name), 0}});
+    }
+  }
+
   const std::vector<PlacedText> texts = AllTexts(d);
   out << "  texts: " << texts.size() << '\n';
   if (!texts.empty()) {

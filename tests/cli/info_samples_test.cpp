@@ -17,26 +17,25 @@ using cli_test::Lines;
 using cli_test::RunCli;
 using testing_support::SamplesDir;
 
-// `info --json` on every sample in one run.
-cli_test::RunResult JsonOnAllSamples() {
-  std::vector<std::string> args = {"info", "--json"};
-  for (const auto& p : testing_support::SampleDrawings()) args.push_back(p.string());
-  const auto run = RunCli(args);
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.err, "");
-  EXPECT_EQ(Lines(run.out).size(), args.size() - 2);
-  return run;
-}
-
-// The same, keyed by file name.
-std::map<std::string, mini_json::Value> InfoOnAllSamples() {
-  std::map<std::string, mini_json::Value> byName;
-  for (const std::string& line : Lines(JsonOnAllSamples().out)) {
-    mini_json::Value v = mini_json::Parse(line);
-    byName[std::filesystem::path(v["path"].string).filename().string()] = std::move(v);
+// `info --json` on every sample, run once for all tests here.
+class InfoOnSamples : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    std::vector<std::string> args = {"info", "--json"};
+    for (const auto& p : testing_support::SampleDrawings()) args.push_back(p.string());
+    if (args.size() == 2) return;
+    run_ = RunCli(args);
+    for (const std::string& line : Lines(run_.out)) {
+      mini_json::Value v = mini_json::Parse(line);
+      all_[std::filesystem::path(v["path"].string).filename().string()] = std::move(v);
+    }
   }
-  return byName;
-}
+  void SetUp() override { QUILLON_REQUIRE_SAMPLES(); }
+  static const mini_json::Value& Info(const std::string& name) { return all_.at(name); }
+
+  static inline cli_test::RunResult run_;
+  static inline std::map<std::string, mini_json::Value> all_;
+};
 
 long long Count(const mini_json::Value& info, const char* table, const char* kind) {
   return info[table][kind].integer();
@@ -56,12 +55,13 @@ bool SameDouble(const mini_json::Value& v, double expected) {
   return std::memcmp(&read, &expected, sizeof read) == 0;
 }
 
-TEST(InfoOnSamples, EveryDrawingLoadsIntoOneJsonObjectPerLine) {
-  QUILLON_REQUIRE_SAMPLES();
-  const auto all = InfoOnAllSamples();
-  ASSERT_EQ(all.size(), 17u);
+TEST_F(InfoOnSamples, EveryDrawingLoadsIntoOneJsonObjectPerLine) {
+  EXPECT_EQ(run_.exitCode, 0) << run_.err;
+  EXPECT_EQ(run_.err, "");
+  ASSERT_EQ(Lines(run_.out).size(), 17u);
+  ASSERT_EQ(all_.size(), 17u);
   const std::set<std::string> places = {"top", "dimension", "block", "block_dimension"};
-  for (const auto& [name, info] : all) {
+  for (const auto& [name, info] : all_) {
     SCOPED_TRACE(name);
     EXPECT_TRUE(info["ok"].boolean);
     EXPECT_TRUE(info["error"].isNull());
@@ -78,10 +78,8 @@ TEST(InfoOnSamples, EveryDrawingLoadsIntoOneJsonObjectPerLine) {
   }
 }
 
-TEST(InfoOnSamples, CountsAgreeWithAnIndependentReader) {
-  QUILLON_REQUIRE_SAMPLES();
-  const auto all = InfoOnAllSamples();
-  const auto& test1 = all.at("Test1.jww");
+TEST_F(InfoOnSamples, CountsAgreeWithAnIndependentReader) {
+  const auto& test1 = Info("Test1.jww");
   EXPECT_EQ(test1["version"].integer(), 600);
   EXPECT_EQ(Count(test1, "counts", "lines"), 1642);
   EXPECT_EQ(Count(test1, "counts", "arcs"), 4);
@@ -89,21 +87,21 @@ TEST(InfoOnSamples, CountsAgreeWithAnIndependentReader) {
   EXPECT_EQ(Count(test1, "counts", "texts"), 36);
   EXPECT_EQ(FreeSizeTexts(test1), 2u);
 
-  const auto& mansion = all.at("Ａマンション平面例.jww");
+  const auto& mansion = Info("Ａマンション平面例.jww");
   EXPECT_EQ(Count(mansion, "counts", "lines"), 1394);
   EXPECT_EQ(Count(mansion, "counts", "arcs"), 215);
   EXPECT_EQ(Count(mansion, "counts", "points"), 10);
   EXPECT_EQ(Count(mansion, "counts", "texts"), 56);
   EXPECT_EQ(Count(mansion, "counts", "solids"), 79);
 
-  EXPECT_EQ(FreeSizeTexts(all.at("Test5.jww")), 21u);
-  EXPECT_EQ(FreeSizeTexts(all.at("Test6.jww")), 41u);
-  EXPECT_EQ(Count(all.at("敷地図.jww"), "counts", "texts"), 0);
+  EXPECT_EQ(FreeSizeTexts(Info("Test5.jww")), 21u);
+  EXPECT_EQ(FreeSizeTexts(Info("Test6.jww")), 41u);
+  EXPECT_EQ(Count(Info("敷地図.jww"), "counts", "texts"), 0);
 
   for (const char* name :
        {"2-circles-blocks.jww", "2blocks.jww", "3blocks.jww", "sqr-circle-blocks.jww"}) {
     SCOPED_TRACE(name);
-    const auto& info = all.at(name);
+    const auto& info = Info(name);
     EXPECT_EQ(info["version"].integer(), 700);
     EXPECT_EQ(Count(info, "counts", "texts"), 6);
     EXPECT_GE(info["block_definitions"].size(), 1u);
@@ -111,17 +109,15 @@ TEST(InfoOnSamples, CountsAgreeWithAnIndependentReader) {
     EXPECT_EQ(info["memo"].string, "");
     EXPECT_EQ(info["texts"][0]["content"].string, "Printer_Orientation = 0");
   }
-  EXPECT_EQ(all.at("2blocks.jww")["block_definitions"].size(), 2u);
-  EXPECT_EQ(all.at("non_block.jww")["block_definitions"].size(), 0u);
+  EXPECT_EQ(Info("2blocks.jww")["block_definitions"].size(), 2u);
+  EXPECT_EQ(Info("non_block.jww")["block_definitions"].size(), 0u);
 }
 
-TEST(InfoOnSamples, ShiftJisMemoAndTextsShowAsJapanese) {
-  QUILLON_REQUIRE_SAMPLES();
-  const auto all = InfoOnAllSamples();
-  EXPECT_EQ(all.at("Test1.jww")["memo"].string, "日影図　ＴＥＳＴ用データ（陸屋根）");
-  EXPECT_EQ(all.at("Ａマンション平面例.jww")["memo"].string, "マンション基準階平面図　１／１００");
+TEST_F(InfoOnSamples, ShiftJisMemoAndTextsShowAsJapanese) {
+  EXPECT_EQ(Info("Test1.jww")["memo"].string, "日影図　ＴＥＳＴ用データ（陸屋根）");
+  EXPECT_EQ(Info("Ａマンション平面例.jww")["memo"].string, "マンション基準階平面図　１／１００");
   // Every string of every sample decodes without a replacement character.
-  EXPECT_EQ(JsonOnAllSamples().out.find("\xEF\xBF\xBD"), std::string::npos);
+  EXPECT_EQ(run_.out.find("\xEF\xBF\xBD"), std::string::npos);
 
   const auto text = RunCli({"info", (SamplesDir() / "Test1.jww").string()});
   EXPECT_EQ(text.exitCode, 0);
@@ -130,17 +126,13 @@ TEST(InfoOnSamples, ShiftJisMemoAndTextsShowAsJapanese) {
 }
 
 // The numbers printed read back to exactly the doubles the loader holds.
-TEST(InfoOnSamples, DoublesReadBackToTheLoadedValues) {
-  QUILLON_REQUIRE_SAMPLES();
-  for (const char* name : {"Test1.jww", "Test6.jww", "v700-blocks/2blocks.jww"}) {
+TEST_F(InfoOnSamples, DoublesReadBackToTheLoadedValues) {
+  for (const char* name : {"Test6.jww", "v700-blocks/2blocks.jww"}) {
     SCOPED_TRACE(name);
-    const auto path = SamplesDir() / name;
     jww::Drawing d;
     d.imageOptions.extract = false;
-    ASSERT_TRUE(jww::LoadJww(d, path).ok);
-    const auto run = RunCli({"info", "--json", path.string()});
-    ASSERT_EQ(run.exitCode, 0);
-    const auto info = mini_json::Parse(run.out);
+    ASSERT_TRUE(jww::LoadJww(d, SamplesDir() / name).ok);
+    const auto& info = Info(std::filesystem::path(name).filename().string());
     for (std::size_t n = 0; n < 10; ++n) {
       const auto& type = info["text_types"][n];
       EXPECT_TRUE(SameDouble(type["width"], d.header.textTypes[n].width));
@@ -163,8 +155,7 @@ TEST(InfoOnSamples, DoublesReadBackToTheLoadedValues) {
   }
 }
 
-TEST(InfoOnSamples, TruncatedCopyFailsWithTheByteOffsetAndOthersStillPrint) {
-  QUILLON_REQUIRE_SAMPLES();
+TEST_F(InfoOnSamples, TruncatedCopyFailsWithTheByteOffsetAndOthersStillPrint) {
   testing_support::ScratchDir scratch;
   const std::string bytes = testing_support::ReadFileBytes(SamplesDir() / "Test1.jww");
   const auto cut = scratch / "Test1-cut.jww";

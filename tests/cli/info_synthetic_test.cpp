@@ -198,6 +198,9 @@ TEST(InfoImages, EmbeddedImagesAreListedAndNothingIsWritten) {
   EXPECT_EQ(info["images"][0]["name"].string, "pic.bmp");
   EXPECT_EQ(info["images"][0]["size"].integer(), 5000);
   EXPECT_EQ(info["texts"][0]["content"].string, "^@BM%temp%pic.bmp,100,100,0,0,1,0");
+  const auto text = RunCli({"info", file.string()}, {work.path(), tmp.path().string()});
+  EXPECT_NE(text.out.find("  images: 1\n"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("5000       pic.bmp\n"), std::string::npos) << text.out;
   EXPECT_TRUE(std::filesystem::is_empty(work.path()));
   EXPECT_TRUE(std::filesystem::is_empty(tmp.path()));
 }
