@@ -1,0 +1,118 @@
+#include "conversion/backup.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "conversion/destination_guard.h"
+#include "conversion/temp_folder.h"
+#include "tests/support/paths.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::ReadFileBytes;
+using testing_support::ScratchDir;
+using testing_support::WriteFileBytes;
+using unit_val::BackupExistingFile;
+using unit_val::BackupPath;
+using unit_val::BackupResult;
+
+TEST(BackupPath, ReplacesTheExtensionFromTheLastDot) {
+  EXPECT_EQ(BackupPath("/d/PLAN.JWW"), fs::path("/d/PLAN.BAK"));
+  EXPECT_EQ(BackupPath("/d/plan.v2.jww"), fs::path("/d/plan.v2.BAK"));
+  EXPECT_EQ(BackupPath("/d/PLAN"), fs::path("/d/PLAN.BAK"));
+  EXPECT_EQ(BackupPath("/d/.profile"), fs::path("/d/.BAK"));
+  EXPECT_EQ(BackupPath("/d.x/PLAN"), fs::path("/d.x/PLAN.BAK"));
+  EXPECT_EQ(BackupPath("PLAN."), fs::path("PLAN.BAK"));
+}
+
+TEST(BackupExistingFile, KeepsTheFileAndReplacesAnOlderBackup) {
+  ScratchDir dir;
+  EXPECT_EQ(BackupExistingFile(dir / "PLAN.JWW").result, BackupResult::kNoFile);
+  EXPECT_FALSE(fs::exists(dir / "PLAN.BAK"));
+
+  WriteFileBytes(dir / "PLAN.JWW", "current");
+  WriteFileBytes(dir / "PLAN.BAK", "older");
+  EXPECT_EQ(BackupExistingFile(dir / "PLAN.JWW").result, BackupResult::kKept);
+  EXPECT_FALSE(fs::exists(dir / "PLAN.JWW"));
+  EXPECT_EQ(ReadFileBytes(dir / "PLAN.BAK"), "current");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+TEST(BackupExistingFile, FailsWithoutChangingAnythingWhenTheBackupPathIsAFolder) {
+  ScratchDir dir;
+  WriteFileBytes(dir / "PLAN.JWW", "current");
+  fs::create_directory(dir / "PLAN.BAK");
+  WriteFileBytes(dir / "PLAN.BAK" / "inside", "x");
+  const unit_val::BackupOutcome outcome = BackupExistingFile(dir / "PLAN.JWW");
+  EXPECT_TRUE(outcome.failed());
+  EXPECT_FALSE(outcome.error.empty());
+  EXPECT_EQ(ReadFileBytes(dir / "PLAN.JWW"), "current");
+  EXPECT_EQ(ReadFileBytes(dir / "PLAN.BAK" / "inside"), "x");
+}
+
+TEST(DestinationBackup, UndoPutsTheFileAndTheOlderBackupBack) {
+  ScratchDir dir;
+  WriteFileBytes(dir / "PLAN.JWW", "current");
+  WriteFileBytes(dir / "PLAN.BAK", "older");
+  {
+    unit_val::DestinationBackup backup(dir / "PLAN.JWW");
+    ASSERT_EQ(backup.Make().result, BackupResult::kKept);
+    EXPECT_EQ(ReadFileBytes(dir / "PLAN.BAK"), "current");
+    EXPECT_TRUE(backup.Undo());
+  }
+  EXPECT_EQ(ReadFileBytes(dir / "PLAN.JWW"), "current");
+  EXPECT_EQ(ReadFileBytes(dir / "PLAN.BAK"), "older");
+  {
+    // Neither kept nor undone: the destructor undoes.
+    unit_val::DestinationBackup backup(dir / "PLAN.JWW");
+    ASSERT_EQ(backup.Make().result, BackupResult::kKept);
+  }
+  EXPECT_EQ(ReadFileBytes(dir / "PLAN.JWW"), "current");
+  EXPECT_EQ(ReadFileBytes(dir / "PLAN.BAK"), "older");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+}
+
+TEST(TempFolder, PrivateFolderRemovedWithItsContents) {
+  fs::path made;
+  {
+    unit_val::TempFolder a;
+    unit_val::TempFolder b;
+    ASSERT_TRUE(a.ok()) << a.error();
+    ASSERT_TRUE(b.ok()) << b.error();
+    EXPECT_NE(a.path(), b.path());
+    EXPECT_TRUE(fs::is_directory(a.path()));
+    EXPECT_EQ(a.path().parent_path(), fs::temp_directory_path());
+    WriteFileBytes(a.path() / "image.bin", "bytes");
+    made = a.path();
+  }
+  EXPECT_FALSE(fs::exists(made));
+}
+
+TEST(TempFolder, ReportsAParentWhereNoFolderCanBeMade) {
+  ScratchDir dir;
+  WriteFileBytes(dir / "file", "not a folder");
+  unit_val::TempFolder t(dir / "file");
+  EXPECT_FALSE(t.ok());
+  EXPECT_TRUE(t.path().empty());
+  EXPECT_FALSE(t.error().empty());
+}
+
+TEST(SameFolder, SameTextOrSameFolderOfTheFileSystem) {
+  ScratchDir dir;
+  fs::create_directories(dir / "src" / "sub");
+  fs::create_directory(dir / "dst");
+  const fs::path src = dir / "src";
+  EXPECT_TRUE(unit_val::SameFolder(src, src));
+  EXPECT_TRUE(unit_val::SameFolder(src, src / ""));                   // trailing separator
+  EXPECT_TRUE(unit_val::SameFolder(src, src / "sub" / ".."));         // ".." segment
+  EXPECT_TRUE(unit_val::SameFolder(src / "." / "sub", src / "sub"));  // "." segment
+  fs::create_directory_symlink(src, dir / "link");
+  EXPECT_TRUE(unit_val::SameFolder(dir / "link", src));
+  EXPECT_FALSE(unit_val::SameFolder(src, dir / "dst"));
+  EXPECT_FALSE(unit_val::SameFolder(src, dir / "missing"));
+  EXPECT_TRUE(unit_val::SameFolder(dir / "missing", dir / "missing"));
+}
+
+}  // namespace
