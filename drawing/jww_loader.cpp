@@ -138,10 +138,13 @@ void ReadBlockDefinitions(LoadArchive& ar, ClassResolver& classes, Drawing& d, s
   d.header.blockDefinitionCount = 0;
   const std::uint32_t count = ReadListCount(ar, layout::MinBlockDefBytes(v), "block definition");
   d.header.blockDefinitionCount = static_cast<std::int32_t>(count);
-  d.blockDefs.resize(count);
+  // The table grows with what is read: a definition takes far more memory
+  // than its fewest bytes in the file, so sizing it to a count that garbage
+  // could give would allocate many times the file.
+  d.blockDefs.clear();
   for (std::uint32_t p = 0; p < count; ++p) {
     ar.setSection("block definition list");
-    TEntBlockDef& def = d.blockDefs[p];
+    TEntBlockDef& def = d.blockDefs.emplace_back();
     classes.BlockDefinition(ar.tag());
     layout::BlockDefinitionHead(ar, def, v);
     const std::uint32_t entities = ReadListCount(ar, layout::MinEntityBytes(v), "block entity");
@@ -167,10 +170,10 @@ void ReadImages(LoadArchive& ar, Drawing& d) {
                            " is more than the file can hold at byte " + std::to_string(at),
                        at, ar.section());
   }
-  d.images.resize(static_cast<std::size_t>(count));
+  // Grown entry by entry, as the block definitions are.
   std::vector<char> chunk(1 << 16);
   for (std::int32_t i = 0; i < count; ++i) {
-    TBindImageType& image = d.images[static_cast<std::size_t>(i)];
+    TBindImageType& image = d.images.emplace_back();
     ar.str(image.name);
     ar.u32(image.size);
     if (image.name.empty() || image.size == 0) continue;
