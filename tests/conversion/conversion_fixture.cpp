@@ -47,37 +47,11 @@ jww::TEntSunpo DimensionWith(const jww::TEntMoji& valueText) {
   return s;
 }
 
-namespace {
-
-template <class Record>
-void Append(std::vector<Record>& table, jww::EntityTables& tables, jww::EntityKind kind,
-            const Record& r) {
-  table.push_back(r);
-  tables.order.push_back({kind, static_cast<std::int32_t>(table.size() - 1)});
-}
-
-}  // namespace
-
-void AddText(jww::EntityTables& tables, const jww::TEntMoji& text) {
-  Append(tables.texts, tables, jww::kText, text);
-}
-
-void AddDimension(jww::EntityTables& tables, const jww::TEntSunpo& dimension) {
-  Append(tables.dimensions, tables, jww::kDimension, dimension);
-}
-
-void AddLine(jww::EntityTables& tables) {
+jww::TEntSen Line() {
   jww::TEntSen line;
   line.attr.penColour = 1;
   line.endX = 50;
-  Append(tables.lines, tables, jww::kLine, line);
-}
-
-jww::TEntBlockDef& AddBlockDefinition(jww::Drawing& d, std::uint32_t number) {
-  jww::TEntBlockDef& def = d.blockDefs.emplace_back();
-  def.number = number;
-  def.name = jww::JwwString::narrow("block " + std::to_string(number));
-  return def;
+  return line;
 }
 
 unit_val::ConversionSettings AnyColourSettings() {

@@ -23,10 +23,8 @@ jww::TEntMoji TextLike(int k, std::uint32_t textTypeField = 0, std::uint16_t pen
 // A dimension whose value text is `valueText`.
 jww::TEntSunpo DimensionWith(const jww::TEntMoji& valueText);
 
-void AddText(jww::EntityTables& tables, const jww::TEntMoji& text);
-void AddDimension(jww::EntityTables& tables, const jww::TEntSunpo& dimension);
-void AddLine(jww::EntityTables& tables);
-jww::TEntBlockDef& AddBlockDefinition(jww::Drawing& d, std::uint32_t number);
+// A plain line.
+jww::TEntSen Line();
 
 // Settings under which every type takes its exact sizes in any colour.
 unit_val::ConversionSettings AnyColourSettings();

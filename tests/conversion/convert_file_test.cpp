@@ -18,10 +18,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using conversion_test::AddBlockDefinition;
-using conversion_test::AddDimension;
-using conversion_test::AddLine;
-using conversion_test::AddText;
 using conversion_test::DimensionWith;
 using conversion_test::LoadDrawing;
 using conversion_test::MakeDrawing;
@@ -45,17 +41,17 @@ std::set<std::string> Names(const fs::path& folder) {
 // type and a typed text with type 5's sizes.
 jww::Drawing MakeLayeredDrawing(std::int32_t version = 600) {
   jww::Drawing d = MakeDrawing(version);
-  AddLine(d.top);
-  AddText(d.top, TextLike(1, 0, 1));
+  synthetic::Add(d.top, conversion_test::Line());
+  synthetic::Add(d.top, TextLike(1, 0, 1));
   jww::TEntMoji odd = TextLike(1, 0, 1);
   odd.width = 99;
-  AddText(d.top, odd);
-  AddText(d.top, TextLike(5, 2, 5));
-  AddDimension(d.top, DimensionWith(TextLike(2, 0, 2)));
-  jww::TEntBlockDef& def = AddBlockDefinition(d, 1);
-  AddLine(def.entities);
-  AddText(def.entities, TextLike(3, 10000, 3));
-  AddDimension(def.entities, DimensionWith(TextLike(4, 0, 4)));
+  synthetic::Add(d.top, odd);
+  synthetic::Add(d.top, TextLike(5, 2, 5));
+  synthetic::Add(d.top, DimensionWith(TextLike(2, 0, 2)));
+  jww::TEntBlockDef& def = synthetic::AddBlockDefinition(d, 1, false);
+  synthetic::Add(def.entities, conversion_test::Line());
+  synthetic::Add(def.entities, TextLike(3, 10000, 3));
+  synthetic::Add(def.entities, DimensionWith(TextLike(4, 0, 4)));
   synthetic::UpdateCounts(d);
   return d;
 }
@@ -185,22 +181,10 @@ TEST_F(ConvertFileTest, DimensionAndBlockFlagsInAllFourCombinations) {
   }
 }
 
-TEST_F(ConvertFileTest, FlagValuesOtherThanOneLeaveDimensionsAndBlocksAlone) {
-  const fs::path source = MakeSource("PLAN.JWW", MakeLayeredDrawing());
-  settings.Flag(11) = 2;
-  settings.Flag(12) = -1;
-  const unit_val::ConvertOutcome outcome = Convert(source, dst() / "PLAN.JWW");
-  ASSERT_TRUE(outcome.converted()) << outcome.reason;
-  EXPECT_EQ(outcome.counts.TotalRetyped(), 1);
-  const jww::Drawing out = LoadDrawing(dst() / "PLAN.JWW");
-  EXPECT_EQ(out.top.dimensions[0].valueText.textType, 0u);
-  EXPECT_EQ(out.blockDefs[0].entities.texts[0].textType, 10000u);
-}
-
 TEST_F(ConvertFileTest, NothingToConvertIsStillWrittenAndBackedUp) {
   jww::Drawing d = MakeDrawing();
-  AddLine(d.top);
-  AddText(d.top, TextLike(3, 3, 3));
+  synthetic::Add(d.top, conversion_test::Line());
+  synthetic::Add(d.top, TextLike(3, 3, 3));
   synthetic::UpdateCounts(d);
   const fs::path source = MakeSource("PLAN.JWW", d);
   WriteFileBytes(dst() / "PLAN.JWW", "former drawing");
