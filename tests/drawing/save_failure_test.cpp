@@ -1,0 +1,92 @@
+// SaveJww: the destination appears only complete; on failure nothing new
+// remains and an existing file stays as it was.
+#include <gtest/gtest.h>
+
+#include "drawing/jww_loader.h"
+#include "drawing/jww_writer.h"
+#include "tests/drawing/drawing_diff.h"
+#include "tests/support/paths.h"
+#include "tests/support/synthetic.h"
+
+namespace {
+
+using namespace jww;
+using testing_support::ReadFileBytes;
+using testing_support::WriteFileBytes;
+
+std::vector<std::string> Names(const std::filesystem::path& dir) {
+  std::vector<std::string> out;
+  for (const auto& e : std::filesystem::directory_iterator(dir)) {
+    out.push_back(e.path().filename().string());
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+class SaveFailure : public ::testing::Test {
+ protected:
+  SaveFailure() : d(synthetic::MakeFullDrawing(600)) {}
+  testing_support::ScratchDir dir;
+  Drawing d;
+};
+
+TEST_F(SaveFailure, UnwritableOrMissingFolderGivesFalseAndNoFile) {
+  // Nobody, not even the superuser, may create files in /proc.
+  for (const std::filesystem::path& path :
+       {std::filesystem::path("/proc/quillon-save-test.jww"), dir / "missing" / "a.jww",
+        dir / "plain-file" / "a.jww"}) {
+    SCOPED_TRACE(path.string());
+    WriteFileBytes(dir / "plain-file", "not a folder");
+    const SaveResult r = SaveJww(d, path, 600);
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.error.empty());
+    EXPECT_FALSE(std::filesystem::exists(path));
+  }
+  EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"plain-file"});
+}
+
+TEST_F(SaveFailure, FailureWhileWritingKeepsTheExistingFileAndLeavesNoTemporary) {
+  WriteFileBytes(dir / "a.jww", "the old drawing");
+  d.blockDefs[0].entities.order.push_back(TEntRef{kArc, 99});  // past its table
+  EXPECT_FALSE(SaveJww(d, dir / "a.jww", 600).ok);
+  EXPECT_EQ(ReadFileBytes(dir / "a.jww"), "the old drawing");
+  EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"a.jww"});
+}
+
+TEST_F(SaveFailure, DestinationThatIsAFolderIsLeftAlone) {
+  std::filesystem::create_directory(dir / "a.jww");
+  WriteFileBytes(dir / "a.jww" / "inside", "x");
+  EXPECT_FALSE(SaveJww(d, dir / "a.jww", 600).ok);
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "a.jww"));
+  EXPECT_EQ(Names(dir / "a.jww"), std::vector<std::string>{"inside"});
+  EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"a.jww"});
+}
+
+TEST_F(SaveFailure, SuccessReplacesAnExistingFileWhole) {
+  WriteFileBytes(dir / "a.jww", std::string(1000000, 'x'));  // longer than the drawing
+  ASSERT_TRUE(SaveJww(d, dir / "a.jww", 600).ok);
+  std::string expected;
+  ASSERT_TRUE(SaveJwwToMemory(d, 600, expected).ok);
+  EXPECT_EQ(ReadFileBytes(dir / "a.jww"), expected);
+  EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"a.jww"});
+}
+
+TEST_F(SaveFailure, PendingFileIsDiscardedUnlessCommitted) {
+  {
+    PendingFile file(dir / "b.jww");
+    ASSERT_TRUE(WriteJww(d, file, 600).ok);
+    EXPECT_FALSE(std::filesystem::exists(dir / "b.jww"));
+    EXPECT_EQ(Names(dir.path()).size(), 1u);  // the temporary, in the destination folder
+    EXPECT_EQ(file.temporary().parent_path(), dir.path());
+  }
+  EXPECT_TRUE(Names(dir.path()).empty());
+  PendingFile file(dir / "b.jww");
+  ASSERT_TRUE(WriteJww(d, file, 600).ok);
+  ASSERT_TRUE(file.Commit());
+  Drawing back;
+  ASSERT_TRUE(LoadJww(back, dir / "b.jww").ok);
+  EXPECT_EQ(drawing_test::FirstDifference(d, back), "");
+  EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"b.jww"});
+}
+
+}  // namespace
