@@ -27,7 +27,12 @@ class SaveArchive : public ArchiveWriter {
   TEntAttr adjustAttr(const TEntAttr& a, AttrRule rule) const {
     return AttrForWrite(a, rule, version_);
   }
-  JwwString adjustString(const JwwString& s) const { return FilterForWrite(s); }
+  // The string to write; valid until the next call.
+  const JwwString& adjustString(const JwwString& s) {
+    if (!NeedsFilterForWrite(s)) return s;
+    filtered_ = FilterForWrite(s);
+    return filtered_;
+  }
   std::uint32_t adjustReserved(std::uint32_t) const { return 0; }
   std::int32_t adjustMaxDrawWidth(std::int32_t v) const {
     return MaxDrawWidthForWrite(v, version_);
@@ -37,6 +42,7 @@ class SaveArchive : public ArchiveWriter {
 
  private:
   std::int32_t version_;
+  JwwString filtered_;
 };
 
 // Class and object numbering for one file.

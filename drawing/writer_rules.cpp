@@ -88,6 +88,16 @@ JwwString FilterForWrite(const JwwString& s) {
   return JwwString::fromUtf16(func::DisplayFilterRemovingMarkers(s.toUtf16Units()));
 }
 
+bool NeedsFilterForWrite(const JwwString& s) {
+  const std::size_t n = s.units();
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::uint16_t u = s.unit(i);
+    if (u < 0x20) return true;
+    if (u == '^' && i + 1 < n && s.unit(i + 1) == 'm') return true;
+  }
+  return false;
+}
+
 std::int32_t MaxDrawWidthForWrite(std::int32_t stored, std::int32_t version) {
   if (version <= 420 && stored < -101) return -101;
   return stored;

@@ -29,6 +29,8 @@ TEntAttr AttrForWrite(const TEntAttr& attr, AttrRule rule, std::int32_t version)
 
 // Names and texts lose control characters and "^m" markers.
 JwwString FilterForWrite(const JwwString& s);
+// False when FilterForWrite would give the string back unchanged.
+bool NeedsFilterForWrite(const JwwString& s);
 
 // Versions up to 420 know no max draw width below -101.
 std::int32_t MaxDrawWidthForWrite(std::int32_t stored, std::int32_t version);
