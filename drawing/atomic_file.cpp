@@ -16,8 +16,10 @@ PendingFile::~PendingFile() {
 }
 
 bool PendingFile::Create() {
-  std::filesystem::path name = destination_.filename();
-  name += ".";
+  // A short name of our own: the destination's name plus a suffix could
+  // pass the file system's limit on a name's length when the destination's
+  // own name is near it.
+  std::filesystem::path name = ".quillon-";
   name += platform::UniqueSuffix();
   name += ".tmp";
   temporary_ = destination_.parent_path() / name;

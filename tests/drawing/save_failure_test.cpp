@@ -90,3 +90,16 @@ TEST_F(SaveFailure, PendingFileIsDiscardedUnlessCommitted) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SaveFailure, LongestFileNameTheFolderTakesStillSaves) {
+  // 251 characters and ".jww": as long as a name may be on common file
+  // systems (255 bytes here; 255 UTF-16 units on Windows).
+  const std::string name = std::string(251, 'a') + ".jww";
+  const SaveResult r = SaveJww(d, dir / name, 600);
+  EXPECT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(Names(dir.path()), std::vector<std::string>{name});
+}
+
+}  // namespace
