@@ -1,7 +1,9 @@
 #include "cli/file_selection.h"
 
 #include <algorithm>
+#include <set>
 #include <system_error>
+#include <utility>
 
 #include "conversion/destination_guard.h"
 #include "conversion/path_text.h"
@@ -83,13 +85,16 @@ class Chooser {
 
  private:
   void Guard() {
+    std::set<std::pair<fs::path, fs::path>> checked;  // folder pairs, each tested once
     for (const ChosenFile& file : selection_.chosen) {
       const fs::path from =
           file.source.parent_path().empty() ? fs::path(".") : file.source.parent_path();
-      if (unit_val::SameFolder(file.destination.parent_path(), from)) {
-        selection_.error =
-            "the destination folder " + unit_val::PathText(file.destination.parent_path()) +
-            " is the folder of " + unit_val::PathText(file.source) + "; choose another destination";
+      const fs::path to = file.destination.parent_path();
+      if (!checked.emplace(to, from).second) continue;
+      if (unit_val::SameFolder(to, from)) {
+        selection_.error = "the destination folder " + unit_val::PathText(to) +
+                           " is the folder of " + unit_val::PathText(file.source) +
+                           "; choose another destination";
         return;
       }
     }
