@@ -12,6 +12,9 @@ namespace platform {
 // user-defined area that Windows knows.
 std::string Cp932ToUtf8(std::string_view bytes);
 
+// Appends one code point in UTF-8.
+void AppendUtf8(std::string& out, char32_t c);
+
 // UTF-16 code units to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view units);
 

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "platform/cp932.h"
+
 namespace mini_json {
 
 bool Value::has(std::string_view key) const {
@@ -168,24 +170,6 @@ class Parser {
     return u;
   }
 
-  static void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-  }
-
   // Copies one well-formed UTF-8 sequence of two to four bytes.
   void Utf8Sequence(std::string& out) {
     const auto b0 = static_cast<unsigned char>(s_[i_]);
@@ -254,7 +238,7 @@ class Parser {
           } else if (u >= 0xDC00 && u <= 0xDFFF) {
             Fail("lone low surrogate");
           }
-          AppendUtf8(out, u);
+          platform::AppendUtf8(out, u);
           break;
         }
         default:
