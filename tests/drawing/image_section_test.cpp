@@ -59,6 +59,27 @@ TEST_F(ImageSection, EntriesWithoutNameOrSizeCarryNoDataAndGetNoFile) {
   EXPECT_EQ(FilesIn(temp.path()), 0u);
 }
 
+TEST_F(ImageSection, EntriesWithoutDataAreNotCarriedIntoASavedFile) {
+  // The writer rebuilds the section from the texts and the temp files: an
+  // entry with no name cannot be referred to, one of size 0 has no file.
+  Drawing source = EmptyDrawing(700);
+  for (const char* text : {"^@BM%temp%zero.bmp,1", "^@BM%temp%a.bmp,1"}) {
+    synthetic::Add(source.top, synthetic::MakeText(700, 1, synthetic::Text(700, text)));
+  }
+  synthetic::UpdateCounts(source);
+  std::string bytes;
+  ASSERT_TRUE(SaveJwwToMemory(source, 700, bytes).ok);
+  bytes.resize(bytes.size() - 4);
+  Bytes images;
+  images.u32(3).str("").u32(10).str("zero.bmp").u32(0).str("a.bmp").u32(3).raw("abc");
+  bytes += images.data();
+  ASSERT_TRUE(Load(bytes).ok);
+  ASSERT_EQ(d.images.size(), 3u);
+  std::string again;
+  ASSERT_TRUE(SaveJwwToMemory(d, 700, again).ok);
+  EXPECT_EQ(again.substr(again.size() - 17), Bytes().u32(1).str("a.bmp").u32(3).raw("abc").data());
+}
+
 TEST_F(ImageSection, ZeroOrNegativeCountEndsTheFile) {
   EXPECT_TRUE(Load(WithImageSection(Bytes().u32(0))).ok);
   EXPECT_TRUE(d.images.empty());

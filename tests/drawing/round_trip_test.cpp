@@ -119,6 +119,19 @@ INSTANTIATE_TEST_SUITE_P(Branches, EveryVersion,
                          ::testing::Values(220, 221, 222, 223, 224, 225, 226, 229, 230, 231, 299,
                                            300, 350, 351, 419, 420, 600, 700));
 
+TEST(SyntheticBulk, AddsAboutTheAskedBytes) {
+  for (std::int32_t v : {600, 700}) {
+    Drawing d = synthetic::MakeHeaderOnly(v);
+    std::string header;
+    ASSERT_TRUE(SaveJwwToMemory(d, v, header).ok);
+    synthetic::AddBulkEntities(d, 3000000, 7);
+    Drawing back;
+    const std::string bytes = ExpectRoundTrip(d, v, back);
+    const double added = static_cast<double>(bytes.size() - header.size());
+    EXPECT_NEAR(added / 3000000.0, 1.0, 0.03) << v;
+  }
+}
+
 TEST(DrawingDiff, NamesTheFirstDifferingField) {
   Drawing a = synthetic::MakeFullDrawing(600);
   Drawing b = a;
