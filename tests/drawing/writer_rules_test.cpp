@@ -262,6 +262,30 @@ TEST(StringRules, FiltersDropControlCharactersAndMarkersInBothForms) {
   EXPECT_EQ(FilterForWrite(JwwString::fromUtf16(u"")), JwwString::fromUtf16(u""));
 }
 
+TEST(StringRules, FilterIsSkippedOnlyForStringsItWouldLeaveAsTheyAre) {
+  // Every string of up to four characters over the characters that matter.
+  const std::u16string alphabet = {u'^', u'm', u'a', 0x01, 0x1F, 0x20, 0x83, 0x00};
+  std::vector<std::u16string> strings = {u""};
+  std::size_t from = 0;
+  for (std::size_t length = 1; length <= 4; ++length) {
+    const std::size_t to = strings.size();
+    for (std::size_t i = from; i < to; ++i) {
+      for (char16_t c : alphabet) strings.push_back(strings[i] + c);
+    }
+    from = to;
+  }
+  for (const std::u16string& units : strings) {
+    std::string bytes(units.begin(), units.end());
+    for (const JwwString& s : {JwwString::narrow(bytes), JwwString::fromUtf16(units)}) {
+      if (!NeedsFilterForWrite(s)) {
+        EXPECT_EQ(FilterForWrite(s), s);
+      }
+    }
+  }
+  EXPECT_TRUE(NeedsFilterForWrite(JwwString::narrow("a^m")));
+  EXPECT_FALSE(NeedsFilterForWrite(JwwString::narrow("plain \x95\x5C")));
+}
+
 TEST(StringRules, NamesAndTextsAreFilteredButMemoAndImageNamesAreNot) {
   testing_support::ScratchDir temp;
   for (std::int32_t v : {600, 700}) {
