@@ -179,6 +179,10 @@ void ReadImages(LoadArchive& ar, Drawing& d) {
     if (image.name.empty() || image.size == 0) continue;
     std::FILE* out = nullptr;
     if (options.extract) {
+      if (options.tempFolder.empty()) {
+        throw ArchiveError("no temp folder to extract image " + std::to_string(i + 1) + " into",
+                           ar.offset(), ar.section());
+      }
       image.tempFile =
           options.tempFolder / ("image-" + std::to_string(i) + "-" +
                                 std::filesystem::path(platform::UniqueSuffix()).string() + ".bin");

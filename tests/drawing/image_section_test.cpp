@@ -141,6 +141,18 @@ TEST_F(ImageSection, MissingTempFolderFailsTheLoadAndLeavesNoFile) {
   EXPECT_EQ(FilesIn(temp.path()), 0u);
 }
 
+TEST_F(ImageSection, NoTempFolderFailsTheLoadInsteadOfWritingIntoTheCurrentFolder) {
+  const std::string bytes = WithImageSection(Bytes().u32(1).str("a.bmp").u32(3).raw("abc"));
+  const auto cwd = std::filesystem::current_path();
+  std::filesystem::current_path(temp.path());
+  d.imageOptions.tempFolder.clear();
+  const LoadResult r = LoadJwwFromMemory(d, bytes.data(), bytes.size());
+  std::filesystem::current_path(cwd);
+  EXPECT_FALSE(r.ok);
+  EXPECT_NE(r.error.find("no temp folder"), std::string::npos) << r.error;
+  EXPECT_EQ(FilesIn(temp.path()), 0u);
+}
+
 TEST_F(ImageSection, FileLoaderStreamsLargeImagesAcrossItsBuffer) {
   Drawing source = synthetic::MakeFullDrawing(700);
   testing_support::ScratchDir origin;
