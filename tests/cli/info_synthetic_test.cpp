@@ -9,17 +9,17 @@
 #include "tests/cli/run_cli.h"
 #include "tests/cli/test_drawings.h"
 #include "tests/support/paths.h"
+#include "tests/support/synthetic.h"
 
 namespace {
 
-using cli_test::AddBlockDefinition;
-using cli_test::AddDimension;
-using cli_test::AddText;
 using cli_test::EmptyDrawing;
 using cli_test::Lines;
 using cli_test::MakeText;
 using cli_test::RunCli;
 using jww::JwwString;
+using synthetic::Add;
+using synthetic::DimensionWith;
 using testing_support::ScratchDir;
 
 mini_json::Value InfoJson(const std::filesystem::path& file) {
@@ -33,10 +33,10 @@ TEST(InfoStrings, Utf16MemoAndTextsOfVersion700) {
   ScratchDir scratch;
   jww::Drawing d = EmptyDrawing(700);
   d.header.memo = JwwString::fromUtf16(u"日本語のメモ\r\n２行目");
-  AddText(d.top, MakeText(JwwString::fromUtf16(u"寝室 \U0001F600 ｱ"), 3, 3, 0, 2));
-  AddText(d.top, MakeText(JwwString::fromUtf16(std::u16string(u"a") + char16_t(0xD800) + u"b"), 3,
-                          3, 0, 2));
-  cli_test::Save(d, scratch / "wide.jww");
+  Add(d.top, MakeText(JwwString::fromUtf16(u"寝室 \U0001F600 ｱ"), 3, 3, 0, 2));
+  Add(d.top,
+      MakeText(JwwString::fromUtf16(std::u16string(u"a") + char16_t(0xD800) + u"b"), 3, 3, 0, 2));
+  synthetic::SaveDrawing(d, scratch / "wide.jww");
 
   const auto info = InfoJson(scratch / "wide.jww");
   EXPECT_EQ(info["memo"].string, "日本語のメモ２行目");  // line break dropped for display
@@ -54,7 +54,7 @@ TEST(InfoStrings, ShiftJisMemoWithExtensionsAndControlCharacters) {
   jww::Drawing d = EmptyDrawing(600);
   // "①ｱ\t平面図": a NEC special character, half-width katakana, a tab.
   d.header.memo = JwwString::narrow("\x87\x40\xb1\t\x95\xbd\x96\xca\x90\x7d");
-  cli_test::Save(d, scratch / "sjis.jww");
+  synthetic::SaveDrawing(d, scratch / "sjis.jww");
   EXPECT_EQ(InfoJson(scratch / "sjis.jww")["memo"].string, "①ｱ平面図");
 }
 
@@ -63,9 +63,9 @@ TEST(InfoStrings, ShiftJisMemoWithExtensionsAndControlCharacters) {
 TEST(InfoStrings, JsonEscapesEveryCharacterAndStaysValidUtf8) {
   ScratchDir scratch;
   jww::Drawing d = EmptyDrawing(600);
-  AddText(d.top, MakeText(JwwString::narrow("<<PATCH-ME>>"), 2, 2, 0, 1));
+  Add(d.top, MakeText(JwwString::narrow("<<PATCH-ME>>"), 2, 2, 0, 1));
   const auto file = scratch / "escapes.jww";
-  cli_test::Save(d, file);
+  synthetic::SaveDrawing(d, file);
   std::string bytes = testing_support::ReadFileBytes(file);
   const auto at = bytes.find("<<PATCH-ME>>");
   ASSERT_NE(at, std::string::npos);
@@ -101,11 +101,11 @@ TEST(InfoNumbers, DoublesReadBackExactlyAndNonFiniteBecomeNull) {
                            2.5,
                            123456789012345680.0,
                            std::nextafter(2.5, 3.0)};
-  for (double v : values) AddText(d.top, MakeText(JwwString::narrow("x"), v, -v, v / 7, 1));
+  for (double v : values) Add(d.top, MakeText(JwwString::narrow("x"), v, -v, v / 7, 1));
   jww::TEntMoji odd = MakeText(JwwString::narrow("nan"), std::nan(""), 1, 0, 1);
   odd.angle = std::numeric_limits<double>::infinity();
-  AddText(d.top, odd);
-  cli_test::Save(d, scratch / "numbers.jww");
+  Add(d.top, odd);
+  synthetic::SaveDrawing(d, scratch / "numbers.jww");
 
   const auto info = InfoJson(scratch / "numbers.jww");
   ASSERT_EQ(info["texts"].size(), std::size(values) + 1);
@@ -125,15 +125,17 @@ TEST(InfoNumbers, DoublesReadBackExactlyAndNonFiniteBecomeNull) {
 TEST(InfoPlaces, TextsOfDimensionsAndBlockDefinitions) {
   ScratchDir scratch;
   jww::Drawing d = EmptyDrawing(420);
-  AddText(d.top, MakeText(JwwString::narrow("top"), 1, 1, 0, 1, 1));
-  AddDimension(d.top, MakeText(JwwString::narrow("100"), 2, 2, 0, 2));
-  jww::TEntBlockDef& first = AddBlockDefinition(d, 7, JwwString::narrow("A"));
-  AddText(first.entities, MakeText(JwwString::narrow("b0"), 3, 3, 0, 3, 20003));
-  jww::TEntBlockDef& second = AddBlockDefinition(d, 9, JwwString::narrow("B"));
-  AddText(second.entities, MakeText(JwwString::narrow("b1"), 4, 4, 0, 4));
-  AddText(second.entities, MakeText(JwwString::narrow("b2"), 4, 4, 0, 4));
-  AddDimension(second.entities, MakeText(JwwString::narrow("50"), 5, 5, 0, 5));
-  cli_test::Save(d, scratch / "places.jww");
+  Add(d.top, MakeText(JwwString::narrow("top"), 1, 1, 0, 1, 1));
+  Add(d.top, DimensionWith(MakeText(JwwString::narrow("100"), 2, 2, 0, 2)));
+  jww::TEntBlockDef& first = synthetic::AddBlockDefinition(d, 7, false);
+  first.name = JwwString::narrow("A");
+  Add(first.entities, MakeText(JwwString::narrow("b0"), 3, 3, 0, 3, 20003));
+  jww::TEntBlockDef& second = synthetic::AddBlockDefinition(d, 9, false);
+  second.name = JwwString::narrow("B");
+  Add(second.entities, MakeText(JwwString::narrow("b1"), 4, 4, 0, 4));
+  Add(second.entities, MakeText(JwwString::narrow("b2"), 4, 4, 0, 4));
+  Add(second.entities, DimensionWith(MakeText(JwwString::narrow("50"), 5, 5, 0, 5)));
+  synthetic::SaveDrawing(d, scratch / "places.jww");
 
   const auto info = InfoJson(scratch / "places.jww");
   EXPECT_EQ(info["counts"]["texts"].integer(), 1);
@@ -180,14 +182,14 @@ TEST(InfoImages, EmbeddedImagesAreListedAndNothingIsWritten) {
   const auto imageBytes = scratch / "image-source.bin";
   testing_support::WriteFileBytes(imageBytes, std::string(5000, '\x42'));
   jww::Drawing d = EmptyDrawing(700);
-  AddText(d.top, MakeText(JwwString::fromUtf16(u"^@BM%temp%pic.bmp,100,100,0,0,1,0"), 1, 1, 0, 1));
+  Add(d.top, MakeText(JwwString::fromUtf16(u"^@BM%temp%pic.bmp,100,100,0,0,1,0"), 1, 1, 0, 1));
   jww::TBindImageType image;
   image.name = JwwString::fromUtf16(u"pic.bmp");
   image.size = 5000;
   image.tempFile = imageBytes;
   d.images.push_back(image);
   const auto file = scratch / "images.jww";
-  cli_test::Save(d, file);
+  synthetic::SaveDrawing(d, file);
 
   ScratchDir work;
   ScratchDir tmp;
@@ -231,7 +233,7 @@ TEST(InfoCommandLine, HelpPrintsUsage) {
 TEST(InfoCommandLine, MissingFilesFailEachOnItsOwnLine) {
   ScratchDir scratch;
   jww::Drawing d = EmptyDrawing(600);
-  cli_test::Save(d, scratch / "-dash.jww");
+  synthetic::SaveDrawing(d, scratch / "-dash.jww");
   const auto missing = (scratch / "missing.jww").string();
   const auto run = RunCli({"info", "--json", missing, "--", "-dash.jww", scratch.path().string()},
                           {scratch.path(), {}});

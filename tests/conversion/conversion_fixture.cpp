@@ -1,10 +1,5 @@
 #include "tests/conversion/conversion_fixture.h"
 
-#include <stdexcept>
-
-#include "drawing/jww_loader.h"
-#include "drawing/jww_writer.h"
-
 namespace conversion_test {
 
 jww::TTextType TypeSizes(int k) {
@@ -37,40 +32,10 @@ jww::TEntMoji TextLike(int k, std::uint32_t textTypeField, std::uint16_t penColo
   return m;
 }
 
-jww::TEntSunpo DimensionWith(const jww::TEntMoji& valueText) {
-  jww::TEntSunpo s;
-  s.attr = {1, 1, 2, 0, 0, 0, 0};
-  s.line = {s.attr, 0, 0, 100, 0};
-  s.valueText = valueText;
-  s.auxLine1.attr = s.auxLine2.attr = s.attr;
-  s.point1.attr = s.point2.attr = s.auxPoint1.attr = s.auxPoint2.attr = s.attr;
-  return s;
-}
-
-jww::TEntSen Line() {
-  jww::TEntSen line;
-  line.attr.penColour = 1;
-  line.endX = 50;
-  return line;
-}
-
 unit_val::ConversionSettings AnyColourSettings() {
   unit_val::ConversionSettings s;
   for (int k = 1; k <= unit_val::kConvertibleTypeCount; ++k) s.Flag(k) = 1;
   return s;
-}
-
-void SaveDrawing(jww::Drawing& d, const std::filesystem::path& path) {
-  const jww::SaveResult r = jww::SaveJww(d, path, d.header.version);
-  if (!r) throw std::runtime_error("cannot save the test drawing: " + r.error);
-}
-
-jww::Drawing LoadDrawing(const std::filesystem::path& path) {
-  jww::Drawing d;
-  d.imageOptions.extract = false;
-  const jww::LoadResult r = jww::LoadJww(d, path);
-  if (!r) throw std::runtime_error("cannot load " + path.string() + ": " + r.error);
-  return d;
 }
 
 }  // namespace conversion_test

@@ -20,18 +20,7 @@ jww::Drawing MakeDrawing(std::int32_t version = 600);
 // A text with the sizes of type k of MakeDrawing in the given text type field
 // (0: free size), with distinctive values in every other field.
 jww::TEntMoji TextLike(int k, std::uint32_t textTypeField = 0, std::uint16_t penColour = 0);
-// A dimension whose value text is `valueText`.
-jww::TEntSunpo DimensionWith(const jww::TEntMoji& valueText);
-
-// A plain line.
-jww::TEntSen Line();
-
 // Settings under which every type takes its exact sizes in any colour.
 unit_val::ConversionSettings AnyColourSettings();
-
-// Writes the drawing with the writer; throws when that fails.
-void SaveDrawing(jww::Drawing& d, const std::filesystem::path& path);
-// Loads a file the writer made; throws when that fails.
-jww::Drawing LoadDrawing(const std::filesystem::path& path);
 
 }  // namespace conversion_test

@@ -18,10 +18,10 @@
 namespace {
 
 namespace fs = std::filesystem;
-using conversion_test::DimensionWith;
-using conversion_test::LoadDrawing;
 using conversion_test::MakeDrawing;
 using conversion_test::TextLike;
+using synthetic::DimensionWith;
+using synthetic::LoadDrawing;
 using testing_support::ReadFileBytes;
 using testing_support::ScratchDir;
 using testing_support::WriteFileBytes;
@@ -41,7 +41,7 @@ std::set<std::string> Names(const fs::path& folder) {
 // type and a typed text with type 5's sizes.
 jww::Drawing MakeLayeredDrawing(std::int32_t version = 600) {
   jww::Drawing d = MakeDrawing(version);
-  synthetic::Add(d.top, conversion_test::Line());
+  synthetic::Add(d.top, synthetic::MakeLine(d.header.version, 1));
   synthetic::Add(d.top, TextLike(1, 0, 1));
   jww::TEntMoji odd = TextLike(1, 0, 1);
   odd.width = 99;
@@ -49,7 +49,7 @@ jww::Drawing MakeLayeredDrawing(std::int32_t version = 600) {
   synthetic::Add(d.top, TextLike(5, 2, 5));
   synthetic::Add(d.top, DimensionWith(TextLike(2, 0, 2)));
   jww::TEntBlockDef& def = synthetic::AddBlockDefinition(d, 1, false);
-  synthetic::Add(def.entities, conversion_test::Line());
+  synthetic::Add(def.entities, synthetic::MakeLine(d.header.version, 2));
   synthetic::Add(def.entities, TextLike(3, 10000, 3));
   synthetic::Add(def.entities, DimensionWith(TextLike(4, 0, 4)));
   synthetic::UpdateCounts(d);
@@ -76,7 +76,7 @@ class ConvertFileTest : public ::testing::Test {
 
   fs::path MakeSource(const std::string& name, jww::Drawing d) {
     const fs::path path = src() / name;
-    conversion_test::SaveDrawing(d, path);
+    synthetic::SaveDrawing(d, path);
     sources[path] = ReadFileBytes(path);
     return path;
   }
@@ -183,7 +183,7 @@ TEST_F(ConvertFileTest, DimensionAndBlockFlagsInAllFourCombinations) {
 
 TEST_F(ConvertFileTest, NothingToConvertIsStillWrittenAndBackedUp) {
   jww::Drawing d = MakeDrawing();
-  synthetic::Add(d.top, conversion_test::Line());
+  synthetic::Add(d.top, synthetic::MakeLine(d.header.version, 1));
   synthetic::Add(d.top, TextLike(3, 3, 3));
   synthetic::UpdateCounts(d);
   const fs::path source = MakeSource("PLAN.JWW", d);

@@ -264,8 +264,12 @@ TEST(StringRules, FiltersDropControlCharactersAndMarkersInBothForms) {
 }
 
 TEST(StringRules, FilterIsSkippedOnlyForStringsItWouldLeaveAsTheyAre) {
-  // Every string of up to four characters over the characters that matter.
-  const std::u16string alphabet = {u'^', u'm', u'a', 0x01, 0x1F, 0x20, 0x83, 0x00};
+  // Every string of up to four characters over the characters that matter:
+  // controls, '^', 'm', the edges of the lead byte ranges, and wide units
+  // whose low byte alone would be '^' or 'm' (the narrow form keeps the low
+  // byte).
+  const std::u16string alphabet = {u'^', u'm', u'a', 0x00, 0x01,   0x0A,   0x1F,  0x20,
+                                   0x81, 0x9F, 0xE0, 0xFD, 0x305E, 0x306D, 0x0100};
   std::vector<std::u16string> strings = {u""};
   std::size_t from = 0;
   for (std::size_t length = 1; length <= 4; ++length) {

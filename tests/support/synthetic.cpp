@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "drawing/jww_loader.h"
+#include "drawing/jww_writer.h"
 #include "platform/file_io.h"
 
 namespace synthetic {
@@ -430,6 +432,16 @@ TEntBlock MakeBlockInsert(std::int32_t version, unsigned seed, std::uint32_t def
   return e;
 }
 
+TEntSunpo DimensionWith(const TEntMoji& valueText) {
+  TEntSunpo s;
+  s.attr = {1, 1, 2, 0, 0, 0, 0};
+  s.line = {s.attr, 0, 0, 100, 0};
+  s.valueText = valueText;
+  s.auxLine1.attr = s.auxLine2.attr = s.attr;
+  s.point1.attr = s.point2.attr = s.auxPoint1.attr = s.auxPoint2.attr = s.attr;
+  return s;
+}
+
 void Add(EntityTables& t, const TEntSen& e) {
   Append(t.lines, t, kLine, e);
 }
@@ -552,6 +564,19 @@ void AddBulkEntities(Drawing& d, std::uint64_t bytes, unsigned seed) {
     }
   }
   UpdateCounts(d);
+}
+
+void SaveDrawing(Drawing& d, const std::filesystem::path& path) {
+  const SaveResult r = SaveJww(d, path, d.header.version);
+  if (!r) throw std::runtime_error("cannot save " + path.string() + ": " + r.error);
+}
+
+Drawing LoadDrawing(const std::filesystem::path& path) {
+  Drawing d;
+  d.imageOptions.extract = false;
+  const LoadResult r = LoadJww(d, path);
+  if (!r) throw std::runtime_error("cannot load " + path.string() + ": " + r.error);
+  return d;
 }
 
 std::uint8_t ImageByte(unsigned seed, std::uint64_t i) {

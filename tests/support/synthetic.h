@@ -57,6 +57,10 @@ jww::TEntSunpo MakeDimension(std::int32_t version, unsigned seed);
 jww::TEntSolid MakeSolid(std::int32_t version, unsigned seed, bool rgb);
 jww::TEntBlock MakeBlockInsert(std::int32_t version, unsigned seed, std::uint32_t definition);
 
+// A plain dimension (pen colour 2, a line of length 100, every other part
+// zero) whose value text is `valueText`.
+jww::TEntSunpo DimensionWith(const jww::TEntMoji& valueText);
+
 // Appends a record to its table and to the order list of `tables`
 // (UpdateCounts then sets the stored counts).
 void Add(jww::EntityTables& tables, const jww::TEntSen& e);
@@ -79,6 +83,11 @@ void UpdateCounts(jww::Drawing& d);
 // Appends lines, arcs and texts at top level until the saved file grows by
 // about `bytes` (within a few percent).
 void AddBulkEntities(jww::Drawing& d, std::uint64_t bytes, unsigned seed = 0);
+
+// Saves `d` in its own version; loads without extracting images. Both throw
+// std::runtime_error naming the file and what failed.
+void SaveDrawing(jww::Drawing& d, const std::filesystem::path& path);
+jww::Drawing LoadDrawing(const std::filesystem::path& path);
 
 // ---- Images -----------------------------------------------------------------
 
