@@ -2,6 +2,8 @@
 // definitions, derived header fields, and hostile counts and lengths.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "drawing/jww_loader.h"
 #include "drawing/jww_writer.h"
 #include "tests/drawing/allocation_watch.h"
@@ -192,7 +194,8 @@ TEST(LoaderHeader, WideLineAndDisplayFlag11AreDerivedFromStoredValues) {
   for (const Wide& w :
        {Wide{-450, true, -50}, Wide{-401, true, -1}, Wide{-500, true, -100}, Wide{-250, true, 50},
         Wide{-201, true, 1}, Wide{-300, true, 100}, Wide{-150, true, -100}, Wide{-501, true, -100},
-        Wide{-100, false, -100}, Wide{5, false, 5}}) {
+        Wide{-100, false, -100}, Wide{5, false, 5}, Wide{-400, true, -100}, Wide{-200, true, -100},
+        Wide{-301, true, -100}}) {
     SCOPED_TRACE(w.stored);
     Drawing d = EmptyDrawing(kV);
     d.header.maxDrawWidth = w.stored;
@@ -208,7 +211,8 @@ TEST(LoaderHeader, WideLineAndDisplayFlag11AreDerivedFromStoredValues) {
     std::int32_t stored;
     std::int32_t tens, units;
   };
-  for (const Flag& f : {Flag{37, 3, 7}, Flag{-13, -1, -3}, Flag{5, 0, 5}, Flag{120, 12, 0}}) {
+  for (const Flag& f : {Flag{37, 3, 7}, Flag{-13, -1, -3}, Flag{5, 0, 5}, Flag{120, 12, 0},
+                        Flag{std::numeric_limits<std::int32_t>::min(), -214748364, -8}}) {
     SCOPED_TRACE(f.stored);
     std::string bytes = Header();
     const std::uint64_t at = OffsetsWithEmptyStrings(kV).group[15] + 40;

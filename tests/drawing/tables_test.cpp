@@ -56,30 +56,4 @@ TEST(Tables, FreeEmptiesTheDefinitionsAndSizeGivesTheFixedTables) {
   EXPECT_EQ(d.header.layers[200], TLayer{});
 }
 
-TEST(Tables, WideLineLevelAndDisplayFlag11Split) {
-  THeader h;
-  const struct {
-    std::int32_t stored;
-    bool mode;
-    std::int32_t level;
-  } wide[] = {{-450, true, -50}, {-250, true, 50},   {-150, true, -100}, {-100, false, -100},
-              {5, false, 5},     {-400, true, -100}, {-200, true, -100}, {-301, true, -100}};
-  for (const auto& w : wide) {
-    h.maxDrawWidth = w.stored;
-    DeriveWideLine(h);
-    EXPECT_EQ(h.wideLineMode, w.mode) << w.stored;
-    EXPECT_EQ(h.wideLineLevel, w.level) << w.stored;
-    EXPECT_EQ(h.maxDrawWidth, w.stored);
-  }
-  SplitDisplayFlag11(h, 37);
-  EXPECT_EQ(h.flag11Tens, 3);
-  EXPECT_EQ(h.flag11Units, 7);
-  SplitDisplayFlag11(h, static_cast<std::uint32_t>(-13));
-  EXPECT_EQ(h.flag11Tens, -1);
-  EXPECT_EQ(h.flag11Units, -3);
-  SplitDisplayFlag11(h, 0x80000000u);
-  EXPECT_EQ(h.flag11Tens, -214748364);
-  EXPECT_EQ(h.flag11Units, -8);
-}
-
 }  // namespace
