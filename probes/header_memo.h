@@ -32,4 +32,19 @@ struct HeaderMemo {
 // file cannot be opened or is shorter than the records.
 bool ReadHeaderMemo(const std::filesystem::path& path, std::size_t recordCount, HeaderMemo& memo);
 
+// The memo of the last file probed, for files whose header is `RecordCount`
+// records long. The content of the records is not checked.
+template <std::size_t RecordCount>
+class HeaderProbe {
+ public:
+  // Resets, then reads the header records; on true memo() holds the file's
+  // memo fields.
+  bool Probe(const std::filesystem::path& path) { return ReadHeaderMemo(path, RecordCount, memo_); }
+  void Reset() { memo_.Reset(); }
+  const HeaderMemo& memo() const { return memo_; }
+
+ private:
+  HeaderMemo memo_;
+};
+
 }  // namespace probes

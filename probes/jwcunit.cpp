@@ -18,8 +18,4 @@ bool IsJwcFile(const std::filesystem::path& path) {
   return complete && std::strcmp(buffer, kSignature) == 0;
 }
 
-bool JwcHeaderProbe::Probe(const std::filesystem::path& path) {
-  return probes::ReadHeaderMemo(path, kHeaderRecordCount, memo_);
-}
-
 }  // namespace jwc

@@ -18,16 +18,6 @@ bool IsJwcFile(const std::filesystem::path& path);
 
 // The memo of the last probed JWC drawing. The signature is not checked:
 // any file holding the four header records passes.
-class JwcHeaderProbe {
- public:
-  // Resets, then reads the header records; on true memo() holds the file's
-  // memo fields.
-  bool Probe(const std::filesystem::path& path);
-  void Reset() { memo_.Reset(); }
-  const probes::HeaderMemo& memo() const { return memo_; }
-
- private:
-  probes::HeaderMemo memo_;
-};
+using JwcHeaderProbe = probes::HeaderProbe<kHeaderRecordCount>;
 
 }  // namespace jwc

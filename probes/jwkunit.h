@@ -12,16 +12,6 @@ namespace jwk {
 inline constexpr std::size_t kHeaderRecordCount = 2;
 
 // The memo of the last probed JWK figure file.
-class JwkHeaderProbe {
- public:
-  // Resets, then reads the header records; on true memo() holds the file's
-  // memo fields.
-  bool Probe(const std::filesystem::path& path);
-  void Reset() { memo_.Reset(); }
-  const probes::HeaderMemo& memo() const { return memo_; }
-
- private:
-  probes::HeaderMemo memo_;
-};
+using JwkHeaderProbe = probes::HeaderProbe<kHeaderRecordCount>;
 
 }  // namespace jwk
