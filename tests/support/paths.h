@@ -33,6 +33,6 @@ void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes)
 
 // Skips the current test when the real drawings are not present.
 #define QUILLON_REQUIRE_SAMPLES()                                              \
-  do {                                                                          \
+  do {                                                                         \
     if (::testing_support::SamplesDir().empty()) GTEST_SKIP() << "no samples"; \
   } while (0)
