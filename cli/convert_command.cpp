@@ -1,7 +1,9 @@
 #include "cli/convert_command.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
+#include <set>
 #include <system_error>
 
 #include "cli/command.h"
@@ -11,6 +13,7 @@
 #include "conversion/convert_file.h"
 #include "conversion/path_text.h"
 #include "conversion/temp_folder.h"
+#include "platform/file_io.h"
 #include "platform/process.h"
 
 namespace cli {
@@ -121,6 +124,32 @@ bool CreateFolders(const std::vector<ChosenFile>& files, std::ostream& err) {
   return true;
 }
 
+// Outputs are written a batch at a time and made durable together: one sync
+// of the file system instead of one per file.
+constexpr std::size_t kBatchSize = 64;
+
+// Puts the batch's outputs on disk before any of them replaces a file. Where
+// the file system cannot be synced as a whole, each output is synced; one
+// that cannot be is dropped, so it fails instead of being moved into place.
+void MakeDurable(std::vector<unit_val::PreparedConversion>& batch) {
+  std::set<fs::path> folders;
+  for (const auto& prepared : batch) {
+    if (prepared.output) folders.insert(prepared.destination.parent_path());
+  }
+  bool synced = true;
+  for (const fs::path& folder : folders) {
+    synced = platform::SyncFileSystemOf(folder.empty() ? fs::path(".") : folder) && synced;
+  }
+  if (synced) return;
+  for (auto& prepared : batch) {
+    if (prepared.output && !prepared.output->SyncClosed()) {
+      prepared.outcome.failedStage = unit_val::ConvertStage::kSave;
+      prepared.outcome.reason = prepared.output->error();
+      prepared.output.reset();
+    }
+  }
+}
+
 }  // namespace
 
 int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -151,15 +180,24 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
   jww::Drawing drawing;
   unit_val::ConvertContext context{drawing, &temp, {}, o.dryRun};
   Progress progress(selection.chosen.size());
-  for (std::size_t i = 0; i < selection.chosen.size(); ++i) {
-    const ChosenFile& file = selection.chosen[i];
-    progress.Show(i, file.source);
-    const unit_val::ConvertOutcome outcome =
-        unit_val::ConvertFile(file.source, file.destination, settings, context);
-    report.Done(file, outcome);
-    if (!outcome.converted()) {
-      err << "quillon-cli convert: " << unit_val::PathText(file.source) << ": " << outcome.reason
-          << '\n';
+  for (std::size_t first = 0; first < selection.chosen.size(); first += kBatchSize) {
+    const std::size_t end = std::min(selection.chosen.size(), first + kBatchSize);
+    std::vector<unit_val::PreparedConversion> batch;
+    for (std::size_t i = first; i < end; ++i) {
+      progress.Show(i, selection.chosen[i].source);
+      batch.push_back(unit_val::PrepareConversion(selection.chosen[i].source,
+                                                  selection.chosen[i].destination, settings,
+                                                  context, unit_val::OutputSync::kByCaller));
+    }
+    MakeDurable(batch);
+    for (std::size_t i = first; i < end; ++i) {
+      const ChosenFile& file = selection.chosen[i];
+      const unit_val::ConvertOutcome outcome = unit_val::FinishConversion(batch[i - first]);
+      report.Done(file, outcome);
+      if (!outcome.converted()) {
+        err << "quillon-cli convert: " << unit_val::PathText(file.source) << ": " << outcome.reason
+            << '\n';
+      }
     }
   }
   report.Summary();

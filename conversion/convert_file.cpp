@@ -61,43 +61,74 @@ std::string ConvertingStatusText(const fs::path& source, const fs::path& destina
   return "ファイル「" + PathText(source) + "」→「" + PathText(destination) + "」変換中です。";
 }
 
-ConvertOutcome ConvertFile(const fs::path& source, const fs::path& destination,
-                           const ConversionSettings& settings, const ConvertContext& context) {
+PreparedConversion PrepareConversion(const fs::path& source, const fs::path& destination,
+                                     const ConversionSettings& settings,
+                                     const ConvertContext& context, OutputSync sync) {
   if (context.status) context.status(ConvertingStatusText(source, destination));
-  ConvertOutcome outcome;
+  PreparedConversion prepared{destination, {}, nullptr};
+  ConvertOutcome& outcome = prepared.outcome;
   jww::Drawing& drawing = context.drawing;
   DrawingInUse inUse(drawing, context.tempFolder);
 
   const jww::LoadResult loaded = jww::LoadJww(drawing, source);
-  if (!loaded) return Failed(outcome, ConvertStage::kLoad, loaded.error);
+  if (!loaded) {
+    outcome = Failed(outcome, ConvertStage::kLoad, loaded.error);
+    return prepared;
+  }
   if (!drawing.imageOptions.extract && HasImages(drawing)) {
     const std::string why = context.tempFolder ? context.tempFolder->error() : "no temp folder";
-    return Failed(outcome, ConvertStage::kLoad, "cannot extract images (" + why + ")");
+    outcome = Failed(outcome, ConvertStage::kLoad, "cannot extract images (" + why + ")");
+    return prepared;
   }
   outcome.version = drawing.header.version;
   outcome.counts = SweepTexts(drawing, settings);
-  if (context.dryRun) return outcome;
+  if (context.dryRun) return prepared;
 
   if (SameFile(source, destination)) {
-    return Failed(outcome, ConvertStage::kBackup, "the destination is the source file");
+    outcome = Failed(outcome, ConvertStage::kBackup, "the destination is the source file");
+    return prepared;
   }
 
-  jww::PendingFile output(destination);
-  const jww::SaveResult written = jww::WriteJww(drawing, output, outcome.version);
-  if (!written) return Failed(outcome, ConvertStage::kSave, written.error);
+  auto output = std::make_unique<jww::PendingFile>(destination);
+  const jww::SaveResult written = jww::WriteJww(drawing, *output, outcome.version);
+  if (!written) {
+    outcome = Failed(outcome, ConvertStage::kSave, written.error);
+    return prepared;
+  }
+  if (!output->Close(sync == OutputSync::kNow)) {
+    outcome = Failed(outcome, ConvertStage::kSave, output->error());
+    return prepared;
+  }
+  prepared.output = std::move(output);
+  return prepared;
+}
 
-  DestinationBackup backup(destination);
+ConvertOutcome FinishConversion(PreparedConversion& prepared) {
+  ConvertOutcome outcome = prepared.outcome;
+  if (!outcome.converted() || !prepared.output) return outcome;
+  std::unique_ptr<jww::PendingFile> output = std::move(prepared.output);
+
+  DestinationBackup backup(prepared.destination);
   const BackupOutcome kept = backup.Make();
   if (kept.failed()) return Failed(outcome, ConvertStage::kBackup, kept.error);
 
-  if (!output.Commit()) {
-    std::string reason = output.error();
-    if (!backup.Undo()) reason += "; the former file stays as " + PathText(BackupPath(destination));
+  if (!output->Commit()) {
+    std::string reason = output->error();
+    if (!backup.Undo()) {
+      reason += "; the former file stays as " + PathText(BackupPath(prepared.destination));
+    }
     return Failed(outcome, ConvertStage::kSave, std::move(reason));
   }
   backup.Keep();
   outcome.backupMade = kept.result == BackupResult::kKept;
   return outcome;
+}
+
+ConvertOutcome ConvertFile(const fs::path& source, const fs::path& destination,
+                           const ConversionSettings& settings, const ConvertContext& context) {
+  PreparedConversion prepared =
+      PrepareConversion(source, destination, settings, context, OutputSync::kNow);
+  return FinishConversion(prepared);
 }
 
 }  // namespace unit_val

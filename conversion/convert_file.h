@@ -5,11 +5,13 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "conversion/conversion_settings.h"
 #include "conversion/temp_folder.h"
 #include "conversion/text_sweep.h"
+#include "drawing/atomic_file.h"
 #include "drawing/jwwunit.h"
 
 namespace unit_val {
@@ -47,6 +49,32 @@ struct ConvertContext {
 // The status text for one file (UTF-8).
 std::string ConvertingStatusText(const std::filesystem::path& source,
                                  const std::filesystem::path& destination);
+
+// A drawing converted and written completely beside its destination, not
+// yet moved into place.
+struct PreparedConversion {
+  std::filesystem::path destination;
+  ConvertOutcome outcome;
+  std::unique_ptr<jww::PendingFile> output;  // none on failure or a dry run
+};
+
+// Whether a prepared output is synced to disk as it is written, or left to
+// the caller to make durable (one file-system sync for many files, or
+// SyncClosed on each) before FinishConversion.
+enum class OutputSync { kNow, kByCaller };
+
+// The first half of ConvertFile: loads, retypes and writes the output under a
+// temporary name in the destination folder. Nothing at the destination or
+// its backup changes; the drawing is freed and image temp files deleted.
+PreparedConversion PrepareConversion(const std::filesystem::path& source,
+                                     const std::filesystem::path& destination,
+                                     const ConversionSettings& settings,
+                                     const ConvertContext& context, OutputSync sync);
+
+// The second half: keeps an existing destination file as its backup and
+// moves the output into place, undoing the backup if that fails. A prepared
+// conversion dropped without finishing leaves nothing behind.
+ConvertOutcome FinishConversion(PreparedConversion& prepared);
 
 // Converts one drawing. Nothing half-written ever appears at the destination:
 // the output is written completely beside it first, then an existing file is

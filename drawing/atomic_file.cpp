@@ -32,24 +32,34 @@ bool PendingFile::Create() {
   return true;
 }
 
-bool PendingFile::CloseStream() {
-  if (!file_) return true;
-  bool ok = platform::SyncFile(file_);
+bool PendingFile::Close(bool sync) {
+  if (!file_) return !temporary_.empty();
+  bool ok = sync ? platform::SyncFile(file_) : std::fflush(file_) == 0;
   if (!ok) error_ = std::string("cannot write the file: ") + std::strerror(errno);
   if (std::fclose(file_) != 0 && ok) {
     ok = false;
     error_ = std::string("cannot close the file: ") + std::strerror(errno);
   }
   file_ = nullptr;
+  if (!ok) Discard();
   return ok;
+}
+
+bool PendingFile::SyncClosed() {
+  if (file_ || temporary_.empty()) return false;
+  std::FILE* f = platform::OpenFile(temporary_, "r+b");
+  if (!f) {
+    error_ = std::string("cannot reopen the file to sync it: ") + std::strerror(errno);
+    return false;
+  }
+  const bool ok = platform::SyncFile(f);
+  if (!ok) error_ = std::string("cannot sync the file: ") + std::strerror(errno);
+  return std::fclose(f) == 0 && ok;
 }
 
 bool PendingFile::Commit() {
   if (temporary_.empty()) return false;
-  if (!CloseStream()) {
-    Discard();
-    return false;
-  }
+  if (file_ && !Close(true)) return false;
   std::error_code ec;
   std::filesystem::rename(temporary_, destination_, ec);
   if (ec) {

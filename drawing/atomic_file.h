@@ -20,8 +20,16 @@ class PendingFile {
   // Creates the temporary file; false (with error()) when it cannot.
   bool Create();
   std::FILE* stream() const { return file_; }
-  // Flushes, syncs and closes the temporary file, then renames it onto the
-  // destination. False (with error()) on any failure; the temporary is gone.
+  // Flushes and closes the temporary file, syncing it to disk first when
+  // `sync`. Without it the caller makes the data durable another way (a sync
+  // of the whole file system, or SyncClosed) before Commit. False (with
+  // error()) on failure; the temporary is then gone.
+  bool Close(bool sync);
+  // Syncs a temporary that was closed without syncing.
+  bool SyncClosed();
+  // Closes (syncing) the temporary if it is still open, then renames it onto
+  // the destination. False (with error()) on any failure; the temporary is
+  // then gone.
   bool Commit();
   void Discard();
 
@@ -30,8 +38,6 @@ class PendingFile {
   const std::string& error() const { return error_; }
 
  private:
-  bool CloseStream();
-
   std::filesystem::path destination_;
   std::filesystem::path temporary_;
   std::FILE* file_ = nullptr;

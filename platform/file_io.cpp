@@ -9,6 +9,7 @@
 #include <process.h>
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -29,6 +30,19 @@ bool SyncFile(std::FILE* file) {
   return _commit(_fileno(file)) == 0;
 #else
   return ::fsync(::fileno(file)) == 0;
+#endif
+}
+
+bool SyncFileSystemOf(const std::filesystem::path& folder) {
+#if defined(__linux__)
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool ok = ::syncfs(fd) == 0;
+  ::close(fd);
+  return ok;
+#else
+  (void)folder;
+  return false;
 #endif
 }
 

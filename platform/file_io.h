@@ -15,6 +15,10 @@ std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
 // Flushes the stream and asks the system to put the file's data on disk.
 bool SyncFile(std::FILE* file);
 
+// Puts every written byte of the file system holding `folder` on disk (one
+// call instead of one sync per file). False where the system cannot.
+bool SyncFileSystemOf(const std::filesystem::path& folder);
+
 // A name for a file that no other process of this machine will pick.
 std::filesystem::path::string_type UniqueSuffix();
 

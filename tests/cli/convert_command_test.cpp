@@ -116,6 +116,35 @@ TEST_F(ConvertCommand, RefusesTheSourceFolderHoweverItIsWritten) {
   EXPECT_FALSE(fs::exists(source_ / "PLAN.BAK"));
 }
 
+TEST(ConvertCommandBatches, EveryFileLandsAcrossBatchesAndNoTemporaryStays) {
+  ScratchDir scratch;
+  const fs::path in = scratch / "in";
+  const fs::path out = scratch / "out";
+  fs::create_directories(out);
+  fs::create_directories(in);
+  constexpr int kFiles = 150;  // more than two batches
+  for (int i = 0; i < kFiles; ++i) {
+    const std::string name = "P" + std::to_string(i) + ".jww";
+    fs::copy_file(kPlan, in / name);
+    WriteFileBytes(out / name, "older " + name);
+  }
+  const auto run = cli_test::RunCli({"convert", "--dest", out.string(), in.string()});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  int outputs = 0, backups = 0;
+  for (const auto& entry : fs::directory_iterator(out)) {
+    const std::string name = entry.path().filename().string();
+    if (name.ends_with(".jww")) ++outputs;
+    if (name.ends_with(".BAK")) {
+      ++backups;
+      EXPECT_EQ(ReadFileBytes(entry.path()), "older " + entry.path().stem().string() + ".jww");
+    }
+  }
+  EXPECT_EQ(outputs, kFiles);
+  EXPECT_EQ(backups, kFiles);
+  EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 2 * kFiles)
+      << "no temporary file is left";
+}
+
 TEST_F(ConvertCommand, DryRunWritesNothing) {
   const fs::path dest = scratch_ / "out";
   const auto run = cli_test::RunCli(
