@@ -282,30 +282,19 @@ TEST(LoaderHostileInput, HugeCountsAndLengthsFailWithoutHugeAllocations) {
                          .u32(0x7FFFFFF0u)
                          .data(),
                      "block entity count");
-  ExpectCleanFailure(Bytes()
-                         .raw(header)
-                         .u16(1)
-                         .newClass(kV, "CDataMoji")
-                         .attr(kV, 1, 1)
-                         .raw(std::string(68, '\0'))
-                         .u8(0xFF)
-                         .u16(0xFFFF)
-                         .u32(4000000000u)
-                         .data(),
+  // One text, up to where its font name begins.
+  const std::string textUpToFont = Bytes()
+                                       .raw(header)
+                                       .u16(1)
+                                       .newClass(kV, "CDataMoji")
+                                       .attr(kV, 1, 1)
+                                       .raw(std::string(68, '\0'))
+                                       .data();
+  ExpectCleanFailure(Bytes().raw(textUpToFont).u8(0xFF).u16(0xFFFF).u32(4000000000u).data(),
                      "string of 4e9 bytes");
-  ExpectCleanFailure(Bytes()
-                         .raw(header)
-                         .u16(1)
-                         .newClass(kV, "CDataMoji")
-                         .attr(kV, 1, 1)
-                         .raw(std::string(68, '\0'))
-                         .u8(0xFF)
-                         .u16(0xFFFE)
-                         .u8(0xFF)
-                         .u16(0xFFFF)
-                         .u32(2000000000u)
-                         .data(),
-                     "wide string of 2e9 units");
+  ExpectCleanFailure(
+      Bytes().raw(textUpToFont).u8(0xFF).u16(0xFFFE).u8(0xFF).u16(0xFFFF).u32(2000000000u).data(),
+      "wide string of 2e9 units");
   ExpectCleanFailure(Bytes().raw("JwwData.").u32(kV).u8(0xFF).u16(0xFFFF).u32(0xFFFFFFFFu).data(),
                      "memo of 4 GB");
   ExpectCleanFailure(Bytes().raw(header).u16(1).u16(0xFFFF).u16(kV).u16(0xFFFF).data(),
