@@ -121,9 +121,11 @@ class Progress {
 
 // A usage error or a refused run: one line on stderr, and the summary when
 // the report is JSON, so that every run prints one.
-int Stop(ConvertReport& report, bool json, std::ostream& err, int code, const std::string& what) {
+enum class Hint { kHelp, kNone };
+int Stop(ConvertReport& report, bool json, std::ostream& err, int code, const std::string& what,
+         Hint hint = Hint::kHelp) {
   err << "quillon-cli convert: " << TerminalText(what);
-  if (code == kExitUsage) err << " (see \"quillon-cli convert --help\")";
+  if (hint == Hint::kHelp) err << " (see \"quillon-cli convert --help\")";
   err << '\n';
   if (json) report.Summary(what);
   return code;
@@ -136,11 +138,12 @@ std::string PrepareFolders(const unit_val::BatchPlan& plan) {
   for (const unit_val::PlannedFile& file : plan.files) {
     if (file.conflict.empty()) folders.insert(file.destination.parent_path());
   }
-  for (const fs::path& folder : folders) {
+  for (const fs::path& given : folders) {
+    const fs::path folder = given.empty() ? fs::path(".") : given;
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (ec) return "cannot create the folder " + unit_val::PathText(folder) + ": " + ec.message();
-    unit_val::RemoveStaleTemporaries(folder.empty() ? fs::path(".") : folder);
+    unit_val::RemoveStaleTemporaries(folder);
   }
   return {};
 }
@@ -211,10 +214,10 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
   std::vector<fs::path> alsoRead;
   if (!settingsMissing) alsoRead.push_back(o.settings);
   const unit_val::BatchPlan plan = unit_val::PlanBatch(selection.chosen, alsoRead);
-  if (!plan.ok()) return Stop(report, o.json, err, kExitUsage, plan.refusal);
+  if (!plan.ok()) return Stop(report, o.json, err, kExitUsage, plan.refusal, Hint::kNone);
   if (!o.dryRun) {
     if (const std::string failed = PrepareFolders(plan); !failed.empty()) {
-      return Stop(report, o.json, err, kExitFailed, failed);
+      return Stop(report, o.json, err, kExitFailed, failed, Hint::kNone);
     }
   }
 
