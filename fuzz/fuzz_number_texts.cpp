@@ -86,11 +86,13 @@ void CheckTextToDouble(std::string_view text) {
   }
 }
 
-// The double rounded to 15 significant digits, by the C library.
+// The double rounded to 15 significant digits, by the C library; the few
+// that round past the largest double give the largest 15-digit number below.
 double RoundedTo15Digits(double value) {
   char text[64];
   std::snprintf(text, sizeof text, "%.14e", value);
-  return std::strtod(text, nullptr);
+  const double rounded = std::strtod(text, nullptr);
+  return std::isinf(rounded) ? std::copysign(1.79769313486231e308, value) : rounded;
 }
 
 void CheckGeneralFormat(double value) {

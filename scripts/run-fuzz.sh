@@ -45,7 +45,7 @@ rm -rf "$build/seeds"
 mv "$next_seeds" "$build/seeds"
 
 samples="$root/../shared/jww-samples"
-mkdir -p "$build/crashes" "$build/logs"
+mkdir -p "$build/crashes" "$build/logs" "$build/tmp"
 failed=()
 for target in "${targets[@]}"; do
   binary="$build/fuzz/fuzz_$target"
@@ -63,13 +63,14 @@ for target in "${targets[@]}"; do
   esac
   [ "$target" = jww_loader ] && options+=(-max_len=300000)
   log="$build/logs/$target.log"
-  # The scratch files of a target that crashed stay with the build.
-  scratch="$build/tmp/$target"
-  mkdir -p "$scratch"
+  # Readers that take a path get each input through a file: in memory where
+  # the system has a memory file system.
+  scratch_base="$build/tmp"
+  [ -d /dev/shm ] && [ -w /dev/shm ] && scratch_base=/dev/shm
+  scratch="$(mktemp -d "$scratch_base/quillon-fuzz-$target.XXXXXX")"
   echo "fuzz_$target: ${seconds}s${FUZZ_RUNS:+ or $FUZZ_RUNS runs} (log: $log)"
   if TMPDIR="$scratch" nice -n 19 "$binary" "${options[@]}" "${inputs[@]}" >"$log" 2>&1; then
     grep -E '^stat::number_of_executed_units' "$log" | sed "s/^/  /" || true
-    rm -rf "$scratch"
   else
     echo "fuzz_$target FAILED:" >&2
     # The report and the frames of the project's own code.
@@ -77,6 +78,7 @@ for target in "${targets[@]}"; do
       head -30 >&2 || true
     failed+=("$target")
   fi
+  rm -rf "$scratch"
 done
 
 if [ ${#failed[@]} -gt 0 ]; then
