@@ -5,6 +5,7 @@
 
 #include "conversion/path_text.h"
 #include "conversion/stale_temporaries.h"
+#include "platform/file_io.h"
 
 namespace unit_val {
 
@@ -35,20 +36,20 @@ BackupOutcome DestinationBackup::Make() {
   }
   if (fs::exists(older)) {
     fs::path aside = backup_.parent_path() / MovedAsideBackupName();
-    fs::rename(backup_, aside, ec);
+    platform::RenameFile(backup_, aside, ec);
     if (ec) {
       return {BackupResult::kFailed, "cannot move the older backup aside: " + ec.message(), {}};
     }
     olderBackup_ = std::move(aside);
   }
 
-  fs::rename(destination_, backup_, ec);
+  platform::RenameFile(destination_, backup_, ec);
   if (ec) {
     const std::string error =
         "cannot rename the file to " + PathText(backup_) + ": " + ec.message();
     if (!olderBackup_.empty()) {
       std::error_code ignored;
-      fs::rename(olderBackup_, backup_, ignored);
+      platform::RenameFile(olderBackup_, backup_, ignored);
       olderBackup_.clear();
     }
     return {BackupResult::kFailed, error, {}};
@@ -61,7 +62,7 @@ std::string DestinationBackup::Keep() {
   made_ = false;
   if (olderBackup_.empty()) return {};
   std::error_code ec;
-  fs::remove(olderBackup_, ec);
+  platform::RemoveFile(olderBackup_, ec);
   const fs::path left = std::move(olderBackup_);
   olderBackup_.clear();
   if (!ec) return {};
@@ -73,13 +74,13 @@ bool DestinationBackup::Undo() {
   bool ok = true;
   if (made_) {
     std::error_code ec;
-    fs::rename(backup_, destination_, ec);
+    platform::RenameFile(backup_, destination_, ec);
     ok = !ec;
     made_ = false;
   }
   if (ok && !olderBackup_.empty()) {
     std::error_code ignored;
-    fs::rename(olderBackup_, backup_, ignored);
+    platform::RenameFile(olderBackup_, backup_, ignored);
   }
   olderBackup_.clear();
   return ok;

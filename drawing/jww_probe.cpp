@@ -27,10 +27,10 @@ SignatureCheck CheckJwwSignature(const std::filesystem::path& path) {
     return {Signature::kUnreadable, std::string("cannot open the file: ") + ErrnoText(errno)};
   }
   char buffer[9] = {};
-  const std::size_t got = std::fread(buffer, 1, 8, f);
-  const bool failed = std::ferror(f) != 0;
+  bool failed = false;
+  const std::size_t got = platform::ReadFile(f, buffer, 8, failed);
   const int error = errno;
-  std::fclose(f);
+  platform::CloseFile(f);
   if (failed)
     return {Signature::kUnreadable, std::string("cannot read the file: ") + ErrnoText(error)};
   if (got == 8 && std::strcmp(buffer, "JwwData.") == 0) return {Signature::kJww, {}};
