@@ -89,6 +89,7 @@ PreparedConversion PrepareConversion(const fs::path& source, const fs::path& des
   const jww::LoadResult loaded = jww::LoadJww(drawing, source);
   if (!loaded) {
     outcome = Failed(outcome, ConvertStage::kLoad, loaded.error);
+    outcome.notDrawing = loaded.notJww;
     return prepared;
   }
   if (!drawing.imageOptions.extract && HasImages(drawing)) {

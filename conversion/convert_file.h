@@ -28,6 +28,7 @@ struct ConvertOutcome {
   ConvertStage failedStage = ConvertStage::kNone;
   std::string reason;        // why, when failed; never empty then
   std::string warning;       // converted, but something was left behind (an older backup)
+  bool notDrawing = false;   // the load found no "JwwData." signature: not a failure
   SweepCounts counts;        // what the sweep did (also on a dry run or a failed save)
   bool backupMade = false;   // a file at the destination became its ".BAK"
   std::int32_t version = 0;  // the source's version, written again

@@ -55,6 +55,19 @@ TEST(BatchSafety, AFileAtTheDestinationSurvivesFilesThatShareItsNames) {
             (std::vector<std::string>{"X.BAK", "X.jww", "Y.BAK", "Y.JWW", "Y.jww"}));
 }
 
+TEST(BatchSafety, AFileWithoutTheSignatureTakesNoNameFromADrawing) {
+  ScratchDir dir;
+  fs::create_directories(dir / "A");
+  fs::create_directories(dir / "B");
+  WriteFileBytes(dir / "A/X.jww", "not a drawing");
+  fs::copy_file(kPlan, dir / "B/X.jww");
+  const auto run = cli_test::RunCli(
+      {"convert", "--dest", (dir / "O").string(), (dir / "A").string(), (dir / "B").string()});
+  EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+  EXPECT_NE(run.out.find("1 converted, 0 failed, 1 skipped"), std::string::npos) << run.out;
+  EXPECT_TRUE(fs::exists(dir / "O/X.jww"));
+}
+
 TEST(BatchSafety, UnreadableSourceFailsAndUnreadableSettingsAreAUsageError) {
 #ifdef _WIN32
   GTEST_SKIP() << "read permissions are tried on a real Windows machine";
@@ -149,10 +162,15 @@ TEST(BatchSafety, AnInterruptedRunKeepsWhatIsDoneAndLeavesNoTemporary) {
     }
     return false;
   };
-  while (!converted()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  ::kill(child, SIGINT);
   int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  pid_t ended = 0;
+  while (!converted() && (ended = ::waitpid(child, &status, WNOHANG)) == 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  if (ended == 0) {
+    ::kill(child, SIGINT);
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+  }
   ASSERT_TRUE(WIFEXITED(status));
   if (WEXITSTATUS(status) == 0) GTEST_SKIP() << "the run ended before the interrupt came";
   EXPECT_EQ(WEXITSTATUS(status), 130);
