@@ -71,7 +71,6 @@ void TForm1::CreateControls() {
   Edit1 = new QLineEdit(Panel2);
   Edit1->setObjectName(QStringLiteral("Edit1"));
   Edit1->setReadOnly(true);
-  Edit1->installEventFilter(this);
   top->addWidget(Edit1);
   left->addWidget(Panel2);
   TreeView1 = new QTreeWidget(Panel1);
@@ -80,7 +79,6 @@ void TForm1::CreateControls() {
   TreeView1->setIndentation(19);
   TreeView1->setIconSize(QSize(16, 16));
   TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  TreeView1->viewport()->installEventFilter(this);
   left->addWidget(TreeView1);
 
   Panel3 = NamedPanel("Panel3", Splitter1);
@@ -129,6 +127,7 @@ void TForm1::CreateControls() {
   StringGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
   StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   StringGrid1->setWordWrap(false);
+  StringGrid1->setTextElideMode(Qt::ElideNone);  // cells clip, sizes keep their last digits
   StringGrid1->verticalHeader()->hide();
   StringGrid1->verticalHeader()->setDefaultSectionSize(24);
   StringGrid1->horizontalHeader()->setDefaultSectionSize(64);
@@ -137,8 +136,6 @@ void TForm1::CreateControls() {
   StringGrid1->horizontalHeader()->setHighlightSections(false);
   StringGrid1->horizontalHeader()->setStretchLastSection(false);
   StringGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  StringGrid1->horizontalHeader()->viewport()->installEventFilter(this);
-  StringGrid1->viewport()->installEventFilter(this);
   StringGrid1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   StringGrid1->setHorizontalHeaderLabels(QStringList(kColumnCount, QString()));
   right->addWidget(StringGrid1);
@@ -164,6 +161,14 @@ void TForm1::CreateControls() {
   progress_->hide();
   StatusBar1->addPermanentWidget(progress_);
   setStatusBar(StatusBar1);
+
+  // Clicks the controls' own signals do not report (on empty places, on the
+  // header, double clicks anywhere).
+  for (QObject* watched : {static_cast<QObject*>(Edit1), static_cast<QObject*>(TreeView1->viewport()),
+                           static_cast<QObject*>(StringGrid1->horizontalHeader()->viewport()),
+                           static_cast<QObject*>(StringGrid1->viewport())}) {
+    watched->installEventFilter(this);
+  }
 
   setTabOrder(Edit1, TreeView1);
   setTabOrder(TreeView1, ComboBox1);

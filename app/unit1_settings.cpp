@@ -81,26 +81,31 @@ void TForm1::StartUp() {
 
 namespace {
 
-// Left, top, outer width and outer height of a window, each applied at once.
-void ApplyGeometryKeys(QWidget* window, const char* prefix, const std::filesystem::path& file) {
-  auto key = [prefix](const char* what) { return std::string(prefix) + what; };
-  auto frame = [window] { return window->frameGeometry().size() - window->size(); };
-  ApplyInteger("Form", key("_X"), file, [window](int v) { window->move(v, window->pos().y()); });
-  ApplyInteger("Form", key("_Y"), file, [window](int v) { window->move(window->pos().x(), v); });
-  ApplyInteger("Form", key("_W"), file, [window, frame](int v) {
-    window->resize(v - frame().width(), window->height());
-  });
-  ApplyInteger("Form", key("_H"), file, [window, frame](int v) {
-    window->resize(window->width(), v - frame().height());
-  });
+struct Geometry {
+  int x, y, width, height;  // outer size, frame included
+};
+
+// Left, top, outer width and outer height of a window: each key present and
+// not empty is applied, the others keep their built-in values.
+void ApplyGeometryKeys(QWidget* window, const char* prefix, const Geometry& builtIn,
+                       const std::filesystem::path& file) {
+  Geometry g = builtIn;
+  const std::string p(prefix);
+  ApplyInteger("Form", p + "_X", file, [&g](int v) { g.x = v; });
+  ApplyInteger("Form", p + "_Y", file, [&g](int v) { g.y = v; });
+  ApplyInteger("Form", p + "_W", file, [&g](int v) { g.width = v; });
+  ApplyInteger("Form", p + "_H", file, [&g](int v) { g.height = v; });
+  const QSize frame = window->frameGeometry().size() - window->size();
+  window->move(g.x, g.y);
+  window->resize(g.width - frame.width(), g.height - frame.height());
 }
 
 }  // namespace
 
 void TForm1::ApplyWindowKeys() {
   const std::filesystem::path& file = settingsFile_;
-  ApplyGeometryKeys(this, "F1", file);
-  if (settingsDialog_) ApplyGeometryKeys(settingsDialog_, "F2", file);
+  ApplyGeometryKeys(this, "F1", {192, 107, 696, 478}, file);
+  if (settingsDialog_) ApplyGeometryKeys(settingsDialog_, "F2", {192, 111, 748, 502}, file);
   ApplyInteger("Comp", "F1P1", file, [this](int v) {
     QList<int> sizes = Splitter1->sizes();
     const int total = sizes.value(0) + sizes.value(1);
