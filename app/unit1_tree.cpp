@@ -2,6 +2,7 @@
 #include <QCollator>
 #include <QCoreApplication>
 #include <QDir>
+#include <QLocale>
 #include <QLineEdit>
 #include <QTreeWidget>
 #include <algorithm>
@@ -127,7 +128,10 @@ void TForm1::AddSubfolders(const QString& folder, QTreeWidgetItem* parent) {
 }
 
 void TForm1::SortTree(QTreeWidgetItem* node) {
-  QCollator collator;
+  // The user's own collation; where the system names none, the Japanese one.
+  const QLocale system = QLocale::system();
+  QCollator collator(system.language() == QLocale::C ? QLocale(QLocale::Japanese, QLocale::Japan)
+                                                     : system);
   collator.setCaseSensitivity(Qt::CaseSensitive);
   QList<QTreeWidgetItem*> children = node->takeChildren();
   std::stable_sort(children.begin(), children.end(),

@@ -17,6 +17,13 @@
 #include "app/user_dialogs.h"
 #include "tests/support/paths.h"
 
+#include <ostream>
+
+// Test messages show texts as they are.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
+
 class QTableWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
