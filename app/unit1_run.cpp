@@ -11,6 +11,7 @@
 #include "conversion/convert_file.h"
 #include "conversion/destination_guard.h"
 #include "conversion/source_check.h"
+#include "conversion/stale_temporaries.h"
 
 namespace {
 
@@ -28,6 +29,8 @@ QString StageText(unit_val::ConvertStage stage) {
       return QStringLiteral("バックアップ");
     case unit_val::ConvertStage::kSave:
       return QStringLiteral("保存");
+    case unit_val::ConvertStage::kPlan:
+      return QStringLiteral("事前確認");
     case unit_val::ConvertStage::kNone:
       break;
   }
@@ -40,6 +43,7 @@ struct TForm1::RunTotals {
   int converted = 0;
   int skipped = 0;
   std::vector<FailedFile> failed;
+  std::vector<FailedFile> warnings;  // converted, with something left behind
 };
 
 void TForm1::Button3Click() {
@@ -119,13 +123,19 @@ void TForm1::ConvertSelectedRows() {
     }
   }
 
-  const unit_val::BatchPlan plan = unit_val::PlanBatch(chosen);
+  std::vector<std::filesystem::path> alsoRead;
+  if (std::error_code ec; std::filesystem::exists(settingsFile_, ec)) alsoRead.push_back(settingsFile_);
+  const unit_val::BatchPlan plan = unit_val::PlanBatch(chosen, alsoRead);
   if (!plan.ok()) {
     ErrorBox(unit1::FromUtf8(plan.refusal));
     SetStatus(QStringLiteral("変換作業をキャンセルしました。"));
     return;
   }
 
+  // What killed runs left in the destination folder goes first.
+  if (std::error_code ec; std::filesystem::is_directory(unit1::ToPath(destinationFolder_), ec)) {
+    unit_val::RemoveStaleTemporaries(unit1::ToPath(destinationFolder_));
+  }
   progress_->setRange(0, static_cast<int>(plan.files.size()));
   progress_->setValue(0);
   progress_->setVisible(!plan.files.empty());
@@ -135,13 +145,18 @@ void TForm1::ConvertSelectedRows() {
                                    }};
   for (const unit_val::PlannedFile& file : plan.files) {
     if (!file.conflict.empty()) {
-      totals.failed.push_back({unit1::FromPath(file.source), QStringLiteral("確認"),
+      totals.failed.push_back({unit1::FromPath(file.source),
+                               StageText(unit_val::ConvertStage::kPlan),
                                unit1::FromUtf8(file.conflict)});
     } else {
       const unit_val::ConvertOutcome outcome =
           unit_val::ConvertFile(file.source, file.destination, context_.settings, convert);
       if (outcome.converted()) {
         ++totals.converted;
+        if (!outcome.warning.empty()) {
+          totals.warnings.push_back({unit1::FromPath(file.source), QString(),
+                                     unit1::FromUtf8(outcome.warning)});
+        }
       } else {
         totals.failed.push_back({unit1::FromPath(file.source), StageText(outcome.failedStage),
                                  unit1::FromUtf8(outcome.reason)});
@@ -160,11 +175,19 @@ void TForm1::ConvertSelectedRows() {
 }
 
 void TForm1::ReportFailures(const RunTotals& totals) {
-  if (totals.failed.empty()) return;
-  QString text = QStringLiteral("変換できなかったファイルがあります（%1 件）。\n")
-                     .arg(totals.failed.size());
+  if (totals.failed.empty() && totals.warnings.empty()) return;
+  QString text;
+  if (!totals.failed.empty()) {
+    text = QStringLiteral("変換できなかったファイルがあります（%1 件）。\n").arg(totals.failed.size());
+  }
   for (const FailedFile& file : totals.failed) {
     text += QStringLiteral("\n%1\n    %2: %3").arg(file.source, file.stage, file.reason);
+  }
+  if (!totals.warnings.empty()) {
+    text += QStringLiteral("%1変換しましたが、注意があります。\n").arg(text.isEmpty() ? "" : "\n\n");
+  }
+  for (const FailedFile& file : totals.warnings) {
+    text += QStringLiteral("\n%1\n    %2").arg(file.source, file.reason);
   }
   context_.dialogs.ShowBox(this, unit1::BoxIcon::kInformation, text, unit1::BoxButtons::kOk);
 }

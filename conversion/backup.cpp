@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "conversion/path_text.h"
+#include "conversion/stale_temporaries.h"
 #include "platform/file_io.h"
 
 namespace unit_val {
@@ -27,59 +28,59 @@ DestinationBackup::~DestinationBackup() {
 
 BackupOutcome DestinationBackup::Make() {
   std::error_code ec;
-  if (!fs::is_regular_file(destination_, ec)) return {BackupResult::kNoFile, {}};
+  if (!fs::is_regular_file(destination_, ec)) return {BackupResult::kNoFile, {}, {}};
 
   const fs::file_status older = fs::symlink_status(backup_, ec);
   if (fs::is_directory(older)) {
-    return {BackupResult::kFailed, "the backup path " + PathText(backup_) + " is a folder"};
+    return {BackupResult::kFailed, "the backup path " + PathText(backup_) + " is a folder", {}};
   }
   if (fs::exists(older)) {
-    fs::path aside = backup_;
-    aside += ".";
-    aside += platform::UniqueSuffix();
-    aside += ".old";
-    fs::rename(backup_, aside, ec);
+    fs::path aside = backup_.parent_path() / MovedAsideBackupName();
+    platform::RenameFile(backup_, aside, ec);
     if (ec) {
-      return {BackupResult::kFailed, "cannot move the older backup aside: " + ec.message()};
+      return {BackupResult::kFailed, "cannot move the older backup aside: " + ec.message(), {}};
     }
     olderBackup_ = std::move(aside);
   }
 
-  fs::rename(destination_, backup_, ec);
+  platform::RenameFile(destination_, backup_, ec);
   if (ec) {
     const std::string error =
         "cannot rename the file to " + PathText(backup_) + ": " + ec.message();
     if (!olderBackup_.empty()) {
       std::error_code ignored;
-      fs::rename(olderBackup_, backup_, ignored);
+      platform::RenameFile(olderBackup_, backup_, ignored);
       olderBackup_.clear();
     }
-    return {BackupResult::kFailed, error};
+    return {BackupResult::kFailed, error, {}};
   }
   made_ = true;
-  return {BackupResult::kKept, {}};
+  return {BackupResult::kKept, {}, {}};
 }
 
-void DestinationBackup::Keep() {
-  if (!olderBackup_.empty()) {
-    std::error_code ignored;
-    fs::remove(olderBackup_, ignored);
-    olderBackup_.clear();
-  }
+std::string DestinationBackup::Keep() {
   made_ = false;
+  if (olderBackup_.empty()) return {};
+  std::error_code ec;
+  platform::RemoveFile(olderBackup_, ec);
+  const fs::path left = std::move(olderBackup_);
+  olderBackup_.clear();
+  if (!ec) return {};
+  return "the older backup could not be deleted (" + ec.message() + "); it stays as " +
+         PathText(left);
 }
 
 bool DestinationBackup::Undo() {
   bool ok = true;
   if (made_) {
     std::error_code ec;
-    fs::rename(backup_, destination_, ec);
+    platform::RenameFile(backup_, destination_, ec);
     ok = !ec;
     made_ = false;
   }
   if (ok && !olderBackup_.empty()) {
     std::error_code ignored;
-    fs::rename(olderBackup_, backup_, ignored);
+    platform::RenameFile(olderBackup_, backup_, ignored);
   }
   olderBackup_.clear();
   return ok;
@@ -88,7 +89,7 @@ bool DestinationBackup::Undo() {
 BackupOutcome BackupExistingFile(const fs::path& path) {
   DestinationBackup backup(path);
   BackupOutcome outcome = backup.Make();
-  backup.Keep();
+  outcome.warning = backup.Keep();
   return outcome;
 }
 

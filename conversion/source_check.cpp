@@ -1,11 +1,10 @@
 #include "conversion/source_check.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <algorithm>
+#include <cctype>
 
 #include "conversion/path_text.h"
-#include "platform/file_io.h"
+#include "drawing/jww_probe.h"
 
 namespace unit_val {
 
@@ -14,26 +13,22 @@ bool HasJwwExtension(const std::filesystem::path& file) {
   const std::size_t dot = name.rfind('.');
   if (dot == std::string::npos) return false;
   std::string ext = name.substr(dot);
-  for (char& c : ext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
   return ext == ".JWW";
 }
 
 SourceCheck CheckSource(const std::filesystem::path& source) {
-  errno = 0;
-  std::FILE* f = platform::OpenFile(source, "rb");
-  if (!f) {
-    return {SourceKind::kUnreadable,
-            "cannot open " + PathText(source) + ": " + std::strerror(errno ? errno : EIO)};
+  const jww::SignatureCheck check = jww::CheckJwwSignature(source);
+  switch (check.signature) {
+    case jww::Signature::kJww:
+      return {SourceKind::kDrawing, {}};
+    case jww::Signature::kOther:
+      return {SourceKind::kNotDrawing, "not a JWW drawing (no \"JwwData.\" signature)"};
+    case jww::Signature::kUnreadable:
+      break;
   }
-  char buffer[8] = {};
-  const std::size_t got = std::fread(buffer, 1, sizeof buffer, f);
-  const bool failed = std::ferror(f) != 0;
-  std::fclose(f);
-  if (failed) return {SourceKind::kUnreadable, "cannot read " + PathText(source)};
-  if (got == sizeof buffer && std::memcmp(buffer, "JwwData.", sizeof buffer) == 0) {
-    return {SourceKind::kDrawing, {}};
-  }
-  return {SourceKind::kNotDrawing, "not a JWW drawing (no \"JwwData.\" signature)"};
+  return {SourceKind::kUnreadable, check.error};
 }
 
 }  // namespace unit_val

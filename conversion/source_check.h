@@ -1,4 +1,6 @@
-// Which files a conversion takes: the extension and the signature check.
+// Which files a batch run takes: extension ".JWW" in any letter case, then
+// the "JwwData." signature. A file that cannot be read is told apart from one
+// that is not a drawing, so that it is reported as a failure, not skipped.
 #pragma once
 
 #include <filesystem>
@@ -6,17 +8,16 @@
 
 namespace unit_val {
 
-// ".JWW" in any letter case, from the last "." of the file name.
+// The extension from the last "." of the file name, upper-cased, is ".JWW".
 bool HasJwwExtension(const std::filesystem::path& file);
 
 enum class SourceKind { kDrawing, kNotDrawing, kUnreadable };
+
 struct SourceCheck {
   SourceKind kind = SourceKind::kUnreadable;
-  std::string reason;  // set for kNotDrawing and kUnreadable
+  std::string reason;  // for kNotDrawing and kUnreadable
 };
 
-// The "JwwData." signature check, telling a file that cannot be read from
-// one that is not a drawing.
 SourceCheck CheckSource(const std::filesystem::path& source);
 
 }  // namespace unit_val

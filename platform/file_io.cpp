@@ -1,21 +1,32 @@
 #include "platform/file_io.h"
 
 #include <atomic>
+#include <cctype>
+#include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <string>
+#include <vector>
+
+#include "platform/file_faults.h"
+#include "platform/process.h"
 
 #ifdef _WIN32
 #include <io.h>
-#include <process.h>
+#include <share.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 namespace platform {
 
-std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
+namespace fs = std::filesystem;
+
+std::FILE* OpenFile(const fs::path& path, const char* mode) {
+  if (FileOpFails(FileOp::kOpen)) return nullptr;
 #ifdef _WIN32
   std::wstring wmode(mode, mode + std::char_traits<char>::length(mode));
   return _wfsopen(path.c_str(), wmode.c_str(), _SH_DENYNO);
@@ -24,7 +35,60 @@ std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
 #endif
 }
 
+std::optional<std::uint64_t> OpenFileSize(std::FILE* file) {
+#ifdef _WIN32
+  struct _stat64 st;
+  if (_fstat64(_fileno(file), &st) != 0) return std::nullopt;
+#else
+  struct stat st;
+  if (::fstat(::fileno(file), &st) != 0) return std::nullopt;
+#endif
+  return static_cast<std::uint64_t>(st.st_size);
+}
+
+std::size_t ReadFile(std::FILE* file, void* into, std::size_t n, bool& failed) {
+  if (FileOpFails(FileOp::kRead)) {
+    failed = true;
+    return 0;
+  }
+  const std::size_t got = std::fread(into, 1, n, file);
+  if (got < n && std::ferror(file)) failed = true;
+  return got;
+}
+
+bool WriteFile(std::FILE* file, const void* from, std::size_t n) {
+  if (FileOpFails(FileOp::kWrite)) return false;
+  return std::fwrite(from, 1, n, file) == n;
+}
+
+bool CloseFile(std::FILE* file) {
+  const bool failed = FileOpFails(FileOp::kClose);
+  const int saved = errno;
+  const bool closed = std::fclose(file) == 0;
+  if (failed) errno = saved;
+  return closed && !failed;
+}
+
+bool RenameFile(const fs::path& from, const fs::path& to, std::error_code& ec) {
+  if (FileOpFails(FileOp::kRename)) {
+    ec = std::error_code(EIO, std::generic_category());
+    return false;
+  }
+  fs::rename(from, to, ec);
+  return !ec;
+}
+
+bool RemoveFile(const fs::path& path, std::error_code& ec) {
+  if (FileOpFails(FileOp::kRemove)) {
+    ec = std::error_code(EIO, std::generic_category());
+    return false;
+  }
+  fs::remove(path, ec);
+  return !ec;
+}
+
 bool SyncFile(std::FILE* file) {
+  if (FileOpFails(FileOp::kSync)) return false;
   if (std::fflush(file) != 0) return false;
 #ifdef _WIN32
   return _commit(_fileno(file)) == 0;
@@ -33,7 +97,8 @@ bool SyncFile(std::FILE* file) {
 #endif
 }
 
-bool SyncFileSystemOf(const std::filesystem::path& folder) {
+bool SyncFileSystemOf(const fs::path& folder) {
+  if (FileOpFails(FileOp::kSync)) return false;
 #if defined(__linux__)
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return false;
@@ -46,18 +111,83 @@ bool SyncFileSystemOf(const std::filesystem::path& folder) {
 #endif
 }
 
-std::filesystem::path::string_type UniqueSuffix() {
+namespace {
+
+const std::string& SuffixPrefix() {
+  static const std::string prefix = MachineTag() + "-" + std::to_string(CurrentProcessId()) + "-";
+  return prefix;
+}
+
+}  // namespace
+
+fs::path::string_type UniqueSuffix() {
   static std::atomic<unsigned> counter{0};
-#ifdef _WIN32
-  const unsigned long pid = static_cast<unsigned long>(_getpid());
-#else
-  const unsigned long pid = static_cast<unsigned long>(::getpid());
-#endif
   const auto ticks =
       static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
-  const std::string s = std::to_string(pid) + "-" + std::to_string(ticks % 1000000007ULL) + "-" +
+  const std::string s = SuffixPrefix() + std::to_string(ticks % 1000000007ULL) + "-" +
                         std::to_string(counter.fetch_add(1));
-  return std::filesystem::path(s).native();
+  return fs::path(s).native();
+}
+
+std::optional<unsigned long> OwnerOfUniqueSuffix(std::string_view text) {
+  const std::string machine = MachineTag() + "-";
+  if (!text.starts_with(machine)) return std::nullopt;
+  text.remove_prefix(machine.size());
+  unsigned long pid = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), pid);
+  if (ec != std::errc() || end == text.data() || end == text.data() + text.size() || *end != '-') {
+    return std::nullopt;
+  }
+  return pid;
+}
+
+std::optional<FileIdentity> IdentityOf(const fs::path& path) {
+#ifdef _WIN32
+  HANDLE h = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION info;
+  const BOOL ok = GetFileInformationByHandle(h, &info);
+  CloseHandle(h);
+  if (!ok) return std::nullopt;
+  return FileIdentity{info.dwVolumeSerialNumber,
+                      (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+#else
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+  return FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+#endif
+}
+
+bool FolderIgnoresCase(const fs::path& folder) {
+  // Respell the nearest name that has a letter with every letter's case
+  // swapped: the folder is case-blind when that still leads to it.
+  std::error_code ec;
+  const fs::path real = fs::canonical(folder, ec);
+  const auto identity = ec ? std::nullopt : IdentityOf(real);
+  if (identity) {
+    std::vector<fs::path> parts(real.begin(), real.end());
+    for (std::size_t i = parts.size(); i-- > 0;) {
+      std::string name = parts[i].string();
+      bool changed = false;
+      for (char& c : name) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (std::isalpha(u)) {
+          c = static_cast<char>(std::islower(u) ? std::toupper(u) : std::tolower(u));
+          changed = true;
+        }
+      }
+      if (!changed) continue;
+      fs::path respelt;
+      for (std::size_t j = 0; j < parts.size(); ++j) respelt /= j == i ? fs::path(name) : parts[j];
+      return IdentityOf(respelt) == identity;
+    }
+  }
+#if defined(_WIN32) || defined(__APPLE__)
+  return true;
+#else
+  return false;
+#endif
 }
 
 }  // namespace platform
