@@ -8,6 +8,7 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <QValidator>
 
 #include "app/unit2.h"
 #include "app/window_fonts.h"
@@ -39,6 +40,22 @@ QLabel* Caption(const QString& text, QWidget* parent, const QRect& place,
   label->setAlignment(alignment | Qt::AlignVCenter);
   return label;
 }
+
+// Typing stops at six characters; a longer value set by the dialog is shown
+// whole and may still be shortened.
+class TypedLengthLimit : public QValidator {
+ public:
+  TypedLengthLimit(QLineEdit* box, int limit) : QValidator(box), shown_(box->text()), limit_(limit) {
+    connect(box, &QLineEdit::textChanged, this, [this](const QString& text) { shown_ = text; });
+  }
+  State validate(QString& input, int&) const override {
+    return input.size() > limit_ && input.size() > shown_.size() ? Invalid : Acceptable;
+  }
+
+ private:
+  QString shown_;  // the text before the edit being validated
+  int limit_;
+};
 
 QLabel* Note(const QString& text, QWidget* parent) {
   auto* note = new QLabel(text, parent);
@@ -155,7 +172,7 @@ void TForm2::CreateRangeGroups(QWidget* panel) {
         auto* box = new QLineEdit(group);
         box->setObjectName(QStringLiteral("Edit%1").arg(n));
         box->setGeometry(n == minus ? 24 : 118, y, kBoxWidth, 22);
-        box->setMaxLength(6);
+        box->setValidator(new TypedLengthLimit(box, 6));
         box->setAttribute(Qt::WA_InputMethodEnabled, false);
         box->setInputMethodHints(Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
       }
