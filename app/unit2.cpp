@@ -22,7 +22,7 @@ constexpr int kFirstRowTop = 20;  // inside a group, below its title
 constexpr int kGroupWidth = 177;
 constexpr int kGroupHeight = 273;
 constexpr int kColourGroupWidth = 97;
-constexpr int kCaptionWidth = 62;
+constexpr int kCaptionWidth = 70;
 constexpr int kGroupGap = 4;
 constexpr int kBoxWidth = 49;
 
