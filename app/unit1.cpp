@@ -94,8 +94,8 @@ void TForm1::CreateControls() {
   bar->addWidget(new QLabel(QStringLiteral("ファイルの種類"), Panel4), 0, 0);
   ComboBox1 = new QComboBox(Panel4);
   ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-  ComboBox1->addItems({QStringLiteral("全てのファイル(*.*)"), QStringLiteral("*.JW?"),
-                       QStringLiteral("*.JWW")});
+  ComboBox1->addItems(
+      {QStringLiteral("全てのファイル(*.*)"), QStringLiteral("*.JW?"), QStringLiteral("*.JWW")});
   bar->addWidget(ComboBox1, 0, 1);
   Button1 = new QPushButton(QStringLiteral("変換設定"), Panel4);
   Button1->setObjectName(QStringLiteral("Button1"));
@@ -164,9 +164,10 @@ void TForm1::CreateControls() {
 
   // Clicks the controls' own signals do not report (on empty places, on the
   // header, double clicks anywhere).
-  for (QObject* watched : {static_cast<QObject*>(Edit1), static_cast<QObject*>(TreeView1->viewport()),
-                           static_cast<QObject*>(StringGrid1->horizontalHeader()->viewport()),
-                           static_cast<QObject*>(StringGrid1->viewport())}) {
+  for (QObject* watched :
+       {static_cast<QObject*>(Edit1), static_cast<QObject*>(TreeView1->viewport()),
+        static_cast<QObject*>(StringGrid1->horizontalHeader()->viewport()),
+        static_cast<QObject*>(StringGrid1->viewport())}) {
     watched->installEventFilter(this);
   }
 
@@ -177,21 +178,22 @@ void TForm1::CreateControls() {
   setTabOrder(Button3, Button4);
   setTabOrder(Button4, StringGrid1);
 
-  connect(ComboBox1, &QComboBox::activated, this, [this] { Guarded([this] { ComboBox1Change(); }); });
+  connect(ComboBox1, &QComboBox::activated, this,
+          [this] { Guarded([this] { ComboBox1Change(); }); });
   connect(Button1, &QPushButton::clicked, this, [this] { Guarded([this] { MnuSetConvClick(); }); });
   connect(Button3, &QPushButton::clicked, this, [this] { Guarded([this] { Button3Click(); }); });
   connect(Button4, &QPushButton::clicked, this, [this] { Guarded([this] { Button4Click(); }); });
-  connect(StringGrid1->horizontalHeader(), &QHeaderView::sectionResized, this,
-          [this](int column) {
-            if (column == 1) Guarded([this] { StringGrid1DrawCell(); });
-          });
+  connect(StringGrid1->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column) {
+    if (column == 1) Guarded([this] { StringGrid1DrawCell(); });
+  });
 }
 
 void TForm1::CreateMenu() {
   auto command = [this](QMenu* menu, const QString& text, const char* name, void (TForm1::*run)()) {
     QAction* action = menu->addAction(text);
     action->setObjectName(QString::fromLatin1(name));
-    connect(action, &QAction::triggered, this, [this, run] { Guarded([this, run] { (this->*run)(); }); });
+    connect(action, &QAction::triggered, this,
+            [this, run] { Guarded([this, run] { (this->*run)(); }); });
     return action;
   };
   QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル (&F)"));
@@ -230,10 +232,9 @@ void TForm1::ErrorBox(const QString& text) {
 }
 
 void TForm1::MnuFileExitClick() {
-  const unit1::BoxAnswer answer =
-      context_.dialogs.ShowBox(this, unit1::BoxIcon::kQuestion,
-                               QStringLiteral("終了します。よろしいですか？"),
-                               unit1::BoxButtons::kYesNo);
+  const unit1::BoxAnswer answer = context_.dialogs.ShowBox(
+      this, unit1::BoxIcon::kQuestion, QStringLiteral("終了します。よろしいですか？"),
+      unit1::BoxButtons::kYesNo);
   if (answer == unit1::BoxAnswer::kYes) close();
 }
 

@@ -106,8 +106,8 @@ void TForm1::ListFolder(const QString& folder) {
     const auto size = static_cast<qint64>(it->file_size(typeError));
     StringGrid1->setItem(row, 0, Cell(name));
     StringGrid1->setItem(row, 1, Cell(Padded(size, fieldWidth), Qt::AlignRight));
-    StringGrid1->setItem(
-        row, 2, Cell(QString::fromStdString(unit1::UpperExtension(name.toStdString()))));
+    StringGrid1->setItem(row, 2,
+                         Cell(QString::fromStdString(unit1::UpperExtension(name.toStdString()))));
     StringGrid1->setItem(row, 3, Cell(unit1::FromUtf8(memoLookup_.Memo(it->path()))));
     StringGrid1->setItem(row, 4, Cell(TimeText(unit1::FromPath(it->path()))));
     StringGrid1->setItem(row, 5, Cell(AttributeText(attributes)));
@@ -123,7 +123,8 @@ void TForm1::ListFolder(const QString& folder) {
 
 void TForm1::StringGrid1DrawCell() {
   if (!listReady_) return;
-  const int digit = std::max(3, QFontMetrics(StringGrid1->font()).horizontalAdvance(QLatin1Char('0')));
+  const int digit =
+      std::max(3, QFontMetrics(StringGrid1->font()).horizontalAdvance(QLatin1Char('0')));
   const int width = std::max(3, StringGrid1->columnWidth(kSizeColumn) / digit);
   for (int row = 0; row < StringGrid1->rowCount(); ++row) {
     QTableWidgetItem* cell = StringGrid1->item(row, kSizeColumn);
@@ -159,7 +160,8 @@ void TForm1::StringGrid1MouseDown(const QPoint& position) {
   const int left = header->sectionViewportPosition(column);
   // A press on a boundary finds no column (there the header is resized).
   constexpr int kBoundary = 3;
-  if (position.x() <= left + kBoundary || position.x() >= left + header->sectionSize(column) - kBoundary) {
+  if (position.x() <= left + kBoundary ||
+      position.x() >= left + header->sectionSize(column) - kBoundary) {
     return;
   }
   if (column == kAttributeColumn) {

@@ -124,7 +124,8 @@ void TForm1::ConvertSelectedRows() {
   }
 
   std::vector<std::filesystem::path> alsoRead;
-  if (std::error_code ec; std::filesystem::exists(settingsFile_, ec)) alsoRead.push_back(settingsFile_);
+  if (std::error_code ec; std::filesystem::exists(settingsFile_, ec))
+    alsoRead.push_back(settingsFile_);
   const unit_val::BatchPlan plan = unit_val::PlanBatch(chosen, alsoRead);
   if (!plan.ok()) {
     ErrorBox(unit1::FromUtf8(plan.refusal));
@@ -139,10 +140,9 @@ void TForm1::ConvertSelectedRows() {
   progress_->setRange(0, static_cast<int>(plan.files.size()));
   progress_->setValue(0);
   progress_->setVisible(!plan.files.empty());
-  unit_val::ConvertContext convert{context_.drawing, tempFolder_.get(),
-                                   [this](const std::string& text) {
-                                     SetStatus(unit1::FromUtf8(text));
-                                   }};
+  unit_val::ConvertContext convert{
+      context_.drawing, tempFolder_.get(),
+      [this](const std::string& text) { SetStatus(unit1::FromUtf8(text)); }};
   for (const unit_val::PlannedFile& file : plan.files) {
     if (!file.conflict.empty()) {
       totals.failed.push_back({unit1::FromPath(file.source),
@@ -154,8 +154,8 @@ void TForm1::ConvertSelectedRows() {
       if (outcome.converted()) {
         ++totals.converted;
         if (!outcome.warning.empty()) {
-          totals.warnings.push_back({unit1::FromPath(file.source), QString(),
-                                     unit1::FromUtf8(outcome.warning)});
+          totals.warnings.push_back(
+              {unit1::FromPath(file.source), QString(), unit1::FromUtf8(outcome.warning)});
         }
       } else {
         totals.failed.push_back({unit1::FromPath(file.source), StageText(outcome.failedStage),
@@ -178,13 +178,15 @@ void TForm1::ReportFailures(const RunTotals& totals) {
   if (totals.failed.empty() && totals.warnings.empty()) return;
   QString text;
   if (!totals.failed.empty()) {
-    text = QStringLiteral("変換できなかったファイルがあります（%1 件）。\n").arg(totals.failed.size());
+    text =
+        QStringLiteral("変換できなかったファイルがあります（%1 件）。\n").arg(totals.failed.size());
   }
   for (const FailedFile& file : totals.failed) {
     text += QStringLiteral("\n%1\n    %2: %3").arg(file.source, file.stage, file.reason);
   }
   if (!totals.warnings.empty()) {
-    text += QStringLiteral("%1変換しましたが、注意があります。\n").arg(text.isEmpty() ? "" : "\n\n");
+    text +=
+        QStringLiteral("%1変換しましたが、注意があります。\n").arg(text.isEmpty() ? "" : "\n\n");
   }
   for (const FailedFile& file : totals.warnings) {
     text += QStringLiteral("\n%1\n    %2").arg(file.source, file.reason);

@@ -169,7 +169,8 @@ void TForm1::WriteSettingsFile() {
   write("Form", "F1_Y", main.y());
   write("Form", "F1_W", main.width());
   write("Form", "F1_H", main.height());
-  const QRect dialog = settingsDialog_ ? settingsDialog_->frameGeometry() : QRect(192, 111, 748, 502);
+  const QRect dialog =
+      settingsDialog_ ? settingsDialog_->frameGeometry() : QRect(192, 111, 748, 502);
   write("Form", "F2_X", dialog.x());
   write("Form", "F2_Y", dialog.y());
   write("Form", "F2_W", dialog.width());

@@ -2,8 +2,8 @@
 #include <QCollator>
 #include <QCoreApplication>
 #include <QDir>
-#include <QLocale>
 #include <QLineEdit>
+#include <QLocale>
 #include <QTreeWidget>
 #include <algorithm>
 #include <system_error>
@@ -49,8 +49,8 @@ bool LeadsUpward(const fs::directory_entry& entry, const fs::path& folder) {
 void TForm1::MnuFileSFolderClick() {
   if (busy_) return;
   SetStatus(QString());
-  const std::optional<QString> chosen = context_.dialogs.ChooseFolder(
-      this, QStringLiteral("検索フォルダの指定"), searchFolder_);
+  const std::optional<QString> chosen =
+      context_.dialogs.ChooseFolder(this, QStringLiteral("検索フォルダの指定"), searchFolder_);
   if (!chosen) return;
   SearchFolderChosen(*chosen);
 }
@@ -77,9 +77,10 @@ void TForm1::ScanTree() {
   std::error_code ec;
   if (!fs::is_directory(unit1::ToPath(searchFolder_), ec)) {
     context_.dialogs.Beep();
-    context_.dialogs.ShowBox(this, unit1::BoxIcon::kInformation,
-                             QStringLiteral("検索フォルダのディスクドライブの準備が出来ていません。"),
-                             unit1::BoxButtons::kOk);
+    context_.dialogs.ShowBox(
+        this, unit1::BoxIcon::kInformation,
+        QStringLiteral("検索フォルダのディスクドライブの準備が出来ていません。"),
+        unit1::BoxButtons::kOk);
     SetStatus(QStringLiteral("検索フォルダを指定して下さい。"));
     return;
   }

@@ -1,4 +1,6 @@
 // The layout of the conversion settings dialog.
+#include "app/unit2.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,7 +12,6 @@
 #include <QVBoxLayout>
 #include <QValidator>
 
-#include "app/unit2.h"
 #include "app/window_fonts.h"
 
 namespace {
@@ -45,7 +46,8 @@ QLabel* Caption(const QString& text, QWidget* parent, const QRect& place,
 // whole and may still be shortened.
 class TypedLengthLimit : public QValidator {
  public:
-  TypedLengthLimit(QLineEdit* box, int limit) : QValidator(box), shown_(box->text()), limit_(limit) {
+  TypedLengthLimit(QLineEdit* box, int limit)
+      : QValidator(box), shown_(box->text()), limit_(limit) {
     connect(box, &QLineEdit::textChanged, this, [this](const QString& text) { shown_ = text; });
   }
   State validate(QString& input, int&) const override {
@@ -68,8 +70,7 @@ QLabel* Note(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-TForm2::TForm2(unit_val::ConversionSettings& settings, unit1::UserDialogs& dialogs,
-               QWidget* parent)
+TForm2::TForm2(unit_val::ConversionSettings& settings, unit1::UserDialogs& dialogs, QWidget* parent)
     : QDialog(parent), settings_(settings), dialogs_(dialogs) {
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("変換設定"));
@@ -162,8 +163,8 @@ void TForm2::CreateRangeGroups(QWidget* panel) {
   }
   for (int measure = 0; measure < 3; ++measure) {
     auto* group = new QGroupBox(titles[measure], panel);
-    group->setGeometry(kCaptionWidth + measure * (kGroupWidth + kGroupGap), kGroupTop,
-                       kGroupWidth, kGroupHeight);
+    group->setGeometry(kCaptionWidth + measure * (kGroupWidth + kGroupGap), kGroupTop, kGroupWidth,
+                       kGroupHeight);
     for (int type = 1; type <= kTypeCount; ++type) {
       const int y = kFirstRowTop + (type - 1) * kRowPitch;
       const int minus = measure * 20 + 2 * type - 1;
@@ -180,8 +181,8 @@ void TForm2::CreateRangeGroups(QWidget* panel) {
     }
   }
   auto* colours = new QGroupBox(QStringLiteral("変換色(&C)"), panel);
-  colours->setGeometry(kCaptionWidth + 3 * (kGroupWidth + kGroupGap), kGroupTop,
-                       kColourGroupWidth, kGroupHeight);
+  colours->setGeometry(kCaptionWidth + 3 * (kGroupWidth + kGroupGap), kGroupTop, kColourGroupWidth,
+                       kGroupHeight);
   for (int type = 1; type <= kTypeCount; ++type) {
     auto* box = new QCheckBox(QStringLiteral("全色置換"), colours);
     box->setObjectName(QStringLiteral("CheckBox%1").arg(type));
@@ -213,7 +214,8 @@ void TForm2::CreatePresetButtons(QWidget* panel) {
       button->setAutoDefault(false);
       const QString text = row.captions[i];
       const int firstBox = row.firstBox;
-      connect(button, &QPushButton::clicked, this, [this, firstBox, text] { Preset(firstBox, text); });
+      connect(button, &QPushButton::clicked, this,
+              [this, firstBox, text] { Preset(firstBox, text); });
     }
   }
   const int left = kCaptionWidth + 3 * (kGroupWidth + kGroupGap);

@@ -38,8 +38,7 @@ class UserDialogs {
 class QtUserDialogs : public UserDialogs {
  public:
   void Beep() override;
-  BoxAnswer ShowBox(QWidget* owner, BoxIcon icon, const QString& text,
-                    BoxButtons buttons) override;
+  BoxAnswer ShowBox(QWidget* owner, BoxIcon icon, const QString& text, BoxButtons buttons) override;
   std::optional<QString> ChooseFolder(QWidget* owner, const QString& title,
                                       const QString& startFolder) override;
   void OpenWithAssociatedProgram(const std::filesystem::path& file) override;

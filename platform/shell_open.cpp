@@ -2,6 +2,7 @@
 
 #ifdef _WIN32
 #include <windows.h>
+// After windows.h, which it needs.
 #include <shellapi.h>
 #endif
 

@@ -47,10 +47,10 @@ TEST_F(BatchRunTest, TheFourGuardsStopTheRunBeforeAnythingIsWritten) {
   form1_->Button4Click();
   ChooseDestination(source_ / ".." / "src");  // the source folder, written another way
   form1_->Button4Click();
-  EXPECT_EQ(BoxTexts(), (std::vector<QString>{"検索フォルダを指定して下さい。",
-                                              "ファイル一覧が表示されていません。",
-                                              "保存先フォルダを指定して下さい。",
-                                              "保存先フォルダとファイルのフォルダが同じになっています。"}));
+  EXPECT_EQ(BoxTexts(), (std::vector<QString>{
+                            "検索フォルダを指定して下さい。", "ファイル一覧が表示されていません。",
+                            "保存先フォルダを指定して下さい。",
+                            "保存先フォルダとファイルのフォルダが同じになっています。"}));
   EXPECT_EQ(dialogs_.beeps, 4);
   EXPECT_EQ(dialogs_.boxes[2].icon, unit1::BoxIcon::kQuestion);
   EXPECT_EQ(dialogs_.boxes[3].buttons, unit1::BoxButtons::kOk);
@@ -110,7 +110,8 @@ TEST_F(BatchRunTest, FilesThatFailAreListedWithStageAndReason) {
   ASSERT_EQ(dialogs_.boxes.size(), 2u);
   const AskedBox& report = dialogs_.boxes[1];
   EXPECT_EQ(report.icon, unit1::BoxIcon::kInformation);
-  EXPECT_TRUE(report.text.contains(Folder(source_) + "B.JWW\n    読み込み: ")) << report.text.toStdString();
+  EXPECT_TRUE(report.text.contains(Folder(source_) + "B.JWW\n    読み込み: "))
+      << report.text.toStdString();
   EXPECT_TRUE(report.text.contains(Folder(source_) + "C.JWW\n    読み込み: "));
   EXPECT_FALSE(report.text.contains("A.JWW"));
   EXPECT_TRUE(fs::exists(destination_ / "A.JWW"));

@@ -1,10 +1,10 @@
 // The file list: filters, memos, sizes, sorting, opening a file.
 #include <QComboBox>
 #include <QHeaderView>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
-#include <QRegularExpression>
 #include <algorithm>
 
 #include "platform/keyboard.h"
@@ -86,14 +86,15 @@ TEST_F(FileListTest, SizesInFullRightAlignedAfterAColumnResize) {
   testing_support::WriteFileBytes(data_ / "big.dat", "");
   fs::resize_file(data_ / "big.dat", 3221225472);
   testing_support::WriteFileBytes(data_ / "small.dat", std::string(12345, 'x'));
-  fs::permissions(data_ / "small.dat", fs::perms::owner_write | fs::perms::group_write |
-                                           fs::perms::others_write,
+  fs::permissions(data_ / "small.dat",
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                   fs::perm_options::remove);
   ListData();
   EXPECT_EQ(Cell("big.dat", 1).trimmed(), "3221225472");
   EXPECT_EQ(Cell("small.dat", 5), "R ");
   EXPECT_EQ(Cell("big.dat", 5), "");
-  EXPECT_TRUE(Cell("small.dat", 4).contains(QRegularExpression(R"(^\d{4}/\d\d/\d\d \d\d:\d\d:\d[02468]$)")));
+  EXPECT_TRUE(Cell("small.dat", 4)
+                  .contains(QRegularExpression(R"(^\d{4}/\d\d/\d\d \d\d:\d\d:\d[02468]$)")));
   Grid()->setColumnWidth(1, 300);
   const QString widened = Cell("small.dat", 1);
   EXPECT_TRUE(widened.endsWith(" 12345"));

@@ -63,7 +63,8 @@ TEST_F(WindowTest, EscapeLeavesAPartialTreeThatStillLists) {
   EXPECT_LT(Root()->childCount(), 4);
   EXPECT_EQ(Root()->child(0)->childCount(), 0);  // the walk below the root never ran
   ClickNode(Root()->child(0));
-  EXPECT_TRUE(form1_->statusText().endsWith("パス名「" + form1_->NodePath(Root()->child(0)) + "」"));
+  EXPECT_TRUE(
+      form1_->statusText().endsWith("パス名「" + form1_->NodePath(Root()->child(0)) + "」"));
 }
 
 TEST_F(WindowTest, AMissingSearchFolderKeepsThePreviousTree) {

@@ -71,7 +71,7 @@ TEST_F(WindowTest, FirstStartUsesBuiltInValuesAndCloseWritesEveryKeyInOrder) {
       Value(ini, "Form", "F1_X"), Value(ini, "Form", "F1_W"), Value(ini, "Form", "F2_X"),
       Value(ini, "Form", "F2_Y"), Value(ini, "Form", "F2_W"), Value(ini, "Form", "F2_H"),
       Value(ini, "Comp", "F1P1"), Value(ini, "Comp", "F1S3"), Value(ini, "Set", "FTYP"),
-      Value(ini, "JWW", "C60"),   Value(ini, "JWC", "C12"),  Value(ini, "Set", "FLD2")};
+      Value(ini, "JWW", "C60"),   Value(ini, "JWC", "C12"),   Value(ini, "Set", "FLD2")};
   EXPECT_EQ(values, (std::vector<std::string>{"192", "696", "192", "111", "748", "502", "160", "64",
                                               "0", "0", "0", ""}));
   EXPECT_EQ(Value(ini, "Set", "FLD1"), Folder(program_).toStdString());

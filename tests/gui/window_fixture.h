@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,6 @@
 #include "app/unit2.h"
 #include "app/user_dialogs.h"
 #include "tests/support/paths.h"
-
-#include <ostream>
 
 // Test messages show texts as they are.
 inline void PrintTo(const QString& text, std::ostream* out) {
