@@ -232,6 +232,7 @@ void TForm1::ErrorBox(const QString& text) {
 }
 
 void TForm1::MnuFileExitClick() {
+  if (busy_) return;
   const unit1::BoxAnswer answer = context_.dialogs.ShowBox(
       this, unit1::BoxIcon::kQuestion, QStringLiteral("終了します。よろしいですか？"),
       unit1::BoxButtons::kYesNo);

@@ -1,4 +1,5 @@
 // The batch conversion run: its guards, the rows it takes, what it reports.
+#include <QProgressBar>
 #include <QTableWidget>
 #include <QTreeWidget>
 
@@ -35,7 +36,7 @@ class BatchRunTest : public WindowTest {
   fs::path destination_;
 };
 
-TEST_F(BatchRunTest, TheFourGuardsStopTheRunBeforeAnythingIsWritten) {
+TEST_F(BatchRunTest, TheFourGuardsAndANoStopTheRunBeforeAnythingIsWritten) {
   WriteJww(source_ / "A.JWW", 600, "");
   fs::create_directory(data_ / "nothing");
   Start();
@@ -55,15 +56,11 @@ TEST_F(BatchRunTest, TheFourGuardsStopTheRunBeforeAnythingIsWritten) {
   EXPECT_EQ(dialogs_.boxes[2].icon, unit1::BoxIcon::kQuestion);
   EXPECT_EQ(dialogs_.boxes[3].buttons, unit1::BoxButtons::kOk);
   EXPECT_EQ(std::distance(fs::directory_iterator(source_), fs::directory_iterator()), 1);
-}
 
-TEST_F(BatchRunTest, AnsweringNoCancels) {
-  WriteJww(source_ / "A.JWW", 600, "");
-  ListSource();
   ChooseDestination(destination_);
   dialogs_.answers = {unit1::BoxAnswer::kNo};
   form1_->Button4Click();
-  EXPECT_EQ(BoxTexts(), std::vector<QString>{"変換を開始します。よろしいですか？"});
+  EXPECT_EQ(BoxTexts().back(), "変換を開始します。よろしいですか？");
   EXPECT_EQ(form1_->statusText(), "変換作業をキャンセルしました。");
   EXPECT_TRUE(fs::is_empty(destination_));
 }
@@ -94,6 +91,9 @@ TEST_F(BatchRunTest, OnlyTheSelectedJwwDrawingsAreConvertedAndOldFilesKeptAsBack
   EXPECT_EQ(testing_support::ReadFileBytes(destination_ / "R3.BAK"), "older");
   EXPECT_TRUE(jww::IsJwwFile(destination_ / "R3.JWW"));
   EXPECT_EQ(BoxTexts().size(), 1u);  // the confirmation; nothing failed
+  const auto* progress = form1_->findChild<QProgressBar*>("RunProgress");
+  EXPECT_EQ(progress->value(), 3);
+  EXPECT_FALSE(progress->isVisible());
   EXPECT_EQ(form1_->NodePath(Tree()->currentItem()), Folder(source_));  // the list still shows it
 }
 

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include "tests/gui/window_fixture.h"
 
@@ -72,8 +71,6 @@ TEST_F(SettingsDialogTest, OffAndOnLeaveTheDimensionAndBlockSwitches) {
   Press("Button21");
   Press("Button20");
   Press("ButtonA1");
-  EXPECT_FALSE(form2_->isVisible());
-  EXPECT_EQ(settings_.Flag(1), 0);
   EXPECT_EQ(settings_.Flag(10), 0);
   EXPECT_EQ(settings_.Flag(11), 1);
 }
@@ -124,21 +121,6 @@ TEST_F(SettingsDialogTest, AnOverflowingValueShowsTheErrorBoxAndStoresNothing) {
   EXPECT_EQ(dialogs_.boxes[0].icon, unit1::BoxIcon::kError);
   EXPECT_TRUE(form2_->isVisible());
   EXPECT_EQ(settings_.RangeValue(7), 0);
-}
-
-TEST_F(SettingsDialogTest, TheMainWindowOpensItModally) {
-  form2_->hide();
-  settings_.RangeValue(9) = 0.8;
-  QString shown;
-  QTimer::singleShot(0, [&] {
-    auto* dialog = dynamic_cast<TForm2*>(QApplication::activeModalWidget());
-    if (!dialog) return;
-    shown = dialog->RangeBox(9)->text();
-    dialog->reject();
-  });
-  form1_->MnuSetConvClick();
-  EXPECT_EQ(shown, "0.8");
-  EXPECT_FALSE(form2_->isVisible());
 }
 
 }  // namespace

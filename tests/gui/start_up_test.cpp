@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTreeWidget>
-#include <regex>
 #include <sstream>
 
 #include "platform/private_profile.h"
@@ -23,29 +22,23 @@ std::string Value(const std::string& ini, const char* section, const char* key) 
 std::vector<std::string> KeysInOrder(const std::string& ini) {
   std::vector<std::string> keys;
   std::string section;
-  const std::regex line(R"(\[(\w+)\]|(\w+)=.*)");
   std::istringstream in(ini);
-  for (std::string text; std::getline(in, text);) {
-    if (!text.empty() && text.back() == '\r') text.pop_back();
-    std::smatch m;
-    if (!std::regex_match(text, m, line)) continue;
-    if (m[1].matched) {
-      section = m[1];
-    } else {
-      keys.push_back("[" + section + "]" + std::string(m[2]));
+  for (std::string line; std::getline(in, line);) {
+    if (line.starts_with('[')) {
+      section = line.substr(0, line.find(']') + 1);
+    } else if (line.find('=') != std::string::npos) {
+      keys.push_back(section + line.substr(0, line.find('=')));
     }
   }
   return keys;
 }
 
 std::vector<std::string> ExpectedKeys() {
-  std::vector<std::string> keys;
-  for (const char* k : {"F1_X", "F1_Y", "F1_W", "F1_H", "F2_X", "F2_Y", "F2_W", "F2_H"}) {
-    keys.push_back(std::string("[Form]") + k);
-  }
-  keys.push_back("[Comp]F1P1");
+  std::vector<std::string> keys = {"[Form]F1_X", "[Form]F1_Y", "[Form]F1_W",
+                                   "[Form]F1_H", "[Form]F2_X", "[Form]F2_Y",
+                                   "[Form]F2_W", "[Form]F2_H", "[Comp]F1P1"};
   for (int c = 0; c < 6; ++c) keys.push_back("[Comp]F1S" + std::to_string(c));
-  for (const char* k : {"FLD1", "FLD2", "FTYP"}) keys.push_back(std::string("[Set]") + k);
+  keys.insert(keys.end(), {"[Set]FLD1", "[Set]FLD2", "[Set]FTYP"});
   for (int n = 1; n <= 60; ++n) keys.push_back("[JWW]C" + std::to_string(n));
   for (int n = 1; n <= 12; ++n) keys.push_back("[JWC]C" + std::to_string(n));
   return keys;
@@ -78,7 +71,8 @@ TEST_F(WindowTest, FirstStartUsesBuiltInValuesAndCloseWritesEveryKeyInOrder) {
 }
 
 TEST_F(WindowTest, StoredKeysAreAppliedAndAnUnknownFileTypeSelectsNothing) {
-  WriteIni(
+  testing_support::WriteFileBytes(
+      IniFile(),
       "[Form]\nF1_X=40\nF1_Y=-3000\nF1_W=800\nF1_H=x\nF2_X=10\nF2_W=500\n"
       "[Comp]\nF1P1=200\nF1S1=150\n"
       "[Set]\nFLD1=/no/such/folder/\nFLD2=/out/\nFTYP=7\n"
@@ -112,7 +106,7 @@ TEST_F(WindowTest, StoredKeysAreAppliedAndAnUnknownFileTypeSelectsNothing) {
 }
 
 TEST_F(WindowTest, AnOverflowingRangeValueIsReportedAndTheRestStillLoads) {
-  WriteIni("[JWW]\nC5=1e400\nC6=0.5\n[JWC]\nC1=1\n");
+  testing_support::WriteFileBytes(IniFile(), "[JWW]\nC5=1e400\nC6=0.5\n[JWC]\nC1=1\n");
   Start();
   ASSERT_EQ(dialogs_.boxes.size(), 1u);
   EXPECT_EQ(dialogs_.boxes[0].icon, unit1::BoxIcon::kError);

@@ -1,6 +1,5 @@
 #include "tests/gui/window_fixture.h"
 
-#include <QApplication>
 #include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -17,22 +16,20 @@ unit1::BoxAnswer FakeDialogs::ShowBox(QWidget*, unit1::BoxIcon icon, const QStri
                                       unit1::BoxButtons buttons) {
   boxes.push_back({icon, text, buttons});
   if (buttons == unit1::BoxButtons::kOk) return unit1::BoxAnswer::kOk;
-  if (answers.empty()) return unit1::BoxAnswer::kYes;
-  const unit1::BoxAnswer answer = answers.front();
-  answers.pop_front();
+  const unit1::BoxAnswer answer = answers.empty() ? unit1::BoxAnswer::kYes : answers.front();
+  if (!answers.empty()) answers.pop_front();
   return answer;
 }
 
-std::optional<QString> FakeDialogs::ChooseFolder(QWidget*, const QString&,
-                                                 const QString& startFolder) {
-  folderStarts.push_back(startFolder);
+std::optional<QString> FakeDialogs::ChooseFolder(QWidget*, const QString&, const QString& start) {
+  folderStarts.push_back(start);
   if (folders.empty()) return std::nullopt;
-  QString folder = folders.front();
+  const QString folder = folders.front();
   folders.pop_front();
   return folder;
 }
 
-WindowTest::WindowTest() : program_(scratch_ / "program"), data_(scratch_ / "data") {
+WindowTest::WindowTest() {
   fs::create_directories(program_);
   fs::create_directories(data_);
 }
@@ -51,10 +48,6 @@ void WindowTest::Start() {
 
 void WindowTest::Close() {
   form1_->close();
-}
-
-void WindowTest::WriteIni(const std::string& text) const {
-  testing_support::WriteFileBytes(IniFile(), text);
 }
 
 QString WindowTest::Folder(const fs::path& folder) {
@@ -91,16 +84,13 @@ QTreeWidgetItem* WindowTest::Child(QTreeWidgetItem* node, const QString& name) c
 }
 
 void WindowTest::ClickNode(QTreeWidgetItem* node) {
-  QTreeWidget* tree = Tree();
-  tree->scrollToItem(node);
-  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node).center());
+  QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, {}, Tree()->visualItemRect(node).center());
 }
 
 std::vector<QString> WindowTest::Column(int column) const {
   std::vector<QString> texts;
   for (int row = 0; row < Grid()->rowCount(); ++row) {
-    const QTableWidgetItem* cell = Grid()->item(row, column);
-    texts.push_back(cell ? cell->text() : QString());
+    texts.push_back(Grid()->item(row, column) ? Grid()->item(row, column)->text() : QString());
   }
   return texts;
 }
@@ -113,8 +103,7 @@ std::vector<QString> WindowTest::BoxTexts() const {
 
 void WriteJww(const fs::path& file, int version, const std::string& memo) {
   jww::Drawing drawing = synthetic::MakeHeaderOnly(version);
-  drawing.header.memo = version >= 700 ? jww::JwwString(memo, true) : jww::JwwString::narrow(memo);
-  synthetic::UpdateCounts(drawing);
+  drawing.header.memo = jww::JwwString(memo, version >= 700);
   synthetic::SaveDrawing(drawing, file);
 }
 

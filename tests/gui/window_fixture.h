@@ -8,7 +8,6 @@
 #include <deque>
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -18,7 +17,6 @@
 #include "app/user_dialogs.h"
 #include "tests/support/paths.h"
 
-// Test messages show texts as they are.
 inline void PrintTo(const QString& text, std::ostream* out) {
   *out << '"' << text.toStdString() << '"';
 }
@@ -35,16 +33,14 @@ struct AskedBox {
   unit1::BoxButtons buttons;
 };
 
-// Records what the windows ask and answers from queues: Yes/No boxes with
-// Yes unless told otherwise, folder choosers with the next folder (or as
-// cancelled when none is queued).
+// Records what the windows ask; Yes/No boxes are answered from `answers`
+// (Yes when empty), folder choosers from `folders` (cancelled when empty).
 class FakeDialogs : public unit1::UserDialogs {
  public:
   void Beep() override { ++beeps; }
   unit1::BoxAnswer ShowBox(QWidget*, unit1::BoxIcon icon, const QString& text,
                            unit1::BoxButtons buttons) override;
-  std::optional<QString> ChooseFolder(QWidget*, const QString& title,
-                                      const QString& startFolder) override;
+  std::optional<QString> ChooseFolder(QWidget*, const QString&, const QString& start) override;
   void OpenWithAssociatedProgram(const std::filesystem::path& file) override {
     opened.push_back(file);
   }
@@ -62,33 +58,26 @@ class WindowTest : public testing::Test {
   WindowTest();
   ~WindowTest() override;
 
-  // Creates both windows (dialog after main window) and shows the main one,
-  // which runs the start-up.
+  // Creates both windows (the dialog after the main window) and shows the
+  // main one, which runs the start-up.
   void Start();
-  // Closes the main window by its close box (the shut-down).
-  void Close();
-
+  void Close();  // by the close box: the shut-down
   std::filesystem::path IniFile() const { return program_ / "quillon.ini"; }
-  void WriteIni(const std::string& text) const;
 
-  // Chooses the search folder through the dialog of the window and scans it.
   void ChooseSearchFolder(const std::filesystem::path& folder);
   void ChooseDestination(const std::filesystem::path& folder);
-  // A click on a node of the folder tree, with the mouse.
-  void ClickNode(QTreeWidgetItem* node);
+  void ClickNode(QTreeWidgetItem* node);  // with the mouse
   QTreeWidgetItem* Root() const;
   QTreeWidgetItem* Child(QTreeWidgetItem* node, const QString& name) const;
-  // The texts of one column of the file list, in row order.
-  std::vector<QString> Column(int column) const;
+  std::vector<QString> Column(int column) const;  // of the file list, in row order
   QTableWidget* Grid() const;
   QTreeWidget* Tree() const;
   std::vector<QString> BoxTexts() const;
-
-  static QString Folder(const std::filesystem::path& folder);
+  static QString Folder(const std::filesystem::path& folder);  // as the window shows it
 
   testing_support::ScratchDir scratch_;
-  std::filesystem::path program_;
-  std::filesystem::path data_;
+  std::filesystem::path program_ = scratch_ / "program";
+  std::filesystem::path data_ = scratch_ / "data";
   unit_val::ConversionSettings settings_;
   jww::Drawing drawing_;
   FakeDialogs dialogs_;
@@ -96,9 +85,8 @@ class WindowTest : public testing::Test {
   std::unique_ptr<TForm2> form2_;
 };
 
-// Test files: a JWW drawing of `version` with `memo` (Shift-JIS bytes, or
-// UTF-16 for version 700) and a JWC or JWK header whose memo fields are
-// `field1` and `field2`.
+// A JWW drawing with `memo` (Shift-JIS bytes; UTF-16LE bytes from version
+// 700 on), and a JWC (or JWK) header with two memo fields.
 void WriteJww(const std::filesystem::path& file, int version, const std::string& memo);
 void WriteHeaderFile(const std::filesystem::path& file, bool jwc, const std::string& field1,
                      const std::string& field2);
