@@ -23,7 +23,7 @@ cat >"$work/program/quillon.ini" <<'INI'
 [Form]
 F1_X=0
 F1_Y=0
-F1_W=1000
+F1_W=1040
 F1_H=520
 F2_X=0
 F2_Y=0
