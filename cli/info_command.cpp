@@ -4,6 +4,7 @@
 #include "cli/info_json.h"
 #include "cli/info_text.h"
 #include "drawing/jww_loader.h"
+#include "platform/path_text.h"
 
 namespace cli {
 
@@ -52,7 +53,7 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   drawing.imageOptions.extract = false;
   bool first = true;
   for (const std::string& file : files) {
-    const jww::LoadResult loaded = jww::LoadJww(drawing, file);
+    const jww::LoadResult loaded = jww::LoadJww(drawing, platform::PathFromUtf8(file));
     if (loaded) {
       if (json) {
         out << InfoJson(file, drawing) << '\n';
