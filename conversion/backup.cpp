@@ -5,6 +5,7 @@
 
 #include "conversion/path_text.h"
 #include "platform/file_io.h"
+#include "platform/file_move.h"
 
 namespace unit_val {
 
@@ -38,20 +39,19 @@ BackupOutcome DestinationBackup::Make() {
     aside += ".";
     aside += platform::UniqueSuffix();
     aside += ".old";
-    fs::rename(backup_, aside, ec);
+    ec = platform::MoveReplacing(backup_, aside);
     if (ec) {
       return {BackupResult::kFailed, "cannot move the older backup aside: " + ec.message()};
     }
     olderBackup_ = std::move(aside);
   }
 
-  fs::rename(destination_, backup_, ec);
+  ec = platform::MoveReplacing(destination_, backup_);
   if (ec) {
     const std::string error =
         "cannot rename the file to " + PathText(backup_) + ": " + ec.message();
     if (!olderBackup_.empty()) {
-      std::error_code ignored;
-      fs::rename(olderBackup_, backup_, ignored);
+      platform::MoveReplacing(olderBackup_, backup_);
       olderBackup_.clear();
     }
     return {BackupResult::kFailed, error};
@@ -72,14 +72,11 @@ void DestinationBackup::Keep() {
 bool DestinationBackup::Undo() {
   bool ok = true;
   if (made_) {
-    std::error_code ec;
-    fs::rename(backup_, destination_, ec);
-    ok = !ec;
+    ok = !platform::MoveReplacing(backup_, destination_);
     made_ = false;
   }
   if (ok && !olderBackup_.empty()) {
-    std::error_code ignored;
-    fs::rename(olderBackup_, backup_, ignored);
+    platform::MoveReplacing(olderBackup_, backup_);
   }
   olderBackup_.clear();
   return ok;

@@ -4,7 +4,9 @@
 #include <cstring>
 #include <system_error>
 
+#include "platform/file_error.h"
 #include "platform/file_io.h"
+#include "platform/file_move.h"
 
 namespace jww {
 
@@ -25,7 +27,8 @@ bool PendingFile::Create() {
   temporary_ = destination_.parent_path() / name;
   file_ = platform::OpenFile(temporary_, "wb");
   if (!file_) {
-    error_ = std::string("cannot create a file in the destination folder: ") + std::strerror(errno);
+    error_ =
+        "cannot create a file in the destination folder: " + platform::LastFileError().message();
     temporary_.clear();
     return false;
   }
@@ -49,7 +52,7 @@ bool PendingFile::SyncClosed() {
   if (file_ || temporary_.empty()) return false;
   std::FILE* f = platform::OpenFile(temporary_, "r+b");
   if (!f) {
-    error_ = std::string("cannot reopen the file to sync it: ") + std::strerror(errno);
+    error_ = "cannot reopen the file to sync it: " + platform::LastFileError().message();
     return false;
   }
   const bool ok = platform::SyncFile(f);
@@ -60,9 +63,7 @@ bool PendingFile::SyncClosed() {
 bool PendingFile::Commit() {
   if (temporary_.empty()) return false;
   if (file_ && !Close(true)) return false;
-  std::error_code ec;
-  std::filesystem::rename(temporary_, destination_, ec);
-  if (ec) {
+  if (const std::error_code ec = platform::MoveReplacing(temporary_, destination_)) {
     error_ = "cannot move the file into place: " + ec.message();
     Discard();
     return false;

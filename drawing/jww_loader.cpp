@@ -6,6 +6,7 @@
 
 #include "drawing/archive_reader.h"
 #include "drawing/jww_layout.h"
+#include "platform/file_error.h"
 #include "platform/file_io.h"
 
 namespace jww {
@@ -252,7 +253,8 @@ LoadResult LoadJww(Drawing& d, const std::filesystem::path& path) {
   d.Reset();
   d.ClearImageList();
   LoadArchive ar;
-  if (!ar.Open(path)) return {false, "cannot open the file"};
+  if (!ar.Open(path))
+    return {false, "cannot open the file: " + platform::LastFileError().message()};
   return Load(d, ar);
 }
 

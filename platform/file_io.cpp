@@ -4,6 +4,8 @@
 #include <chrono>
 #include <string>
 
+#include "platform/long_path.h"
+
 #ifdef _WIN32
 #include <io.h>
 #include <process.h>
@@ -19,7 +21,8 @@ namespace platform {
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
 #ifdef _WIN32
   std::wstring wmode(mode, mode + std::char_traits<char>::length(mode));
-  return _wfsopen(path.c_str(), wmode.c_str(), _SH_DENYNO);
+  _doserrno = 0;  // so that a failure tells its own reason
+  return _wfsopen(LongPath(path).c_str(), wmode.c_str(), _SH_DENYNO);
 #else
   return std::fopen(path.c_str(), mode);
 #endif

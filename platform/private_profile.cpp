@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "platform/file_io.h"
+#include "platform/file_move.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -256,8 +257,7 @@ bool ReplaceProfileFile(const std::filesystem::path& file, std::string_view byte
   if (exists) {
     std::filesystem::permissions(temporary, status.permissions(), ec);
   }
-  std::filesystem::rename(temporary, target, ec);
-  if (ec) {
+  if (platform::MoveReplacing(temporary, target)) {
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);
     return false;
