@@ -6,8 +6,21 @@ namespace unit_ini {
 
 Setting ReadSetting(std::string_view section, std::string_view key, std::size_t bufferSize,
                     const std::filesystem::path& file) {
+  return SettingsReader(file).Read(section, key, bufferSize);
+}
+
+SettingsReader::SettingsReader(const std::filesystem::path& file) {
+  std::string bytes;
+  state_ = platform::LoadProfileFile(file, bytes);
+  document_ = platform::ProfileDocument(bytes);
+}
+
+Setting SettingsReader::Read(std::string_view section, std::string_view key,
+                             std::size_t bufferSize) const {
   Setting setting;
-  setting.text = platform::ReadPrivateProfile(section, key, "", bufferSize, file);
+  if (bufferSize == 0) return setting;
+  if (auto value = document_.Find(section, key)) setting.text = std::move(*value);
+  if (setting.text.size() > bufferSize - 1) setting.text.resize(bufferSize - 1);
   setting.found = !setting.text.empty();
   return setting;
 }

@@ -22,6 +22,20 @@ struct Setting {
 Setting ReadSetting(std::string_view section, std::string_view key, std::size_t bufferSize,
                     const std::filesystem::path& file);
 
+// The settings file read once, answering any number of keys as ReadSetting
+// would.
+class SettingsReader {
+ public:
+  explicit SettingsReader(const std::filesystem::path& file);
+  // kMissing and kUnreadable answer every key with found = false.
+  platform::ProfileFileState state() const { return state_; }
+  Setting Read(std::string_view section, std::string_view key, std::size_t bufferSize) const;
+
+ private:
+  platform::ProfileFileState state_;
+  platform::ProfileDocument document_;
+};
+
 // One key, creating the file, section or key as needed. The file is replaced
 // whole and atomically, so it is never left half-written.
 bool WriteSetting(std::string_view section, std::string_view key, std::string_view text,

@@ -1,19 +1,25 @@
 #include "cli/convert_command.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <set>
 #include <system_error>
 
+#include "app/unit_ini.h"
 #include "cli/command.h"
 #include "cli/convert_report.h"
-#include "cli/file_selection.h"
+#include "cli/terminal_text.h"
+#include "conversion/batch_plan.h"
 #include "conversion/conversion_settings.h"
 #include "conversion/convert_file.h"
+#include "conversion/file_selection.h"
 #include "conversion/path_text.h"
+#include "conversion/stale_temporaries.h"
 #include "conversion/temp_folder.h"
 #include "platform/file_io.h"
+#include "platform/interrupt.h"
 #include "platform/path_text.h"
 #include "platform/process.h"
 
@@ -36,9 +42,16 @@ constexpr const char* kConvertUsage =
     "  --dry-run        load and classify only; write nothing, report what would change\n"
     "  --json           one JSON object per file and one for the summary, one per line\n"
     "  --recursive      also convert the subfolders of folder PATHs, mirrored below DIR\n"
+    "                   (links to folders are not followed; no folder is walked twice)\n"
     "  --help           show this help\n"
     "\n"
-    "Exit status: 0 when every chosen file converted, 1 when any failed, 2 on a usage error.\n";
+    "A run is refused whole when a destination or backup would replace a file it reads;\n"
+    "within a run, the first file to need a destination or .BAK name keeps it and a\n"
+    "later one fails with nothing written. Ctrl+C stops between files, keeping what is\n"
+    "done and removing every temporary.\n"
+    "\n"
+    "Exit status: 0 when every chosen file converted, 1 when any failed, 2 on a usage error\n"
+    "or a refused run, 130 when interrupted (143 when terminated).\n";
 
 struct Options {
   fs::path dest;
@@ -46,11 +59,6 @@ struct Options {
   bool dryRun = false, json = false, recursive = false, help = false;
   std::vector<fs::path> paths;
 };
-
-int UsageError(std::ostream& err, const std::string& what) {
-  err << "quillon-cli convert: " << what << " (see \"quillon-cli convert --help\")\n";
-  return kExitUsage;
-}
 
 // Empty on success, else what was wrong.
 std::string Parse(const std::vector<std::string>& args, Options& o) {
@@ -103,7 +111,7 @@ class Progress {
     if (!shown_) return;
     started_ = true;
     std::cerr << "\r\033[K[" << index + 1 << '/' << total_ << "] "
-              << unit_val::PathText(source.filename()) << std::flush;
+              << TerminalText(unit_val::PathText(source.filename())) << std::flush;
   }
 
  private:
@@ -112,17 +120,33 @@ class Progress {
   bool started_ = false;
 };
 
-bool CreateFolders(const std::vector<ChosenFile>& files, std::ostream& err) {
-  for (const ChosenFile& file : files) {
-    std::error_code ec;
-    fs::create_directories(file.destination.parent_path(), ec);
-    if (ec) {
-      err << "quillon-cli convert: cannot create the folder "
-          << unit_val::PathText(file.destination.parent_path()) << ": " << ec.message() << '\n';
-      return false;
-    }
+// A usage error or a refused run: one line on stderr, and the summary when
+// the report is JSON, so that every run prints one.
+enum class Hint { kHelp, kNone };
+int Stop(ConvertReport& report, bool json, std::ostream& err, int code, const std::string& what,
+         Hint hint = Hint::kHelp) {
+  err << "quillon-cli convert: " << TerminalText(what);
+  if (hint == Hint::kHelp) err << " (see \"quillon-cli convert --help\")";
+  err << '\n';
+  if (json) report.Summary(what);
+  return code;
+}
+
+// Creates the destination folders of the files that will be written, and
+// clears each of what killed runs left in it. Empty, or what failed.
+std::string PrepareFolders(const unit_val::BatchPlan& plan) {
+  std::set<fs::path> folders;
+  for (const unit_val::PlannedFile& file : plan.files) {
+    if (file.conflict.empty()) folders.insert(file.destination.parent_path());
   }
-  return true;
+  for (const fs::path& given : folders) {
+    const fs::path folder = given.empty() ? fs::path(".") : given;
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec) return "cannot create the folder " + unit_val::PathText(folder) + ": " + ec.message();
+    unit_val::RemoveStaleTemporaries(folder);
+  }
+  return {};
 }
 
 // Outputs are written a batch at a time and made durable together: one sync
@@ -145,17 +169,30 @@ void MakeDurable(std::vector<unit_val::PreparedConversion>& batch) {
   for (auto& prepared : batch) {
     if (prepared.output && !prepared.output->SyncClosed()) {
       prepared.outcome.failedStage = unit_val::ConvertStage::kSave;
-      prepared.outcome.reason = prepared.output->error();
+      prepared.outcome.reason = prepared.output->error().empty() ? "cannot sync the file to disk"
+                                                                 : prepared.output->error();
       prepared.output.reset();
     }
   }
+}
+
+std::string InterruptText(int signal, std::size_t done, std::size_t total) {
+  return std::string(signal == SIGINT ? "interrupted" : "terminated") + " after " +
+         std::to_string(done) + " of " + std::to_string(total) +
+         " files; the rest were not written";
+}
+
+int InterruptExitCode(int signal) {
+  return 128 + signal;
 }
 
 }  // namespace
 
 int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   Options o;
-  if (const std::string problem = Parse(args, o); !problem.empty()) return UsageError(err, problem);
+  const std::string problem = Parse(args, o);
+  ConvertReport report(out, o.json, o.dryRun);
+  if (!problem.empty()) return Stop(report, o.json, err, kExitUsage, problem);
   if (o.help) {
     out << kConvertUsage;
     return kExitOk;
@@ -163,43 +200,90 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
 
   const bool settingsGiven = !o.settings.empty();
   if (!settingsGiven) o.settings = platform::ExecutableDir() / "quillon.ini";
-  std::error_code ec;
-  if (settingsGiven && !fs::is_regular_file(o.settings, ec)) {
-    return UsageError(err, "cannot read the settings file " + unit_val::PathText(o.settings));
+  const unit_ini::SettingsReader settingsFile(o.settings);
+  const bool settingsMissing = settingsFile.state() == platform::ProfileFileState::kMissing;
+  if (settingsFile.state() == platform::ProfileFileState::kUnreadable ||
+      (settingsGiven && settingsMissing)) {
+    return Stop(report, o.json, err, kExitUsage,
+                "cannot read the settings file " + unit_val::PathText(o.settings));
   }
   unit_val::ConversionSettings settings;
-  settings.Load(o.settings);
+  settings.Load(settingsFile);
 
-  const Selection selection = ChooseFiles(o.paths, o.dest, o.recursive);
-  if (!selection.ok()) return UsageError(err, selection.error);
-  if (!o.dryRun && !CreateFolders(selection.chosen, err)) return kExitFailed;
+  const unit_val::Selection selection = unit_val::ChooseFiles(o.paths, o.dest, o.recursive);
+  if (!selection.ok()) return Stop(report, o.json, err, kExitUsage, selection.error);
+  std::vector<fs::path> alsoRead;
+  if (!settingsMissing) alsoRead.push_back(o.settings);
+  const unit_val::BatchPlan plan = unit_val::PlanBatch(selection.chosen, alsoRead);
+  if (!plan.ok()) return Stop(report, o.json, err, kExitUsage, plan.refusal, Hint::kNone);
+  if (!o.dryRun) {
+    if (const std::string failed = PrepareFolders(plan); !failed.empty()) {
+      return Stop(report, o.json, err, kExitFailed, failed, Hint::kNone);
+    }
+  }
 
-  ConvertReport report(out, o.json, o.dryRun);
-  for (const SkippedFile& file : selection.skipped) report.Skipped(file);
+  for (const unit_val::SetAsideFile& file : selection.skipped) report.Skipped(file);
+  auto fail = [&](const unit_val::ChosenFile& file, unit_val::ConvertStage stage,
+                  const std::string& reason) {
+    unit_val::ConvertOutcome outcome;
+    outcome.failedStage = stage;
+    outcome.reason = reason;
+    report.Done(file, outcome);
+    err << "quillon-cli convert: " << TerminalText(unit_val::PathText(file.source)) << ": "
+        << TerminalText(reason) << '\n';
+  };
+  for (const unit_val::SetAsideFile& file : selection.unreadable) {
+    fail({file.source, o.dest / file.source.filename()}, unit_val::ConvertStage::kLoad,
+         file.reason);
+  }
 
+  platform::CatchInterrupts();
   unit_val::TempFolder temp;
   jww::Drawing drawing;
   unit_val::ConvertContext context{drawing, &temp, {}, o.dryRun};
-  Progress progress(selection.chosen.size());
-  for (std::size_t first = 0; first < selection.chosen.size(); first += kBatchSize) {
-    const std::size_t end = std::min(selection.chosen.size(), first + kBatchSize);
+  const std::vector<unit_val::PlannedFile>& files = plan.files;
+  Progress progress(files.size());
+  std::size_t done = 0;
+  int interrupt = 0;
+  for (std::size_t first = 0; first < files.size() && !interrupt; first += kBatchSize) {
+    const std::size_t end = std::min(files.size(), first + kBatchSize);
     std::vector<unit_val::PreparedConversion> batch;
-    for (std::size_t i = first; i < end; ++i) {
-      progress.Show(i, selection.chosen[i].source);
-      batch.push_back(unit_val::PrepareConversion(selection.chosen[i].source,
-                                                  selection.chosen[i].destination, settings,
-                                                  context, unit_val::OutputSync::kByCaller));
+    for (std::size_t i = first; i < end && !interrupt; ++i) {
+      progress.Show(i, files[i].source);
+      if (files[i].conflict.empty()) {
+        batch.push_back(unit_val::PrepareConversion(files[i].source, files[i].destination, settings,
+                                                    context, unit_val::OutputSync::kByCaller));
+      } else {
+        batch.emplace_back();
+      }
+      interrupt = platform::InterruptSignal();
     }
+    if (interrupt) break;  // the batch's outputs are discarded with it
     MakeDurable(batch);
     for (std::size_t i = first; i < end; ++i) {
-      const ChosenFile& file = selection.chosen[i];
+      const unit_val::ChosenFile file{files[i].source, files[i].destination};
+      ++done;
+      if (!files[i].conflict.empty()) {
+        fail(file, unit_val::ConvertStage::kPlan, files[i].conflict);
+        continue;
+      }
       const unit_val::ConvertOutcome outcome = unit_val::FinishConversion(batch[i - first]);
       report.Done(file, outcome);
       if (!outcome.converted()) {
-        err << "quillon-cli convert: " << unit_val::PathText(file.source) << ": " << outcome.reason
-            << '\n';
+        err << "quillon-cli convert: " << TerminalText(unit_val::PathText(file.source)) << ": "
+            << TerminalText(outcome.reason) << '\n';
+      } else if (!outcome.warning.empty()) {
+        err << "quillon-cli convert: " << TerminalText(unit_val::PathText(file.source))
+            << ": warning: " << TerminalText(outcome.warning) << '\n';
       }
     }
+    if (end < files.size()) interrupt = platform::InterruptSignal();
+  }
+  if (interrupt) {
+    const std::string why = InterruptText(interrupt, done, files.size());
+    err << "quillon-cli convert: " << why << '\n';
+    report.Summary(why);
+    return InterruptExitCode(interrupt);
   }
   report.Summary();
   return report.totals().failed > 0 ? kExitFailed : kExitOk;

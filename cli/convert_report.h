@@ -1,11 +1,14 @@
 // The lines quillon-cli convert prints: one per file and a summary, as text
-// or as one JSON object per line.
+// or as one JSON object per line. The summary is printed however the run
+// ends, with what stopped it when it stopped early.
 #pragma once
 
 #include <ostream>
+#include <string>
 
-#include "cli/file_selection.h"
+#include "conversion/batch_plan.h"
 #include "conversion/convert_file.h"
+#include "conversion/file_selection.h"
 
 namespace cli {
 
@@ -18,9 +21,11 @@ class ConvertReport {
   ConvertReport(std::ostream& out, bool json, bool dryRun)
       : out_(out), json_(json), dryRun_(dryRun) {}
 
-  void Skipped(const SkippedFile& file);
-  void Done(const ChosenFile& file, const unit_val::ConvertOutcome& outcome);
-  void Summary();
+  void Skipped(const unit_val::SetAsideFile& file);
+  void Done(const unit_val::ChosenFile& file, const unit_val::ConvertOutcome& outcome);
+  // The summary; `stoppedBy` says why the run ended early (empty when it
+  // did not). Text reports give it on a line of its own before the totals.
+  void Summary(const std::string& stoppedBy = {});
   const ConvertTotals& totals() const { return totals_; }
 
  private:

@@ -3,6 +3,8 @@
 #include "cli/command.h"
 #include "cli/info_json.h"
 #include "cli/info_text.h"
+#include "cli/terminal_text.h"
+#include "conversion/source_check.h"
 #include "drawing/jww_loader.h"
 #include "platform/path_text.h"
 
@@ -53,7 +55,11 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   drawing.imageOptions.extract = false;
   bool first = true;
   for (const std::string& file : files) {
-    const jww::LoadResult loaded = jww::LoadJww(drawing, platform::PathFromUtf8(file));
+    const std::filesystem::path path = platform::PathFromUtf8(file);
+    const unit_val::SourceCheck check = unit_val::CheckSource(path);
+    const jww::LoadResult loaded = check.kind == unit_val::SourceKind::kDrawing
+                                       ? jww::LoadJww(drawing, path)
+                                       : jww::LoadResult{false, check.reason};
     if (loaded) {
       if (json) {
         out << InfoJson(file, drawing) << '\n';
@@ -65,7 +71,8 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     } else {
       code = kExitFailed;
       if (json) out << InfoJsonFailure(file, loaded.error) << '\n';
-      err << "quillon-cli info: " << file << ": " << loaded.error << '\n';
+      err << "quillon-cli info: " << TerminalText(file) << ": " << TerminalText(loaded.error)
+          << '\n';
     }
     drawing.Free();
     drawing.ClearImageList();

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "conversion/path_text.h"
-#include "platform/file_io.h"
+#include "conversion/stale_temporaries.h"
 #include "platform/file_move.h"
 
 namespace unit_val {
@@ -28,20 +28,17 @@ DestinationBackup::~DestinationBackup() {
 
 BackupOutcome DestinationBackup::Make() {
   std::error_code ec;
-  if (!fs::is_regular_file(destination_, ec)) return {BackupResult::kNoFile, {}};
+  if (!fs::is_regular_file(destination_, ec)) return {BackupResult::kNoFile, {}, {}};
 
   const fs::file_status older = fs::symlink_status(backup_, ec);
   if (fs::is_directory(older)) {
-    return {BackupResult::kFailed, "the backup path " + PathText(backup_) + " is a folder"};
+    return {BackupResult::kFailed, "the backup path " + PathText(backup_) + " is a folder", {}};
   }
   if (fs::exists(older)) {
-    fs::path aside = backup_;
-    aside += ".";
-    aside += platform::UniqueSuffix();
-    aside += ".old";
+    fs::path aside = backup_.parent_path() / MovedAsideBackupName();
     ec = platform::MoveReplacing(backup_, aside);
     if (ec) {
-      return {BackupResult::kFailed, "cannot move the older backup aside: " + ec.message()};
+      return {BackupResult::kFailed, "cannot move the older backup aside: " + ec.message(), {}};
     }
     olderBackup_ = std::move(aside);
   }
@@ -54,19 +51,22 @@ BackupOutcome DestinationBackup::Make() {
       platform::MoveReplacing(olderBackup_, backup_);
       olderBackup_.clear();
     }
-    return {BackupResult::kFailed, error};
+    return {BackupResult::kFailed, error, {}};
   }
   made_ = true;
-  return {BackupResult::kKept, {}};
+  return {BackupResult::kKept, {}, {}};
 }
 
-void DestinationBackup::Keep() {
-  if (!olderBackup_.empty()) {
-    std::error_code ignored;
-    fs::remove(olderBackup_, ignored);
-    olderBackup_.clear();
-  }
+std::string DestinationBackup::Keep() {
   made_ = false;
+  if (olderBackup_.empty()) return {};
+  std::error_code ec;
+  fs::remove(olderBackup_, ec);
+  const fs::path left = std::move(olderBackup_);
+  olderBackup_.clear();
+  if (!ec) return {};
+  return "the older backup could not be deleted (" + ec.message() + "); it stays as " +
+         PathText(left);
 }
 
 bool DestinationBackup::Undo() {
@@ -85,7 +85,7 @@ bool DestinationBackup::Undo() {
 BackupOutcome BackupExistingFile(const fs::path& path) {
   DestinationBackup backup(path);
   BackupOutcome outcome = backup.Make();
-  backup.Keep();
+  outcome.warning = backup.Keep();
   return outcome;
 }
 

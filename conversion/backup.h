@@ -18,7 +18,8 @@ enum class BackupResult {
 
 struct BackupOutcome {
   BackupResult result = BackupResult::kNoFile;
-  std::string error;  // when kFailed
+  std::string error;    // when kFailed
+  std::string warning;  // kept, but the older backup could not be deleted
   bool failed() const { return result == BackupResult::kFailed; }
 };
 
@@ -35,7 +36,9 @@ class DestinationBackup {
   ~DestinationBackup();
 
   BackupOutcome Make();
-  void Keep();
+  // Empty, or what went wrong deleting the older backup (the new backup is
+  // kept all the same).
+  std::string Keep();
   // False when the file could not be moved back (it then stays the backup).
   bool Undo();
 

@@ -9,8 +9,9 @@
 #include <filesystem>
 
 namespace unit_ini {
+class SettingsReader;
 class SettingsWriter;
-}
+}  // namespace unit_ini
 
 namespace unit_val {
 
@@ -41,6 +42,8 @@ class ConversionSettings {
   // is converted, and text that is not a number (a number too large for a
   // double included) gives 0.
   void Load(const std::filesystem::path& settingsFile);
+  // The same from a settings file already read.
+  void Load(const unit_ini::SettingsReader& settingsFile);
   // Writes the same keys: range values in the general number format, flags
   // as decimal integers.
   void Save(unit_ini::SettingsWriter& writer) const;

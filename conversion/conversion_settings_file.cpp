@@ -22,14 +22,16 @@ std::string KeyName(int n) {
 }  // namespace
 
 void ConversionSettings::Load(const std::filesystem::path& settingsFile) {
+  Load(unit_ini::SettingsReader(settingsFile));
+}
+
+void ConversionSettings::Load(const unit_ini::SettingsReader& settingsFile) {
   for (int n = 1; n <= kRangeValueCount; ++n) {
-    const unit_ini::Setting s =
-        unit_ini::ReadSetting(kRangeSection, KeyName(n), kKeyBuffer, settingsFile);
+    const unit_ini::Setting s = settingsFile.Read(kRangeSection, KeyName(n), kKeyBuffer);
     if (s.found) RangeValue(n) = func::TextToDoubleOrZero(s.text);
   }
   for (int n = 1; n <= kFlagCount; ++n) {
-    const unit_ini::Setting s =
-        unit_ini::ReadSetting(kFlagSection, KeyName(n), kKeyBuffer, settingsFile);
+    const unit_ini::Setting s = settingsFile.Read(kFlagSection, KeyName(n), kKeyBuffer);
     if (s.found) Flag(n) = func::TextToInt(s.text);
   }
 }

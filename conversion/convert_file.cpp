@@ -46,7 +46,7 @@ class DrawingInUse {
 
 ConvertOutcome Failed(ConvertOutcome outcome, ConvertStage stage, std::string reason) {
   outcome.failedStage = stage;
-  outcome.reason = std::move(reason);
+  outcome.reason = reason.empty() ? "unknown error" : std::move(reason);
   return outcome;
 }
 
@@ -56,6 +56,22 @@ bool SameFile(const fs::path& a, const fs::path& b) {
 }
 
 }  // namespace
+
+const char* ConvertStageName(ConvertStage stage) {
+  switch (stage) {
+    case ConvertStage::kLoad:
+      return "load";
+    case ConvertStage::kBackup:
+      return "backup";
+    case ConvertStage::kSave:
+      return "save";
+    case ConvertStage::kPlan:
+      return "plan";
+    case ConvertStage::kNone:
+      break;
+  }
+  return "none";
+}
 
 std::string ConvertingStatusText(const fs::path& source, const fs::path& destination) {
   return "ファイル「" + PathText(source) + "」→「" + PathText(destination) + "」変換中です。";
@@ -119,7 +135,7 @@ ConvertOutcome FinishConversion(PreparedConversion& prepared) {
     }
     return Failed(outcome, ConvertStage::kSave, std::move(reason));
   }
-  backup.Keep();
+  outcome.warning = backup.Keep();
   outcome.backupMade = kept.result == BackupResult::kKept;
   return outcome;
 }

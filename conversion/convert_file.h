@@ -18,6 +18,7 @@ namespace unit_val {
 
 enum class ConvertStage {
   kNone,    // converted
+  kPlan,    // not started: its destination or backup name is another file's in the run
   kLoad,    // the source could not be read (or its images not extracted)
   kBackup,  // the file at the destination could not be kept as its backup
   kSave,    // the converted drawing could not be written into place
@@ -25,12 +26,16 @@ enum class ConvertStage {
 
 struct ConvertOutcome {
   ConvertStage failedStage = ConvertStage::kNone;
-  std::string reason;        // why, when failed
+  std::string reason;        // why, when failed; never empty then
+  std::string warning;       // converted, but something was left behind (an older backup)
   SweepCounts counts;        // what the sweep did (also on a dry run or a failed save)
   bool backupMade = false;   // a file at the destination became its ".BAK"
   std::int32_t version = 0;  // the source's version, written again
   bool converted() const { return failedStage == ConvertStage::kNone; }
 };
+
+// "load", "backup", "save", "plan"; "none" for kNone.
+const char* ConvertStageName(ConvertStage stage);
 
 using StatusCallback = std::function<void(const std::string&)>;
 

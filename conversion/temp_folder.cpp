@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "conversion/path_text.h"
+#include "conversion/stale_temporaries.h"
 #include "platform/file_io.h"
 
 namespace unit_val {
@@ -30,6 +31,7 @@ TempFolder::~TempFolder() {
 }
 
 void TempFolder::CreateUnder(const fs::path& parent) {
+  RemoveStaleTempFolders(parent);
   constexpr int kAttempts = 16;
   std::error_code ec;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {

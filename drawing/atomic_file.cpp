@@ -55,9 +55,13 @@ bool PendingFile::SyncClosed() {
     error_ = "cannot reopen the file to sync it: " + platform::LastFileError().message();
     return false;
   }
-  const bool ok = platform::SyncFile(f);
+  bool ok = platform::SyncFile(f);
   if (!ok) error_ = std::string("cannot sync the file: ") + std::strerror(errno);
-  return std::fclose(f) == 0 && ok;
+  if (std::fclose(f) != 0 && ok) {
+    ok = false;
+    error_ = std::string("cannot close the file after syncing it: ") + std::strerror(errno);
+  }
+  return ok;
 }
 
 bool PendingFile::Commit() {

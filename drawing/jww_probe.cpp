@@ -1,5 +1,6 @@
 #include "drawing/jww_probe.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "drawing/archive_reader.h"
@@ -7,13 +8,33 @@
 
 namespace jww {
 
+namespace {
+
+std::string ErrnoText(int error) {
+  return error != 0 ? std::strerror(error) : "unknown error";
+}
+
+}  // namespace
+
 bool IsJwwFile(const std::filesystem::path& path) {
+  return CheckJwwSignature(path).signature == Signature::kJww;
+}
+
+SignatureCheck CheckJwwSignature(const std::filesystem::path& path) {
+  errno = 0;
   std::FILE* f = platform::OpenFile(path, "rb");
-  if (!f) return false;
+  if (!f) {
+    return {Signature::kUnreadable, std::string("cannot open the file: ") + ErrnoText(errno)};
+  }
   char buffer[9] = {};
-  const bool complete = std::fread(buffer, 1, 8, f) == 8;
+  const std::size_t got = std::fread(buffer, 1, 8, f);
+  const bool failed = std::ferror(f) != 0;
+  const int error = errno;
   std::fclose(f);
-  return complete && std::strcmp(buffer, "JwwData.") == 0;
+  if (failed)
+    return {Signature::kUnreadable, std::string("cannot read the file: ") + ErrnoText(error)};
+  if (got == 8 && std::strcmp(buffer, "JwwData.") == 0) return {Signature::kJww, {}};
+  return {Signature::kOther, {}};
 }
 
 namespace {

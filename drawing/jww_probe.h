@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 #include "drawing/jwwunit.h"
 
@@ -10,6 +11,15 @@ namespace jww {
 
 // True when the file's first 8 bytes are "JwwData.".
 bool IsJwwFile(const std::filesystem::path& path);
+
+enum class Signature { kJww, kOther, kUnreadable };
+struct SignatureCheck {
+  Signature signature = Signature::kUnreadable;
+  std::string error;  // why the file could not be read, when kUnreadable
+};
+// The same check, telling a file without the signature from one that cannot
+// be opened or read.
+SignatureCheck CheckJwwSignature(const std::filesystem::path& path);
 
 // Reads the header far enough to take the memo (through group 15). On true
 // the drawing's header holds the file's signature, version, memo and paper

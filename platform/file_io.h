@@ -2,8 +2,11 @@
 // modules need, kept here so that everything else is standard C++.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
+#include <string_view>
 
 namespace platform {
 
@@ -19,7 +22,27 @@ bool SyncFile(std::FILE* file);
 // call instead of one sync per file). False where the system cannot.
 bool SyncFileSystemOf(const std::filesystem::path& folder);
 
-// A name for a file that no other process of this machine will pick.
+// A name for a file that no other process will pick: this machine's tag, the
+// process id, a clock reading and a counter, joined by "-".
 std::filesystem::path::string_type UniqueSuffix();
+
+// The id of the process that made a UniqueSuffix, when the text starts with
+// one made on this machine; nullopt for anything else.
+std::optional<unsigned long> OwnerOfUniqueSuffix(std::string_view text);
+
+// What a path leads to (links followed): two paths with the same identity
+// are one file or folder, whatever their spelling or letter case.
+struct FileIdentity {
+  std::uint64_t device = 0;
+  std::uint64_t file = 0;
+  friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+  friend auto operator<=>(const FileIdentity&, const FileIdentity&) = default;
+};
+// nullopt when nothing is there or it cannot be looked at.
+std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path);
+
+// Whether names in this existing folder are matched without regard to letter
+// case (Windows, macOS, FAT and SMB shares, case-folding Linux folders).
+bool FolderIgnoresCase(const std::filesystem::path& folder);
 
 }  // namespace platform

@@ -1,0 +1,135 @@
+#include "conversion/batch_plan.h"
+
+#include <cctype>
+#include <map>
+#include <optional>
+#include <system_error>
+
+#include "conversion/backup.h"
+#include "conversion/destination_guard.h"
+#include "conversion/path_text.h"
+#include "platform/file_io.h"
+
+namespace unit_val {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string IdentityKey(const platform::FileIdentity& id) {
+  return std::to_string(id.device) + ":" + std::to_string(id.file);
+}
+
+std::string FoldCase(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+fs::path FolderOf(const fs::path& path) {
+  return path.parent_path().empty() ? fs::path(".") : path.parent_path();
+}
+
+// One text per file that a path reaches now or would create: an existing
+// file by its identity, a new name by its folder's identity and the name
+// (letter case folded where the folder ignores it), else the path as
+// resolved: links and ".." followed as far as the path exists, the rest
+// taken as written.
+class PathKeys {
+ public:
+  struct Key {
+    std::string text;
+    bool exists = false;
+  };
+
+  Key Of(const fs::path& given) {
+    const fs::path name = given.filename();
+    if (name.empty() || name == "." || name == "..") return OfFolder(given);
+    const Folder& folder = FolderFacts(FolderOf(given));
+    const fs::path path = folder.real / name;
+    if (const auto id = platform::IdentityOf(path)) return {"file " + IdentityKey(*id), true};
+    if (!folder.identity) return {"path " + PathText(path), false};
+    const std::string text = PathText(name);
+    return {"name " + IdentityKey(*folder.identity) + "/" +
+                (folder.ignoresCase ? FoldCase(text) : text),
+            false};
+  }
+
+  Key OfFolder(const fs::path& given) {
+    const Folder& folder = FolderFacts(given);
+    if (folder.identity) return {"file " + IdentityKey(*folder.identity), true};
+    return {"path " + PathText(folder.real), false};
+  }
+
+ private:
+  struct Folder {
+    fs::path real;
+    std::optional<platform::FileIdentity> identity;
+    bool ignoresCase = false;
+  };
+
+  const Folder& FolderFacts(const fs::path& given) {
+    auto [it, added] = folders_.try_emplace(given);
+    if (added) {
+      Folder& f = it->second;
+      std::error_code ec;
+      f.real = fs::weakly_canonical(given, ec);
+      if (ec) f.real = given;
+      f.identity = platform::IdentityOf(f.real);
+      f.ignoresCase = f.identity && platform::FolderIgnoresCase(f.real);
+    }
+    return it->second;
+  }
+
+  std::map<fs::path, Folder> folders_;
+};
+
+}  // namespace
+
+BatchPlan PlanBatch(const std::vector<ChosenFile>& chosen, const std::vector<fs::path>& alsoRead) {
+  BatchPlan plan;
+  PathKeys keys;
+  std::map<std::string, fs::path> read;  // key -> the path the run reads it as
+  for (const ChosenFile& file : chosen) read.try_emplace(keys.Of(file.source).text, file.source);
+  for (const fs::path& path : alsoRead) read.try_emplace(keys.Of(path).text, path);
+
+  std::map<std::string, const PlannedFile*> taken;  // destination and backup names in use
+  plan.files.reserve(chosen.size());
+  for (const ChosenFile& file : chosen) {
+    PlannedFile planned{file.source, file.destination, BackupPath(file.destination), {}};
+    if (SameFolder(FolderOf(file.destination), FolderOf(file.source)) ||
+        keys.OfFolder(FolderOf(file.destination)).text ==
+            keys.OfFolder(FolderOf(file.source)).text) {
+      plan.refusal = "the destination folder " + PathText(FolderOf(file.destination)) +
+                     " is the folder of " + PathText(file.source) + "; choose another destination";
+      return plan;
+    }
+    const PathKeys::Key destinationKey = keys.Of(planned.destination);
+    const std::string backupKey = keys.Of(planned.backup).text;
+    for (const auto& [key, path] : {std::pair{destinationKey.text, planned.destination},
+                                    std::pair{backupKey, planned.backup}}) {
+      if (const auto it = read.find(key); it != read.end()) {
+        plan.refusal = "writing " + PathText(path) + " would replace " + PathText(it->second) +
+                       ", which this run reads; choose another destination";
+        return plan;
+      }
+    }
+    const bool needsBackup = destinationKey.exists;
+    if (const auto it = taken.find(destinationKey.text); it != taken.end()) {
+      planned.conflict = "the destination " + PathText(planned.destination) +
+                         " is already taken by " + PathText(it->second->source) +
+                         " in this run; nothing was written for this file";
+    } else if (const auto b = taken.find(backupKey); needsBackup && b != taken.end()) {
+      planned.conflict = "the backup name " + PathText(planned.backup) + " is already taken by " +
+                         PathText(b->second->source) +
+                         " in this run; nothing was written for this file";
+    }
+    plan.files.push_back(std::move(planned));
+    if (plan.files.back().conflict.empty()) {
+      taken.emplace(destinationKey.text, &plan.files.back());
+      if (needsBackup) taken.emplace(backupKey, &plan.files.back());
+    }
+  }
+  return plan;
+}
+
+}  // namespace unit_val

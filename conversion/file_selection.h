@@ -1,0 +1,36 @@
+// Which files a conversion takes from the paths named on the command line,
+// and where each one goes, by the batch run's choice of files.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "conversion/batch_plan.h"
+
+namespace unit_val {
+
+// A file that is not converted, with why: skipped (not a .JWW file, no
+// signature) or failed (cannot be opened or read).
+struct SetAsideFile {
+  std::filesystem::path source;
+  std::string reason;
+};
+
+struct Selection {
+  std::vector<ChosenFile> chosen;
+  std::vector<SetAsideFile> skipped;
+  std::vector<SetAsideFile> unreadable;
+  std::string error;  // a path that is neither a file nor a folder, or an unreadable folder
+  bool ok() const { return error.empty(); }
+};
+
+// A file goes to destFolder / its name; a folder's .JWW files go to
+// destFolder (with `recursive`, its subfolders' files to the same subfolders
+// below destFolder). The walk never enters the destination folder, never
+// follows a link to a folder below a named folder, and never walks a folder
+// twice.
+Selection ChooseFiles(const std::vector<std::filesystem::path>& paths,
+                      const std::filesystem::path& destFolder, bool recursive);
+
+}  // namespace unit_val

@@ -1,0 +1,64 @@
+#include "conversion/stale_temporaries.h"
+
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "conversion/path_text.h"
+#include "platform/file_io.h"
+#include "platform/process.h"
+
+namespace unit_val {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kOutputPrefix = ".quillon-";
+constexpr std::string_view kOutputSuffix = ".tmp";
+constexpr std::string_view kFolderPrefix = "quillon-";
+
+bool MadeByGoneProcess(std::string_view suffix) {
+  const auto owner = platform::OwnerOfUniqueSuffix(suffix);
+  return owner && *owner != platform::CurrentProcessId() && !platform::ProcessExists(*owner);
+}
+
+template <typename Remove>
+void RemoveStale(const fs::path& folder, std::string_view prefix, std::string_view suffix,
+                 bool folders, Remove remove) {
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = PathText(it->path().filename());
+    if (!name.starts_with(prefix) || !name.ends_with(suffix)) continue;
+    std::error_code typeError;
+    if (it->is_directory(typeError) != folders || it->is_symlink(typeError)) continue;
+    const std::string_view middle =
+        std::string_view(name).substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+    if (MadeByGoneProcess(middle)) remove(it->path());
+  }
+}
+
+}  // namespace
+
+fs::path MovedAsideBackupName() {
+  fs::path name(std::string{kOutputPrefix});
+  name += platform::UniqueSuffix();
+  name += ".old";
+  return name;
+}
+
+void RemoveStaleTemporaries(const fs::path& folder) {
+  RemoveStale(folder, kOutputPrefix, kOutputSuffix, false, [](const fs::path& p) {
+    std::error_code ignored;
+    fs::remove(p, ignored);
+  });
+}
+
+void RemoveStaleTempFolders(const fs::path& parent) {
+  RemoveStale(parent, kFolderPrefix, "", true, [](const fs::path& p) {
+    std::error_code ignored;
+    fs::remove_all(p, ignored);
+  });
+}
+
+}  // namespace unit_val

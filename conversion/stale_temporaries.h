@@ -1,0 +1,21 @@
+// What runs that were killed outright leave behind: temporaries of ours,
+// recognisable by name. They are removed only when the process that made
+// them, on this machine, is gone.
+#pragma once
+
+#include <filesystem>
+
+namespace unit_val {
+
+// The name an older backup takes while it is moved aside. It holds a user's
+// file, so it is never removed as stale.
+std::filesystem::path MovedAsideBackupName();
+
+// Removes stale temporary outputs (".quillon-….tmp", as jww::PendingFile
+// names them) from a destination folder.
+void RemoveStaleTemporaries(const std::filesystem::path& folder);
+
+// Removes stale private temp folders ("quillon-…") under `parent`.
+void RemoveStaleTempFolders(const std::filesystem::path& parent);
+
+}  // namespace unit_val

@@ -1,0 +1,184 @@
+// quillon-cli convert never loses a file that stood at the destination,
+// never calls a failure a success, and leaves nothing behind when stopped.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <thread>
+
+#include "platform/file_io.h"
+#include "tests/cli/mini_json.h"
+#include "tests/cli/run_cli.h"
+#include "tests/support/paths.h"
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::ReadFileBytes;
+using testing_support::ScratchDir;
+using testing_support::WriteFileBytes;
+
+const fs::path kPlan = fs::path(QUILLON_SOURCE_DIR) / "examples/PLAN.jww";
+
+std::vector<std::string> Names(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(folder))
+    names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(BatchSafety, AFileAtTheDestinationSurvivesFilesThatShareItsNames) {
+  ScratchDir dir;
+  for (const char* folder : {"A", "B", "C", "O"}) fs::create_directories(dir / folder);
+  // Names that differ in letter case only cannot stand side by side everywhere.
+  const bool caseSensitive = !platform::FolderIgnoresCase(dir.path());
+  fs::copy_file(kPlan, dir / "A/X.jww");
+  fs::copy_file(kPlan, dir / "B/X.jww");
+  WriteFileBytes(dir / "O/X.jww", "old X");
+  if (caseSensitive) {
+    fs::copy_file(kPlan, dir / "C/Y.jww");
+    fs::copy_file(kPlan, dir / "C/Y.JWW");
+    WriteFileBytes(dir / "O/Y.jww", "old Y");
+    WriteFileBytes(dir / "O/Y.JWW", "old Y upper");
+  }
+  const auto run =
+      cli_test::RunCli({"convert", "--dest", (dir / "O").string(), (dir / "A/X.jww").string(),
+                        (dir / "A/./X.jww").string(), (dir / "B").string(), (dir / "C").string()});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(ReadFileBytes(dir / "O/X.BAK"), "old X");
+  EXPECT_EQ(run.errLines().size(), caseSensitive ? 3u : 2u) << run.err;
+  if (!caseSensitive)
+    GTEST_SKIP() << "names differing in letter case only: the folder ignores case";
+  // Y.JWW sorts first and takes Y.BAK; Y.jww is left as it stood.
+  EXPECT_EQ(ReadFileBytes(dir / "O/Y.BAK"), "old Y upper");
+  EXPECT_EQ(ReadFileBytes(dir / "O/Y.jww"), "old Y");
+  EXPECT_EQ(Names(dir / "O"),
+            (std::vector<std::string>{"X.BAK", "X.jww", "Y.BAK", "Y.JWW", "Y.jww"}));
+}
+
+TEST(BatchSafety, UnreadableSourceFailsAndUnreadableSettingsAreAUsageError) {
+#ifdef _WIN32
+  GTEST_SKIP() << "read permissions are tried on a real Windows machine";
+#else
+  ScratchDir dir;
+  fs::copy_file(kPlan, dir / "locked.jww");
+  WriteFileBytes(dir / "s.ini", "[JWW]\nC1=1\n");
+  fs::permissions(dir / "locked.jww", fs::perms::none);
+  fs::permissions(dir / "s.ini", fs::perms::none);
+  fs::create_directory(dir / "out");
+  fs::permissions(dir.path(), fs::perms::all);
+  fs::permissions(dir / "out", fs::perms::all);
+  // Root reads everything: run as nobody.
+  std::vector<std::string> prefix;
+  if (::geteuid() == 0) prefix = {"--reuid=65534", "--regid=65534", "--clear-groups", QUILLON_CLI};
+  auto run = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), prefix.begin(), prefix.end());
+    return prefix.empty() ? cli_test::RunCli(args) : cli_test::Run("setpriv", args);
+  };
+  const auto source = run({"convert", "--dest", (dir / "out").string(), dir.path().string()});
+  EXPECT_EQ(source.exitCode, 1) << source.err;
+  EXPECT_NE(source.out.find("failed " + (dir / "locked.jww").string() + ": load: cannot open"),
+            std::string::npos)
+      << source.out;
+  const auto settings = run({"convert", "--settings", (dir / "s.ini").string(), "--dest",
+                             (dir / "out").string(), kPlan.string()});
+  EXPECT_EQ(settings.exitCode, 2) << settings.err;
+  EXPECT_NE(settings.err.find("cannot read the settings file"), std::string::npos);
+#endif
+}
+
+TEST(BatchSafety, ALongNameConvertsAgainAndAgain) {
+  ScratchDir dir;
+  const std::string name = std::string(236, 'n') + ".jww";  // 240 bytes
+  fs::create_directory(dir / "in");
+  fs::copy_file(kPlan, dir / "in" / name);
+  for (int run = 0; run < 4; ++run) {
+    const auto r =
+        cli_test::RunCli({"convert", "--dest", (dir / "out").string(), (dir / "in").string()});
+    ASSERT_EQ(r.exitCode, 0) << "run " << run << ": " << r.err;
+  }
+  EXPECT_EQ(Names(dir / "out").size(), 2u) << "the drawing and its one backup";
+}
+
+TEST(BatchSafety, EarlyStopsStillPrintTheJsonSummaryAndNamesAreEscaped) {
+  ScratchDir dir;
+  fs::create_directory(dir / "in");
+#ifdef _WIN32
+  const char* name = "ab.jww";  // Windows allows no control characters in names
+#else
+  const char* name = "a\x1b[31m\nb.jww";
+#endif
+  fs::copy_file(kPlan, dir / "in" / name);
+  const auto refused = cli_test::RunCli({"convert", "--json", "--recursive", "--dest",
+                                         (dir / "in/missing/..").string(), (dir / "in").string()});
+  EXPECT_EQ(refused.exitCode, 2);
+  ASSERT_EQ(cli_test::Lines(refused.out).size(), 1u) << refused.out;
+  const auto summary = mini_json::Parse(refused.out);
+  EXPECT_TRUE(summary["summary"].boolean);
+  EXPECT_NE(summary["stopped"].string.find("choose another destination"), std::string::npos);
+
+  const auto text =
+      cli_test::RunCli({"convert", "--dest", (dir / "out").string(), (dir / "in").string()});
+  EXPECT_EQ(text.exitCode, 0) << text.err;
+  EXPECT_EQ(cli_test::Lines(text.out).size(), 2u) << text.out;
+#ifndef _WIN32
+  EXPECT_NE(text.out.find("a\\x1B[31m\\x0Ab.jww"), std::string::npos) << text.out;
+#endif
+
+  WriteFileBytes(dir / "fake.jww", "JwwDat");
+  const auto info = cli_test::RunCli({"info", (dir / "fake.jww").string()});
+  EXPECT_EQ(info.exitCode, 1);
+  EXPECT_NE(info.err.find("no \"JwwData.\" signature"), std::string::npos) << info.err;
+}
+
+#ifndef _WIN32
+TEST(BatchSafety, AnInterruptedRunKeepsWhatIsDoneAndLeavesNoTemporary) {
+  ScratchDir dir;
+  fs::create_directories(dir / "in");
+  fs::create_directories(dir / "tmp");
+  constexpr int kFiles = 1000;
+  for (int i = 0; i < kFiles; ++i)
+    fs::copy_file(kPlan, dir / "in" / ("P" + std::to_string(i) + ".jww"));
+  const fs::path out = dir / "out";
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::setenv("TMPDIR", (dir / "tmp").c_str(), 1);
+    std::freopen("/dev/null", "w", stdout);
+    ::execl(QUILLON_CLI, QUILLON_CLI, "convert", "--dest", out.c_str(), (dir / "in").c_str(),
+            static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  // Stop it as soon as the first drawing is in place.
+  auto converted = [&] {
+    std::error_code ec;
+    for (fs::directory_iterator it(out, ec), end; !ec && it != end; it.increment(ec)) {
+      if (it->path().extension() == ".jww") return true;
+    }
+    return false;
+  };
+  while (!converted()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ::kill(child, SIGINT);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 0) GTEST_SKIP() << "the run ended before the interrupt came";
+  EXPECT_EQ(WEXITSTATUS(status), 130);
+  const std::vector<std::string> names = Names(out);
+  EXPECT_LT(names.size(), static_cast<std::size_t>(kFiles));
+  const std::string expected = ReadFileBytes(out / names.front());
+  for (const std::string& name : names) {
+    EXPECT_EQ(name.rfind(".quillon-", 0), std::string::npos) << "a temporary stayed: " << name;
+    EXPECT_EQ(ReadFileBytes(out / name), expected) << name << " is complete";
+  }
+  EXPECT_TRUE(fs::is_empty(dir / "tmp")) << "the private temp folder is removed";
+}
+#endif
+
+}  // namespace

@@ -1,0 +1,118 @@
+// The batch plan: a run never writes over what it reads, and a destination or
+// backup name is never used by two files of one run.
+#include "conversion/batch_plan.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "conversion/file_selection.h"
+#include "conversion/stale_temporaries.h"
+#include "platform/file_io.h"
+#include "platform/process.h"
+#include "tests/support/paths.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::ScratchDir;
+using testing_support::WriteFileBytes;
+using unit_val::ChooseFiles;
+using unit_val::PlanBatch;
+
+const std::string kDrawing = "JwwData.";  // enough for the signature check
+
+class BatchPlan : public ::testing::Test {
+ protected:
+  fs::path Drawing(const fs::path& relative) {
+    fs::create_directories((dir_ / relative).parent_path());
+    WriteFileBytes(dir_ / relative, kDrawing);
+    return dir_ / relative;
+  }
+  unit_val::BatchPlan PlanOf(const std::vector<fs::path>& paths, const fs::path& dest) {
+    const unit_val::Selection selection = ChooseFiles(paths, dest, true);
+    EXPECT_TRUE(selection.ok()) << selection.error;
+    return PlanBatch(selection.chosen);
+  }
+  ScratchDir dir_;
+};
+
+TEST_F(BatchPlan, RefusesADestinationThatResolvesIntoTheSources) {
+  Drawing("D/sub/B.jww");
+  Drawing("D/sub/sub/B.jww");
+  // Below the source tree: D/sub/sub/B.jww would go to D/sub/B.jww.
+  EXPECT_NE(PlanOf({dir_ / "D/sub"}, dir_ / "D").refusal.find("which this run reads"),
+            std::string::npos);
+  // Through ".." after a folder that does not exist.
+  EXPECT_FALSE(PlanOf({dir_ / "D/sub"}, dir_ / "D/missing/..").ok());
+  // A backup name that is the settings file the run reads.
+  const fs::path source = Drawing("A/PLAN.jww");
+  Drawing("O/PLAN.jww");
+  EXPECT_FALSE(PlanBatch({{source, dir_ / "O/PLAN.jww"}}, {dir_ / "O/PLAN.BAK"}).ok());
+  EXPECT_TRUE(PlanBatch({{source, dir_ / "O/PLAN.jww"}}, {dir_ / "O/other.ini"}).ok());
+  // Through a link inside the destination.
+  fs::create_directories(dir_ / "E");
+  if (!testing_support::LinkFolder(dir_ / "D/sub/sub", dir_ / "E/sub")) {
+    GTEST_SKIP() << "no folder links here: a destination reaching the sources through one";
+  }
+  EXPECT_FALSE(PlanOf({dir_ / "D/sub"}, dir_ / "E").ok());
+}
+
+TEST_F(BatchPlan, TheFirstFileKeepsANameAndALaterOneFails) {
+  const fs::path a = Drawing("A/X.jww"), b = Drawing("B/X.jww");
+  const fs::path y = Drawing("C/Y.jww"), yUpper = Drawing("C/Y.JWW");
+  const fs::path out = dir_ / "out";
+  fs::create_directories(out);
+
+  auto plan =
+      PlanBatch({{a, out / "X.jww"}, {b, out / "X.jww"}, {dir_ / "A/./X.jww", out / "X.jww"}});
+  ASSERT_TRUE(plan.ok());
+  EXPECT_TRUE(plan.files[0].conflict.empty());
+  EXPECT_NE(plan.files[1].conflict.find("already taken by"), std::string::npos);
+  EXPECT_FALSE(plan.files[2].conflict.empty());
+
+  // Distinct names on a case-sensitive folder, one backup name between them:
+  // only a file that will need its backup claims it.
+  plan = PlanBatch({{y, out / "Y.jww"}, {yUpper, out / "Y.JWW"}});
+  if (platform::FolderIgnoresCase(out)) {
+    EXPECT_FALSE(plan.files[1].conflict.empty());
+  } else {
+    EXPECT_TRUE(plan.files[1].conflict.empty()) << "nothing stands there, no backup is made";
+    WriteFileBytes(out / "Y.jww", "a");
+    WriteFileBytes(out / "Y.JWW", "b");
+    plan = PlanBatch({{y, out / "Y.jww"}, {yUpper, out / "Y.JWW"}});
+    EXPECT_NE(plan.files[1].conflict.find("backup name"), std::string::npos);
+  }
+}
+
+TEST_F(BatchPlan, RecursionEndsAndWalksEachFolderOnce) {
+  Drawing("L/a.jww");
+  Drawing("L/sub/b.jww");
+  if (!testing_support::LinkFolder(".", dir_ / "L/self") ||
+      !testing_support::LinkFolder("..", dir_ / "L/sub/up")) {
+    GTEST_SKIP() << "no folder links here: a recursion through a link loop";
+  }
+  const auto selection = ChooseFiles({dir_ / "L", dir_ / "L/sub"}, dir_ / "out", true);
+  ASSERT_TRUE(selection.ok());
+  ASSERT_EQ(selection.chosen.size(), 2u);
+  EXPECT_EQ(selection.chosen[0].destination, dir_ / "out/a.jww");
+  EXPECT_EQ(selection.chosen[1].destination, dir_ / "out/sub/b.jww");
+}
+
+TEST(StaleTemporaries, OnlyThoseOfGoneProcessesOfThisMachineAreRemoved) {
+  ScratchDir dir;
+  auto name = [](unsigned long pid, const std::string& tag) {
+    return ".quillon-" + tag + "-" + std::to_string(pid) + "-1-0.tmp";
+  };
+  const std::string tag = platform::MachineTag();
+  const unsigned long gone = 0x7FFFFFF0;  // above any pid the system hands out
+  WriteFileBytes(dir / name(gone, tag), "stale");
+  WriteFileBytes(dir / name(platform::CurrentProcessId(), tag), "ours, in progress");
+  WriteFileBytes(dir / name(gone, "0badc0de" == tag ? "0badc0df" : "0badc0de"), "another machine");
+  WriteFileBytes(dir / (".quillon-" + tag + "-" + std::to_string(gone) + "-1-0.old"), "a backup");
+  unit_val::RemoveStaleTemporaries(dir.path());
+  EXPECT_FALSE(fs::exists(dir / name(gone, tag)));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3);
+}
+
+}  // namespace
