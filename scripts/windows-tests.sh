@@ -7,7 +7,6 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix wine64 wine googletest
 jobs="$(nproc)"
-[ "$jobs" -gt 2 ] || jobs=2
 build="$root/build/windows"
 toolchain="$root/cmake/mingw-w64-x86_64.cmake"
 mkdir -p "$build"
@@ -24,9 +23,11 @@ fi
 cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$root/build/release" -j "$jobs" --target quillon-cli
 
-# Wine: a prefix of this build. The first Wine process starts Wine's
-# services, which keep its output open; that must not be a pipe that the
-# build or ctest waits on.
+# Wine: a prefix of this build, and a UTF-8 locale, in which Wine reads the
+# file names that the Linux side passes. The first Wine process starts
+# Wine's services, which keep its output open; that must not be a pipe that
+# the build or ctest waits on.
+export LC_ALL=C.UTF-8
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
 mkdir -p "$WINEPREFIX"
 wineserver -p
