@@ -5,7 +5,7 @@
 
 #include "conversion/path_text.h"
 #include "conversion/stale_temporaries.h"
-#include "platform/file_move.h"
+#include "platform/file_io.h"
 
 namespace unit_val {
 
@@ -36,19 +36,20 @@ BackupOutcome DestinationBackup::Make() {
   }
   if (fs::exists(older)) {
     fs::path aside = backup_.parent_path() / MovedAsideBackupName();
-    ec = platform::MoveReplacing(backup_, aside);
+    platform::RenameFile(backup_, aside, ec);
     if (ec) {
       return {BackupResult::kFailed, "cannot move the older backup aside: " + ec.message(), {}};
     }
     olderBackup_ = std::move(aside);
   }
 
-  ec = platform::MoveReplacing(destination_, backup_);
+  platform::RenameFile(destination_, backup_, ec);
   if (ec) {
     const std::string error =
         "cannot rename the file to " + PathText(backup_) + ": " + ec.message();
     if (!olderBackup_.empty()) {
-      platform::MoveReplacing(olderBackup_, backup_);
+      std::error_code ignored;
+      platform::RenameFile(olderBackup_, backup_, ignored);
       olderBackup_.clear();
     }
     return {BackupResult::kFailed, error, {}};
@@ -61,7 +62,7 @@ std::string DestinationBackup::Keep() {
   made_ = false;
   if (olderBackup_.empty()) return {};
   std::error_code ec;
-  fs::remove(olderBackup_, ec);
+  platform::RemoveFile(olderBackup_, ec);
   const fs::path left = std::move(olderBackup_);
   olderBackup_.clear();
   if (!ec) return {};
@@ -72,11 +73,14 @@ std::string DestinationBackup::Keep() {
 bool DestinationBackup::Undo() {
   bool ok = true;
   if (made_) {
-    ok = !platform::MoveReplacing(backup_, destination_);
+    std::error_code ec;
+    platform::RenameFile(backup_, destination_, ec);
+    ok = !ec;
     made_ = false;
   }
   if (ok && !olderBackup_.empty()) {
-    platform::MoveReplacing(olderBackup_, backup_);
+    std::error_code ignored;
+    platform::RenameFile(olderBackup_, backup_, ignored);
   }
   olderBackup_.clear();
   return ok;

@@ -1,8 +1,10 @@
 #include "drawing/archive_reader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
+#include "platform/file_error.h"
 #include "platform/file_io.h"
 
 namespace jww {
@@ -13,13 +15,23 @@ ArchiveReader::~ArchiveReader() {
 
 bool ArchiveReader::Open(const std::filesystem::path& path) {
   Close();
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(path, ec);
-  if (ec) return false;
+  errno = 0;
   file_ = platform::OpenFile(path, "rb");
-  if (!file_) return false;
-  fileSize_ = size;
-  storage_.resize(kBufferSize);
+  if (!file_) {
+    error_ = platform::LastFileError().message();
+    return false;
+  }
+  const std::optional<std::uint64_t> size = platform::OpenFileSize(file_);
+  if (!size) {
+    error_ = ErrnoText();
+    Close();
+    return false;
+  }
+  fileSize_ = *size;
+  // A drawing of ordinary size comes in with one read; a larger one (with
+  // big images) a buffer at a time.
+  storage_.resize(fileSize_ <= kWholeFileLimit ? std::max<std::size_t>(fileSize_, 16)
+                                               : kBufferSize);
   buf_ = storage_.data();
   pos_ = end_ = 0;
   consumed_ = 0;
@@ -36,8 +48,22 @@ void ArchiveReader::OpenMemory(const void* data, std::size_t size) {
 }
 
 void ArchiveReader::Close() {
-  if (file_) std::fclose(file_);
+  if (file_) platform::CloseFile(file_);
   file_ = nullptr;
+}
+
+std::string ArchiveReader::ErrnoText() {
+  return errno != 0 ? std::strerror(errno) : "unknown error";
+}
+
+std::size_t ArchiveReader::ReadFromFile(unsigned char* into, std::size_t n) {
+  bool failed = false;
+  const std::size_t got = platform::ReadFile(file_, into, n, failed);
+  if (failed) {
+    error_ = "cannot read the file: " + ErrnoText();
+    Fail(error_);
+  }
+  return got;
 }
 
 void ArchiveReader::Fail(const std::string& what) const {
@@ -57,7 +83,7 @@ bool ArchiveReader::Refill(std::size_t keep) {
   end_ = tail;
   buf_ = base;
   while (end_ < storage_.size()) {
-    const std::size_t got = std::fread(base + end_, 1, storage_.size() - end_, file_);
+    const std::size_t got = ReadFromFile(base + end_, storage_.size() - end_);
     if (got == 0) break;
     end_ += got;
     if (end_ - pos_ >= keep) break;
@@ -172,7 +198,8 @@ std::size_t ArchiveReader::readSome(char* dst, std::size_t n) {
       if (n - done >= storage_.size()) {
         consumed_ += pos_;
         pos_ = end_ = 0;
-        const std::size_t got = std::fread(dst + done, 1, n - done, file_);
+        const std::size_t got =
+            ReadFromFile(reinterpret_cast<unsigned char*>(dst + done), n - done);
         consumed_ += got;
         done += got;
         break;

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -45,8 +46,9 @@ class ArchiveReader {
   ArchiveReader& operator=(const ArchiveReader&) = delete;
   ~ArchiveReader();
 
-  // Opens the file read-only; false when it cannot be opened.
+  // Opens the file read-only; false (with error()) when it cannot be opened.
   bool Open(const std::filesystem::path& path);
+  const std::string& error() const { return error_; }
   // Reads from memory instead of a file (the bytes must outlive the reader).
   void OpenMemory(const void* data, std::size_t size);
   void Close();
@@ -105,7 +107,12 @@ class ArchiveReader {
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
   }
 
+  // Reads from the file; a read error fails the field being read.
+  std::size_t ReadFromFile(unsigned char* into, std::size_t n);
+  static std::string ErrnoText();
+
   static constexpr std::size_t kBufferSize = 1 << 16;
+  static constexpr std::uint64_t kWholeFileLimit = 4 << 20;
   std::FILE* file_ = nullptr;
   std::vector<unsigned char> storage_;
   const unsigned char* buf_ = nullptr;
@@ -113,6 +120,7 @@ class ArchiveReader {
   std::uint64_t consumed_ = 0;  // file bytes before buf_[0]
   std::uint64_t fileSize_ = 0;
   const char* section_ = "file";
+  std::string error_;
 };
 
 }  // namespace jww

@@ -2,11 +2,14 @@
 
 #include <cstring>
 
+#include "platform/file_io.h"
+
 namespace jww {
 
 namespace {
-constexpr std::size_t kBufferSize = 1 << 16;
-}
+// Most drawings go out in one write.
+constexpr std::size_t kBufferSize = 1 << 20;
+}  // namespace
 
 ArchiveWriter::ArchiveWriter(std::FILE* file) : file_(file), buf_(kBufferSize) {}
 ArchiveWriter::ArchiveWriter(std::string* memory) : memory_(memory), buf_(kBufferSize) {}
@@ -23,7 +26,7 @@ void ArchiveWriter::Flush() {
   if (fill_ == 0) return;
   if (memory_) {
     memory_->append(reinterpret_cast<const char*>(buf_.data()), fill_);
-  } else if (std::fwrite(buf_.data(), 1, fill_, file_) != fill_) {
+  } else if (!platform::WriteFile(file_, buf_.data(), fill_)) {
     fill_ = 0;
     throw ArchiveWriteError("write failed");
   }

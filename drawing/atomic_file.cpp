@@ -6,7 +6,6 @@
 
 #include "platform/file_error.h"
 #include "platform/file_io.h"
-#include "platform/file_move.h"
 
 namespace jww {
 
@@ -37,9 +36,9 @@ bool PendingFile::Create() {
 
 bool PendingFile::Close(bool sync) {
   if (!file_) return !temporary_.empty();
-  bool ok = sync ? platform::SyncFile(file_) : std::fflush(file_) == 0;
-  if (!ok) error_ = std::string("cannot write the file: ") + std::strerror(errno);
-  if (std::fclose(file_) != 0 && ok) {
+  bool ok = !sync || platform::SyncFile(file_);
+  if (!ok) error_ = std::string("cannot write the file to disk: ") + std::strerror(errno);
+  if (!platform::CloseFile(file_) && ok) {
     ok = false;
     error_ = std::string("cannot close the file: ") + std::strerror(errno);
   }
@@ -57,7 +56,7 @@ bool PendingFile::SyncClosed() {
   }
   bool ok = platform::SyncFile(f);
   if (!ok) error_ = std::string("cannot sync the file: ") + std::strerror(errno);
-  if (std::fclose(f) != 0 && ok) {
+  if (!platform::CloseFile(f) && ok) {
     ok = false;
     error_ = std::string("cannot close the file after syncing it: ") + std::strerror(errno);
   }
@@ -67,7 +66,8 @@ bool PendingFile::SyncClosed() {
 bool PendingFile::Commit() {
   if (temporary_.empty()) return false;
   if (file_ && !Close(true)) return false;
-  if (const std::error_code ec = platform::MoveReplacing(temporary_, destination_)) {
+  std::error_code ec;
+  if (!platform::RenameFile(temporary_, destination_, ec)) {
     error_ = "cannot move the file into place: " + ec.message();
     Discard();
     return false;
@@ -78,12 +78,12 @@ bool PendingFile::Commit() {
 
 void PendingFile::Discard() {
   if (file_) {
-    std::fclose(file_);
+    platform::CloseFile(file_);
     file_ = nullptr;
   }
   if (!temporary_.empty()) {
     std::error_code ec;
-    std::filesystem::remove(temporary_, ec);
+    platform::RemoveFile(temporary_, ec);
     temporary_.clear();
   }
 }

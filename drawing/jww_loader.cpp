@@ -6,7 +6,6 @@
 
 #include "drawing/archive_reader.h"
 #include "drawing/jww_layout.h"
-#include "platform/file_error.h"
 #include "platform/file_io.h"
 
 namespace jww {
@@ -200,14 +199,14 @@ void ReadImages(LoadArchive& ar, Drawing& d) {
       const std::size_t want =
           static_cast<std::size_t>(std::min<std::uint64_t>(left, chunk.size()));
       const std::size_t got = ar.readSome(chunk.data(), want);
-      if (out && got > 0 && std::fwrite(chunk.data(), 1, got, out) != got) writeFailed = true;
+      if (out && got > 0 && !platform::WriteFile(out, chunk.data(), got)) writeFailed = true;
       left -= got;
       if (got < want) break;  // data cut short by the end of the file
     }
-    if (out && std::fclose(out) != 0) writeFailed = true;
+    if (out && !platform::CloseFile(out)) writeFailed = true;
     if (writeFailed) {
       std::error_code ec;
-      std::filesystem::remove(image.tempFile, ec);
+      platform::RemoveFile(image.tempFile, ec);
       image.tempFile.clear();
       throw ArchiveError("cannot write the temp file for image " + std::to_string(i + 1),
                          ar.offset(), ar.section());
@@ -215,12 +214,16 @@ void ReadImages(LoadArchive& ar, Drawing& d) {
   }
 }
 
+constexpr const char* kNotJww = "not a JWW drawing (no \"JwwData.\" signature)";
+
 LoadResult Load(Drawing& d, LoadArchive& ar) {
   try {
     d.SizeHeaderTables();
     ar.setSection("signature");
     char signature[8];
+    if (ar.size() < sizeof signature) return {false, kNotJww, true};
     ar.bytes(signature, sizeof signature);
+    if (std::memcmp(signature, "JwwData.", sizeof signature) != 0) return {false, kNotJww, true};
     d.header.signature.assign(signature, strnlen(signature, sizeof signature));
     ar.setSection("version");
     ar.i32(d.header.version);
@@ -253,8 +256,7 @@ LoadResult LoadJww(Drawing& d, const std::filesystem::path& path) {
   d.Reset();
   d.ClearImageList();
   LoadArchive ar;
-  if (!ar.Open(path))
-    return {false, "cannot open the file: " + platform::LastFileError().message()};
+  if (!ar.Open(path)) return {false, "cannot open the file: " + ar.error()};
   return Load(d, ar);
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "drawing/archive_reader.h"
+#include "platform/file_error.h"
 #include "platform/file_io.h"
 
 namespace jww {
@@ -24,13 +25,13 @@ SignatureCheck CheckJwwSignature(const std::filesystem::path& path) {
   errno = 0;
   std::FILE* f = platform::OpenFile(path, "rb");
   if (!f) {
-    return {Signature::kUnreadable, std::string("cannot open the file: ") + ErrnoText(errno)};
+    return {Signature::kUnreadable, "cannot open the file: " + platform::LastFileError().message()};
   }
   char buffer[9] = {};
-  const std::size_t got = std::fread(buffer, 1, 8, f);
-  const bool failed = std::ferror(f) != 0;
+  bool failed = false;
+  const std::size_t got = platform::ReadFile(f, buffer, 8, failed);
   const int error = errno;
-  std::fclose(f);
+  platform::CloseFile(f);
   if (failed)
     return {Signature::kUnreadable, std::string("cannot read the file: ") + ErrnoText(error)};
   if (got == 8 && std::strcmp(buffer, "JwwData.") == 0) return {Signature::kJww, {}};

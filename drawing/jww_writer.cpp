@@ -143,14 +143,16 @@ void CopyFileInto(SaveArchive& ar, const std::filesystem::path& file, std::uint6
   if (!in) throw ArchiveWriteError("cannot open an image's temp file");
   std::vector<char> chunk(1 << 16);
   std::uint64_t left = size;
-  while (left > 0) {
+  bool failed = false;
+  while (left > 0 && !failed) {
     const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(left, chunk.size()));
-    const std::size_t got = std::fread(chunk.data(), 1, want, in);
+    const std::size_t got = platform::ReadFile(in, chunk.data(), want, failed);
     ar.bytes(chunk.data(), got);
     left -= got;
     if (got < want) break;
   }
-  std::fclose(in);
+  platform::CloseFile(in);
+  if (failed) throw ArchiveWriteError("cannot read an image's temp file");
   if (left != 0) throw ArchiveWriteError("an image's temp file changed while it was copied");
 }
 

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "platform/file_io.h"
+
 namespace jww {
 
 void EntityTables::clear() {
@@ -58,7 +60,7 @@ void Drawing::DeleteImageFiles() {
   for (const TBindImageType& image : images) {
     if (image.tempFile.empty()) continue;
     std::error_code ec;
-    std::filesystem::remove(image.tempFile, ec);
+    platform::RemoveFile(image.tempFile, ec);
   }
 }
 

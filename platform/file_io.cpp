@@ -2,11 +2,14 @@
 
 #include <atomic>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <string>
 #include <vector>
 
+#include "platform/file_faults.h"
+#include "platform/file_move.h"
 #include "platform/long_path.h"
 #include "platform/path_text.h"
 #include "platform/process.h"
@@ -27,15 +30,71 @@ namespace fs = std::filesystem;
 
 std::FILE* OpenFile(const fs::path& path, const char* mode) {
 #ifdef _WIN32
-  std::wstring wmode(mode, mode + std::char_traits<char>::length(mode));
   _doserrno = 0;  // so that a failure tells its own reason
+#endif
+  if (FileOpFails(FileOp::kOpen)) return nullptr;
+#ifdef _WIN32
+  std::wstring wmode(mode, mode + std::char_traits<char>::length(mode));
   return _wfsopen(LongPath(path).c_str(), wmode.c_str(), _SH_DENYNO);
 #else
   return std::fopen(path.c_str(), mode);
 #endif
 }
 
+std::optional<std::uint64_t> OpenFileSize(std::FILE* file) {
+#ifdef _WIN32
+  struct _stat64 st;
+  if (_fstat64(_fileno(file), &st) != 0) return std::nullopt;
+#else
+  struct stat st;
+  if (::fstat(::fileno(file), &st) != 0) return std::nullopt;
+#endif
+  return static_cast<std::uint64_t>(st.st_size);
+}
+
+std::size_t ReadFile(std::FILE* file, void* into, std::size_t n, bool& failed) {
+  if (FileOpFails(FileOp::kRead)) {
+    failed = true;
+    return 0;
+  }
+  const std::size_t got = std::fread(into, 1, n, file);
+  if (got < n && std::ferror(file)) failed = true;
+  return got;
+}
+
+bool WriteFile(std::FILE* file, const void* from, std::size_t n) {
+  if (FileOpFails(FileOp::kWrite)) return false;
+  return std::fwrite(from, 1, n, file) == n;
+}
+
+bool CloseFile(std::FILE* file) {
+  const bool failed = FileOpFails(FileOp::kClose);
+  const int saved = errno;
+  const bool closed = std::fclose(file) == 0;
+  if (failed) errno = saved;
+  return closed && !failed;
+}
+
+bool RenameFile(const fs::path& from, const fs::path& to, std::error_code& ec) {
+  if (FileOpFails(FileOp::kRename)) {
+    ec = std::error_code(EIO, std::generic_category());
+    return false;
+  }
+  ec = MoveReplacing(from, to);
+  return !ec;
+}
+
+bool RemoveFile(const fs::path& path, std::error_code& ec) {
+  if (FileOpFails(FileOp::kRemove)) {
+    ec = std::error_code(EIO, std::generic_category());
+    return false;
+  }
+  fs::remove(path, ec);
+  return !ec;
+}
+
 bool SyncFile(std::FILE* file) {
+  if (FileOpFails(FileOp::kSync)) return false;
   if (std::fflush(file) != 0) return false;
 #ifdef _WIN32
   return _commit(_fileno(file)) == 0;
@@ -45,6 +104,7 @@ bool SyncFile(std::FILE* file) {
 }
 
 bool SyncFileSystemOf(const fs::path& folder) {
+  if (FileOpFails(FileOp::kSync)) return false;
 #if defined(__linux__)
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return false;

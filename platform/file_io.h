@@ -7,16 +7,43 @@
 #include <filesystem>
 #include <optional>
 #include <string_view>
+#include <system_error>
 
 namespace platform {
+
+// Every file operation of the drawing, conversion and settings modules goes
+// through these few functions (and so through the failures tests can make
+// in platform/file_faults.h).
 
 // Opens a file with a C stdio mode ("rb", "wb", ...) from a path in the
 // system's native form. Reading handles let other programs read and write
 // the file meanwhile. Returns nullptr on failure.
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
 
+// The size of an open file (one fstat); nullopt when it cannot be told.
+std::optional<std::uint64_t> OpenFileSize(std::FILE* file);
+
+// Up to n bytes (fewer only at the end of the file or on an error, which sets
+// `failed`).
+std::size_t ReadFile(std::FILE* file, void* into, std::size_t n, bool& failed);
+
+// All n bytes, or false.
+bool WriteFile(std::FILE* file, const void* from, std::size_t n);
+
+// Flushes and closes; the stream is gone either way. False when buffered
+// bytes could not be written or the system reported an error.
+bool CloseFile(std::FILE* file);
+
 // Flushes the stream and asks the system to put the file's data on disk.
 bool SyncFile(std::FILE* file);
+
+// Renames a file, replacing a file at `to`. False with `ec` on failure.
+bool RenameFile(const std::filesystem::path& from, const std::filesystem::path& to,
+                std::error_code& ec);
+
+// Removes a file (or an empty folder). True when nothing is there
+// afterwards; false with `ec` otherwise.
+bool RemoveFile(const std::filesystem::path& path, std::error_code& ec);
 
 // Puts every written byte of the file system holding `folder` on disk (one
 // call instead of one sync per file). False where the system cannot.

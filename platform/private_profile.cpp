@@ -4,7 +4,6 @@
 #include <system_error>
 
 #include "platform/file_io.h"
-#include "platform/file_move.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -101,9 +100,9 @@ bool IsReadOnly(const std::filesystem::path& file) {
 bool WriteWholeFile(const std::filesystem::path& path, std::string_view bytes) {
   std::FILE* stream = OpenFile(path, "wb");
   if (!stream) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
-  ok = SyncFile(stream) && ok;
-  ok = std::fclose(stream) == 0 && ok;
+  bool ok = WriteFile(stream, bytes.data(), bytes.size());
+  ok = ok && SyncFile(stream);
+  ok = CloseFile(stream) && ok;
   return ok;
 }
 
@@ -221,11 +220,13 @@ ProfileFileState LoadProfileFile(const std::filesystem::path& file, std::string&
   }
   std::FILE* stream = OpenFile(file, "rb");
   if (!stream) return ProfileFileState::kUnreadable;
-  char buffer[4096];
+  bool failed = false;
+  const std::optional<std::uint64_t> size = OpenFileSize(stream);
+  if (size && *size < bytes.max_size()) bytes.reserve(static_cast<std::size_t>(*size));
+  char buffer[1 << 16];
   std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, stream)) > 0) bytes.append(buffer, got);
-  const bool failed = std::ferror(stream) != 0;
-  std::fclose(stream);
+  while ((got = ReadFile(stream, buffer, sizeof buffer, failed)) > 0) bytes.append(buffer, got);
+  platform::CloseFile(stream);
   if (failed) {
     bytes.clear();
     return ProfileFileState::kUnreadable;
@@ -251,15 +252,15 @@ bool ReplaceProfileFile(const std::filesystem::path& file, std::string_view byte
   name += ".tmp";
   const std::filesystem::path temporary = target.parent_path() / name;
   if (!WriteWholeFile(temporary, bytes)) {
-    std::filesystem::remove(temporary, ec);
+    RemoveFile(temporary, ec);
     return false;
   }
   if (exists) {
     std::filesystem::permissions(temporary, status.permissions(), ec);
   }
-  if (platform::MoveReplacing(temporary, target)) {
+  if (!RenameFile(temporary, target, ec)) {
     std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
+    RemoveFile(temporary, ignored);
     return false;
   }
   return true;

@@ -17,12 +17,10 @@ bool ReadHeaderMemo(const std::filesystem::path& path, std::size_t recordCount, 
   std::FILE* file = platform::OpenFile(path, "rb");
   if (!file) return false;
   std::vector<char> records(recordCount * kHeaderRecordBytes);
-  bool complete = true;
-  for (std::size_t r = 0; r < recordCount && complete; ++r) {
-    complete = std::fread(records.data() + r * kHeaderRecordBytes, 1, kHeaderRecordBytes, file) ==
-               kHeaderRecordBytes;
-  }
-  std::fclose(file);
+  bool failed = false;
+  const bool complete =
+      platform::ReadFile(file, records.data(), records.size(), failed) == records.size();
+  platform::CloseFile(file);
   if (!complete || recordCount == 0) return false;
   memo.field1.assign(records.data() + kMemoField1Offset, kMemoFieldBytes);
   memo.field2.assign(records.data() + kMemoField2Offset, kMemoFieldBytes);

@@ -12,8 +12,9 @@ bool IsJwcFile(const std::filesystem::path& path) {
   std::FILE* file = platform::OpenFile(path, "rb");
   if (!file) return false;
   char buffer[kLength + 1] = {};
-  const bool complete = std::fread(buffer, 1, kLength, file) == kLength;
-  std::fclose(file);
+  bool failed = false;
+  const bool complete = platform::ReadFile(file, buffer, kLength, failed) == kLength;
+  platform::CloseFile(file);
   // Compared up to the first zero byte, as a text.
   return complete && std::strcmp(buffer, kSignature) == 0;
 }
