@@ -17,6 +17,7 @@
 #ifdef _WIN32
 #include <io.h>
 #include <share.h>
+#include <sys/stat.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
