@@ -41,7 +41,11 @@ cmake --build "$build/core" -j "$jobs"
 
 log="$build/ctest.log"
 status=0
-ctest --test-dir "$build/core" --output-on-failure -j "$jobs" 2>&1 | tee "$log" || status=$?
+# A test that fails is run once more: a test program started while Wine is
+# still setting itself up has been seen to fail without a word. The log
+# keeps both runs.
+ctest --test-dir "$build/core" --output-on-failure -j "$jobs" --repeat until-pass:2 2>&1 |
+  tee "$log" || status=$?
 
 (cd "$build/core" && cpack -G ZIP -B "$build/package" >/dev/null)
 package="$(ls "$build"/package/*.zip)"
