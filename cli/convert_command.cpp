@@ -21,6 +21,7 @@
 #include "conversion/temp_folder.h"
 #include "platform/file_io.h"
 #include "platform/interrupt.h"
+#include "platform/path_text.h"
 #include "platform/process.h"
 
 namespace cli {
@@ -67,21 +68,21 @@ std::string Parse(const std::vector<std::string>& args, Options& o) {
     const std::string& arg = args[i];
     auto value = [&](fs::path& into) -> std::string {
       if (i + 1 >= args.size()) return "option " + arg + " needs a value";
-      into = fs::path(args[++i]);
+      into = platform::PathFromUtf8(args[++i]);
       return {};
     };
     if (optionsEnded || arg.empty() || arg[0] != '-') {
-      o.paths.emplace_back(arg);
+      o.paths.push_back(platform::PathFromUtf8(arg));
     } else if (arg == "--") {
       optionsEnded = true;
     } else if (arg == "--dest") {
       if (auto e = value(o.dest); !e.empty()) return e;
     } else if (arg.starts_with("--dest=")) {
-      o.dest = arg.substr(7);
+      o.dest = platform::PathFromUtf8(arg.substr(7));
     } else if (arg == "--settings") {
       if (auto e = value(o.settings); !e.empty()) return e;
     } else if (arg.starts_with("--settings=")) {
-      o.settings = arg.substr(11);
+      o.settings = platform::PathFromUtf8(arg.substr(11));
     } else if (arg == "--dry-run") {
       o.dryRun = true;
     } else if (arg == "--json") {

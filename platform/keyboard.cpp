@@ -10,7 +10,8 @@ namespace platform {
 
 namespace {
 
-std::atomic<bool>& EscapeDown() {
+// The keyboard is one for the whole process, as the system's own state is.
+std::atomic<bool>& EscapeState() {
   static std::atomic<bool> down{false};
   return down;
 }
@@ -19,14 +20,13 @@ std::atomic<bool>& EscapeDown() {
 
 bool EscapePressed() {
 #ifdef _WIN32
-  return (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0;
-#else
-  return EscapeDown().load();
+  if ((::GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0) return true;
 #endif
+  return EscapeState().load();
 }
 
 void SetEscapeState(bool down) {
-  EscapeDown().store(down);
+  EscapeState().store(down);
 }
 
 }  // namespace platform

@@ -1,16 +1,15 @@
-// The state of the Escape key, read between the items of long loops so that
-// the user can stop them.
+// Whether the Escape key is down, read between the items of long loops (the
+// folder tree scan, the folder listing) so that the user can stop them.
 #pragma once
 
 namespace platform {
 
-// True while the Escape key is down. On Windows the keyboard is asked at the
-// moment of the call; elsewhere the answer is the last state given to
-// SetEscapeState (by the window's event filter).
+// On Windows the key's state at this moment (GetAsyncKeyState), or the state
+// last set; elsewhere the state last set.
 bool EscapePressed();
 
-// Records whether the Escape key is down (ignored on Windows, where the
-// keyboard itself is asked).
+// Records the Escape key going down or up, as the window's event filter sees
+// it where the system cannot be asked directly.
 void SetEscapeState(bool down);
 
 }  // namespace platform

@@ -4,15 +4,20 @@
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
+
+#include <cstdint>
 #endif
 
 namespace platform {
 
 bool OpenWithAssociatedProgram(const std::filesystem::path& file) {
 #ifdef _WIN32
+  const std::filesystem::path folder = file.parent_path();
   const HINSTANCE result =
-      ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-  return reinterpret_cast<INT_PTR>(result) > 32;
+      ::ShellExecuteW(nullptr, L"open", file.c_str(), nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), SW_SHOWNORMAL);
+  // Values above 32 mean success.
+  return reinterpret_cast<std::intptr_t>(result) > 32;
 #else
   (void)file;
   return false;

@@ -1,13 +1,12 @@
-// Opening a file with the program the system associates with it.
+// Opening a file with the program that the system associates with its kind.
 #pragma once
 
 #include <filesystem>
 
 namespace platform {
 
-// Asks the system to open the file with its associated program. False where
-// the platform offers no such call (the caller then uses its own means) or
-// the request could not be made.
+// On Windows, ShellExecuteW with the verb "open"; true when the program was
+// started. Elsewhere always false: the window opens it another way there.
 bool OpenWithAssociatedProgram(const std::filesystem::path& file);
 
 }  // namespace platform
