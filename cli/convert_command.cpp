@@ -158,8 +158,10 @@ class DestinationFolders {
 };
 
 // Outputs are written a batch at a time and made durable together: one sync
-// of the file system instead of one per file.
-constexpr std::size_t kBatchSize = 64;
+// of the file system for about 64 MB of output instead of one per file (the
+// count bounds how many temporaries wait at once).
+constexpr std::uint64_t kBatchBytes = 64ull << 20;
+constexpr std::size_t kBatchFiles = 4096;
 
 // Puts the batch's outputs on disk before any of them replaces a file. Where
 // the file system cannot be synced as a whole, each output is synced; one
@@ -245,38 +247,20 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
   platform::CatchInterrupts();
   unit_val::TempFolder temp;
   jww::Drawing drawing;
-  unit_val::ConvertContext context{drawing, &temp, {}, o.dryRun};
+  unit_val::ConvertContext context{drawing, &temp, {}, o.dryRun, true};
   const std::vector<unit_val::PlannedFile>& files = plan.files;
   Progress progress(files.size());
   DestinationFolders folders;
   std::size_t done = 0;
   int interrupt = 0;
-  for (std::size_t first = 0; first < files.size() && !interrupt; first += kBatchSize) {
-    const std::size_t end = std::min(files.size(), first + kBatchSize);
-    std::vector<unit_val::PreparedConversion> batch;
-    for (std::size_t i = first; i < end && !interrupt; ++i) {
-      progress.Show(i, files[i].source);
-      const bool toConvert =
-          files[i].conflict.empty() && files[i].check.kind == unit_val::SourceKind::kDrawing;
-      const std::string folderError =
-          toConvert && !o.dryRun ? folders.Make(files[i].destination.parent_path()) : "";
-      if (!toConvert) {
-        batch.emplace_back();
-      } else if (!folderError.empty()) {
-        batch.emplace_back();
-        batch.back().outcome.failedStage = unit_val::ConvertStage::kSave;
-        batch.back().outcome.reason = folderError;
-      } else {
-        batch.push_back(unit_val::PrepareConversion(files[i].source, files[i].destination, settings,
-                                                    context, unit_val::OutputSync::kByCaller));
-      }
-      interrupt = platform::InterruptSignal();
-    }
-    if (interrupt) break;  // the batch's outputs are discarded with it
+  std::vector<unit_val::PreparedConversion> batch;
+  std::uint64_t batchBytes = 0;
+  // Syncs the waiting outputs, moves them into place and reports them.
+  auto finishBatch = [&] {
     MakeDurable(batch);
-    for (std::size_t i = first; i < end; ++i) {
+    for (unit_val::PreparedConversion& prepared : batch) {
+      const std::size_t i = done++;
       const unit_val::ChosenFile file{files[i].source, files[i].destination};
-      ++done;
       if (!files[i].conflict.empty()) {
         fail(file, unit_val::ConvertStage::kPlan, files[i].conflict);
         continue;
@@ -289,7 +273,7 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
         fail(file, unit_val::ConvertStage::kLoad, files[i].check.reason);
         continue;
       }
-      const unit_val::ConvertOutcome outcome = unit_val::FinishConversion(batch[i - first]);
+      const unit_val::ConvertOutcome outcome = unit_val::FinishConversion(prepared);
       if (outcome.notDrawing) {
         report.Skipped({file.source, outcome.reason});
         continue;
@@ -303,8 +287,31 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
             << ": warning: " << TerminalText(outcome.warning) << '\n';
       }
     }
-    if (end < files.size()) interrupt = platform::InterruptSignal();
+    batch.clear();
+    batchBytes = 0;
+  };
+  for (std::size_t i = 0; i < files.size() && !interrupt; ++i) {
+    progress.Show(i, files[i].source);
+    const bool toConvert =
+        files[i].conflict.empty() && files[i].check.kind == unit_val::SourceKind::kDrawing;
+    const std::string folderError =
+        toConvert && !o.dryRun ? folders.Make(files[i].destination.parent_path()) : "";
+    if (!toConvert) {
+      batch.emplace_back();
+    } else if (!folderError.empty()) {
+      batch.emplace_back();
+      batch.back().outcome.failedStage = unit_val::ConvertStage::kSave;
+      batch.back().outcome.reason = folderError;
+    } else {
+      batch.push_back(unit_val::PrepareConversion(files[i].source, files[i].destination, settings,
+                                                  context, unit_val::OutputSync::kByCaller));
+    }
+    batchBytes += batch.back().outputBytes;
+    interrupt = platform::InterruptSignal();
+    if (!interrupt && (batchBytes >= kBatchBytes || batch.size() >= kBatchFiles)) finishBatch();
   }
+  // An interrupted batch is discarded, its temporaries with it.
+  if (!interrupt) finishBatch();
   if (interrupt) {
     const std::string why = InterruptText(interrupt, done, files.size());
     err << "quillon-cli convert: " << why << '\n';
