@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <map>
 #include <set>
 #include <system_error>
 
@@ -20,6 +21,7 @@
 #include "conversion/temp_folder.h"
 #include "platform/file_io.h"
 #include "platform/interrupt.h"
+#include "platform/path_text.h"
 #include "platform/process.h"
 
 namespace cli {
@@ -66,21 +68,21 @@ std::string Parse(const std::vector<std::string>& args, Options& o) {
     const std::string& arg = args[i];
     auto value = [&](fs::path& into) -> std::string {
       if (i + 1 >= args.size()) return "option " + arg + " needs a value";
-      into = fs::path(args[++i]);
+      into = platform::PathFromUtf8(args[++i]);
       return {};
     };
     if (optionsEnded || arg.empty() || arg[0] != '-') {
-      o.paths.emplace_back(arg);
+      o.paths.push_back(platform::PathFromUtf8(arg));
     } else if (arg == "--") {
       optionsEnded = true;
     } else if (arg == "--dest") {
       if (auto e = value(o.dest); !e.empty()) return e;
     } else if (arg.starts_with("--dest=")) {
-      o.dest = arg.substr(7);
+      o.dest = platform::PathFromUtf8(arg.substr(7));
     } else if (arg == "--settings") {
       if (auto e = value(o.settings); !e.empty()) return e;
     } else if (arg.starts_with("--settings=")) {
-      o.settings = arg.substr(11);
+      o.settings = platform::PathFromUtf8(arg.substr(11));
     } else if (arg == "--dry-run") {
       o.dryRun = true;
     } else if (arg == "--json") {
@@ -131,26 +133,35 @@ int Stop(ConvertReport& report, bool json, std::ostream& err, int code, const st
   return code;
 }
 
-// Creates the destination folders of the files that will be written, and
-// clears each of what killed runs left in it. Empty, or what failed.
-std::string PrepareFolders(const unit_val::BatchPlan& plan) {
-  std::set<fs::path> folders;
-  for (const unit_val::PlannedFile& file : plan.files) {
-    if (file.conflict.empty()) folders.insert(file.destination.parent_path());
-  }
-  for (const fs::path& given : folders) {
+// Destination folders are made when the first drawing for them is written
+// (so a folder holding no drawing gives no empty copy), and cleared then of
+// what killed runs left in them.
+class DestinationFolders {
+ public:
+  // Empty, or why the folder cannot be made.
+  std::string Make(const fs::path& given) {
     const fs::path folder = given.empty() ? fs::path(".") : given;
+    auto [it, added] = made_.try_emplace(folder);
+    if (!added) return it->second;
     std::error_code ec;
     fs::create_directories(folder, ec);
-    if (ec) return "cannot create the folder " + unit_val::PathText(folder) + ": " + ec.message();
-    unit_val::RemoveStaleTemporaries(folder);
+    if (ec) {
+      it->second = "cannot create the folder " + unit_val::PathText(folder) + ": " + ec.message();
+    } else {
+      unit_val::RemoveStaleTemporaries(folder);
+    }
+    return it->second;
   }
-  return {};
-}
+
+ private:
+  std::map<fs::path, std::string> made_;
+};
 
 // Outputs are written a batch at a time and made durable together: one sync
-// of the file system instead of one per file.
-constexpr std::size_t kBatchSize = 64;
+// of the file system for about 64 MB of output instead of one per file (the
+// count bounds how many temporaries wait at once).
+constexpr std::uint64_t kBatchBytes = 64ull << 20;
+constexpr std::size_t kBatchFiles = 4096;
 
 // Puts the batch's outputs on disk before any of them replaces a file. Where
 // the file system cannot be synced as a whole, each output is synced; one
@@ -209,24 +220,21 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
   unit_val::ConversionSettings settings;
   settings.Load(settingsFile);
 
-  const unit_val::Selection selection = unit_val::ChooseFiles(o.paths, o.dest, o.recursive);
+  const unit_val::Selection selection =
+      unit_val::ChooseFiles(o.paths, o.dest, o.recursive, unit_val::SignatureCheck::kWhenLoaded);
   if (!selection.ok()) return Stop(report, o.json, err, kExitUsage, selection.error);
   std::vector<fs::path> alsoRead;
   if (!settingsMissing) alsoRead.push_back(o.settings);
-  const unit_val::BatchPlan plan = unit_val::PlanBatch(selection.chosen, alsoRead);
+  const unit_val::SourceChecker checker = unit_val::CheckSource;
+  const unit_val::BatchPlan plan = unit_val::PlanBatch(selection.chosen, alsoRead, &checker);
   if (!plan.ok()) return Stop(report, o.json, err, kExitUsage, plan.refusal, Hint::kNone);
-  if (!o.dryRun) {
-    if (const std::string failed = PrepareFolders(plan); !failed.empty()) {
-      return Stop(report, o.json, err, kExitFailed, failed, Hint::kNone);
-    }
-  }
 
   for (const unit_val::SetAsideFile& file : selection.skipped) report.Skipped(file);
   auto fail = [&](const unit_val::ChosenFile& file, unit_val::ConvertStage stage,
                   const std::string& reason) {
     unit_val::ConvertOutcome outcome;
     outcome.failedStage = stage;
-    outcome.reason = reason;
+    outcome.reason = reason.empty() ? "unknown error" : reason;
     report.Done(file, outcome);
     err << "quillon-cli convert: " << TerminalText(unit_val::PathText(file.source)) << ": "
         << TerminalText(reason) << '\n';
@@ -239,34 +247,37 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
   platform::CatchInterrupts();
   unit_val::TempFolder temp;
   jww::Drawing drawing;
-  unit_val::ConvertContext context{drawing, &temp, {}, o.dryRun};
+  unit_val::ConvertContext context{drawing, &temp, {}, o.dryRun, true};
   const std::vector<unit_val::PlannedFile>& files = plan.files;
   Progress progress(files.size());
+  DestinationFolders folders;
   std::size_t done = 0;
   int interrupt = 0;
-  for (std::size_t first = 0; first < files.size() && !interrupt; first += kBatchSize) {
-    const std::size_t end = std::min(files.size(), first + kBatchSize);
-    std::vector<unit_val::PreparedConversion> batch;
-    for (std::size_t i = first; i < end && !interrupt; ++i) {
-      progress.Show(i, files[i].source);
-      if (files[i].conflict.empty()) {
-        batch.push_back(unit_val::PrepareConversion(files[i].source, files[i].destination, settings,
-                                                    context, unit_val::OutputSync::kByCaller));
-      } else {
-        batch.emplace_back();
-      }
-      interrupt = platform::InterruptSignal();
-    }
-    if (interrupt) break;  // the batch's outputs are discarded with it
+  std::vector<unit_val::PreparedConversion> batch;
+  std::uint64_t batchBytes = 0;
+  // Syncs the waiting outputs, moves them into place and reports them.
+  auto finishBatch = [&] {
     MakeDurable(batch);
-    for (std::size_t i = first; i < end; ++i) {
+    for (unit_val::PreparedConversion& prepared : batch) {
+      const std::size_t i = done++;
       const unit_val::ChosenFile file{files[i].source, files[i].destination};
-      ++done;
       if (!files[i].conflict.empty()) {
         fail(file, unit_val::ConvertStage::kPlan, files[i].conflict);
         continue;
       }
-      const unit_val::ConvertOutcome outcome = unit_val::FinishConversion(batch[i - first]);
+      if (files[i].check.kind == unit_val::SourceKind::kNotDrawing) {
+        report.Skipped({file.source, files[i].check.reason});
+        continue;
+      }
+      if (files[i].check.kind == unit_val::SourceKind::kUnreadable) {
+        fail(file, unit_val::ConvertStage::kLoad, files[i].check.reason);
+        continue;
+      }
+      const unit_val::ConvertOutcome outcome = unit_val::FinishConversion(prepared);
+      if (outcome.notDrawing) {
+        report.Skipped({file.source, outcome.reason});
+        continue;
+      }
       report.Done(file, outcome);
       if (!outcome.converted()) {
         err << "quillon-cli convert: " << TerminalText(unit_val::PathText(file.source)) << ": "
@@ -276,8 +287,31 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
             << ": warning: " << TerminalText(outcome.warning) << '\n';
       }
     }
-    if (end < files.size()) interrupt = platform::InterruptSignal();
+    batch.clear();
+    batchBytes = 0;
+  };
+  for (std::size_t i = 0; i < files.size() && !interrupt; ++i) {
+    progress.Show(i, files[i].source);
+    const bool toConvert =
+        files[i].conflict.empty() && files[i].check.kind == unit_val::SourceKind::kDrawing;
+    const std::string folderError =
+        toConvert && !o.dryRun ? folders.Make(files[i].destination.parent_path()) : "";
+    if (!toConvert) {
+      batch.emplace_back();
+    } else if (!folderError.empty()) {
+      batch.emplace_back();
+      batch.back().outcome.failedStage = unit_val::ConvertStage::kSave;
+      batch.back().outcome.reason = folderError;
+    } else {
+      batch.push_back(unit_val::PrepareConversion(files[i].source, files[i].destination, settings,
+                                                  context, unit_val::OutputSync::kByCaller));
+    }
+    batchBytes += batch.back().outputBytes;
+    interrupt = platform::InterruptSignal();
+    if (!interrupt && (batchBytes >= kBatchBytes || batch.size() >= kBatchFiles)) finishBatch();
   }
+  // An interrupted batch is discarded, its temporaries with it.
+  if (!interrupt) finishBatch();
   if (interrupt) {
     const std::string why = InterruptText(interrupt, done, files.size());
     err << "quillon-cli convert: " << why << '\n';

@@ -6,6 +6,7 @@
 #include "cli/terminal_text.h"
 #include "conversion/source_check.h"
 #include "drawing/jww_loader.h"
+#include "platform/path_text.h"
 
 namespace cli {
 
@@ -54,9 +55,10 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   drawing.imageOptions.extract = false;
   bool first = true;
   for (const std::string& file : files) {
-    const unit_val::SourceCheck check = unit_val::CheckSource(file);
+    const std::filesystem::path path = platform::PathFromUtf8(file);
+    const unit_val::SourceCheck check = unit_val::CheckSource(path);
     const jww::LoadResult loaded = check.kind == unit_val::SourceKind::kDrawing
-                                       ? jww::LoadJww(drawing, file)
+                                       ? jww::LoadJww(drawing, path)
                                        : jww::LoadResult{false, check.reason};
     if (loaded) {
       if (json) {

@@ -6,6 +6,7 @@
 #include "cli/command.h"
 #include "cli/convert_command.h"
 #include "cli/info_command.h"
+#include "platform/console.h"
 
 namespace {
 
@@ -45,7 +46,8 @@ int Dispatch(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
-  const int code = Dispatch(std::vector<std::string>(argv + 1, argv + argc));
+  const platform::Utf8Output utf8Output;
+  const int code = Dispatch(platform::Utf8Arguments(argc, argv));
   std::cout.flush();
   if (!std::cout) {
     std::cerr << "quillon-cli: cannot write the output\n";

@@ -3,7 +3,9 @@
 #include <cctype>
 #include <map>
 #include <optional>
+#include <set>
 #include <system_error>
+#include <vector>
 
 #include "conversion/backup.h"
 #include "conversion/destination_guard.h"
@@ -85,23 +87,31 @@ class PathKeys {
 
 }  // namespace
 
-BatchPlan PlanBatch(const std::vector<ChosenFile>& chosen, const std::vector<fs::path>& alsoRead) {
+BatchPlan PlanBatch(const std::vector<ChosenFile>& chosen, const std::vector<fs::path>& alsoRead,
+                    const SourceChecker* checkSource) {
   BatchPlan plan;
   PathKeys keys;
   std::map<std::string, fs::path> read;  // key -> the path the run reads it as
   for (const ChosenFile& file : chosen) read.try_emplace(keys.Of(file.source).text, file.source);
   for (const fs::path& path : alsoRead) read.try_emplace(keys.Of(path).text, path);
 
-  std::map<std::string, const PlannedFile*> taken;  // destination and backup names in use
+  std::map<std::string, std::size_t> taken;  // destination and backup names: who holds them
+  std::set<std::pair<fs::path, fs::path>> distinctFolders;
   plan.files.reserve(chosen.size());
   for (const ChosenFile& file : chosen) {
-    PlannedFile planned{file.source, file.destination, BackupPath(file.destination), {}};
-    if (SameFolder(FolderOf(file.destination), FolderOf(file.source)) ||
-        keys.OfFolder(FolderOf(file.destination)).text ==
-            keys.OfFolder(FolderOf(file.source)).text) {
-      plan.refusal = "the destination folder " + PathText(FolderOf(file.destination)) +
-                     " is the folder of " + PathText(file.source) + "; choose another destination";
-      return plan;
+    PlannedFile planned{file.source,
+                        file.destination,
+                        BackupPath(file.destination),
+                        {},
+                        {SourceKind::kDrawing, {}}};
+    const fs::path to = FolderOf(file.destination), from = FolderOf(file.source);
+    if (!distinctFolders.contains({to, from})) {
+      if (SameFolder(to, from) || keys.OfFolder(to).text == keys.OfFolder(from).text) {
+        plan.refusal = "the destination folder " + PathText(to) + " is the folder of " +
+                       PathText(file.source) + "; choose another destination";
+        return plan;
+      }
+      distinctFolders.insert({to, from});
     }
     const PathKeys::Key destinationKey = keys.Of(planned.destination);
     const std::string backupKey = keys.Of(planned.backup).text;
@@ -113,21 +123,42 @@ BatchPlan PlanBatch(const std::vector<ChosenFile>& chosen, const std::vector<fs:
         return plan;
       }
     }
-    const bool needsBackup = destinationKey.exists;
-    if (const auto it = taken.find(destinationKey.text); it != taken.end()) {
-      planned.conflict = "the destination " + PathText(planned.destination) +
-                         " is already taken by " + PathText(it->second->source) +
-                         " in this run; nothing was written for this file";
-    } else if (const auto b = taken.find(backupKey); needsBackup && b != taken.end()) {
-      planned.conflict = "the backup name " + PathText(planned.backup) + " is already taken by " +
-                         PathText(b->second->source) +
-                         " in this run; nothing was written for this file";
-    }
+    std::vector<std::string> names = {destinationKey.text};
+    if (destinationKey.exists) names.push_back(backupKey);
+    const std::size_t index = plan.files.size();
     plan.files.push_back(std::move(planned));
-    if (plan.files.back().conflict.empty()) {
-      taken.emplace(destinationKey.text, &plan.files.back());
-      if (needsBackup) taken.emplace(backupKey, &plan.files.back());
+    PlannedFile& current = plan.files.back();
+
+    auto holder = [&]() -> std::optional<std::size_t> {
+      for (const std::string& name : names) {
+        if (const auto it = taken.find(name); it != taken.end()) return it->second;
+      }
+      return std::nullopt;
+    };
+    std::optional<std::size_t> held = holder();
+    if (held && checkSource) {
+      // Only a drawing may keep a name from another file: a file that turns
+      // out not to be one is set aside instead.
+      current.check = (*checkSource)(current.source);
+      if (current.check.kind != SourceKind::kDrawing) continue;
+      PlannedFile& other = plan.files[*held];
+      other.check = (*checkSource)(other.source);
+      if (other.check.kind != SourceKind::kDrawing) {
+        std::erase_if(taken, [&](const auto& entry) { return entry.second == *held; });
+        held = holder();
+      }
     }
+    if (held) {
+      const PlannedFile& other = plan.files[*held];
+      const bool sameDestination =
+          taken.contains(destinationKey.text) && taken.at(destinationKey.text) == *held;
+      current.conflict = (sameDestination ? "the destination " + PathText(current.destination)
+                                          : "the backup name " + PathText(current.backup)) +
+                         " is already taken by " + PathText(other.source) +
+                         " in this run; nothing was written for this file";
+      continue;
+    }
+    for (const std::string& name : names) taken.emplace(name, index);
   }
   return plan;
 }

@@ -8,8 +8,11 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "conversion/source_check.h"
 
 namespace unit_val {
 
@@ -25,6 +28,9 @@ struct PlannedFile {
   // Not empty: the file is not converted, for this reason, and nothing of it
   // is written.
   std::string conflict;
+  // Where the plan had to look (a name wanted twice): a file that is not a
+  // drawing, or cannot be read, is set aside and holds no name.
+  SourceCheck check{SourceKind::kDrawing, {}};
 };
 
 struct BatchPlan {
@@ -34,9 +40,15 @@ struct BatchPlan {
   bool ok() const { return refusal.empty(); }
 };
 
+using SourceChecker = std::function<SourceCheck(const std::filesystem::path&)>;
+
 // `alsoRead` are further files the run reads (the settings file); no
-// destination or backup may be one of them either.
+// destination or backup may be one of them either. Sources are taken as
+// drawings; when they have not been checked yet (the run checks each as it
+// loads it), `checkSource` is asked about the two files that want one name,
+// so that a file which is no drawing never takes a name from one that is.
 BatchPlan PlanBatch(const std::vector<ChosenFile>& chosen,
-                    const std::vector<std::filesystem::path>& alsoRead = {});
+                    const std::vector<std::filesystem::path>& alsoRead = {},
+                    const SourceChecker* checkSource = nullptr);
 
 }  // namespace unit_val

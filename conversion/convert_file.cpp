@@ -81,7 +81,7 @@ PreparedConversion PrepareConversion(const fs::path& source, const fs::path& des
                                      const ConversionSettings& settings,
                                      const ConvertContext& context, OutputSync sync) {
   if (context.status) context.status(ConvertingStatusText(source, destination));
-  PreparedConversion prepared{destination, {}, nullptr};
+  PreparedConversion prepared{destination, {}, nullptr, 0};
   ConvertOutcome& outcome = prepared.outcome;
   jww::Drawing& drawing = context.drawing;
   DrawingInUse inUse(drawing, context.tempFolder);
@@ -89,6 +89,7 @@ PreparedConversion PrepareConversion(const fs::path& source, const fs::path& des
   const jww::LoadResult loaded = jww::LoadJww(drawing, source);
   if (!loaded) {
     outcome = Failed(outcome, ConvertStage::kLoad, loaded.error);
+    outcome.notDrawing = loaded.notJww;
     return prepared;
   }
   if (!drawing.imageOptions.extract && HasImages(drawing)) {
@@ -100,7 +101,7 @@ PreparedConversion PrepareConversion(const fs::path& source, const fs::path& des
   outcome.counts = SweepTexts(drawing, settings);
   if (context.dryRun) return prepared;
 
-  if (SameFile(source, destination)) {
+  if (!context.planned && SameFile(source, destination)) {
     outcome = Failed(outcome, ConvertStage::kBackup, "the destination is the source file");
     return prepared;
   }
@@ -111,6 +112,8 @@ PreparedConversion PrepareConversion(const fs::path& source, const fs::path& des
     outcome = Failed(outcome, ConvertStage::kSave, written.error);
     return prepared;
   }
+  const long end = std::ftell(output->stream());
+  prepared.outputBytes = end > 0 ? static_cast<std::uint64_t>(end) : 0;
   if (!output->Close(sync == OutputSync::kNow)) {
     outcome = Failed(outcome, ConvertStage::kSave, output->error());
     return prepared;

@@ -28,6 +28,7 @@ struct ConvertOutcome {
   ConvertStage failedStage = ConvertStage::kNone;
   std::string reason;        // why, when failed; never empty then
   std::string warning;       // converted, but something was left behind (an older backup)
+  bool notDrawing = false;   // the load found no "JwwData." signature: not a failure
   SweepCounts counts;        // what the sweep did (also on a dry run or a failed save)
   bool backupMade = false;   // a file at the destination became its ".BAK"
   std::int32_t version = 0;  // the source's version, written again
@@ -49,6 +50,9 @@ struct ConvertContext {
   StatusCallback status;
   // Load and classify only: nothing is written, renamed or deleted.
   bool dryRun = false;
+  // The caller's batch plan has made sure that no destination or backup is a
+  // file the run reads, so each file need not be checked again.
+  bool planned = false;
 };
 
 // The status text for one file (UTF-8).
@@ -61,6 +65,7 @@ struct PreparedConversion {
   std::filesystem::path destination;
   ConvertOutcome outcome;
   std::unique_ptr<jww::PendingFile> output;  // none on failure or a dry run
+  std::uint64_t outputBytes = 0;             // the size of the output
 };
 
 // Whether a prepared output is synced to disk as it is written, or left to

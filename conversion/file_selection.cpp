@@ -18,12 +18,19 @@ namespace {
 
 class Chooser {
  public:
-  Chooser(const fs::path& dest, bool recursive)
-      : dest_(dest), destIdentity_(platform::IdentityOf(dest)), recursive_(recursive) {}
+  Chooser(const fs::path& dest, bool recursive, SignatureCheck signatures)
+      : dest_(dest),
+        destIdentity_(platform::IdentityOf(dest)),
+        recursive_(recursive),
+        signatures_(signatures) {}
 
   void File(const fs::path& source, const fs::path& destination) {
     if (!HasJwwExtension(source)) {
       selection_.skipped.push_back({source, "not a .JWW file"});
+      return;
+    }
+    if (signatures_ == SignatureCheck::kWhenLoaded) {
+      selection_.chosen.push_back({source, destination});
       return;
     }
     SourceCheck check = CheckSource(source);
@@ -90,6 +97,7 @@ class Chooser {
   fs::path dest_;
   std::optional<platform::FileIdentity> destIdentity_;
   bool recursive_;
+  SignatureCheck signatures_;
   std::set<platform::FileIdentity> walked_;
   Selection selection_;
 };
@@ -97,8 +105,8 @@ class Chooser {
 }  // namespace
 
 Selection ChooseFiles(const std::vector<fs::path>& paths, const fs::path& destFolder,
-                      bool recursive) {
-  Chooser chooser(destFolder, recursive);
+                      bool recursive, SignatureCheck signatures) {
+  Chooser chooser(destFolder, recursive, signatures);
   for (const fs::path& path : paths) chooser.Path(path);
   return chooser.Take();
 }

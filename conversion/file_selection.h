@@ -30,7 +30,12 @@ struct Selection {
 // below destFolder). The walk never enters the destination folder, never
 // follows a link to a folder below a named folder, and never walks a folder
 // twice.
+//
+// The signature is checked here, or, with kWhenLoaded, left to the loader,
+// which reads each file once (see PlanBatch for names wanted twice).
+enum class SignatureCheck { kWhenChosen, kWhenLoaded };
 Selection ChooseFiles(const std::vector<std::filesystem::path>& paths,
-                      const std::filesystem::path& destFolder, bool recursive);
+                      const std::filesystem::path& destFolder, bool recursive,
+                      SignatureCheck signatures = SignatureCheck::kWhenChosen);
 
 }  // namespace unit_val

@@ -4,11 +4,12 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/path_text.h"
+
 namespace unit_val {
 
 inline std::string PathText(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
+  return platform::PathToUtf8(path);
 }
 
 }  // namespace unit_val

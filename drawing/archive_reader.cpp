@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/file_error.h"
 #include "platform/file_io.h"
 
 namespace jww {
@@ -17,7 +18,7 @@ bool ArchiveReader::Open(const std::filesystem::path& path) {
   errno = 0;
   file_ = platform::OpenFile(path, "rb");
   if (!file_) {
-    error_ = ErrnoText();
+    error_ = platform::LastFileError().message();
     return false;
   }
   const std::optional<std::uint64_t> size = platform::OpenFileSize(file_);

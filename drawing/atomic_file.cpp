@@ -4,6 +4,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "platform/file_error.h"
 #include "platform/file_io.h"
 
 namespace jww {
@@ -25,7 +26,8 @@ bool PendingFile::Create() {
   temporary_ = destination_.parent_path() / name;
   file_ = platform::OpenFile(temporary_, "wb");
   if (!file_) {
-    error_ = std::string("cannot create a file in the destination folder: ") + std::strerror(errno);
+    error_ =
+        "cannot create a file in the destination folder: " + platform::LastFileError().message();
     temporary_.clear();
     return false;
   }
@@ -49,7 +51,7 @@ bool PendingFile::SyncClosed() {
   if (file_ || temporary_.empty()) return false;
   std::FILE* f = platform::OpenFile(temporary_, "r+b");
   if (!f) {
-    error_ = std::string("cannot reopen the file to sync it: ") + std::strerror(errno);
+    error_ = "cannot reopen the file to sync it: " + platform::LastFileError().message();
     return false;
   }
   bool ok = platform::SyncFile(f);

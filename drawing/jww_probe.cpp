@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "drawing/archive_reader.h"
+#include "platform/file_error.h"
 #include "platform/file_io.h"
 
 namespace jww {
@@ -24,7 +25,7 @@ SignatureCheck CheckJwwSignature(const std::filesystem::path& path) {
   errno = 0;
   std::FILE* f = platform::OpenFile(path, "rb");
   if (!f) {
-    return {Signature::kUnreadable, std::string("cannot open the file: ") + ErrnoText(errno)};
+    return {Signature::kUnreadable, "cannot open the file: " + platform::LastFileError().message()};
   }
   char buffer[9] = {};
   bool failed = false;

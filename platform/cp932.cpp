@@ -16,6 +16,14 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
+// Single bytes that code page 932 leaves unassigned. Windows decodes some of
+// them anyway (0x80 as U+0080, and on some versions 0xA0 and 0xFD to 0xFF as
+// private-use characters) where other systems see none: they are decided
+// here, so that a text reads the same on every system.
+constexpr bool IsUnassignedSingleByte(unsigned char b) {
+  return b == 0x80 || b == 0xA0 || b >= 0xFD;
+}
+
 // The bytes that start a double-byte character in code page 932.
 constexpr bool IsCp932LeadByte(unsigned char b) {
   return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
@@ -93,7 +101,7 @@ std::string Cp932ToUtf8(std::string_view bytes) {
     }
     if (!decoder) decoder.emplace();
     const std::size_t n = IsCp932LeadByte(b) && i + 1 < bytes.size() ? 2 : 1;
-    if (decoder->Append(bytes.data() + i, n, out)) {
+    if (!IsUnassignedSingleByte(b) && decoder->Append(bytes.data() + i, n, out)) {
       i += n;
       continue;
     }

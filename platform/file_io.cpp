@@ -9,11 +9,15 @@
 #include <vector>
 
 #include "platform/file_faults.h"
+#include "platform/file_move.h"
+#include "platform/long_path.h"
+#include "platform/path_text.h"
 #include "platform/process.h"
 
 #ifdef _WIN32
 #include <io.h>
 #include <share.h>
+#include <sys/stat.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -26,10 +30,13 @@ namespace platform {
 namespace fs = std::filesystem;
 
 std::FILE* OpenFile(const fs::path& path, const char* mode) {
+#ifdef _WIN32
+  _doserrno = 0;  // so that a failure tells its own reason
+#endif
   if (FileOpFails(FileOp::kOpen)) return nullptr;
 #ifdef _WIN32
   std::wstring wmode(mode, mode + std::char_traits<char>::length(mode));
-  return _wfsopen(path.c_str(), wmode.c_str(), _SH_DENYNO);
+  return _wfsopen(LongPath(path).c_str(), wmode.c_str(), _SH_DENYNO);
 #else
   return std::fopen(path.c_str(), mode);
 #endif
@@ -74,7 +81,7 @@ bool RenameFile(const fs::path& from, const fs::path& to, std::error_code& ec) {
     ec = std::error_code(EIO, std::generic_category());
     return false;
   }
-  fs::rename(from, to, ec);
+  ec = MoveReplacing(from, to);
   return !ec;
 }
 
@@ -168,7 +175,7 @@ bool FolderIgnoresCase(const fs::path& folder) {
   if (identity) {
     std::vector<fs::path> parts(real.begin(), real.end());
     for (std::size_t i = parts.size(); i-- > 0;) {
-      std::string name = parts[i].string();
+      std::string name = PathToUtf8(parts[i]);
       bool changed = false;
       for (char& c : name) {
         const unsigned char u = static_cast<unsigned char>(c);
@@ -179,7 +186,8 @@ bool FolderIgnoresCase(const fs::path& folder) {
       }
       if (!changed) continue;
       fs::path respelt;
-      for (std::size_t j = 0; j < parts.size(); ++j) respelt /= j == i ? fs::path(name) : parts[j];
+      for (std::size_t j = 0; j < parts.size(); ++j)
+        respelt /= j == i ? PathFromUtf8(name) : parts[j];
       return IdentityOf(respelt) == identity;
     }
   }

@@ -1,7 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs, when any is missing.
+# Installs the Debian packages the build needs, and any packages named on
+# the command line, when any is missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev)
+packages=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+  # the desktop window: Qt 6 Widgets, Qt's Japanese texts, a Japanese font
+  qt6-base-dev qt6-translations-l10n fonts-vlgothic
+  # its real-run test and the README screenshots, under a virtual display
+  xvfb xauth xdotool imagemagick
+  "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -19,22 +19,12 @@ targets=("$@")
 [ ${#targets[@]} -eq 0 ] &&
   targets=(jww_loader jww_probe jwc_probe jwk_probe private_profile number_texts)
 
-"$root/scripts/install-deps.sh"
-missing=()
-for p in clang libclang-rt-14-dev; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}" >&2
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
-fi
+# Clang's libFuzzer runtime is in libclang-rt-14-dev.
+"$root/scripts/install-deps.sh" clang libclang-rt-14-dev
 
 build="$root/build/fuzz"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DQUILLON_FUZZ=ON \
-  -DQUILLON_SANITIZE=ON -DQUILLON_BUILD_BENCH=OFF >/dev/null
+  -DQUILLON_SANITIZE=ON -DQUILLON_BUILD_BENCH=OFF -DQUILLON_WINDOW=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)" --target quillon_fuzz
 
 # Fresh seeds beside the old ones, swapped in whole: a run that is already

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "platform/file_io.h"
 #include "tests/cli/mini_json.h"
 #include "tests/cli/run_cli.h"
 #include "tests/support/paths.h"
@@ -35,24 +36,43 @@ std::vector<std::string> Names(const fs::path& folder) {
 TEST(BatchSafety, AFileAtTheDestinationSurvivesFilesThatShareItsNames) {
   ScratchDir dir;
   for (const char* folder : {"A", "B", "C", "O"}) fs::create_directories(dir / folder);
+  // Names that differ in letter case only cannot stand side by side everywhere.
+  const bool caseSensitive = !platform::FolderIgnoresCase(dir.path());
   fs::copy_file(kPlan, dir / "A/X.jww");
   fs::copy_file(kPlan, dir / "B/X.jww");
-  fs::copy_file(kPlan, dir / "C/Y.jww");
-  fs::copy_file(kPlan, dir / "C/Y.JWW");
   WriteFileBytes(dir / "O/X.jww", "old X");
-  WriteFileBytes(dir / "O/Y.jww", "old Y");
-  WriteFileBytes(dir / "O/Y.JWW", "old Y upper");
+  if (caseSensitive) {
+    fs::copy_file(kPlan, dir / "C/Y.jww");
+    fs::copy_file(kPlan, dir / "C/Y.JWW");
+    WriteFileBytes(dir / "O/Y.jww", "old Y");
+    WriteFileBytes(dir / "O/Y.JWW", "old Y upper");
+  }
   const auto run =
       cli_test::RunCli({"convert", "--dest", (dir / "O").string(), (dir / "A/X.jww").string(),
                         (dir / "A/./X.jww").string(), (dir / "B").string(), (dir / "C").string()});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(ReadFileBytes(dir / "O/X.BAK"), "old X");
-  EXPECT_EQ(run.errLines().size(), 3u) << run.err;
+  EXPECT_EQ(run.errLines().size(), caseSensitive ? 3u : 2u) << run.err;
+  if (!caseSensitive)
+    GTEST_SKIP() << "names differing in letter case only: the folder ignores case";
   // Y.JWW sorts first and takes Y.BAK; Y.jww is left as it stood.
   EXPECT_EQ(ReadFileBytes(dir / "O/Y.BAK"), "old Y upper");
   EXPECT_EQ(ReadFileBytes(dir / "O/Y.jww"), "old Y");
   EXPECT_EQ(Names(dir / "O"),
             (std::vector<std::string>{"X.BAK", "X.jww", "Y.BAK", "Y.JWW", "Y.jww"}));
+}
+
+TEST(BatchSafety, AFileWithoutTheSignatureTakesNoNameFromADrawing) {
+  ScratchDir dir;
+  fs::create_directories(dir / "A");
+  fs::create_directories(dir / "B");
+  WriteFileBytes(dir / "A/X.jww", "not a drawing");
+  fs::copy_file(kPlan, dir / "B/X.jww");
+  const auto run = cli_test::RunCli(
+      {"convert", "--dest", (dir / "O").string(), (dir / "A").string(), (dir / "B").string()});
+  EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+  EXPECT_NE(run.out.find("1 converted, 0 failed, 1 skipped"), std::string::npos) << run.out;
+  EXPECT_TRUE(fs::exists(dir / "O/X.jww"));
 }
 
 TEST(BatchSafety, UnreadableSourceFailsAndUnreadableSettingsAreAUsageError) {
@@ -102,7 +122,12 @@ TEST(BatchSafety, ALongNameConvertsAgainAndAgain) {
 TEST(BatchSafety, EarlyStopsStillPrintTheJsonSummaryAndNamesAreEscaped) {
   ScratchDir dir;
   fs::create_directory(dir / "in");
-  fs::copy_file(kPlan, dir / "in/a\x1b[31m\nb.jww");
+#ifdef _WIN32
+  const char* name = "ab.jww";  // Windows allows no control characters in names
+#else
+  const char* name = "a\x1b[31m\nb.jww";
+#endif
+  fs::copy_file(kPlan, dir / "in" / name);
   const auto refused = cli_test::RunCli({"convert", "--json", "--recursive", "--dest",
                                          (dir / "in/missing/..").string(), (dir / "in").string()});
   EXPECT_EQ(refused.exitCode, 2);
@@ -115,7 +140,9 @@ TEST(BatchSafety, EarlyStopsStillPrintTheJsonSummaryAndNamesAreEscaped) {
       cli_test::RunCli({"convert", "--dest", (dir / "out").string(), (dir / "in").string()});
   EXPECT_EQ(text.exitCode, 0) << text.err;
   EXPECT_EQ(cli_test::Lines(text.out).size(), 2u) << text.out;
+#ifndef _WIN32
   EXPECT_NE(text.out.find("a\\x1B[31m\\x0Ab.jww"), std::string::npos) << text.out;
+#endif
 
   WriteFileBytes(dir / "fake.jww", "JwwDat");
   const auto info = cli_test::RunCli({"info", (dir / "fake.jww").string()});
@@ -141,27 +168,31 @@ TEST(BatchSafety, AnInterruptedRunKeepsWhatIsDoneAndLeavesNoTemporary) {
             static_cast<char*>(nullptr));
     ::_exit(127);
   }
-  // Stop it as soon as the first drawing is in place.
+  // Stop it as soon as it is writing.
   auto converted = [&] {
     std::error_code ec;
     for (fs::directory_iterator it(out, ec), end; !ec && it != end; it.increment(ec)) {
-      if (it->path().extension() == ".jww") return true;
+      if (it->path().extension() == ".tmp" || it->path().extension() == ".jww") return true;
     }
     return false;
   };
-  while (!converted()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  ::kill(child, SIGINT);
   int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  pid_t ended = 0;
+  while (!converted() && (ended = ::waitpid(child, &status, WNOHANG)) == 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  if (ended == 0) {
+    ::kill(child, SIGINT);
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+  }
   ASSERT_TRUE(WIFEXITED(status));
   if (WEXITSTATUS(status) == 0) GTEST_SKIP() << "the run ended before the interrupt came";
   EXPECT_EQ(WEXITSTATUS(status), 130);
   const std::vector<std::string> names = Names(out);
   EXPECT_LT(names.size(), static_cast<std::size_t>(kFiles));
-  const std::string expected = ReadFileBytes(out / names.front());
   for (const std::string& name : names) {
     EXPECT_EQ(name.rfind(".quillon-", 0), std::string::npos) << "a temporary stayed: " << name;
-    EXPECT_EQ(ReadFileBytes(out / name), expected) << name << " is complete";
+    EXPECT_EQ(ReadFileBytes(out / name), ReadFileBytes(out / names.front())) << name;
   }
   EXPECT_TRUE(fs::is_empty(dir / "tmp")) << "the private temp folder is removed";
 }

@@ -104,10 +104,12 @@ TEST_F(ConvertCommand, DestinationInsideTheSourceTreeIsNotWalked) {
 }
 
 TEST_F(ConvertCommand, RefusesTheSourceFolderHoweverItIsWritten) {
-  fs::create_directory_symlink(source_, scratch_ / "link");
-  const std::vector<std::string> spellings = {
-      source_.string(), source_.string() + "/", (source_ / "sub" / "..").string(),
-      (scratch_ / "link").string(), (source_ / ".").string()};
+  std::vector<std::string> spellings = {source_.string(), source_.string() + "/",
+                                        (source_ / "sub" / "..").string(),
+                                        (source_ / ".").string()};
+  if (testing_support::LinkFolder(source_, scratch_ / "link")) {
+    spellings.push_back((scratch_ / "link").string());
+  }
   for (const std::string& dest : spellings) {
     const auto run = cli_test::RunCli({"convert", "--dest", dest, (source_ / "PLAN.JWW").string()});
     EXPECT_EQ(run.exitCode, 2) << dest;

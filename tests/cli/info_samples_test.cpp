@@ -7,6 +7,7 @@
 #include <set>
 
 #include "drawing/jww_loader.h"
+#include "platform/path_text.h"
 #include "tests/cli/mini_json.h"
 #include "tests/cli/run_cli.h"
 #include "tests/support/paths.h"
@@ -22,12 +23,15 @@ class InfoOnSamples : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     std::vector<std::string> args = {"info", "--json"};
-    for (const auto& p : testing_support::SampleDrawings()) args.push_back(p.string());
+    for (const auto& p : testing_support::SampleDrawings()) {
+      args.push_back(platform::PathToUtf8(p));
+    }
     if (args.size() == 2) return;
     run_ = RunCli(args);
     for (const std::string& line : Lines(run_.out)) {
       mini_json::Value v = mini_json::Parse(line);
-      all_[std::filesystem::path(v["path"].string).filename().string()] = std::move(v);
+      all_[platform::PathToUtf8(platform::PathFromUtf8(v["path"].string).filename())] =
+          std::move(v);
     }
   }
   void SetUp() override { QUILLON_REQUIRE_SAMPLES(); }

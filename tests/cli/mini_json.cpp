@@ -2,14 +2,13 @@
 
 #include <charconv>
 #include <cmath>
+#include <nlohmann/json.hpp>
 #include <stdexcept>
-
-#include "platform/cp932.h"
 
 namespace mini_json {
 
 bool Value::has(std::string_view key) const {
-  for (const auto& [k, v] : members) {
+  for (const std::string& k : keys) {
     if (k == key) return true;
   }
   return false;
@@ -17,8 +16,8 @@ bool Value::has(std::string_view key) const {
 
 const Value& Value::operator[](std::string_view key) const {
   if (type == Type::kObject) {
-    for (const auto& [k, v] : members) {
-      if (k == key) return v;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      if (keys[i] == key) return items[i];
     }
   }
   throw std::out_of_range("no member \"" + std::string(key) + "\"");
@@ -38,223 +37,114 @@ long long Value::integer() const {
 
 namespace {
 
-class Parser {
- public:
-  explicit Parser(std::string_view text) : s_(text) {}
+// The text of every number in the order they stand ("-0" stays "-0", which
+// a parser's integer would not tell).
+std::vector<std::string> NumberTexts(std::string_view text) {
+  std::vector<std::string> numbers;
+  for (std::size_t i = 0; i < text.size();) {
+    if (text[i] == '"') {
+      for (++i; i < text.size() && text[i] != '"'; ++i) {
+        if (text[i] == '\\') ++i;
+      }
+      ++i;
+    } else if (text[i] == '-' || (text[i] >= '0' && text[i] <= '9')) {
+      const std::size_t end = text.find_first_not_of("+-.0123456789eE", i);
+      numbers.emplace_back(text.substr(i, end == std::string_view::npos ? end : end - i));
+      i = end;
+    } else {
+      ++i;
+    }
+  }
+  return numbers;
+}
 
-  Value Whole() {
-    Value v = Any();
-    Blanks();
-    if (i_ != s_.size()) Fail("text after the value");
-    return v;
+// Builds Values from nlohmann's parse events, and refuses a duplicate key.
+class Builder : public nlohmann::json_sax<nlohmann::json> {
+ public:
+  explicit Builder(std::vector<std::string> numberTexts) : numberTexts_(std::move(numberTexts)) {}
+  Value Take() { return std::move(root_); }
+
+  bool null() override { return Add(Value{}); }
+  bool boolean(bool b) override {
+    Value v;
+    v.type = Value::Type::kBool;
+    v.boolean = b;
+    return Add(std::move(v));
+  }
+  bool number_integer(number_integer_t) override { return Number(); }
+  bool number_unsigned(number_unsigned_t) override { return Number(); }
+  bool number_float(number_float_t, const string_t&) override { return Number(); }
+  bool string(string_t& s) override {
+    Value v;
+    v.type = Value::Type::kString;
+    v.string = std::move(s);
+    return Add(std::move(v));
+  }
+  bool binary(binary_t&) override { return false; }
+  bool start_object(std::size_t) override { return Open(Value::Type::kObject); }
+  bool key(string_t& k) override {
+    Value& object = *open_.back();
+    for (const std::string& seen : object.keys) {
+      if (seen == k) throw std::runtime_error("duplicate key \"" + k + "\"");
+    }
+    object.keys.push_back(std::move(k));
+    return true;
+  }
+  bool end_object() override { return Close(); }
+  bool start_array(std::size_t) override { return Open(Value::Type::kArray); }
+  bool end_array() override { return Close(); }
+  bool parse_error(std::size_t offset, const std::string&,
+                   const nlohmann::detail::exception& e) override {
+    throw std::runtime_error(std::string(e.what()) + " at offset " + std::to_string(offset));
   }
 
  private:
-  [[noreturn]] void Fail(const std::string& what) const {
-    throw std::runtime_error(what + " at offset " + std::to_string(i_));
+  bool Number() {
+    Value v;
+    v.type = Value::Type::kNumber;
+    v.numberText = numberTexts_.at(nextNumber_++);
+    const char* end = v.numberText.data() + v.numberText.size();
+    if (std::from_chars(v.numberText.data(), end, v.number).ptr != end) {
+      throw std::runtime_error("not a double: " + v.numberText);
+    }
+    return Add(std::move(v));
   }
-  void Blanks() {
-    while (i_ < s_.size() && (s_[i_] == ' ' || s_[i_] == '\t' || s_[i_] == '\n' || s_[i_] == '\r'))
-      ++i_;
+  // Puts a value into the open array or object, or makes it the root.
+  Value* Place(Value v) {
+    if (open_.empty()) {
+      root_ = std::move(v);
+      return &root_;
+    }
+    open_.back()->items.push_back(std::move(v));
+    return &open_.back()->items.back();
   }
-  bool Take(std::string_view word) {
-    if (s_.substr(i_, word.size()) != word) return false;
-    i_ += word.size();
+  bool Add(Value v) {
+    Place(std::move(v));
     return true;
   }
-  void Expect(char c) {
-    Blanks();
-    if (i_ >= s_.size() || s_[i_] != c) Fail(std::string("expected '") + c + "'");
-    ++i_;
-  }
-
-  Value Any() {
-    Blanks();
-    if (i_ >= s_.size()) Fail("missing value");
+  bool Open(Value::Type type) {
     Value v;
-    const char c = s_[i_];
-    if (c == '{') {
-      v.type = Value::Type::kObject;
-      ++i_;
-      Blanks();
-      if (i_ < s_.size() && s_[i_] == '}') {
-        ++i_;
-        return v;
-      }
-      do {
-        Blanks();
-        std::string key = String();
-        if (v.has(key)) Fail("duplicate key " + key);
-        Expect(':');
-        v.members.emplace_back(std::move(key), Any());
-        Blanks();
-      } while (i_ < s_.size() && s_[i_] == ',' && ++i_);
-      Expect('}');
-    } else if (c == '[') {
-      v.type = Value::Type::kArray;
-      ++i_;
-      Blanks();
-      if (i_ < s_.size() && s_[i_] == ']') {
-        ++i_;
-        return v;
-      }
-      do {
-        v.items.push_back(Any());
-        Blanks();
-      } while (i_ < s_.size() && s_[i_] == ',' && ++i_);
-      Expect(']');
-    } else if (c == '"') {
-      v.type = Value::Type::kString;
-      v.string = String();
-    } else if (Take("true")) {
-      v.type = Value::Type::kBool;
-      v.boolean = true;
-    } else if (Take("false")) {
-      v.type = Value::Type::kBool;
-    } else if (Take("null")) {
-      v.type = Value::Type::kNull;
-    } else {
-      v.type = Value::Type::kNumber;
-      Number(v);
-    }
-    return v;
+    v.type = type;
+    open_.push_back(Place(std::move(v)));
+    return true;
+  }
+  bool Close() {
+    open_.pop_back();
+    return true;
   }
 
-  void Digits() {
-    const std::size_t from = i_;
-    while (i_ < s_.size() && s_[i_] >= '0' && s_[i_] <= '9') ++i_;
-    if (i_ == from) Fail("expected a digit");
-  }
-
-  void Number(Value& v) {
-    const std::size_t from = i_;
-    if (s_[i_] == '-') ++i_;
-    if (i_ < s_.size() && s_[i_] == '0') {
-      ++i_;
-    } else {
-      Digits();
-    }
-    if (i_ < s_.size() && s_[i_] == '.') {
-      ++i_;
-      Digits();
-    }
-    if (i_ < s_.size() && (s_[i_] == 'e' || s_[i_] == 'E')) {
-      ++i_;
-      if (i_ < s_.size() && (s_[i_] == '+' || s_[i_] == '-')) ++i_;
-      Digits();
-    }
-    v.numberText = std::string(s_.substr(from, i_ - from));
-    const auto r =
-        std::from_chars(v.numberText.data(), v.numberText.data() + v.numberText.size(), v.number);
-    if (r.ec != std::errc() || r.ptr != v.numberText.data() + v.numberText.size()) {
-      Fail("bad number " + v.numberText);
-    }
-  }
-
-  unsigned Hex4() {
-    if (i_ + 4 > s_.size()) Fail("short \\u escape");
-    unsigned u = 0;
-    for (int k = 0; k < 4; ++k) {
-      const char c = s_[i_++];
-      u <<= 4;
-      if (c >= '0' && c <= '9') {
-        u |= static_cast<unsigned>(c - '0');
-      } else if (c >= 'a' && c <= 'f') {
-        u |= static_cast<unsigned>(c - 'a' + 10);
-      } else if (c >= 'A' && c <= 'F') {
-        u |= static_cast<unsigned>(c - 'A' + 10);
-      } else {
-        Fail("bad \\u escape");
-      }
-    }
-    return u;
-  }
-
-  // Copies one well-formed UTF-8 sequence of two to four bytes.
-  void Utf8Sequence(std::string& out) {
-    const auto b0 = static_cast<unsigned char>(s_[i_]);
-    const std::size_t n = b0 >= 0xF0 ? 4 : b0 >= 0xE0 ? 3 : 2;
-    if (b0 < 0xC2 || b0 > 0xF4 || i_ + n > s_.size()) Fail("bad UTF-8");
-    char32_t c = b0 & (0x7F >> n);
-    for (std::size_t k = 1; k < n; ++k) {
-      const auto b = static_cast<unsigned char>(s_[i_ + k]);
-      if ((b & 0xC0) != 0x80) Fail("bad UTF-8");
-      c = (c << 6) | (b & 0x3F);
-    }
-    static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (c < kMin[n] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) Fail("bad UTF-8");
-    out.append(s_.substr(i_, n));
-    i_ += n;
-  }
-
-  std::string String() {
-    if (i_ >= s_.size() || s_[i_] != '"') Fail("expected a string");
-    ++i_;
-    std::string out;
-    while (true) {
-      if (i_ >= s_.size()) Fail("unterminated string");
-      const auto c = static_cast<unsigned char>(s_[i_++]);
-      if (c == '"') return out;
-      if (c < 0x20) Fail("raw control character in a string");
-      if (c >= 0x80) {
-        --i_;
-        Utf8Sequence(out);
-        continue;
-      }
-      if (c != '\\') {
-        out.push_back(static_cast<char>(c));
-        continue;
-      }
-      if (i_ >= s_.size()) Fail("unterminated escape");
-      const char e = s_[i_++];
-      switch (e) {
-        case '"':
-        case '\\':
-        case '/':
-          out.push_back(e);
-          break;
-        case 'b':
-          out.push_back('\b');
-          break;
-        case 'f':
-          out.push_back('\f');
-          break;
-        case 'n':
-          out.push_back('\n');
-          break;
-        case 'r':
-          out.push_back('\r');
-          break;
-        case 't':
-          out.push_back('\t');
-          break;
-        case 'u': {
-          char32_t u = Hex4();
-          if (u >= 0xD800 && u <= 0xDBFF) {
-            if (!Take("\\u")) Fail("lone high surrogate");
-            const unsigned low = Hex4();
-            if (low < 0xDC00 || low > 0xDFFF) Fail("bad low surrogate");
-            u = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
-          } else if (u >= 0xDC00 && u <= 0xDFFF) {
-            Fail("lone low surrogate");
-          }
-          platform::AppendUtf8(out, u);
-          break;
-        }
-        default:
-          Fail("bad escape");
-      }
-    }
-  }
-
-  std::string_view s_;
-  std::size_t i_ = 0;
+  std::vector<std::string> numberTexts_;
+  std::size_t nextNumber_ = 0;
+  Value root_;
+  std::vector<Value*> open_;  // each points into its parent, which grows no more meanwhile
 };
 
 }  // namespace
 
 Value Parse(std::string_view text) {
-  return Parser(text).Whole();
+  Builder builder(NumberTexts(text));
+  nlohmann::json::sax_parse(text, &builder);
+  return builder.Take();
 }
 
 }  // namespace mini_json

@@ -1,9 +1,9 @@
-// A strict little JSON reader for checking what quillon-cli prints.
+// The JSON values that quillon-cli prints, read strictly (by nlohmann-json)
+// and kept with the text of every number as written.
 #pragma once
 
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace mini_json {
@@ -13,17 +13,17 @@ struct Value {
   Type type = Type::kNull;
   bool boolean = false;
   double number = 0;
-  std::string numberText;  // the number as written
-  std::string string;      // decoded UTF-8
-  std::vector<Value> items;
-  std::vector<std::pair<std::string, Value>> members;
+  std::string numberText;         // the number as written
+  std::string string;             // decoded UTF-8
+  std::vector<Value> items;       // an array's items, or an object's member values
+  std::vector<std::string> keys;  // an object's member names, one per item
 
   bool isNull() const { return type == Type::kNull; }
   bool has(std::string_view key) const;
   // Throws std::out_of_range when the key is missing or this is no object.
   const Value& operator[](std::string_view key) const;
   const Value& operator[](std::size_t index) const;
-  std::size_t size() const { return type == Type::kObject ? members.size() : items.size(); }
+  std::size_t size() const { return items.size(); }
   long long integer() const;  // the number, which must be integral
 };
 

@@ -83,7 +83,8 @@ TEST(TempFolder, PrivateFolderRemovedWithItsContents) {
     ASSERT_TRUE(b.ok()) << b.error();
     EXPECT_NE(a.path(), b.path());
     EXPECT_TRUE(fs::is_directory(a.path()));
-    EXPECT_EQ(a.path().parent_path(), fs::temp_directory_path());
+    // The temp folder may be named with a trailing separator (it is on Windows).
+    EXPECT_EQ(a.path().parent_path(), (fs::temp_directory_path() / "").parent_path());
     WriteFileBytes(a.path() / "image.bin", "bytes");
     made = a.path();
   }
@@ -108,11 +109,11 @@ TEST(SameFolder, SameTextOrSameFolderOfTheFileSystem) {
   EXPECT_TRUE(unit_val::SameFolder(src, src / ""));                   // trailing separator
   EXPECT_TRUE(unit_val::SameFolder(src, src / "sub" / ".."));         // ".." segment
   EXPECT_TRUE(unit_val::SameFolder(src / "." / "sub", src / "sub"));  // "." segment
-  fs::create_directory_symlink(src, dir / "link");
-  EXPECT_TRUE(unit_val::SameFolder(dir / "link", src));
   EXPECT_FALSE(unit_val::SameFolder(src, dir / "dst"));
   EXPECT_FALSE(unit_val::SameFolder(src, dir / "missing"));
   EXPECT_TRUE(unit_val::SameFolder(dir / "missing", dir / "missing"));
+  if (!testing_support::LinkFolder(src, dir / "link")) GTEST_SKIP() << "no folder links here";
+  EXPECT_TRUE(unit_val::SameFolder(dir / "link", src));
 }
 
 }  // namespace

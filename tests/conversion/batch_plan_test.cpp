@@ -45,15 +45,17 @@ TEST_F(BatchPlan, RefusesADestinationThatResolvesIntoTheSources) {
             std::string::npos);
   // Through ".." after a folder that does not exist.
   EXPECT_FALSE(PlanOf({dir_ / "D/sub"}, dir_ / "D/missing/..").ok());
-  // Through a link inside the destination.
-  fs::create_directories(dir_ / "E");
-  fs::create_directory_symlink(dir_ / "D/sub/sub", dir_ / "E/sub");
-  EXPECT_FALSE(PlanOf({dir_ / "D/sub"}, dir_ / "E").ok());
   // A backup name that is the settings file the run reads.
   const fs::path source = Drawing("A/PLAN.jww");
   Drawing("O/PLAN.jww");
   EXPECT_FALSE(PlanBatch({{source, dir_ / "O/PLAN.jww"}}, {dir_ / "O/PLAN.BAK"}).ok());
   EXPECT_TRUE(PlanBatch({{source, dir_ / "O/PLAN.jww"}}, {dir_ / "O/other.ini"}).ok());
+  // Through a link inside the destination.
+  fs::create_directories(dir_ / "E");
+  if (!testing_support::LinkFolder(dir_ / "D/sub/sub", dir_ / "E/sub")) {
+    GTEST_SKIP() << "no folder links here: a destination reaching the sources through one";
+  }
+  EXPECT_FALSE(PlanOf({dir_ / "D/sub"}, dir_ / "E").ok());
 }
 
 TEST_F(BatchPlan, TheFirstFileKeepsANameAndALaterOneFails) {
@@ -86,8 +88,10 @@ TEST_F(BatchPlan, TheFirstFileKeepsANameAndALaterOneFails) {
 TEST_F(BatchPlan, RecursionEndsAndWalksEachFolderOnce) {
   Drawing("L/a.jww");
   Drawing("L/sub/b.jww");
-  fs::create_directory_symlink(".", dir_ / "L/self");
-  fs::create_directory_symlink("..", dir_ / "L/sub/up");
+  if (!testing_support::LinkFolder(".", dir_ / "L/self") ||
+      !testing_support::LinkFolder("..", dir_ / "L/sub/up")) {
+    GTEST_SKIP() << "no folder links here: a recursion through a link loop";
+  }
   const auto selection = ChooseFiles({dir_ / "L", dir_ / "L/sub"}, dir_ / "out", true);
   ASSERT_TRUE(selection.ok());
   ASSERT_EQ(selection.chosen.size(), 2u);

@@ -12,6 +12,7 @@
 #include "drawing/jww_loader.h"
 #include "drawing/jww_writer.h"
 #include "tests/conversion/conversion_fixture.h"
+#include "tests/support/held_open.h"
 #include "tests/support/paths.h"
 #include "tests/support/synthetic.h"
 
@@ -231,13 +232,56 @@ TEST_F(ConvertFileTest, BackupFailureLeavesTheDestinationAsItWas) {
 
 TEST_F(ConvertFileTest, DestinationThatIsTheSourceIsRefused) {
   const fs::path source = MakeSource("PLAN.JWW", MakeLayeredDrawing());
-  fs::create_directory_symlink(src(), dir / "same");
-  for (const fs::path& destination : {source, dir / "same" / "PLAN.JWW"}) {
+  std::vector<fs::path> destinations = {source};
+  // Another letter case names the same folder where the file system ignores case.
+  if (fs::exists(dir / "SRC")) destinations.push_back(dir / "SRC" / "PLAN.JWW");
+  if (testing_support::LinkFolder(src(), dir / "same")) {
+    destinations.push_back(dir / "same" / "PLAN.JWW");
+  }
+  for (const fs::path& destination : destinations) {
     const unit_val::ConvertOutcome outcome = Convert(source, destination);
     EXPECT_EQ(outcome.failedStage, ConvertStage::kBackup);
     EXPECT_EQ(Names(src()), std::set<std::string>{"PLAN.JWW"});
   }
 }
+
+// Deep project folders on shares: far beyond the 260 characters that Windows
+// takes by default.
+TEST_F(ConvertFileTest, DestinationPathsBeyondTheWindowsDefaultLimitConvert) {
+  fs::path deep = dst();
+  for (char c = 'a'; c < 'l'; ++c) deep /= std::string(30, c);
+  fs::create_directories(deep);
+  const fs::path destination = deep / "PLAN.JWW";
+  ASSERT_GT(destination.native().size(), 340u);
+  const fs::path source = MakeSource("PLAN.JWW", MakeLayeredDrawing());
+  for (int run = 0; run < 2; ++run) {
+    const unit_val::ConvertOutcome outcome = Convert(source, destination);
+    ASSERT_TRUE(outcome.converted()) << outcome.reason;
+    EXPECT_EQ(outcome.backupMade, run == 1);
+  }
+  EXPECT_EQ(LoadDrawing(destination).top.texts[0].textType, 1u);
+  EXPECT_EQ(ReadFileBytes(deep / "PLAN.BAK"), ReadFileBytes(destination));
+}
+
+#ifdef _WIN32
+// A drawing open in Jw_cad may be held without sharing: the file fails with
+// that reason and nothing changes.
+TEST_F(ConvertFileTest, FilesHeldOpenByAnotherProgramFailSayingSoAndChangeNothing) {
+  const fs::path source = MakeSource("PLAN.JWW", MakeLayeredDrawing());
+  WriteFileBytes(dst() / "PLAN.JWW", "former drawing");
+  for (const fs::path& held : {dst() / "PLAN.JWW", source}) {
+    SCOPED_TRACE(held.string());
+    const testing_support::HeldOpen open(held);
+    ASSERT_TRUE(open.held());
+    const unit_val::ConvertOutcome outcome = Convert(source, dst() / "PLAN.JWW");
+    EXPECT_EQ(outcome.failedStage, held == source ? ConvertStage::kLoad : ConvertStage::kBackup);
+    EXPECT_NE(outcome.reason.find("in use by another program"), std::string::npos)
+        << outcome.reason;
+  }
+  EXPECT_EQ(ReadFileBytes(dst() / "PLAN.JWW"), "former drawing");
+  EXPECT_EQ(Names(dst()), std::set<std::string>{"PLAN.JWW"});
+}
+#endif
 
 TEST_F(ConvertFileTest, DryRunClassifiesAndWritesNothing) {
   const fs::path source = MakeSource("PLAN.JWW", MakeLayeredDrawing());

@@ -26,6 +26,10 @@ class ScratchDir {
   std::filesystem::path path_;
 };
 
+// Makes `link` a symbolic link to the folder `target`. False where the system
+// or its C++ library cannot (MinGW's makes no links at all).
+bool LinkFolder(const std::filesystem::path& target, const std::filesystem::path& link);
+
 std::string ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
 

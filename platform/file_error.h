@@ -1,0 +1,20 @@
+// Why a file operation failed, in words a user can act on. On Windows the
+// system's own error code is kept (the C runtime's errno cannot tell a file
+// held open by another program from one that may not be written).
+#pragma once
+
+#include <system_error>
+
+namespace platform {
+
+// The error of the last failed OpenFile (or other C runtime file call) of
+// this thread.
+std::error_code LastFileError();
+
+#ifdef _WIN32
+// A Windows system error code (GetLastError) as an error_code whose
+// message is plain English.
+std::error_code WindowsError(unsigned long code);
+#endif
+
+}  // namespace platform
