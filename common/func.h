@@ -53,6 +53,8 @@ double TextToDoubleOrZero(std::string_view text);
 // General number format: at most 15 significant digits, no trailing zeros;
 // fixed notation for 0 and magnitudes (after rounding) from 0.0001 to below
 // 1E15, scientific ("1.5E-5", "1E15") otherwise; "NAN", "INF", "-INF".
+// Every finite value written reads back through TextToDouble: the doubles
+// that would round past the largest one are written 1.79769313486231E308.
 std::string FormatGeneral(double value);
 
 }  // namespace func

@@ -1,6 +1,7 @@
 // Number texts of the settings file and the settings dialog: parsing that
 // takes the whole text or nothing, and the general number format. Both use
 // "." as the decimal point whatever the locale.
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -213,7 +214,10 @@ std::string FormatGeneral(double value) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
   if (value == 0.0) return "0";
-  const RoundedDecimal rounded = RoundTo15Digits(std::fabs(value));
+  // The largest doubles round to 1.79769313486232E308, past the range: they
+  // are written as the largest 15-digit number that reads back.
+  constexpr double kLargestReadable = 1.79769313486231e308;
+  const RoundedDecimal rounded = RoundTo15Digits(std::min(std::fabs(value), kLargestReadable));
   const std::string& digits = rounded.digits;
   const int exponent = rounded.exponent;
   std::string out = value < 0 ? "-" : "";

@@ -84,6 +84,13 @@ bool IsStorableKey(std::string_view key) {
          key.front() != ';' && key.front() != '[';
 }
 
+// The ending given to a line that had none. A "\r" that ends its text stays
+// part of it only before a "\r\n".
+const std::string& EndingToAdd(const std::string& text, const std::string& usual) {
+  static const std::string kCrlf = "\r\n";
+  return text.ends_with('\r') ? kCrlf : usual;
+}
+
 bool IsReadOnly(const std::filesystem::path& file) {
 #ifdef _WIN32
   return _waccess(file.c_str(), 2) != 0;
@@ -211,10 +218,10 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
   }
   added.push_back({std::string(key) + "=" + std::string(value), NewLineEnding()});
   if (insertAfter < lines_.size() && lines_[insertAfter].ending.empty()) {
-    lines_[insertAfter].ending = NewLineEnding();
+    lines_[insertAfter].ending = EndingToAdd(lines_[insertAfter].text, NewLineEnding());
   }
   if (header == lines_.size() && !lines_.empty() && lines_.back().ending.empty()) {
-    lines_.back().ending = NewLineEnding();
+    lines_.back().ending = EndingToAdd(lines_.back().text, NewLineEnding());
   }
   const std::size_t position = insertAfter < lines_.size() ? insertAfter + 1 : lines_.size();
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(position), added.begin(), added.end());

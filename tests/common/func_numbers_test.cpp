@@ -153,7 +153,9 @@ TEST(FormatGeneral, ScientificNotationExamples) {
   // Rounds up to 10^15, so it takes the other notation.
   EXPECT_EQ(FormatGeneral(999999999999999.9), "1E15");
   EXPECT_EQ(FormatGeneral(1e100), "1E100");
-  EXPECT_EQ(FormatGeneral(1.7976931348623157e308), "1.79769313486232E308");
+  // Rounded to 15 digits it would lie past the range: the largest 15-digit
+  // number below it is written instead.
+  EXPECT_EQ(FormatGeneral(1.7976931348623157e308), "1.79769313486231E308");
   EXPECT_EQ(FormatGeneral(std::numeric_limits<double>::denorm_min()), "4.94065645841247E-324");
 }
 
@@ -164,6 +166,17 @@ TEST(FormatGeneral, NotANumberAndInfinity) {
   // They do not read back as numbers.
   EXPECT_EQ(TextToDouble("NAN"), 0.0);
   EXPECT_EQ(TextToDouble("INF"), 0.0);
+}
+
+// Found by fuzzing: the largest double read from a settings file was written
+// back as a number too large to read, which stopped the next start-up.
+TEST(FormatGeneral, TheLargestDoublesReadBack) {
+  for (const char* read : {"1.7976931348623157e308", "-1.7976931348623156e308"}) {
+    const std::string written = FormatGeneral(TextToDouble(read));
+    double back = 0;
+    ASSERT_NO_THROW(back = TextToDouble(written)) << read << " written as " << written;
+    EXPECT_EQ(std::fabs(back), 1.79769313486231e308) << written;
+  }
 }
 
 // A double with at most 15 significant digits survives writing and reading.

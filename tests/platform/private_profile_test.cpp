@@ -153,6 +153,15 @@ TEST(ProfileWrite, AddsAMissingSectionAtTheEndInTheFilesLineEndings) {
   EXPECT_EQ(Set("", " Form ", " F1_X ", "1"), "[Form]\r\nF1_X=1\r\n");
 }
 
+// Found by fuzzing: a last line ending in a lone "\r" lost it to the line
+// ending added after it ("\r" + "\n" read back as one "\r\n").
+TEST(ProfileWrite, ALastLinesOwnCarriageReturnStaysInIt) {
+  const std::string written = Set("\n\r", "JWW", "C1", "0.5");
+  EXPECT_EQ(written, "\n\r\r\n[JWW]\nC1=0.5\n");
+  EXPECT_EQ(Set("[A]\nk=1\r", "A", "j", "2"), "[A]\nk=1\r\r\nj=2\n");
+  EXPECT_EQ(Value("[A]\nk=1\r\r\nj=2\n", "A", "k"), "1\r");
+}
+
 TEST(ProfileWrite, KeepsAByteOrderMark) {
   const std::string bom = "\xEF\xBB\xBF";
   EXPECT_EQ(Set(bom + "[Form]\r\nF1_X=1\r\n", "Form", "F1_X", "2"), bom + "[Form]\r\nF1_X=2\r\n");
