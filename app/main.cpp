@@ -1,10 +1,10 @@
 // quillon: the desktop window of Quillon.
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QTranslator>
 
 #include "app/escape_filter.h"
 #include "app/folder_icon.h"
+#include "app/qt_japanese.h"
 #include "app/unit1.h"
 #include "app/unit2.h"
 #include "app/user_dialogs.h"
@@ -16,13 +16,8 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Quillon"));
   QApplication::setWindowIcon(unit1::YellowFolder());
-  // The window is Japanese whatever the system's language: so are the
-  // standard buttons of Qt's own boxes ("はい", "いいえ", "キャンセル").
   QTranslator qtTexts;
-  if (qtTexts.load(QStringLiteral("qtbase_ja"),
-                   QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    QApplication::installTranslator(&qtTexts);
-  }
+  unit1::InstallJapaneseQtTexts(qtTexts);
   unit1::EscapeFilter escapeFilter;
   application.installEventFilter(&escapeFilter);
 

@@ -114,9 +114,12 @@ BatchPlan PlanBatch(const std::vector<ChosenFile>& chosen, const std::vector<fs:
       distinctFolders.insert({to, from});
     }
     const PathKeys::Key destinationKey = keys.Of(planned.destination);
-    const std::string backupKey = keys.Of(planned.backup).text;
+    // A backup is made, and its name used, only where a file stands now.
+    const std::string backupKey =
+        destinationKey.exists ? keys.Of(planned.backup).text : std::string();
     for (const auto& [key, path] : {std::pair{destinationKey.text, planned.destination},
                                     std::pair{backupKey, planned.backup}}) {
+      if (key.empty()) continue;
       if (const auto it = read.find(key); it != read.end()) {
         plan.refusal = "writing " + PathText(path) + " would replace " + PathText(it->second) +
                        ", which this run reads; choose another destination";

@@ -13,7 +13,7 @@ ArchiveReader::~ArchiveReader() {
   Close();
 }
 
-bool ArchiveReader::Open(const std::filesystem::path& path) {
+bool ArchiveReader::Open(const std::filesystem::path& path, bool wholeFile) {
   Close();
   errno = 0;
   file_ = platform::OpenFile(path, "rb");
@@ -30,8 +30,13 @@ bool ArchiveReader::Open(const std::filesystem::path& path) {
   fileSize_ = *size;
   // A drawing of ordinary size comes in with one read; a larger one (with
   // big images) a buffer at a time.
-  storage_.resize(fileSize_ <= kWholeFileLimit ? std::max<std::size_t>(fileSize_, 16)
-                                               : kBufferSize);
+  if (!wholeFile) {
+    storage_.resize(kHeaderBufferSize);
+  } else if (fileSize_ <= kWholeFileLimit) {
+    storage_.resize(std::max<std::size_t>(static_cast<std::size_t>(fileSize_), 16));
+  } else {
+    storage_.resize(kBufferSize);
+  }
   buf_ = storage_.data();
   pos_ = end_ = 0;
   consumed_ = 0;

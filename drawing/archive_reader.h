@@ -47,7 +47,9 @@ class ArchiveReader {
   ~ArchiveReader();
 
   // Opens the file read-only; false (with error()) when it cannot be opened.
-  bool Open(const std::filesystem::path& path);
+  // With `wholeFile`, a file of ordinary size is read in one go (for a whole
+  // load); else a few KiB at a time (for a look at its header).
+  bool Open(const std::filesystem::path& path, bool wholeFile = false);
   const std::string& error() const { return error_; }
   // Reads from memory instead of a file (the bytes must outlive the reader).
   void OpenMemory(const void* data, std::size_t size);
@@ -112,6 +114,7 @@ class ArchiveReader {
   static std::string ErrnoText();
 
   static constexpr std::size_t kBufferSize = 1 << 16;
+  static constexpr std::size_t kHeaderBufferSize = 8 << 10;
   static constexpr std::uint64_t kWholeFileLimit = 4 << 20;
   std::FILE* file_ = nullptr;
   std::vector<unsigned char> storage_;

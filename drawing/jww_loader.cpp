@@ -256,7 +256,7 @@ LoadResult LoadJww(Drawing& d, const std::filesystem::path& path) {
   d.Reset();
   d.ClearImageList();
   LoadArchive ar;
-  if (!ar.Open(path)) return {false, "cannot open the file: " + ar.error()};
+  if (!ar.Open(path, true)) return {false, "cannot open the file: " + ar.error()};
   return Load(d, ar);
 }
 

@@ -36,10 +36,14 @@ std::FILE* OpenFile(const fs::path& path, const char* mode) {
   if (FileOpFails(FileOp::kOpen)) return nullptr;
 #ifdef _WIN32
   std::wstring wmode(mode, mode + std::char_traits<char>::length(mode));
-  return _wfsopen(LongPath(path).c_str(), wmode.c_str(), _SH_DENYNO);
+  std::FILE* file = _wfsopen(LongPath(path).c_str(), wmode.c_str(), _SH_DENYNO);
 #else
-  return std::fopen(path.c_str(), mode);
+  std::FILE* file = std::fopen(path.c_str(), mode);
 #endif
+  // Every caller reads and writes in large blocks of its own: a stream
+  // buffer would only split them into more system calls.
+  if (file) std::setvbuf(file, nullptr, _IONBF, 0);
+  return file;
 }
 
 std::optional<std::uint64_t> OpenFileSize(std::FILE* file) {

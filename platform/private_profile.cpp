@@ -152,18 +152,38 @@ const std::string& ProfileDocument::NewLineEnding() const {
   return crlfDominant_ ? kCrlf : kLf;
 }
 
+const std::vector<std::size_t>& ProfileDocument::SectionLines() const {
+  if (!sectionLinesValid_) {
+    sectionLines_.clear();
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+      if (Interpret(lines_[i].text).kind == LineKind::kSection) sectionLines_.push_back(i);
+    }
+    sectionLinesValid_ = true;
+  }
+  return sectionLines_;
+}
+
+std::optional<std::pair<std::size_t, std::size_t>> ProfileDocument::SectionSpan(
+    std::string_view section) const {
+  const std::vector<std::size_t>& headers = SectionLines();
+  for (std::size_t h = 0; h < headers.size(); ++h) {
+    if (SameName(Interpret(lines_[headers[h]].text).name, section)) {
+      return std::pair{headers[h], h + 1 < headers.size() ? headers[h + 1] : lines_.size()};
+    }
+  }
+  return std::nullopt;
+}
+
 std::optional<std::string> ProfileDocument::Find(std::string_view section,
                                                  std::string_view key) const {
   section = Trim(section);
   key = Trim(key);
-  bool inSection = false;
-  for (const Line& line : lines_) {
-    const LineMeaning meaning = Interpret(line.text);
-    if (meaning.kind == LineKind::kSection) {
-      if (inSection) return std::nullopt;
-      inSection = SameName(meaning.name, section);
-    } else if (inSection && meaning.kind == LineKind::kKey && SameName(meaning.name, key)) {
-      return line.text.substr(meaning.valueStart);
+  const auto span = SectionSpan(section);
+  if (!span) return std::nullopt;
+  for (std::size_t i = span->first + 1; i < span->second; ++i) {
+    const LineMeaning meaning = Interpret(lines_[i].text);
+    if (meaning.kind == LineKind::kKey && SameName(meaning.name, key)) {
+      return lines_[i].text.substr(meaning.valueStart);
     }
   }
   return std::nullopt;
@@ -176,12 +196,11 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
 
   std::size_t header = lines_.size();
   std::size_t insertAfter = lines_.size();  // the header or the section's last key line
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    const LineMeaning meaning = Interpret(lines_[i].text);
-    if (meaning.kind == LineKind::kSection) {
-      if (header != lines_.size()) break;
-      if (SameName(meaning.name, section)) header = insertAfter = i;
-    } else if (header != lines_.size() && meaning.kind == LineKind::kKey) {
+  if (const auto span = SectionSpan(section)) {
+    header = insertAfter = span->first;
+    for (std::size_t i = span->first + 1; i < span->second; ++i) {
+      const LineMeaning meaning = Interpret(lines_[i].text);
+      if (meaning.kind != LineKind::kKey) continue;
       if (SameName(meaning.name, key)) {
         Line& line = lines_[i];
         line.text.resize(meaning.valueStart);
@@ -191,6 +210,7 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
       insertAfter = i;
     }
   }
+  sectionLinesValid_ = false;
 
   std::vector<Line> added;
   if (header == lines_.size()) {

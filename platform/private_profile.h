@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -44,10 +45,17 @@ class ProfileDocument {
   };
 
   const std::string& NewLineEnding() const;
+  // The lines that open sections, found once (a large file is read for many
+  // keys), and the lines of the first section of a name: its header up to
+  // the next header.
+  const std::vector<std::size_t>& SectionLines() const;
+  std::optional<std::pair<std::size_t, std::size_t>> SectionSpan(std::string_view section) const;
 
   std::string byteOrderMark_;
   std::vector<Line> lines_;
   bool crlfDominant_ = true;  // a new file gets Windows line endings
+  mutable std::vector<std::size_t> sectionLines_;
+  mutable bool sectionLinesValid_ = false;
 };
 
 enum class ProfileFileState { kRead, kMissing, kUnreadable };

@@ -18,6 +18,7 @@
 namespace drawing_test {
 namespace {
 std::atomic<std::size_t> largest{0};
+std::atomic<std::size_t> allocated{0};
 }  // namespace
 
 bool AllocationWatchActive() {
@@ -29,10 +30,17 @@ void ResetLargestAllocation() {
 std::size_t LargestAllocation() {
   return largest;
 }
+void ResetAllocatedBytes() {
+  allocated = 0;
+}
+std::size_t AllocatedBytes() {
+  return allocated;
+}
 
 #if QUILLON_WATCH_ALLOCATIONS
 namespace {
 void* Allocate(std::size_t n) {
+  allocated.fetch_add(n, std::memory_order_relaxed);
   std::size_t seen = largest.load(std::memory_order_relaxed);
   while (n > seen && !largest.compare_exchange_weak(seen, n)) {
   }

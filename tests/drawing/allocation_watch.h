@@ -10,5 +10,8 @@ namespace drawing_test {
 bool AllocationWatchActive();
 void ResetLargestAllocation();
 std::size_t LargestAllocation();
+// Every byte asked of operator new since the last reset.
+void ResetAllocatedBytes();
+std::size_t AllocatedBytes();
 
 }  // namespace drawing_test
