@@ -60,7 +60,7 @@ echo "Windows (MinGW-w64, Wine $(wine --version | sed 's/wine-//')): $((total - 
   "$skipped skipped, $failed failed of $total tests. Package: ${package#"$root/"}"
 grep '(Skipped)$' "$log" | sed 's/^[[:space:]]*[0-9]* - \(.*\) (Skipped)$/\1/' | while read -r name; do
   reason="$(ctest --test-dir "$build/core" -R "^${name}\$" --output-on-failure -V 2>/dev/null |
-    sed -n 's/^[0-9]*: \(.*\)$/\1/p' | grep -A1 ': Skipped$' | tail -1)"
+    sed -n 's/^[0-9]*: \(.*\)$/\1/p' | grep -A1 ': Skipped$' | tail -1 || true)"
   echo "  skipped ${name}: ${reason:-no reason given}"
 done
 exit "$status"
