@@ -1,10 +1,12 @@
 #include "cli/convert_command.h"
 
 #include <algorithm>
+#include <charconv>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <map>
+#include <mutex>
 #include <set>
 #include <system_error>
 
@@ -17,6 +19,7 @@
 #include "conversion/convert_file.h"
 #include "conversion/file_selection.h"
 #include "conversion/path_text.h"
+#include "conversion/preparation_pool.h"
 #include "conversion/stale_temporaries.h"
 #include "conversion/temp_folder.h"
 #include "platform/file_io.h"
@@ -31,8 +34,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kConvertUsage =
-    "Usage: quillon-cli convert --dest DIR [--settings FILE] [--dry-run] [--json] [--recursive] "
-    "PATH...\n"
+    "Usage: quillon-cli convert --dest DIR [--settings FILE] [--dry-run] [--json] [--recursive]\n"
+    "                           [--jobs N] PATH...\n"
     "Converts the free-size texts of JWW drawings into the drawings' text types and writes\n"
     "each drawing, under the same name and in its own JWW version, into DIR. A PATH is a\n"
     "drawing or a folder (its files whose extension is .JWW in any letter case). Sources are\n"
@@ -44,6 +47,8 @@ constexpr const char* kConvertUsage =
     "  --json           one JSON object per file and one for the summary, one per line\n"
     "  --recursive      also convert the subfolders of folder PATHs, mirrored below DIR\n"
     "                   (links to folders are not followed; no folder is walked twice)\n"
+    "  --jobs N         read and convert with N threads (default: one per processor, at\n"
+    "                   most 4); files are still backed up, moved and reported in order\n"
     "  --help           show this help\n"
     "\n"
     "A run is refused whole when a destination or backup would replace a file it reads;\n"
@@ -58,6 +63,7 @@ struct Options {
   fs::path dest;
   fs::path settings;
   bool dryRun = false, json = false, recursive = false, help = false;
+  unsigned jobs = unit_val::DefaultWorkerCount();
   std::vector<fs::path> paths;
 };
 
@@ -83,6 +89,16 @@ std::string Parse(const std::vector<std::string>& args, Options& o) {
       if (auto e = value(o.settings); !e.empty()) return e;
     } else if (arg.starts_with("--settings=")) {
       o.settings = platform::PathFromUtf8(arg.substr(11));
+    } else if (arg == "--jobs" || arg.starts_with("--jobs=")) {
+      std::string text = arg.size() > 6 ? arg.substr(7) : "";
+      if (arg.size() == 6) {
+        if (i + 1 >= args.size()) return "option --jobs needs a value";
+        text = args[++i];
+      }
+      const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), o.jobs);
+      if (ec != std::errc() || end != text.data() + text.size() || o.jobs < 1 || o.jobs > 64) {
+        return "--jobs needs a number from 1 to 64, not \"" + text + "\"";
+      }
     } else if (arg == "--dry-run") {
       o.dryRun = true;
     } else if (arg == "--json") {
@@ -140,6 +156,7 @@ class DestinationFolders {
  public:
   // Empty, or why the folder cannot be made.
   std::string Make(const fs::path& given) {
+    std::lock_guard lock(mutex_);
     const fs::path folder = given.empty() ? fs::path(".") : given;
     auto [it, added] = made_.try_emplace(folder);
     if (!added) return it->second;
@@ -154,6 +171,7 @@ class DestinationFolders {
   }
 
  private:
+  std::mutex mutex_;
   std::map<fs::path, std::string> made_;
 };
 
@@ -162,6 +180,8 @@ class DestinationFolders {
 // count bounds how many temporaries wait at once).
 constexpr std::uint64_t kBatchBytes = 64ull << 20;
 constexpr std::size_t kBatchFiles = 4096;
+// Files prepared ahead while a batch is synced and moved into place.
+constexpr std::size_t kLookAhead = 256;
 
 // Puts the batch's outputs on disk before any of them replaces a file. Where
 // the file system cannot be synced as a whole, each output is synced; one
@@ -245,14 +265,29 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
   }
 
   platform::CatchInterrupts();
-  unit_val::TempFolder temp;
-  jww::Drawing drawing;
-  unit_val::ConvertContext context{drawing, &temp, {}, o.dryRun, true};
   const std::vector<unit_val::PlannedFile>& files = plan.files;
   Progress progress(files.size());
   DestinationFolders folders;
   std::size_t done = 0;
   int interrupt = 0;
+  auto prepare = [&](std::size_t i, const unit_val::ConvertContext& context) {
+    unit_val::PreparedConversion prepared;
+    if (!files[i].conflict.empty() || files[i].check.kind != unit_val::SourceKind::kDrawing) {
+      return prepared;
+    }
+    const std::string folderError =
+        o.dryRun ? "" : folders.Make(files[i].destination.parent_path());
+    if (!folderError.empty()) {
+      prepared.outcome.failedStage = unit_val::ConvertStage::kSave;
+      prepared.outcome.reason = folderError;
+      return prepared;
+    }
+    return unit_val::PrepareConversion(files[i].source, files[i].destination, settings, context,
+                                       unit_val::OutputSync::kByCaller);
+  };
+  // Declared before the batch: waiting outputs are dropped before the
+  // workers' temp folders go.
+  unit_val::PreparationPool pool(files.size(), o.jobs, kLookAhead, o.dryRun, prepare);
   std::vector<unit_val::PreparedConversion> batch;
   std::uint64_t batchBytes = 0;
   // Syncs the waiting outputs, moves them into place and reports them.
@@ -292,20 +327,7 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
   };
   for (std::size_t i = 0; i < files.size() && !interrupt; ++i) {
     progress.Show(i, files[i].source);
-    const bool toConvert =
-        files[i].conflict.empty() && files[i].check.kind == unit_val::SourceKind::kDrawing;
-    const std::string folderError =
-        toConvert && !o.dryRun ? folders.Make(files[i].destination.parent_path()) : "";
-    if (!toConvert) {
-      batch.emplace_back();
-    } else if (!folderError.empty()) {
-      batch.emplace_back();
-      batch.back().outcome.failedStage = unit_val::ConvertStage::kSave;
-      batch.back().outcome.reason = folderError;
-    } else {
-      batch.push_back(unit_val::PrepareConversion(files[i].source, files[i].destination, settings,
-                                                  context, unit_val::OutputSync::kByCaller));
-    }
+    batch.push_back(pool.Take(i));
     batchBytes += batch.back().outputBytes;
     interrupt = platform::InterruptSignal();
     if (!interrupt && (batchBytes >= kBatchBytes || batch.size() >= kBatchFiles)) finishBatch();

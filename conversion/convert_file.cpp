@@ -112,8 +112,7 @@ PreparedConversion PrepareConversion(const fs::path& source, const fs::path& des
     outcome = Failed(outcome, ConvertStage::kSave, written.error);
     return prepared;
   }
-  const long end = std::ftell(output->stream());
-  prepared.outputBytes = end > 0 ? static_cast<std::uint64_t>(end) : 0;
+  prepared.outputBytes = written.bytes;
   if (!output->Close(sync == OutputSync::kNow)) {
     outcome = Failed(outcome, ConvertStage::kSave, output->error());
     return prepared;

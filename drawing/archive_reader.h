@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "drawing/byte_buffer.h"
 #include "drawing/jww_string.h"
 
 namespace jww {
@@ -117,7 +118,7 @@ class ArchiveReader {
   static constexpr std::size_t kHeaderBufferSize = 8 << 10;
   static constexpr std::uint64_t kWholeFileLimit = 4 << 20;
   std::FILE* file_ = nullptr;
-  std::vector<unsigned char> storage_;
+  ByteBuffer storage_;
   const unsigned char* buf_ = nullptr;
   std::size_t pos_ = 0, end_ = 0;
   std::uint64_t consumed_ = 0;  // file bytes before buf_[0]

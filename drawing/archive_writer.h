@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "drawing/byte_buffer.h"
 #include "drawing/jww_string.h"
 
 namespace jww {
@@ -77,7 +78,7 @@ class ArchiveWriter {
 
   std::FILE* file_ = nullptr;
   std::string* memory_ = nullptr;
-  std::vector<unsigned char> buf_;
+  ByteBuffer buf_;
   std::size_t fill_ = 0;
   std::uint64_t written_ = 0;
 };

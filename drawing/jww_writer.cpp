@@ -204,7 +204,7 @@ SaveResult Run(Drawing& d, Sink sink, std::int32_t version) {
   try {
     SaveArchive ar(sink, version);
     WriteAll(ar, d, version);
-    return {true, {}};
+    return {true, {}, ar.written()};
   } catch (const ArchiveWriteError& e) {
     return {false, e.what()};
   } catch (const std::out_of_range&) {

@@ -14,6 +14,7 @@ namespace jww {
 struct SaveResult {
   bool ok = false;
   std::string error;
+  std::uint64_t bytes = 0;  // written, when ok
   explicit operator bool() const { return ok; }
 };
 

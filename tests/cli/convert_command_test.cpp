@@ -147,6 +147,27 @@ TEST(ConvertCommandBatches, EveryFileLandsAcrossBatchesAndNoTemporaryStays) {
       << "no temporary file is left";
 }
 
+TEST_F(ConvertCommand, ThreadsChangeNeitherOutputsNorReport) {
+  for (int i = 0; i < 40; ++i) {
+    fs::copy_file(kPlan, source_ / ("COPY" + std::to_string(i) + ".jww"));
+  }
+  before_ = Snapshot(source_);
+  const fs::path dest = scratch_ / "out";
+  std::vector<std::pair<std::string, std::map<std::string, std::string>>> results;
+  for (const char* jobs : {"1", "4"}) {
+    fs::remove_all(dest);
+    fs::create_directories(dest);
+    WriteFileBytes(dest / "COPY7.jww", "older");
+    const auto run = cli_test::RunCli(
+        {"convert", "--jobs", jobs, "--recursive", "--dest", dest.string(), source_.string()});
+    EXPECT_EQ(run.exitCode, 1) << "CUT.jww fails to load";
+    results.emplace_back(run.out + run.err, Snapshot(dest));
+  }
+  EXPECT_EQ(results[0].first, results[1].first);
+  EXPECT_TRUE(results[0].second == results[1].second) << "the outputs differ";
+  EXPECT_EQ(results[1].second.size(), 44u) << "43 drawings, one backup and nothing else";
+}
+
 TEST_F(ConvertCommand, DryRunWritesNothing) {
   const fs::path dest = scratch_ / "out";
   const auto run = cli_test::RunCli(
@@ -196,6 +217,8 @@ TEST(ConvertCommandUsage, ErrorsExitWithTwoAndOneLine) {
       {"convert", "--dest"},
       {"convert", "--dest", scratch.path().string()},
       {"convert", "--frobnicate", "--dest", scratch.path().string(), kPlan.string()},
+      {"convert", "--jobs", "0", "--dest", scratch.path().string(), kPlan.string()},
+      {"convert", "--jobs=4x", "--dest", scratch.path().string(), kPlan.string()},
       {"convert", "--dest", scratch.path().string(), (scratch / "missing.jww").string()},
       {"convert", "--settings", (scratch / "none.ini").string(), "--dest",
        (scratch / "out").string(), kPlan.string()},

@@ -1,0 +1,93 @@
+#include "conversion/preparation_pool.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "platform/interrupt.h"
+
+namespace unit_val {
+
+struct PreparationPool::Worker {
+  jww::Drawing drawing;
+  std::optional<TempFolder> tempFolder;  // made by the thread that uses it
+};
+
+unsigned DefaultWorkerCount() {
+  return std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+}
+
+PreparationPool::PreparationPool(std::size_t count, unsigned workers, std::size_t lookAhead,
+                                 bool dryRun, PrepareFunction prepare)
+    : count_(count),
+      lookAhead_(std::max<std::size_t>(lookAhead, 1)),
+      dryRun_(dryRun),
+      prepare_(std::move(prepare)),
+      ready_(count) {
+  const std::size_t n = std::clamp<std::size_t>(workers, 1, std::max<std::size_t>(count, 1));
+  for (std::size_t i = 0; i < n; ++i) workers_.push_back(std::make_unique<Worker>());
+  if (n == 1) return;
+  running_ = n;
+  for (auto& worker : workers_) threads_.emplace_back([this, &worker] { Work(*worker); });
+}
+
+PreparationPool::~PreparationPool() {
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  changed_.notify_all();
+  for (std::thread& thread : threads_) thread.join();
+}
+
+PreparedConversion PreparationPool::Run(std::size_t index, Worker& worker) {
+  if (!worker.tempFolder) worker.tempFolder.emplace();
+  const ConvertContext context{worker.drawing, &*worker.tempFolder, {}, dryRun_, true};
+  try {
+    return prepare_(index, context);
+  } catch (const std::exception& e) {
+    // Whatever escaped the load and the write (they catch their own errors)
+    // fails this file only; the drawing is freed by the conversion itself.
+    PreparedConversion failed;
+    failed.outcome.failedStage = ConvertStage::kSave;
+    failed.outcome.reason = e.what()[0] ? e.what() : "unknown error";
+    return failed;
+  }
+}
+
+void PreparationPool::Work(Worker& worker) {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    changed_.wait(lock,
+                  [&] { return stopping_ || next_ >= count_ || next_ < taken_ + lookAhead_; });
+    if (stopping_ || next_ >= count_ || platform::InterruptSignal()) {
+      --running_;
+      changed_.notify_all();
+      return;
+    }
+    const std::size_t index = next_++;
+    lock.unlock();
+    PreparedConversion prepared = Run(index, worker);
+    lock.lock();
+    ready_[index] = std::move(prepared);
+    changed_.notify_all();
+  }
+}
+
+PreparedConversion PreparationPool::Take(std::size_t index) {
+  if (threads_.empty()) {
+    taken_ = index + 1;
+    return Run(index, *workers_.front());
+  }
+  std::unique_lock lock(mutex_);
+  // A file that no worker started (they stop on an interrupt) never comes.
+  changed_.wait(lock,
+                [&] { return ready_[index].has_value() || (index >= next_ && running_ == 0); });
+  PreparedConversion prepared;
+  if (ready_[index]) prepared = std::move(*ready_[index]);
+  ready_[index].reset();
+  taken_ = index + 1;
+  changed_.notify_all();
+  return prepared;
+}
+
+}  // namespace unit_val

@@ -1,0 +1,66 @@
+// Prepares the files of a run ahead of the caller on several threads, while
+// the caller still takes them one after another in their order: backups,
+// moves into place and reports stay sequential.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "conversion/convert_file.h"
+
+namespace unit_val {
+
+// Prepares file `index` with the drawing and temp folder of the thread that
+// runs it (the context's other fields come from the pool's template).
+using PrepareFunction =
+    std::function<PreparedConversion(std::size_t index, const ConvertContext& context)>;
+
+// The threads a run uses unless told otherwise: one per processor, at most 4
+// (beyond that the disk, not the processor, sets the pace).
+unsigned DefaultWorkerCount();
+
+class PreparationPool {
+ public:
+  // `workers` of 1 prepares each file when it is taken, on the caller's
+  // thread. At most `lookAhead` files wait prepared beyond the one taken
+  // last. A worker stops taking files once an interrupt has been requested.
+  PreparationPool(std::size_t count, unsigned workers, std::size_t lookAhead, bool dryRun,
+                  PrepareFunction prepare);
+  PreparationPool(const PreparationPool&) = delete;
+  PreparationPool& operator=(const PreparationPool&) = delete;
+  // Stops the workers; preparations not taken are dropped, their temporaries
+  // with them.
+  ~PreparationPool();
+
+  // Waits for file `index` (taken in order from 0) and hands it over. An
+  // interrupted run hands over an empty preparation for a file not started.
+  PreparedConversion Take(std::size_t index);
+
+ private:
+  struct Worker;
+  void Work(Worker& worker);
+  PreparedConversion Run(std::size_t index, Worker& worker);
+
+  std::size_t count_;
+  std::size_t lookAhead_;
+  bool dryRun_;
+  PrepareFunction prepare_;
+  std::vector<std::unique_ptr<Worker>> workers_;
+  std::vector<std::thread> threads_;
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::vector<std::optional<PreparedConversion>> ready_;
+  std::size_t next_ = 0;     // the next file a worker starts
+  std::size_t taken_ = 0;    // files handed over
+  std::size_t running_ = 0;  // worker threads still taking files
+  bool stopping_ = false;
+};
+
+}  // namespace unit_val
