@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Times `quillon-cli convert` on a corpus of about 1,000 drawings (about
 # 90 MB) against `cp -r` of the same corpus, in the same run, and prints the
-# ratio. Aim: converting takes at most twice as long as copying.
+# ratio. Aim: converting takes at most 1.5 times as long as copying and
+# syncing.
 #
 #   bench/convert_corpus.sh [BUILD_DIR]
 #
@@ -13,7 +14,7 @@
 # folder under ${TMPDIR:-/tmp} that is removed at the end.
 # Options through the environment: CORPUS_FILES (1000), CORPUS_MB (90),
 # ROUNDS (3, the median is reported), QUILLON_SETTINGS (a settings file for
-# --settings).
+# --settings), JOBS (passed as --jobs; default: the program's own choice).
 set -euo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -74,6 +75,7 @@ echo "corpus: $count drawings ($copies copies of ${#sample_list[@]} real ones),"
 
 settings=()
 if [[ -n "${QUILLON_SETTINGS:-}" ]]; then settings=(--settings "$QUILLON_SETTINGS"); fi
+if [[ -n "${JOBS:-}" ]]; then settings+=(--jobs "$JOBS"); fi
 
 now() { date +%s%N; }
 cat "$corpus"/* >/dev/null # both runs start from a warm cache
@@ -83,6 +85,7 @@ seconds() { awk -v ns="$1" 'BEGIN { printf "%.3f", ns / 1e9 }'; }
 copy_times=()
 synced_times=()
 convert_times=()
+round_ratios=()
 for ((r = 1; r <= rounds; r++)); do
   rm -rf "$scratch/copy" "$scratch/converted"
   mkdir "$scratch/converted"
@@ -109,11 +112,12 @@ for ((r = 1; r <= rounds; r++)); do
   copy_times+=($((t1 - t0)))
   synced_times+=($((t2 - t0)))
   convert_times+=($((t3 - t2)))
+  round_ratios+=("$(awk -v a=$((t3 - t2)) -v b=$((t2 - t0)) 'BEGIN { printf "%.4f", a / b }')")
   echo "round $r: cp -r $(seconds $((t1 - t0))) s (with sync $(seconds $((t2 - t0))) s)," \
     "convert $(seconds $((t3 - t2))) s"
 done
 
-median() { printf '%s\n' "$@" | sort -n | sed -n "$((($# + 1) / 2))p"; }
+median() { printf '%s\n' "$@" | sort -g | sed -n "$((($# + 1) / 2))p"; }
 copy_ns=$(median "${copy_times[@]}")
 synced_ns=$(median "${synced_times[@]}")
 convert_ns=$(median "${convert_times[@]}")
@@ -123,5 +127,9 @@ echo "median of $rounds rounds:"
 echo "  cp -r                $(seconds "$copy_ns") s"
 echo "  cp -r, then sync     $(seconds "$synced_ns") s"
 echo "  quillon-cli convert  $(seconds "$convert_ns") s"
-echo "  ratio convert / cp -r: $(ratio "$convert_ns" "$copy_ns")x (aim: at most 2x);" \
-  "against cp -r + sync: $(ratio "$convert_ns" "$synced_ns")x"
+echo "  ratio convert / cp -r: $(ratio "$convert_ns" "$copy_ns")x;" \
+  "against cp -r + sync: $(ratio "$convert_ns" "$synced_ns")x (aim: at most 1.5x)"
+# Each round times the copy and the conversion one after the other, so the
+# ratio within a round is less moved by the machine's slower and faster spells.
+echo "  median of the rounds' ratios against cp -r + sync:" \
+  "$(awk -v r="$(median "${round_ratios[@]}")" 'BEGIN { printf "%.2f", r }')x"
