@@ -63,7 +63,7 @@ class Chooser {
       return;
     }
     std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
-      return a.path().filename() < b.path().filename();
+      return a.path().native() < b.path().native();  // one folder: the names decide
     });
     for (const fs::directory_entry& entry : entries) {
       if (!selection_.ok()) return;

@@ -145,6 +145,7 @@ void ReadBlockDefinitions(LoadArchive& ar, ClassResolver& classes, Drawing& d, s
   for (std::uint32_t p = 0; p < count; ++p) {
     ar.setSection("block definition list");
     TEntBlockDef& def = d.blockDefs.emplace_back();
+    def.entities = d.TakeSpareTables();
     classes.BlockDefinition(ar.tag());
     layout::BlockDefinitionHead(ar, def, v);
     const std::uint32_t entities = ReadListCount(ar, layout::MinEntityBytes(v), "block entity");

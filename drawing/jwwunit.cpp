@@ -7,15 +7,35 @@
 
 namespace jww {
 
-void EntityTables::clear() {
-  lines.clear();
-  arcs.clear();
-  points.clear();
-  texts.clear();
-  dimensions.clear();
-  solids.clear();
-  blockInserts.clear();
-  order.clear();
+namespace {
+
+template <class Rec>
+void Empty(std::vector<Rec>& table, std::size_t keep) {
+  if (table.capacity() > keep) {
+    std::vector<Rec>().swap(table);
+  } else {
+    table.clear();
+  }
+}
+
+// What an emptied drawing keeps for the next load, so that a batch of
+// ordinary drawings does not allocate its tables again for every file, while
+// one very large drawing does not hold its memory for the rest of the run.
+constexpr std::size_t kKeptTopEntries = std::size_t{1} << 16;
+constexpr std::size_t kKeptBlockEntries = std::size_t{1} << 10;
+constexpr std::size_t kKeptSpareTables = 1024;
+
+}  // namespace
+
+void EntityTables::clear(std::size_t keep) {
+  Empty(lines, keep);
+  Empty(arcs, keep);
+  Empty(points, keep);
+  Empty(texts, keep);
+  Empty(dimensions, keep);
+  Empty(solids, keep);
+  Empty(blockInserts, keep);
+  Empty(order, keep);
 }
 
 void DeriveWideLine(THeader& h) {
@@ -43,13 +63,25 @@ void SplitDisplayFlag11(THeader& h, std::uint32_t stored) {
 
 void Drawing::Reset() {
   header = THeader{};
-  top.clear();
+  top.clear(kKeptTopEntries);
+  for (TEntBlockDef& def : blockDefs) {
+    if (spareTables_.size() >= kKeptSpareTables) break;
+    def.entities.clear(kKeptBlockEntries);
+    spareTables_.push_back(std::move(def.entities));
+  }
   blockDefs.clear();
+  if (blockDefs.capacity() > kKeptSpareTables) std::vector<TEntBlockDef>().swap(blockDefs);
 }
 
 void Drawing::Free() {
-  for (TEntBlockDef& def : blockDefs) def.entities.clear();
   Reset();
+}
+
+EntityTables Drawing::TakeSpareTables() {
+  if (spareTables_.empty()) return {};
+  EntityTables tables = std::move(spareTables_.back());
+  spareTables_.pop_back();
+  return tables;
 }
 
 void Drawing::ClearImageList() {

@@ -116,7 +116,9 @@ struct EntityTables {
   std::vector<TEntBlock> blockInserts;
   std::vector<TEntRef> order;
 
-  void clear();
+  // Empties every table; one that could hold more than `keep` entries gives
+  // its memory back.
+  void clear(std::size_t keep = SIZE_MAX);
   std::size_t entityCount() const {
     return lines.size() + arcs.size() + points.size() + texts.size() + dimensions.size() +
            solids.size() + blockInserts.size();
@@ -311,13 +313,22 @@ class Drawing {
   std::vector<TBindImageType> images;
   ImageOptions imageOptions;
 
-  void Reset();  // header defaults, every table empty
-  void Free();   // empties each block definition, then Reset
+  // Header defaults, every table empty. Small tables keep their memory for
+  // the next load; large ones give it back.
+  void Reset();
+  void Free();  // the same as Reset
   void ClearImageList();
   void DeleteImageFiles();  // failures ignored
 
   // Sizes the header tables, zero-filled, as the loader does before reading.
   void SizeHeaderTables();
+
+  // Empty tables of block definitions emptied earlier, for the loader's next
+  // definitions (an empty set of tables when there are none).
+  EntityTables TakeSpareTables();
+
+ private:
+  std::vector<EntityTables> spareTables_;
 };
 
 }  // namespace jww

@@ -44,4 +44,17 @@ TEST(LoadGrowth, MemoryGrowsLinearlyWithTheEntities) {
   EXPECT_LT(large.allocated, 8 * large.fileBytes);
 }
 
+TEST(LoadGrowth, AnEmptiedDrawingGivesBackTheMemoryOfALargeOne) {
+  jww::Drawing d = synthetic::MakeHeaderOnly(600);
+  for (unsigned i = 0; i < 100000; ++i) synthetic::Add(d.top, synthetic::MakePoint(600, i, false));
+  synthetic::UpdateCounts(d);
+  std::string bytes;
+  ASSERT_TRUE(jww::SaveJwwToMemory(d, 600, bytes));
+  jww::Drawing loaded;
+  ASSERT_TRUE(jww::LoadJwwFromMemory(loaded, bytes.data(), bytes.size()));
+  loaded.Free();
+  EXPECT_EQ(loaded.top.points.capacity(), 0u) << "a batch would hold it until its end";
+  EXPECT_EQ(loaded.top.order.capacity(), 0u);
+}
+
 }  // namespace
