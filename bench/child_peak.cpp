@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 #include <vector>
@@ -109,10 +110,44 @@ std::optional<int> RunChildMode(int argc, char** argv) {
   return std::nullopt;
 }
 
-fs::path MakeScratch(const std::string& parent, const std::string& stem) {
+Scratch::Scratch(const std::string& parent, const std::string& stem) {
   std::string tmpl = (fs::path(parent) / ("quillon-" + stem + "-XXXXXX")).string();
   if (!mkdtemp(tmpl.data())) throw std::runtime_error("cannot create a scratch folder");
-  return tmpl;
+  dir = tmpl;
+}
+
+Scratch::~Scratch() {
+  std::error_code ec;
+  fs::remove_all(dir, ec);
+}
+
+int ChildPeakMain(int argc, char** argv, const char* program, CountOption count, RunFunction run) {
+  try {
+    if (const std::optional<int> child = RunChildMode(argc, argv)) return *child;
+    std::string scratch = fs::temp_directory_path().string();
+    const std::string countPrefix = std::string("--") + count.name + "=";
+    for (int i = 1; i < argc; ++i) {
+      const std::string arg = argv[i];
+      if (arg.starts_with(countPrefix)) {
+        count.value = std::strtoull(arg.c_str() + countPrefix.size(), nullptr, 10);
+      } else if (arg.starts_with("--scratch=")) {
+        scratch = arg.substr(10);
+      } else {
+        std::fprintf(stderr, "usage: %s [%sN] [--scratch=DIR]\n", argv[0], countPrefix.c_str());
+        return 2;
+      }
+    }
+    if (count.value < count.min || count.value > count.max) {
+      std::fprintf(stderr, "--%s must be %llu to %llu\n", count.name,
+                   static_cast<unsigned long long>(count.min),
+                   static_cast<unsigned long long>(count.max));
+      return 2;
+    }
+    return run(argv[0], count.value, scratch);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s: %s\n", program, e.what());
+    return 1;
+  }
 }
 
 }  // namespace bench

@@ -8,6 +8,7 @@
 // "load-save" and "measure" modes are its own children.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -28,7 +29,27 @@ std::optional<int> RunChildMode(int argc, char** argv);
 Figures MeasureInChild(const char* self, const std::filesystem::path& in,
                        const std::filesystem::path& out, const std::filesystem::path& images);
 
-// A new folder under `parent` named after `stem`.
-std::filesystem::path MakeScratch(const std::string& parent, const std::string& stem);
+// A new folder under `parent` named after `stem`, removed with everything in
+// it at the end.
+struct Scratch {
+  Scratch(const std::string& parent, const std::string& stem);
+  Scratch(const Scratch&) = delete;
+  Scratch& operator=(const Scratch&) = delete;
+  ~Scratch();
+  std::filesystem::path dir;
+};
+
+// The one number such a benchmark takes, as "--NAME=N".
+struct CountOption {
+  const char* name;  // "entities"
+  std::uint64_t value, min, max;
+};
+using RunFunction = int (*)(const char* self, std::uint64_t count,
+                            const std::string& scratchParent);
+
+// The main of such a benchmark: its child modes, else
+// "[--NAME=N] [--scratch=DIR]" read and `run` called (its errors reported as
+// "program: what").
+int ChildPeakMain(int argc, char** argv, const char* program, CountOption count, RunFunction run);
 
 }  // namespace bench

@@ -44,14 +44,8 @@ std::uint64_t WritePoints(const fs::path& path, std::uint64_t points) {
 }
 
 int Run(const char* self, std::uint64_t entities, const std::string& scratchParent) {
-  const fs::path dir = bench::MakeScratch(scratchParent, "entity-memory");
-  struct Cleanup {
-    fs::path dir;
-    ~Cleanup() {
-      std::error_code ec;
-      fs::remove_all(dir, ec);
-    }
-  } cleanup{dir};
+  const bench::Scratch scratch(scratchParent, "entity-memory");
+  const fs::path& dir = scratch.dir;
   fs::create_directory(dir / "images");
 
   const std::uint64_t sizes[] = {entities / 10, entities};
@@ -94,28 +88,6 @@ int Run(const char* self, std::uint64_t entities, const std::string& scratchPare
 }  // namespace
 
 int main(int argc, char** argv) {
-  try {
-    if (const std::optional<int> child = bench::RunChildMode(argc, argv)) return *child;
-    std::uint64_t entities = 10'000'000;
-    std::string scratch = fs::temp_directory_path().string();
-    for (int i = 1; i < argc; ++i) {
-      const std::string arg = argv[i];
-      if (arg.rfind("--entities=", 0) == 0) {
-        entities = std::strtoull(arg.c_str() + 11, nullptr, 10);
-      } else if (arg.rfind("--scratch=", 0) == 0) {
-        scratch = arg.substr(10);
-      } else {
-        std::fprintf(stderr, "usage: %s [--entities=N] [--scratch=DIR]\n", argv[0]);
-        return 2;
-      }
-    }
-    if (entities < 1000 || entities > 100'000'000) {
-      std::fprintf(stderr, "--entities must be 1000 to 100000000\n");
-      return 2;
-    }
-    return Run(argv[0], entities, scratch);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "bench_entity_memory: %s\n", e.what());
-    return 1;
-  }
+  return bench::ChildPeakMain(argc, argv, "bench_entity_memory",
+                              {"entities", 10'000'000, 1000, 100'000'000}, Run);
 }

@@ -79,14 +79,8 @@ void Prepare(const fs::path& dir, std::uint64_t imageBytes) {
 }
 
 int Run(const char* self, std::uint64_t imageMiB, const std::string& scratchParent) {
-  const fs::path dir = bench::MakeScratch(scratchParent, "image-memory");
-  struct Cleanup {
-    fs::path dir;
-    ~Cleanup() {
-      std::error_code ec;
-      fs::remove_all(dir, ec);
-    }
-  } cleanup{dir};
+  const bench::Scratch scratch(scratchParent, "image-memory");
+  const fs::path& dir = scratch.dir;
 
   const std::uint64_t imageBytes = imageMiB << 20;
   std::printf("preparing a version-700 drawing (%.1f MB) with and without a %llu MiB image in %s\n",
@@ -123,28 +117,5 @@ int Run(const char* self, std::uint64_t imageMiB, const std::string& scratchPare
 }  // namespace
 
 int main(int argc, char** argv) {
-  try {
-    if (const std::optional<int> child = bench::RunChildMode(argc, argv)) return *child;
-    std::uint64_t imageMiB = 200;
-    std::string scratch = fs::temp_directory_path().string();
-    for (int i = 1; i < argc; ++i) {
-      const std::string arg = argv[i];
-      if (arg.rfind("--image-mb=", 0) == 0) {
-        imageMiB = std::strtoull(arg.c_str() + 11, nullptr, 10);
-      } else if (arg.rfind("--scratch=", 0) == 0) {
-        scratch = arg.substr(10);
-      } else {
-        std::fprintf(stderr, "usage: %s [--image-mb=N] [--scratch=DIR]\n", argv[0]);
-        return 2;
-      }
-    }
-    if (imageMiB == 0 || imageMiB > 4000) {
-      std::fprintf(stderr, "--image-mb must be 1 to 4000\n");
-      return 2;
-    }
-    return Run(argv[0], imageMiB, scratch);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "bench_image_memory: %s\n", e.what());
-    return 1;
-  }
+  return bench::ChildPeakMain(argc, argv, "bench_image_memory", {"image-mb", 200, 1, 4000}, Run);
 }
