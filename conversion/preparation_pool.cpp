@@ -35,7 +35,7 @@ PreparationPool::~PreparationPool() {
     std::lock_guard lock(mutex_);
     stopping_ = true;
   }
-  changed_.notify_all();
+  room_.notify_all();
   for (std::thread& thread : threads_) thread.join();
 }
 
@@ -57,11 +57,17 @@ PreparedConversion PreparationPool::Run(std::size_t index, Worker& worker) {
 void PreparationPool::Work(Worker& worker) {
   std::unique_lock lock(mutex_);
   for (;;) {
-    changed_.wait(lock,
-                  [&] { return stopping_ || next_ >= count_ || next_ < taken_ + lookAhead_; });
+    // Wakes are kept to those that someone waits for: a worker wakes the
+    // caller only for the file it waits on, the caller wakes workers only
+    // when one waits for room.
+    while (!stopping_ && next_ < count_ && next_ >= taken_ + lookAhead_) {
+      ++waitingForRoom_;
+      room_.wait(lock);
+      --waitingForRoom_;
+    }
     if (stopping_ || next_ >= count_ || platform::InterruptSignal()) {
       --running_;
-      changed_.notify_all();
+      arrived_.notify_one();
       return;
     }
     const std::size_t index = next_++;
@@ -69,7 +75,12 @@ void PreparationPool::Work(Worker& worker) {
     PreparedConversion prepared = Run(index, worker);
     lock.lock();
     ready_[index] = std::move(prepared);
-    changed_.notify_all();
+    if (index == awaited_) {
+      // Woken after the unlock, the caller does not block again on the lock.
+      lock.unlock();
+      arrived_.notify_one();
+      lock.lock();
+    }
   }
 }
 
@@ -80,13 +91,17 @@ PreparedConversion PreparationPool::Take(std::size_t index) {
   }
   std::unique_lock lock(mutex_);
   // A file that no worker started (they stop on an interrupt) never comes.
-  changed_.wait(lock,
+  awaited_ = index;
+  arrived_.wait(lock,
                 [&] { return ready_[index].has_value() || (index >= next_ && running_ == 0); });
+  awaited_ = kNone;
   PreparedConversion prepared;
   if (ready_[index]) prepared = std::move(*ready_[index]);
   ready_[index].reset();
   taken_ = index + 1;
-  changed_.notify_all();
+  const bool wake = waitingForRoom_ > 0;
+  lock.unlock();
+  if (wake) room_.notify_all();
   return prepared;
 }
 

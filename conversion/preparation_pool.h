@@ -55,11 +55,15 @@ class PreparationPool {
   std::vector<std::thread> threads_;
 
   std::mutex mutex_;
-  std::condition_variable changed_;
+  std::condition_variable arrived_;  // the caller waits for its file
+  std::condition_variable room_;     // workers wait for look-ahead room
   std::vector<std::optional<PreparedConversion>> ready_;
   std::size_t next_ = 0;     // the next file a worker starts
   std::size_t taken_ = 0;    // files handed over
   std::size_t running_ = 0;  // worker threads still taking files
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  std::size_t awaited_ = kNone;     // the file the caller waits for
+  std::size_t waitingForRoom_ = 0;  // workers waiting for room
   bool stopping_ = false;
 };
 
