@@ -1,5 +1,6 @@
 #include "platform/interrupt.h"
 
+#include <atomic>
 #include <csignal>
 
 #ifndef _WIN32
@@ -14,7 +15,10 @@ namespace platform {
 
 namespace {
 
-volatile std::sig_atomic_t received = 0;
+// Set by a signal handler (on Windows, on the console's own thread) and read
+// by the threads of a run: a lock-free atomic serves both.
+std::atomic<int> received{0};
+static_assert(std::atomic<int>::is_always_lock_free);
 
 #ifdef _WIN32
 BOOL WINAPI OnConsoleEvent(DWORD event) {
