@@ -189,7 +189,7 @@ constexpr std::size_t kLookAhead = 256;
 void MakeDurable(std::vector<unit_val::PreparedConversion>& batch) {
   std::set<fs::path> folders;
   for (const auto& prepared : batch) {
-    if (prepared.output) folders.insert(prepared.destination.parent_path());
+    if (prepared.output && !prepared.synced) folders.insert(prepared.destination.parent_path());
   }
   bool synced = true;
   for (const fs::path& folder : folders) {
@@ -197,7 +197,7 @@ void MakeDurable(std::vector<unit_val::PreparedConversion>& batch) {
   }
   if (synced) return;
   for (auto& prepared : batch) {
-    if (prepared.output && !prepared.output->SyncClosed()) {
+    if (prepared.output && !prepared.synced && !prepared.output->SyncClosed()) {
       prepared.outcome.failedStage = unit_val::ConvertStage::kSave;
       prepared.outcome.reason = prepared.output->error().empty() ? "cannot sync the file to disk"
                                                                  : prepared.output->error();
@@ -282,8 +282,12 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
       prepared.outcome.reason = folderError;
       return prepared;
     }
+    // Without a sync of the whole file system, each worker syncs its own
+    // output as it closes it (in parallel, and without opening it again).
     return unit_val::PrepareConversion(files[i].source, files[i].destination, settings, context,
-                                       unit_val::OutputSync::kByCaller);
+                                       platform::kCanSyncFileSystems
+                                           ? unit_val::OutputSync::kByCaller
+                                           : unit_val::OutputSync::kNow);
   };
   // Declared before the batch: waiting outputs are dropped before the
   // workers' temp folders go.

@@ -118,6 +118,7 @@ PreparedConversion PrepareConversion(const fs::path& source, const fs::path& des
     return prepared;
   }
   prepared.output = std::move(output);
+  prepared.synced = sync == OutputSync::kNow;
   return prepared;
 }
 

@@ -66,6 +66,7 @@ struct PreparedConversion {
   ConvertOutcome outcome;
   std::unique_ptr<jww::PendingFile> output;  // none on failure or a dry run
   std::uint64_t outputBytes = 0;             // the size of the output
+  bool synced = false;                       // the output is on disk already
 };
 
 // Whether a prepared output is synced to disk as it is written, or left to

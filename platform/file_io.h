@@ -49,6 +49,15 @@ bool RemoveFile(const std::filesystem::path& path, std::error_code& ec);
 // call instead of one sync per file). False where the system cannot.
 bool SyncFileSystemOf(const std::filesystem::path& folder);
 
+// Whether SyncFileSystemOf can work on this system at all (on Windows a
+// volume is flushed only by an administrator, so each file is synced).
+constexpr bool kCanSyncFileSystems =
+#if defined(__linux__)
+    true;
+#else
+    false;
+#endif
+
 // A name for a file that no other process will pick: this machine's tag, the
 // process id, a clock reading and a counter, joined by "-".
 std::filesystem::path::string_type UniqueSuffix();
