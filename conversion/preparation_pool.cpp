@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <system_error>
 
 #include "platform/interrupt.h"
 
@@ -27,7 +28,17 @@ PreparationPool::PreparationPool(std::size_t count, unsigned workers, std::size_
   for (std::size_t i = 0; i < n; ++i) workers_.push_back(std::make_unique<Worker>());
   if (n == 1) return;
   running_ = n;
-  for (auto& worker : workers_) threads_.emplace_back([this, &worker] { Work(*worker); });
+  for (auto& worker : workers_) {
+    try {
+      threads_.emplace_back([this, &worker] { Work(*worker); });
+    } catch (const std::system_error&) {
+      // Fewer threads than asked for do the same work; with none at all the
+      // caller's thread does it.
+      std::lock_guard lock(mutex_);
+      running_ -= n - threads_.size();
+      break;
+    }
+  }
 }
 
 PreparationPool::~PreparationPool() {

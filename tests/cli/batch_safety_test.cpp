@@ -106,6 +106,30 @@ TEST(BatchSafety, UnreadableSourceFailsAndUnreadableSettingsAreAUsageError) {
 #endif
 }
 
+TEST(BatchSafety, ThreadsThatCannotStartLeaveTheWorkToTheRun) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a limit on threads is tried with prlimit";
+#else
+  ScratchDir dir;
+  for (int i = 0; i < 6; ++i) fs::copy_file(kPlan, dir / ("P" + std::to_string(i) + ".jww"));
+  fs::create_directory(dir / "out");
+  fs::permissions(dir.path(), fs::perms::all);
+  fs::permissions(dir / "out", fs::perms::all);
+  // One process and no thread more for the user (root has no such limit).
+  std::string program = "prlimit";
+  std::vector<std::string> args = {
+      "--nproc=1",        QUILLON_CLI, "convert", "--jobs", "4", "--dest", (dir / "out").string(),
+      dir.path().string()};
+  if (::geteuid() == 0) {
+    args.insert(args.begin(), {"--reuid=65534", "--regid=65534", "--clear-groups", program});
+    program = "setpriv";
+  }
+  const auto run = cli_test::Run(program, args);
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find("6 converted, 0 failed"), std::string::npos) << run.out;
+#endif
+}
+
 TEST(BatchSafety, ALongNameConvertsAgainAndAgain) {
   ScratchDir dir;
   const std::string name = std::string(236, 'n') + ".jww";  // 240 bytes
