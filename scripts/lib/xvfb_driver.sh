@@ -17,7 +17,9 @@ qx_start_display() {
   local fifo
   fifo="$(mktemp -u)"
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  # -noreset: the server would otherwise reset whenever its last client (an
+  # xdotool call) goes, and refuse the window connecting at that moment.
+  Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
   QX_XVFB_PID=$!
   local display
   read -r -t "$QX_TIMEOUT" display <"$fifo" || { echo "Xvfb did not start" >&2; return 1; }
@@ -72,9 +74,17 @@ qx_click() {
 }
 
 qx_start_quillon() {
-  "$1" >/dev/null 2>&1 &
+  local log
+  log="$(mktemp)"
+  "$1" >"$log" 2>&1 &
   QX_APP_PID=$!
-  QX_MAIN="$(qx_wait_window '^Quillon Ver')"
+  if ! QX_MAIN="$(qx_wait_window '^Quillon Ver')"; then
+    echo "the window did not show; it printed:" >&2
+    tail -n 20 "$log" >&2
+    rm -f "$log"
+    return 1
+  fi
+  rm -f "$log"
 }
 
 # Types the folder into the chooser's name field and confirms.
