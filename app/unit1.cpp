@@ -32,6 +32,14 @@ QWidget* NamedPanel(const char* name, QWidget* parent) {
   return panel;
 }
 
+// A column filling the panel edge to edge, its rows touching.
+QVBoxLayout* TightColumn(QWidget* panel) {
+  auto* column = new QVBoxLayout(panel);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  return column;
+}
+
 }  // namespace
 
 TForm1::TForm1(WindowContext context)
@@ -61,9 +69,7 @@ void TForm1::CreateControls() {
   setCentralWidget(Splitter1);
 
   Panel1 = NamedPanel("Panel1", Splitter1);
-  auto* left = new QVBoxLayout(Panel1);
-  left->setContentsMargins(0, 0, 0, 0);
-  left->setSpacing(0);
+  QVBoxLayout* left = TightColumn(Panel1);
   Panel2 = NamedPanel("Panel2", Panel1);
   Panel2->setFixedHeight(19);
   auto* top = new QVBoxLayout(Panel2);
@@ -82,9 +88,7 @@ void TForm1::CreateControls() {
   left->addWidget(TreeView1);
 
   Panel3 = NamedPanel("Panel3", Splitter1);
-  auto* right = new QVBoxLayout(Panel3);
-  right->setContentsMargins(0, 0, 0, 0);
-  right->setSpacing(0);
+  QVBoxLayout* right = TightColumn(Panel3);
   Panel4 = NamedPanel("Panel4", Panel3);
   Panel4->setFixedHeight(48);
   auto* bar = new QGridLayout(Panel4);
@@ -229,6 +233,14 @@ void TForm1::SetStatus(const QString& text) {
 void TForm1::ErrorBox(const QString& text) {
   context_.dialogs.Beep();
   context_.dialogs.ShowBox(this, unit1::BoxIcon::kError, text, unit1::BoxButtons::kOk);
+}
+
+bool TForm1::SearchFolderChosen() {
+  if (treeReady_) return true;
+  const QString text = QStringLiteral("検索フォルダを指定して下さい。");
+  ErrorBox(text);
+  SetStatus(text);
+  return false;
 }
 
 void TForm1::MnuFileExitClick() {

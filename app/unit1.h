@@ -86,6 +86,9 @@ class TForm1 : public QMainWindow {
   void Guarded(const std::function<void()>& command);
   void SetStatus(const QString& text);
   void ErrorBox(const QString& text);
+  // Unless a search folder has been chosen, says so in an error box and the
+  // status bar and answers false.
+  bool SearchFolderChosen();
 
   // Start-up and shut-down (unit1_settings.cpp).
   void StartUp();

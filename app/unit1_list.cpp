@@ -198,11 +198,7 @@ void TForm1::SortByColumn(int column) {
 
 void TForm1::StringGrid1DblClick() {
   if (busy_) return;
-  if (!treeReady_) {
-    ErrorBox(QStringLiteral("検索フォルダを指定して下さい。"));
-    SetStatus(QStringLiteral("検索フォルダを指定して下さい。"));
-    return;
-  }
+  if (!SearchFolderChosen()) return;
   if (!listReady_) {
     context_.dialogs.Beep();
     SetStatus(QStringLiteral("図面の格納されているフォルダを指定して下さい。"));

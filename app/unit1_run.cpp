@@ -56,11 +56,7 @@ void TForm1::Button3Click() {
 }
 
 bool TForm1::RunGuardsPass() {
-  if (!treeReady_) {
-    ErrorBox(QStringLiteral("検索フォルダを指定して下さい。"));
-    SetStatus(QStringLiteral("検索フォルダを指定して下さい。"));
-    return false;
-  }
+  if (!SearchFolderChosen()) return false;
   if (!listReady_) {
     ErrorBox(QStringLiteral("ファイル一覧が表示されていません。"));
     return false;

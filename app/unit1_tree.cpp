@@ -145,11 +145,7 @@ void TForm1::SortTree(QTreeWidgetItem* node) {
 
 void TForm1::TreeView1Click() {
   if (busy_) return;
-  if (!treeReady_) {
-    ErrorBox(QStringLiteral("検索フォルダを指定して下さい。"));
-    SetStatus(QStringLiteral("検索フォルダを指定して下さい。"));
-    return;
-  }
+  if (!SearchFolderChosen()) return;
   if (QTreeWidgetItem* node = TreeView1->currentItem(); node && node->isSelected()) {
     ListFolder(NodePath(node));
   }

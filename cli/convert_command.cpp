@@ -250,14 +250,18 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
   if (!plan.ok()) return Stop(report, o.json, err, kExitUsage, plan.refusal, Hint::kNone);
 
   for (const unit_val::SetAsideFile& file : selection.skipped) report.Skipped(file);
+  // One line on stderr about one file.
+  auto say = [&](const fs::path& source, const std::string& text) {
+    err << "quillon-cli convert: " << TerminalText(unit_val::PathText(source)) << ": "
+        << TerminalText(text) << '\n';
+  };
   auto fail = [&](const unit_val::ChosenFile& file, unit_val::ConvertStage stage,
                   const std::string& reason) {
     unit_val::ConvertOutcome outcome;
     outcome.failedStage = stage;
     outcome.reason = reason.empty() ? "unknown error" : reason;
     report.Done(file, outcome);
-    err << "quillon-cli convert: " << TerminalText(unit_val::PathText(file.source)) << ": "
-        << TerminalText(reason) << '\n';
+    say(file.source, reason);
   };
   for (const unit_val::SetAsideFile& file : selection.unreadable) {
     fail({file.source, o.dest / file.source.filename()}, unit_val::ConvertStage::kLoad,
@@ -319,11 +323,9 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
       }
       report.Done(file, outcome);
       if (!outcome.converted()) {
-        err << "quillon-cli convert: " << TerminalText(unit_val::PathText(file.source)) << ": "
-            << TerminalText(outcome.reason) << '\n';
+        say(file.source, outcome.reason);
       } else if (!outcome.warning.empty()) {
-        err << "quillon-cli convert: " << TerminalText(unit_val::PathText(file.source))
-            << ": warning: " << TerminalText(outcome.warning) << '\n';
+        say(file.source, "warning: " + outcome.warning);
       }
     }
     batch.clear();

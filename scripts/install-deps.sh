@@ -7,6 +7,8 @@ packages=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n fonts-vlgothic
   # its real-run test and the README screenshots, under a virtual display
   xvfb xauth xdotool imagemagick
+  # setpriv and prlimit, with which tests run as an unprivileged user
+  util-linux
   "$@")
 missing=()
 for p in "${packages[@]}"; do
