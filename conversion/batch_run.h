@@ -1,0 +1,100 @@
+// The one batch run of every front end: the chosen files are planned,
+// prepared on the preparation pool, backed up and moved into place in their
+// order, made durable by volume, and reported file by file to an observer
+// and in one report. The command line's convert and the window's "変換" are
+// its callers.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "conversion/conversion_settings.h"
+#include "conversion/convert_file.h"
+#include "conversion/failure_reason.h"
+#include "conversion/file_selection.h"
+
+namespace unit_val {
+
+// Set by the caller (a signal handler, the window's stop command) and read
+// by the run between files, before the final sync and between moves. The
+// first cause asked for is kept.
+class StopToken {
+ public:
+  void Request(int cause) noexcept {
+    int none = 0;
+    cause_.compare_exchange_strong(none, cause);
+  }
+  // 0 while no stop was asked for; else the cause (a signal number, or
+  // kStopCommand).
+  int cause() const noexcept { return cause_.load(); }
+  void Clear() noexcept { cause_.store(0); }
+
+ private:
+  std::atomic<int> cause_{0};
+};
+
+// The cause the windows' stop command gives.
+inline constexpr int kStopCommand = -1;
+
+enum class FileStatus { kConverted, kSkipped, kFailed };
+
+// What became of one file.
+struct FileResult {
+  std::filesystem::path source;
+  std::filesystem::path destination;  // empty for a file skipped before planning
+  FileStatus status = FileStatus::kFailed;
+  ConvertStage stage = ConvertStage::kNone;  // where it failed
+  Failure failure;      // why it was skipped or failed; the warning of a converted file
+  std::string text;     // the same in English, the system's reason included (the CLI's line)
+  SweepCounts counts;   // texts retyped, by type and by scope
+  bool backupMade = false;
+  std::int32_t version = 0;
+};
+
+struct BatchTotals {
+  int converted = 0;
+  int failed = 0;
+  int skipped = 0;
+  SweepCounts retyped;  // summed over the converted files
+};
+
+struct BatchRequest {
+  Selection selection;                     // chosen files, and those already set aside
+  std::filesystem::path destinationFolder; // the folder the run writes into (and locks)
+  std::vector<std::filesystem::path> alsoRead;  // further files the run reads (the settings file)
+  bool dryRun = false;
+  unsigned jobs = 0;  // 0: DefaultWorkerCount()
+};
+
+class BatchObserver {
+ public:
+  virtual ~BatchObserver() = default;
+  // Before planned file `index` (from 0) of `total` is taken.
+  virtual void FileStarting(std::size_t index, std::size_t total,
+                            const std::filesystem::path& source,
+                            const std::filesystem::path& destination) {
+    (void)index, (void)total, (void)source, (void)destination;
+  }
+  // Each file's result as soon as it is known, in report order.
+  virtual void FileDone(const FileResult& result) { (void)result; }
+};
+
+struct BatchReport {
+  Failure refusal;          // the whole run refused: nothing was written
+  std::string refusalText;  // the same in English
+  std::vector<FileResult> files;  // in report order
+  BatchTotals totals;
+  int stoppedBy = 0;        // the StopToken's cause when the run ended early
+  std::size_t planned = 0;  // files planned
+  std::size_t done = 0;     // of them, reported
+  bool refused() const { return static_cast<bool>(refusal); }
+};
+
+BatchReport RunBatch(const BatchRequest& request, const ConversionSettings& settings,
+                     StopToken& stop, BatchObserver& observer);
+
+}  // namespace unit_val

@@ -1,0 +1,50 @@
+// Why a file was set aside or failed, or a run refused, as a code: the
+// command line words it in English, the windows in Japanese, both from one
+// table each. The system's own reason (disk full, access denied…) travels
+// beside it as an error code.
+#pragma once
+
+#include <system_error>
+
+namespace unit_val {
+
+enum class Reason {
+  kNone = 0,
+  // Skipped: not a failure.
+  kNotJwwFile,   // the extension is not ".JWW"
+  kNoSignature,  // no "JwwData." signature
+  // A whole run refused before anything is written.
+  kWritesOverSource,        // a destination or backup is, or leads to, a file the run reads
+  kDestinationLocked,       // another run is writing into the destination folder
+  kCannotReadSettingsFile,  // the settings file exists but cannot be read
+  kCannotReadFolder,        // a named folder cannot be read
+  kNoSuchPath,              // a named path is neither a file nor a folder
+  // One file failed.
+  kNotRegularFile,         // a folder, a device or a pipe stands at the source path
+  kCannotOpenSource,       // the source cannot be opened
+  kCannotReadSource,       // reading the source failed
+  kDamagedDrawing,         // the data ends early or holds what no drawing holds
+  kImageCutShort,          // an embedded image is cut short by the end of the file
+  kOutOfMemory,            // the drawing needs more memory than the run may take
+  kCannotExtractImages,    // the images could not be written to the temp folder
+  kNameTaken,              // an earlier file of the run has this destination or backup name
+  kCannotCreateFolder,     // the destination folder cannot be made
+  kCannotKeepBackup,       // the file at the destination could not become its ".BAK"
+  kCannotCreateOutput,     // no file can be created in the destination folder
+  kCannotWriteOutput,      // writing the output failed (the disk is full…)
+  kCannotSyncOutput,       // the output could not be put on disk
+  kCannotMoveIntoPlace,    // the output could not take the destination name
+  kStoppedBeforeMove,      // the run was stopped before this file was moved into place
+  kUnexpected,             // an error nobody expected; the English text says which
+  // Converted, with a warning.
+  kOlderBackupKept,  // the older ".BAK" could not be deleted and stays under a name of ours
+};
+
+// A reason with the system's error behind it, when there is one.
+struct Failure {
+  Reason code = Reason::kNone;
+  std::error_code error;
+  explicit operator bool() const { return code != Reason::kNone; }
+};
+
+}  // namespace unit_val
