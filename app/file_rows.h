@@ -1,0 +1,33 @@
+// The file list as records: one row per file of the listed folder.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace unit1 {
+
+inline constexpr int kColumnCount = 6;
+
+struct FileRow {
+  std::filesystem::path name;  // the file's name in the listed folder; empty for an empty row
+  std::string nameText;        // UTF-8, as shown (column 0)
+  std::int64_t size = 0;
+  std::string sizeText;    // padded with leading blanks to the column's width (column 1)
+  std::string kind;        // the extension, upper-cased (column 2)
+  std::string memo;        // UTF-8, display-filtered (column 3)
+  std::string time;        // "yyyy/mm/dd hh:mm:ss", local (column 4)
+  std::string attributes;  // "A ", "R " (column 5)
+  std::string nameSortKey;  // the name's Shift-JIS bytes
+  // The text of column 0..5.
+  const std::string& Cell(int column) const;
+};
+
+// A contiguous range of rows, counted from 0 (the header is not a row).
+struct RowRange {
+  std::size_t top = 0;
+  std::size_t bottom = 0;
+  friend bool operator==(const RowRange&, const RowRange&) = default;
+};
+
+}  // namespace unit1

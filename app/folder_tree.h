@@ -1,0 +1,32 @@
+// The folder tree as records: the search folder and the folders below it.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace unit1 {
+
+struct FolderNode {
+  std::filesystem::path name;  // the root: the search folder's path; else the folder's name
+  std::string text;            // UTF-8, as shown
+  int parent = -1;             // index of the parent node; -1 for the root
+  std::vector<int> children;   // indexes, in the order shown
+};
+
+class FolderTree {
+ public:
+  // Node 0 is the root; nodes are never removed but by Clear.
+  const std::vector<FolderNode>& nodes() const { return nodes_; }
+  bool empty() const { return nodes_.empty(); }
+  void Clear() { nodes_.clear(); }
+  int AddRoot(const std::filesystem::path& folder, std::string text);
+  int AddChild(int parent, const std::filesystem::path& name, std::string text);
+  // The folder of a node: the search folder followed by the names on the way down.
+  std::filesystem::path NodePath(int node) const;
+
+ private:
+  std::vector<FolderNode> nodes_;
+};
+
+}  // namespace unit1

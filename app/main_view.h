@@ -1,0 +1,90 @@
+// What the main window's logic asks of a front end: the controls to show,
+// the boxes, the choosers, the desktop. Texts are UTF-8; paths are the
+// system's own. A front end implements this with its widgets and forwards
+// its events to TForm1's handlers; it holds no behaviour of its own.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/file_rows.h"
+#include "app/folder_tree.h"
+
+namespace unit1 {
+
+enum class BoxIcon { kError, kInformation, kQuestion };
+enum class BoxButtons { kOk, kYesNo };  // Yes/No: Yes is the default, Escape answers No
+enum class BoxAnswer { kOk, kYes, kNo };
+
+// One line of the failure list: file, stage, reason (Japanese).
+struct FailureLine {
+  std::string file;
+  std::string stage;
+  std::string reason;
+};
+
+// Outer position and size in screen pixels.
+struct WindowGeometry {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+enum class WindowId { kMain, kSettings };
+
+class MainView {
+ public:
+  virtual ~MainView() = default;
+
+  // Controls. Long texts are cut with an ellipsis; no text widens a window.
+  virtual void ShowSearchFolder(const std::string& text) = 0;       // Edit1
+  virtual void ShowDestinationFolder(const std::string& text) = 0;  // Edit2
+  virtual void ShowFileType(int index) = 0;  // ComboBox1 and the menu; -1: no item selected
+  virtual void ShowHeaders(const std::vector<std::string>& headers) = 0;  // StringGrid1's six
+  // The whole tree, every level in the given order, root expanded, nothing
+  // selected; an empty tree removes every node.
+  virtual void ShowTree(const FolderTree& tree) = 0;
+  virtual void EnableTree(bool enabled) = 0;
+  // The list shows these rows (at least one, maybe empty) and highlights
+  // `highlight` (none: nothing highlighted). Rows are read through the
+  // reference until the next call.
+  virtual void ShowRows(const std::vector<FileRow>& rows, std::optional<RowRange> highlight) = 0;
+  // The size cells changed (re-alignment); rows and highlight are as before.
+  virtual void RefreshRows() = 0;
+  virtual void SetStatusText(const std::string& text) = 0;  // painted at once
+  // The progress bar and the stop command ("中止") beside it, during a run.
+  virtual void ShowProgress(std::size_t done, std::size_t total) = 0;
+  virtual void HideProgress() = 0;
+
+  // Boxes: modal, caption "Quillon". The beep is the system's default one.
+  virtual void Beep() = 0;
+  virtual BoxAnswer ShowBox(BoxIcon icon, const std::string& text, BoxButtons buttons) = 0;
+  // A resizable, copyable list of failed files under `summary`, with the
+  // error icon, fitting the screen however long the list.
+  virtual void ShowFailures(const std::string& summary, const std::vector<FailureLine>& lines) = 0;
+  // A folder chooser titled `title`, opening at `start`; nothing when cancelled.
+  virtual std::optional<std::filesystem::path> ChooseFolder(const std::string& title,
+                                                            const std::filesystem::path& start) = 0;
+  virtual void OpenWithAssociatedProgram(const std::filesystem::path& file) = 0;
+  // Shows the settings dialog modally and returns when it is closed.
+  virtual void ShowSettingsDialog() = 0;
+  // Closes the main window (its close then runs TForm1::FormClose).
+  virtual void CloseWindow() = 0;
+
+  // Long loops: let the window repaint and take the stop command, and read
+  // the Escape key.
+  virtual void ProcessPendingEvents() = 0;
+  virtual bool EscapePressed() = 0;
+
+  // Geometry the settings file keeps.
+  virtual WindowGeometry Geometry(WindowId window) = 0;
+  virtual void SetGeometry(WindowId window, const WindowGeometry& geometry) = 0;
+  virtual int PaneWidth() = 0;  // Panel1
+  virtual void SetPaneWidth(int width) = 0;
+  virtual int ColumnWidth(int column) = 0;  // StringGrid1's columns 0..5
+  virtual void SetColumnWidth(int column, int width) = 0;
+  // The width in pixels of "0" in the list's font.
+  virtual int DigitWidth() = 0;
+};
+
+}  // namespace unit1
