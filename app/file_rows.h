@@ -1,6 +1,7 @@
 // The file list as records: one row per file of the listed folder.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
