@@ -135,11 +135,11 @@ class Progress {
 // the report is JSON, so that every run prints one.
 enum class Hint { kHelp, kNone };
 int Stop(ConvertReport& report, bool json, std::ostream& err, int code, const std::string& what,
-         Hint hint = Hint::kHelp) {
+         Hint hint = Hint::kHelp, const unit_val::Failure& why = {}) {
   err << "quillon-cli convert: " << TerminalText(what);
   if (hint == Hint::kHelp) err << " (see \"quillon-cli convert --help\")";
   err << '\n';
-  if (json) report.Summary(what);
+  if (json) report.Summary(what, why);
   return code;
 }
 
@@ -217,7 +217,9 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
   const platform::CaughtInterrupts caught(stop.cell());
   const unit_val::BatchReport batch = unit_val::RunBatch(request, settings, stop, printer);
   printer.EndProgress();
-  if (batch.refused()) return Stop(report, o.json, err, kExitUsage, batch.refusalText, Hint::kNone);
+  if (batch.refused()) {
+    return Stop(report, o.json, err, kExitUsage, batch.refusalText, Hint::kNone, batch.refusal);
+  }
   if (batch.stoppedBy) {
     const std::string why = InterruptText(batch.stoppedBy, batch.done, batch.planned);
     err << "quillon-cli convert: " << why << '\n';

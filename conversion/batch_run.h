@@ -43,14 +43,14 @@ struct BatchTotals {
 };
 
 struct BatchRequest {
-  Selection selection;                          // chosen files, and those already set aside
-  std::filesystem::path destinationFolder;      // the folder the run writes into (and locks)
-  std::vector<std::filesystem::path> alsoRead;  // further files the run reads (the settings file)
+  Selection selection{};                          // chosen files, and those already set aside
+  std::filesystem::path destinationFolder{};      // the folder the run writes into (and locks)
+  std::vector<std::filesystem::path> alsoRead{};  // further files the run reads (the settings file)
   bool dryRun = false;
   unsigned jobs = 0;  // 0: DefaultWorkerCount()
   // How long the run waits for another run writing into one of its
   // destination folders before it refuses (kDestinationLocked).
-  std::chrono::milliseconds lockWait{3000};
+  std::chrono::milliseconds lockWait{2000};
 };
 
 class BatchObserver {
