@@ -8,7 +8,6 @@
 #include <optional>
 #include <system_error>
 
-#include "app/unit_ini.h"
 #include "cli/command.h"
 #include "cli/convert_report.h"
 #include "cli/terminal_text.h"
@@ -20,6 +19,7 @@
 #include "platform/interrupt.h"
 #include "platform/path_text.h"
 #include "platform/process.h"
+#include "platform/settings_file.h"
 
 namespace cli {
 
@@ -167,7 +167,7 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
 
   const bool settingsGiven = !o.settings.empty();
   if (!settingsGiven) o.settings = platform::ExecutableDir() / "quillon.ini";
-  const unit_ini::SettingsReader settingsFile(o.settings);
+  const platform::SettingsReader settingsFile(o.settings);
   const bool settingsMissing = settingsFile.state() == platform::ProfileFileState::kMissing;
   if (settingsFile.state() == platform::ProfileFileState::kUnreadable ||
       (settingsGiven && settingsMissing)) {

@@ -13,11 +13,11 @@
 #include <optional>
 #include <sstream>
 
-#include "app/unit_ini.h"
 #include "cli/convert_command.h"
 #include "conversion/backup.h"
 #include "conversion/convert_file.h"
 #include "platform/file_faults.h"
+#include "platform/settings_file.h"
 #include "tests/support/paths.h"
 #include "tests/support/synthetic.h"
 
@@ -208,7 +208,7 @@ TEST(FaultSweep, TheSettingsFileIsOldOrNewWhole) {
   const std::string old = "[Form]\r\nF1_X=1\r\n";
   auto write = [&](auto arm) {
     WriteFileBytes(file, old);
-    unit_ini::SettingsWriter writer(file);
+    platform::SettingsWriter writer(file);
     writer.Write("Form", "F1_X", "192");
     writer.Write("Set", "FLD1", "/home/drafter/");
     arm();
