@@ -132,6 +132,15 @@ TEST(FaultSweep, ConvertFileSurvivesEveryFailure) {
       EXPECT_EQ(ReadFileBytes(source), scene.source);
       if (!outcome.converted()) {
         EXPECT_FALSE(outcome.reason.empty());
+        // Named as a code too, with the system's error where the file layer
+        // gives one.
+        const unit_val::Reason code = outcome.failure.code;
+        EXPECT_NE(code, unit_val::Reason::kNone) << outcome.reason;
+        if (code == unit_val::Reason::kCannotCreateOutput ||
+            code == unit_val::Reason::kCannotKeepBackup ||
+            code == unit_val::Reason::kCannotMoveIntoPlace) {
+          EXPECT_EQ(outcome.failure.error, std::errc::io_error) << outcome.reason;
+        }
       }
       ExpectDestinationWhole(dest, scene.old, scene.oldBackup, fresh, outcome.converted());
       std::size_t expected = Files(dir / "out").size();
