@@ -132,9 +132,11 @@ class Run {
   // looked at what stands in them. Folders made later are locked as they are
   // made.
   Failure LockExistingFolders(std::string& text) {
+    std::set<fs::path> named;
+    for (const ChosenFile& file : request_.selection.chosen)
+      named.insert(FolderOf(file.destination));
     std::map<platform::FileIdentity, fs::path> folders;
-    for (const ChosenFile& file : request_.selection.chosen) {
-      const fs::path folder = FolderOf(file.destination);
+    for (const fs::path& folder : named) {
       if (const auto id = platform::IdentityOf(folder)) folders.try_emplace(*id, folder);
     }
     const auto deadline = DestinationLocks::Clock::now() + request_.lockWait;

@@ -53,6 +53,8 @@ struct BatchRequest {
   std::chrono::milliseconds lockWait{2000};
 };
 
+// Called on the thread that runs RunBatch, between files: a window may
+// repaint and handle its stop command there.
 class BatchObserver {
  public:
   virtual ~BatchObserver() = default;
