@@ -64,6 +64,8 @@ std::unique_ptr<CLI::App> MakeCommandLine(const std::string& name, const std::st
                                           const std::string& footer) {
   auto app = std::make_unique<CLI::App>(about, name);
   app->set_help_flag("-h,--help", "show this help");
+  // "/x" is a path, on Windows too (where CLI11 would take it for an option).
+  app->allow_windows_style_options(false);
   app->footer(footer);
   return app;
 }

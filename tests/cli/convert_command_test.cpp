@@ -241,6 +241,9 @@ TEST(ConvertCommandUsage, ErrorsExitWithTwoAndOneLine) {
     EXPECT_TRUE(run.out.empty());
   }
   EXPECT_FALSE(fs::exists(scratch / "out"));
+  // A path starting with "/" is a path on every system, not an option.
+  const auto slash = cli_test::RunCli({"convert", "--dest", scratch.path().string(), "/no/a.jww"});
+  EXPECT_NE(slash.err.find("no such file or folder"), std::string::npos) << slash.err;
   const auto help = cli_test::RunCli({"convert", "--help"});
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_NE(help.out.find("--dry-run"), std::string::npos);
