@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,7 @@ struct Recorder : unit_val::BatchObserver {
                     const fs::path&) override {
     started.push_back(std::to_string(index) + "/" + std::to_string(total) + " " +
                       source.filename().string());
+    if (index == 0 && onFirstStart) onFirstStart();
   }
   void FileDone(const unit_val::FileResult& result) override {
     done.push_back(result);
@@ -40,6 +42,7 @@ struct Recorder : unit_val::BatchObserver {
   std::vector<unit_val::FileResult> done;
   std::size_t stopAfter = 0;
   unit_val::StopToken* stop = nullptr;
+  std::function<void()> onFirstStart;
 };
 
 std::vector<std::string> Names(const fs::path& folder) {
@@ -139,6 +142,30 @@ TEST_F(BatchRun, RefusesAFolderAnotherRunWritesIntoAndWritesNothing) {
   EXPECT_TRUE(recorder.done.empty() && recorder.started.empty());
   EXPECT_EQ(Names(out_), (std::vector<std::string>{unit_val::kLockFileName, "A.jww"}));
   EXPECT_EQ(ReadFileBytes(out_ / "A.jww"), "the other run's fresh output");
+}
+
+// A folder the run makes (--recursive) is locked as it is made: one that
+// another run made and holds meanwhile gets nothing from this run.
+TEST_F(BatchRun, AFolderAnotherRunMadeMeanwhileIsLeftToIt) {
+  fs::create_directories(in_);
+  fs::copy_file(kPlan, in_ / "A.jww");
+  unit_val::BatchRequest request;
+  request.selection.chosen = {{in_ / "A.jww", out_ / "sub/A.jww"}};
+  request.destinationFolder = out_;
+  request.jobs = 1;  // prepared when taken, after FileStarting
+  request.lockWait = std::chrono::milliseconds(100);
+  platform::FileLock other;
+  Recorder recorder;
+  recorder.onFirstStart = [&] {
+    fs::create_directories(out_ / "sub");
+    other = platform::FileLock::TryTake(out_ / "sub" / unit_val::kLockFileName);
+  };
+  const auto report = unit_val::RunBatch(request, {}, stop_, recorder);
+  ASSERT_TRUE(other.held());
+  ASSERT_EQ(report.files.size(), 1u);
+  EXPECT_EQ(report.files[0].status, FileStatus::kFailed);
+  EXPECT_EQ(report.files[0].failure.code, Reason::kDestinationLocked);
+  EXPECT_EQ(Names(out_ / "sub"), std::vector<std::string>{unit_val::kLockFileName});
 }
 
 }  // namespace
