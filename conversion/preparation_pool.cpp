@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
 #include <system_error>
 
 namespace unit_val {
@@ -60,6 +61,8 @@ PreparedConversion PreparationPool::Run(std::size_t index, Worker& worker) {
     PreparedConversion failed;
     failed.outcome.failedStage = ConvertStage::kSave;
     failed.outcome.reason = e.what()[0] ? e.what() : "unknown error";
+    const bool memory = dynamic_cast<const std::bad_alloc*>(&e) != nullptr;
+    failed.outcome.failure = {memory ? Reason::kOutOfMemory : Reason::kUnexpected, {}};
     return failed;
   }
 }

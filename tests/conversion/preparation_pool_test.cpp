@@ -36,6 +36,7 @@ TEST(PreparationPool, HandsOverInOrderWithinTheLookAhead) {
     if (i == 5) {
       EXPECT_EQ(prepared.outcome.failedStage, unit_val::ConvertStage::kSave);
       EXPECT_EQ(prepared.outcome.reason, "out of handles");
+      EXPECT_EQ(prepared.outcome.failure.code, unit_val::Reason::kUnexpected);
     } else {
       EXPECT_EQ(prepared.outcome.reason, std::to_string(i));
     }
