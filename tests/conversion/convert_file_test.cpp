@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -152,6 +153,9 @@ TEST_F(ConvertFileTest, SourceThatFailsToLoadChangesNothing) {
     const unit_val::ConvertOutcome outcome = Convert(source, dst() / "CUT.JWW");
     EXPECT_EQ(outcome.failedStage, ConvertStage::kLoad);
     EXPECT_FALSE(outcome.reason.empty());
+    if (source != cut) {
+      EXPECT_EQ(outcome.failure.code, unit_val::Reason::kCannotOpenSource);
+    }
     EXPECT_EQ(ReadFileBytes(dst() / "CUT.JWW"), "former drawing");
     EXPECT_EQ(Names(dst()), std::set<std::string>{"CUT.JWW"});
   }
@@ -179,6 +183,10 @@ TEST_F(ConvertFileTest, DimensionAndBlockFlagsInAllFourCombinations) {
     EXPECT_EQ(out.blockDefs[0].entities.dimensions[0].valueText.textType, c.blockValue);
     EXPECT_EQ(outcome.counts.TotalRetyped(),
               1 + (c.topValue != 0) + (c.blockText != 10000) + (c.blockValue != 0));
+    // By where they stand: top level, top-level dimension values, in blocks.
+    const std::array<int, unit_val::kTextScopeCount> byScope = {
+        1, c.topValue != 0, (c.blockText != 10000) + (c.blockValue != 0)};
+    EXPECT_EQ(outcome.counts.retypedIn, byScope);
   }
 }
 
