@@ -100,13 +100,17 @@ class Run {
   BatchReport Go() {
     const Selection& selection = request_.selection;
     if (!selection.ok()) return Refuse(selection.failure, selection.error);
-    if (!request_.dryRun) {
-      std::string text;
-      if (const Failure locked = LockExistingFolders(text)) return Refuse(locked, text);
-    }
+    // A refused run touches no folder, and a source folder never.
     const SourceChecker checker = CheckSource;
     plan_ = PlanBatch(selection.chosen, request_.alsoRead, &checker);
     if (!plan_.ok()) return Refuse(plan_.refusalFailure, plan_.refusal);
+    if (!request_.dryRun) {
+      std::string text;
+      if (const Failure locked = LockExistingFolders(text)) return Refuse(locked, text);
+      // Planned again on what the run that held a folder left in it.
+      if (locks_.waited()) plan_ = PlanBatch(selection.chosen, request_.alsoRead, &checker);
+      if (!plan_.ok()) return Refuse(plan_.refusalFailure, plan_.refusal);
+    }
     report_.planned = plan_.files.size();
 
     for (const SetAsideFile& file : selection.skipped) {
@@ -128,9 +132,8 @@ class Run {
   }
 
   // Locks every destination folder that exists, in one order for every run
-  // (two runs never wait on each other crosswise), before the plan has
-  // looked at what stands in them. Folders made later are locked as they are
-  // made.
+  // (two runs never wait on each other crosswise). Folders made later are
+  // locked as they are made.
   Failure LockExistingFolders(std::string& text) {
     std::set<fs::path> named;
     for (const ChosenFile& file : request_.selection.chosen)

@@ -30,6 +30,7 @@ Failure DestinationLocks::Lock(const fs::path& folder, Clock::time_point deadlin
              "; try again when it has finished";
       return {Reason::kDestinationLocked, {}};
     }
+    waited_ = true;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
 }

@@ -26,10 +26,15 @@ class DestinationLocks {
   // holds it. A folder locked anew is cleared of the temporaries that runs
   // before left in it: whoever wrote them holds no lock any more. A folder
   // where no lock file can be made (nobody can write into it) is let be.
-  // Empty `text` when held; else why not, in English, with `failure` set.
+  // Empty `text` when held; else why not, in English, with the code.
   Failure Lock(const std::filesystem::path& folder, Clock::time_point deadline, std::string& text);
 
+  // Whether a lock had to be waited for: what stands in that folder may have
+  // changed meanwhile.
+  bool waited() const { return waited_; }
+
  private:
+  bool waited_ = false;
   std::mutex mutex_;
   std::map<platform::FileIdentity, platform::FileLock> held_;
 };
