@@ -187,7 +187,7 @@ void ReadImages(LoadArchive& ar, Drawing& d) {
       image.tempFile =
           options.tempFolder / ("image-" + std::to_string(i) + "-" +
                                 std::filesystem::path(platform::UniqueSuffix()).string() + ".bin");
-      out = platform::OpenFile(image.tempFile, "wb");
+      out = platform::CreatePrivateFile(image.tempFile);
       if (!out) {
         image.tempFile.clear();
         throw ArchiveError("cannot create a temp file for image " + std::to_string(i + 1),

@@ -310,6 +310,12 @@ TEST_F(ConvertFileTest, ImagesTravelThroughThePrivateTempFolder) {
   ASSERT_EQ(out.images.size(), 1u);
   EXPECT_EQ(out.images[0].name.bytes, "pic.bmp");
   EXPECT_EQ(ReadFileBytes(out.images[0].tempFile), synthetic::ImageBytes(3, 70000));
+#ifndef _WIN32
+  // Other users of the machine can neither list the folder nor read an image.
+  EXPECT_EQ(fs::status(check.path()).permissions() & fs::perms::all, fs::perms::owner_all);
+  EXPECT_EQ(fs::status(out.images[0].tempFile).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+#endif
 }
 
 TEST_F(ConvertFileTest, DrawingWithImagesFailsWithoutATempFolder) {
