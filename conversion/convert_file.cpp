@@ -50,6 +50,27 @@ ConvertOutcome Failed(ConvertOutcome outcome, ConvertStage stage, std::string re
   return outcome;
 }
 
+Failure LoadFailed(const jww::LoadResult& loaded) {
+  switch (loaded.failure) {
+    case jww::LoadFailure::kNotJww:
+      return {Reason::kNoSignature, {}};
+    case jww::LoadFailure::kNotRegularFile:
+      return {Reason::kNotRegularFile, loaded.systemError};
+    case jww::LoadFailure::kCannotOpen:
+      return {Reason::kCannotOpenSource, loaded.systemError};
+    case jww::LoadFailure::kCannotRead:
+      return {Reason::kCannotReadSource, loaded.systemError};
+    case jww::LoadFailure::kImageCutShort:
+      return {Reason::kImageCutShort, {}};
+    case jww::LoadFailure::kOutOfMemory:
+      return {Reason::kOutOfMemory, {}};
+    case jww::LoadFailure::kNone:
+    case jww::LoadFailure::kDamaged:
+      break;
+  }
+  return {Reason::kDamagedDrawing, {}};
+}
+
 bool SameFile(const fs::path& a, const fs::path& b) {
   std::error_code ec;
   return fs::equivalent(a, b, ec) && !ec;
@@ -89,6 +110,7 @@ PreparedConversion PrepareConversion(const fs::path& source, const fs::path& des
   const jww::LoadResult loaded = jww::LoadJww(drawing, source);
   if (!loaded) {
     outcome = Failed(outcome, ConvertStage::kLoad, loaded.error);
+    outcome.failure = LoadFailed(loaded);
     outcome.notDrawing = loaded.notJww;
     return prepared;
   }
@@ -110,6 +132,7 @@ PreparedConversion PrepareConversion(const fs::path& source, const fs::path& des
   const jww::SaveResult written = jww::WriteJww(drawing, *output, outcome.version);
   if (!written) {
     outcome = Failed(outcome, ConvertStage::kSave, written.error);
+    if (written.writeError) outcome.failure = {Reason::kCannotWriteOutput, written.writeError};
     return prepared;
   }
   prepared.outputBytes = written.bytes;
