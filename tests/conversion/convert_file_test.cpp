@@ -318,6 +318,19 @@ TEST_F(ConvertFileTest, ImagesTravelThroughThePrivateTempFolder) {
 #endif
 }
 
+TEST_F(ConvertFileTest, ACopyCutInsideAnImageFailsAsCutShortAndWritesNothing) {
+  jww::Drawing d = MakeLayeredDrawing(700);
+  synthetic::AddImage(d, dir.path(), jww::JwwString::narrow("pic.bmp"), 70000, 3);
+  const fs::path whole = MakeSource("WHOLE.JWW", std::move(d));
+  const std::string bytes = ReadFileBytes(whole);
+  WriteFileBytes(src() / "PLAN.JWW", bytes.substr(0, bytes.size() - 35000));
+  const unit_val::ConvertOutcome outcome = Convert(src() / "PLAN.JWW", dst() / "PLAN.JWW");
+  EXPECT_EQ(outcome.failedStage, ConvertStage::kLoad);
+  EXPECT_EQ(outcome.failure.code, unit_val::Reason::kImageCutShort);
+  EXPECT_NE(outcome.reason.find("is cut short"), std::string::npos) << outcome.reason;
+  EXPECT_TRUE(fs::is_empty(dst()));
+}
+
 TEST_F(ConvertFileTest, DrawingWithImagesFailsWithoutATempFolder) {
   jww::Drawing withImage = MakeLayeredDrawing(700);
   synthetic::AddImage(withImage, dir.path(), jww::JwwString::narrow("pic.bmp"), 100);
