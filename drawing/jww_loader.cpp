@@ -24,8 +24,12 @@ class LoadTooLarge : public ArchiveError {
   using ArchiveError::ArchiveError;
 };
 
+constexpr std::size_t kSmallestEntity =
+    std::min({sizeof(TEntSen), sizeof(TEntEnko), sizeof(TEntTen), sizeof(TEntMoji),
+              sizeof(TEntSunpo), sizeof(TEntSolid), sizeof(TEntBlock)});
+
 std::string Megabytes(std::uint64_t bytes) {
-  return std::to_string((bytes + (1 << 20) - 1) >> 20) + " MB";
+  return std::to_string((bytes + 999'999) / 1'000'000) + " MB";
 }
 
 // The reading direction of the layout: every hook hands back the field.
@@ -64,19 +68,27 @@ class LoadArchive : public ArchiveReader {
     }
     left_ -= bytes;
   }
+  bool CanTake(std::uint64_t bytes) const { return bytes <= left_; }
+  // Fails at once when the entries a count announces could never fit, long
+  // before the tables have grown that far.
+  void Foresee(std::uint64_t entries, std::uint64_t bytesEach) {
+    if (!CanTake(entries * bytesEach)) Take(entries * bytesEach);
+  }
   void GiveBack(std::uint64_t bytes) { left_ = std::min(limit_, left_ + bytes); }
 
  private:
   std::uint64_t limit_ = 0, left_ = 0;
 };
 
-// Appends an entry to a table that grows by doubling, within the budget:
-// while the entries move, the old and the new buffer are both held.
+// Appends an entry to a table that grows within the budget: by doubling, or
+// by a quarter where doubling would not fit. While the entries move, the old
+// and the new buffer are both held.
 template <class T>
 T& AppendWithin(LoadArchive& ar, std::vector<T>& table) {
   if (table.size() == table.capacity()) {
     const std::size_t held = table.capacity();
-    const std::size_t grown = held == 0 ? 1 : 2 * held;
+    std::size_t grown = held == 0 ? 1 : 2 * held;
+    if (!ar.CanTake(grown * sizeof(T))) grown = held + held / 4 + 1;
     ar.Take(grown * sizeof(T));
     table.reserve(grown);
     ar.GiveBack(held * sizeof(T));
@@ -128,6 +140,7 @@ Rec& Append(LoadArchive& ar, std::vector<Rec>& table, EntityTables& tables, std:
 
 void ReadEntityList(LoadArchive& ar, ClassResolver& classes, EntityTables& tables,
                     std::uint32_t count, std::int32_t v) {
+  ar.Foresee(count, sizeof(TEntRef) + kSmallestEntity);
   ar.Take(std::uint64_t{count} * sizeof(TEntRef));
   tables.order.assign(count, TEntRef{});
   for (std::size_t read = 0; read < count; ++read) {
@@ -187,6 +200,7 @@ void ReadBlockDefinitions(LoadArchive& ar, ClassResolver& classes, Drawing& d, s
   d.header.blockDefinitionCount = 0;
   const std::uint32_t count = ReadListCount(ar, layout::MinBlockDefBytes(v), "block definition");
   d.header.blockDefinitionCount = static_cast<std::int32_t>(count);
+  ar.Foresee(count, sizeof(TEntBlockDef));
   // The table grows with what is read: a definition takes far more memory
   // than its fewest bytes in the file, so sizing it to a count that garbage
   // could give would allocate many times the file.
