@@ -337,8 +337,8 @@ LoadResult LoadJww(Drawing& d, const std::filesystem::path& path) {
   LoadArchive ar;
   if (!ar.Open(path, true)) {
     const std::error_code error = ar.systemError();
-    const bool notFile = error == platform::NotRegularFileError() ||
-                         error == std::errc::is_a_directory;
+    const bool notFile =
+        error == platform::NotRegularFileError() || error == std::errc::is_a_directory;
     return {notFile ? LoadFailure::kNotRegularFile : LoadFailure::kCannotOpen,
             "cannot open the file: " + ar.error(), error};
   }

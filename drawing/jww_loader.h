@@ -2,8 +2,8 @@
 // drawing's temp folder.
 #pragma once
 
-#include <filesystem>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <system_error>
 #include <utility>

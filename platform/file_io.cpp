@@ -113,8 +113,7 @@ std::FILE* CreatePrivateFile(const fs::path& path) {
   return Unbuffered(_wfsopen(LongPath(path).c_str(), L"wb", _SH_DENYNO));
 #else
   if (FileOpFails(FileOp::kOpen)) return nullptr;
-  const int fd =
-      ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
   if (fd < 0) return nullptr;
   std::FILE* file = ::fdopen(fd, "wb");
   if (!file) {

@@ -68,8 +68,7 @@ TEST(LoadGrowth, ADrawingNeedingManyTimesItsFileFailsAsOutOfMemory) {
   for (const std::uint32_t count : {400'000u, 1'000'000u}) {
     SCOPED_TRACE(count);
     const std::string bytes = EmptyBlockDefinitions(count);
-    const std::uint64_t budget =
-        jww::kLoadMemoryPerFileByte * bytes.size() + jww::kLoadMemoryFloor;
+    const std::uint64_t budget = jww::kLoadMemoryPerFileByte * bytes.size() + jww::kLoadMemoryFloor;
     drawing_test::ResetAllocatedBytes();
     jww::Drawing d;
     const jww::LoadResult r = jww::LoadJwwFromMemory(d, bytes.data(), bytes.size());
