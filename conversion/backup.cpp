@@ -28,7 +28,11 @@ DestinationBackup::~DestinationBackup() {
 
 BackupOutcome DestinationBackup::Make() {
   std::error_code ec;
-  if (!fs::is_regular_file(destination_, ec)) return {BackupResult::kNoFile, {}, {}};
+  // Whatever stands at the destination, a folder aside, becomes the backup:
+  // a link (even one to a folder, or to nothing) or a pipe is renamed
+  // itself, never followed, so the output never silently takes its place.
+  const fs::file_status standing = fs::symlink_status(destination_, ec);
+  if (!fs::exists(standing) || fs::is_directory(standing)) return {BackupResult::kNoFile, {}, {}};
 
   const fs::file_status older = fs::symlink_status(backup_, ec);
   if (fs::is_directory(older)) {

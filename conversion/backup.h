@@ -26,7 +26,8 @@ struct BackupOutcome {
 };
 
 // Moves the file at a destination to its backup path, replacing an older
-// backup, in a way that can be undone until the replacement is in place:
+// backup, in a way that can be undone until the replacement is in place (a
+// link or a pipe at either name is moved or deleted itself, never followed):
 // Make moves an older backup aside and the file to the backup path; Keep then
 // drops the older backup, while Undo (also run by the destructor when neither
 // was called) puts both back.

@@ -52,14 +52,24 @@ ConvertOutcome Failed(ConvertOutcome outcome, ConvertStage stage, std::string re
   return outcome;
 }
 
-// The loader words its failures; its own texts tell which kind each is.
-Failure LoadFailureOf(const jww::LoadResult& loaded) {
-  if (loaded.notJww) return {Reason::kNoSignature, {}};
-  const std::string& text = loaded.error;
-  if (text.starts_with("cannot open")) return {Reason::kCannotOpenSource, {}};
-  if (text.starts_with("cannot read")) return {Reason::kCannotReadSource, {}};
-  if (text.starts_with("out of memory")) return {Reason::kOutOfMemory, {}};
-  if (text.find("cut short") != std::string::npos) return {Reason::kImageCutShort, {}};
+Failure LoadFailed(const jww::LoadResult& loaded) {
+  switch (loaded.failure) {
+    case jww::LoadFailure::kNotJww:
+      return {Reason::kNoSignature, {}};
+    case jww::LoadFailure::kNotRegularFile:
+      return {Reason::kNotRegularFile, loaded.systemError};
+    case jww::LoadFailure::kCannotOpen:
+      return {Reason::kCannotOpenSource, loaded.systemError};
+    case jww::LoadFailure::kCannotRead:
+      return {Reason::kCannotReadSource, loaded.systemError};
+    case jww::LoadFailure::kImageCutShort:
+      return {Reason::kImageCutShort, {}};
+    case jww::LoadFailure::kOutOfMemory:
+      return {Reason::kOutOfMemory, {}};
+    case jww::LoadFailure::kNone:
+    case jww::LoadFailure::kDamaged:
+      break;
+  }
   return {Reason::kDamagedDrawing, {}};
 }
 
@@ -101,7 +111,7 @@ PreparedConversion PrepareConversion(const fs::path& source, const fs::path& des
 
   const jww::LoadResult loaded = jww::LoadJww(drawing, source);
   if (!loaded) {
-    outcome = Failed(outcome, ConvertStage::kLoad, loaded.error, LoadFailureOf(loaded));
+    outcome = Failed(outcome, ConvertStage::kLoad, loaded.error, LoadFailed(loaded));
     outcome.notDrawing = loaded.notJww;
     return prepared;
   }
@@ -127,7 +137,7 @@ PreparedConversion PrepareConversion(const fs::path& source, const fs::path& des
     const bool created = output->stream() != nullptr;
     outcome = Failed(outcome, ConvertStage::kSave, written.error,
                      {created ? Reason::kCannotWriteOutput : Reason::kCannotCreateOutput,
-                      output->systemError()});
+                      written.writeError ? written.writeError : output->systemError()});
     return prepared;
   }
   prepared.outputBytes = written.bytes;

@@ -36,14 +36,14 @@ void TempFolder::CreateUnder(const fs::path& parent) {
   std::error_code ec;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     fs::path candidate = parent / ("quillon-" + PathText(platform::UniqueSuffix()));
-    if (fs::create_directory(candidate, ec)) {
+    if (platform::CreatePrivateFolder(candidate, ec)) {
       path_ = std::move(candidate);
       return;
     }
-    if (ec) break;  // the parent is unusable; another name will not help
+    // Another name helps only when this one was taken.
+    if (ec != std::errc::file_exists) break;
   }
-  error_ = "cannot create a temp folder under " + PathText(parent) +
-           (ec ? ": " + ec.message() : std::string());
+  error_ = "cannot create a temp folder under " + PathText(parent) + ": " + ec.message();
 }
 
 }  // namespace unit_val

@@ -1,5 +1,5 @@
 // A private folder of this process for the images extracted from drawings
-// while they are converted.
+// while they are converted: only the user who runs it may enter it.
 #pragma once
 
 #include <filesystem>

@@ -18,7 +18,8 @@ bool ArchiveReader::Open(const std::filesystem::path& path, bool wholeFile) {
   errno = 0;
   file_ = platform::OpenFile(path, "rb");
   if (!file_) {
-    error_ = platform::LastFileError().message();
+    systemError_ = platform::LastFileError();
+    error_ = systemError_.message();
     return false;
   }
   const std::optional<std::uint64_t> size = platform::OpenFileSize(file_);
@@ -65,6 +66,7 @@ std::size_t ArchiveReader::ReadFromFile(unsigned char* into, std::size_t n) {
   bool failed = false;
   const std::size_t got = platform::ReadFile(file_, into, n, failed);
   if (failed) {
+    systemError_ = std::error_code(errno != 0 ? errno : EIO, std::generic_category());
     error_ = "cannot read the file: " + ErrnoText();
     Fail(error_);
   }

@@ -12,6 +12,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "drawing/byte_buffer.h"
@@ -52,6 +53,8 @@ class ArchiveReader {
   // load); else a few KiB at a time (for a look at its header).
   bool Open(const std::filesystem::path& path, bool wholeFile = false);
   const std::string& error() const { return error_; }
+  // The system's reason when opening or reading the file failed.
+  const std::error_code& systemError() const { return systemError_; }
   // Reads from memory instead of a file (the bytes must outlive the reader).
   void OpenMemory(const void* data, std::size_t size);
   void Close();
@@ -125,6 +128,7 @@ class ArchiveReader {
   std::uint64_t fileSize_ = 0;
   const char* section_ = "file";
   std::string error_;
+  std::error_code systemError_;
 };
 
 }  // namespace jww

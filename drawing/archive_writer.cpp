@@ -1,5 +1,6 @@
 #include "drawing/archive_writer.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "platform/file_io.h"
@@ -26,9 +27,13 @@ void ArchiveWriter::Flush() {
   if (fill_ == 0) return;
   if (memory_) {
     memory_->append(reinterpret_cast<const char*>(buf_.data()), fill_);
-  } else if (!platform::WriteFile(file_, buf_.data(), fill_)) {
-    fill_ = 0;
-    throw ArchiveWriteError("write failed");
+  } else {
+    errno = 0;
+    if (!platform::WriteFile(file_, buf_.data(), fill_)) {
+      fill_ = 0;
+      throw ArchiveWriteError("write failed",
+                              std::error_code(errno != 0 ? errno : EIO, std::generic_category()));
+    }
   }
   written_ += fill_;
   fill_ = 0;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "drawing/byte_buffer.h"
@@ -18,6 +19,13 @@ namespace jww {
 class ArchiveWriteError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+  // A write the system refused: the text names the system's reason.
+  ArchiveWriteError(const std::string& what, std::error_code error)
+      : std::runtime_error(what + ": " + error.message()), error_(error) {}
+  const std::error_code& error() const { return error_; }
+
+ private:
+  std::error_code error_;
 };
 
 class ArchiveWriter {

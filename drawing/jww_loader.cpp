@@ -1,11 +1,13 @@
 #include "drawing/jww_loader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <new>
 
 #include "drawing/archive_reader.h"
 #include "drawing/jww_layout.h"
+#include "platform/file_error.h"
 #include "platform/file_io.h"
 
 namespace jww {
@@ -13,6 +15,22 @@ namespace jww {
 namespace {
 
 constexpr std::int32_t kOldestVersion = 220;
+
+// The two failures a caller tells apart from other damage.
+class ImageCutShort : public ArchiveError {
+  using ArchiveError::ArchiveError;
+};
+class LoadTooLarge : public ArchiveError {
+  using ArchiveError::ArchiveError;
+};
+
+constexpr std::size_t kSmallestEntity =
+    std::min({sizeof(TEntSen), sizeof(TEntEnko), sizeof(TEntTen), sizeof(TEntMoji),
+              sizeof(TEntSunpo), sizeof(TEntSolid), sizeof(TEntBlock)});
+
+std::string Megabytes(std::uint64_t bytes) {
+  return std::to_string((bytes + 999'999) / 1'000'000) + " MB";
+}
 
 // The reading direction of the layout: every hook hands back the field.
 class LoadArchive : public ArchiveReader {
@@ -33,8 +51,50 @@ class LoadArchive : public ArchiveReader {
     double scratch = 0;
     f64(keep ? v : scratch);
   }
-  using ArchiveReader::str;
+  void str(JwwString& s) {
+    ArchiveReader::str(s);
+    // A short string lives inside its record.
+    if (s.bytes.capacity() > std::string().capacity()) Take(s.bytes.capacity() + 1);
+  }
+
+  // The memory the load may still take for its tables and strings.
+  void SetBudget(std::uint64_t bytes) { limit_ = left_ = bytes; }
+  void Take(std::uint64_t bytes) {
+    if (bytes > left_) {
+      throw LoadTooLarge("out of memory: the drawing needs more than " + Megabytes(limit_) +
+                             " for a file of " + Megabytes(size()) + ", at byte " +
+                             std::to_string(offset()) + " (" + section() + ")",
+                         offset(), section());
+    }
+    left_ -= bytes;
+  }
+  bool CanTake(std::uint64_t bytes) const { return bytes <= left_; }
+  // Fails at once when the entries a count announces could never fit, long
+  // before the tables have grown that far.
+  void Foresee(std::uint64_t entries, std::uint64_t bytesEach) {
+    if (!CanTake(entries * bytesEach)) Take(entries * bytesEach);
+  }
+  void GiveBack(std::uint64_t bytes) { left_ = std::min(limit_, left_ + bytes); }
+
+ private:
+  std::uint64_t limit_ = 0, left_ = 0;
 };
+
+// Appends an entry to a table that grows within the budget: by doubling, or
+// by a quarter where doubling would not fit. While the entries move, the old
+// and the new buffer are both held.
+template <class T>
+T& AppendWithin(LoadArchive& ar, std::vector<T>& table) {
+  if (table.size() == table.capacity()) {
+    const std::size_t held = table.capacity();
+    std::size_t grown = held == 0 ? 1 : 2 * held;
+    if (!ar.CanTake(grown * sizeof(T))) grown = held + held / 4 + 1;
+    ar.Take(grown * sizeof(T));
+    table.reserve(grown);
+    ar.GiveBack(held * sizeof(T));
+  }
+  return table.emplace_back();
+}
 
 // Class tags of one file: the running index and which class index stands for
 // each entity kind.
@@ -71,15 +131,17 @@ class ClassResolver {
 };
 
 template <class Rec>
-Rec& Append(std::vector<Rec>& table, EntityTables& tables, std::int32_t kind,
+Rec& Append(LoadArchive& ar, std::vector<Rec>& table, EntityTables& tables, std::int32_t kind,
             std::size_t position) {
-  table.emplace_back();
+  AppendWithin(ar, table);
   tables.order[position] = TEntRef{kind, static_cast<std::int32_t>(table.size() - 1)};
   return table.back();
 }
 
 void ReadEntityList(LoadArchive& ar, ClassResolver& classes, EntityTables& tables,
                     std::uint32_t count, std::int32_t v) {
+  ar.Foresee(count, sizeof(TEntRef) + kSmallestEntity);
+  ar.Take(std::uint64_t{count} * sizeof(TEntRef));
   tables.order.assign(count, TEntRef{});
   for (std::size_t read = 0; read < count; ++read) {
     const std::uint64_t tagOffset = ar.offset();
@@ -87,25 +149,25 @@ void ReadEntityList(LoadArchive& ar, ClassResolver& classes, EntityTables& table
     const std::int32_t kind = classes.Entity(tag);
     switch (kind) {
       case kLine:
-        layout::LineBody(ar, Append(tables.lines, tables, kind, read), AttrRule::kLine, v);
+        layout::LineBody(ar, Append(ar, tables.lines, tables, kind, read), AttrRule::kLine, v);
         break;
       case kArc:
-        layout::ArcBody(ar, Append(tables.arcs, tables, kind, read), v);
+        layout::ArcBody(ar, Append(ar, tables.arcs, tables, kind, read), v);
         break;
       case kPoint:
-        layout::PointBody(ar, Append(tables.points, tables, kind, read), v);
+        layout::PointBody(ar, Append(ar, tables.points, tables, kind, read), v);
         break;
       case kText:
-        layout::TextBody(ar, Append(tables.texts, tables, kind, read), v);
+        layout::TextBody(ar, Append(ar, tables.texts, tables, kind, read), v);
         break;
       case kDimension:
-        layout::DimensionBody(ar, Append(tables.dimensions, tables, kind, read), v);
+        layout::DimensionBody(ar, Append(ar, tables.dimensions, tables, kind, read), v);
         break;
       case kSolid:
-        layout::SolidBody(ar, Append(tables.solids, tables, kind, read), v);
+        layout::SolidBody(ar, Append(ar, tables.solids, tables, kind, read), v);
         break;
       case kBlockInsert:
-        layout::BlockInsertBody(ar, Append(tables.blockInserts, tables, kind, read), v);
+        layout::BlockInsertBody(ar, Append(ar, tables.blockInserts, tables, kind, read), v);
         break;
       default: {
         // The length of an unknown object is not stored, so nothing after it
@@ -138,13 +200,14 @@ void ReadBlockDefinitions(LoadArchive& ar, ClassResolver& classes, Drawing& d, s
   d.header.blockDefinitionCount = 0;
   const std::uint32_t count = ReadListCount(ar, layout::MinBlockDefBytes(v), "block definition");
   d.header.blockDefinitionCount = static_cast<std::int32_t>(count);
+  ar.Foresee(count, sizeof(TEntBlockDef));
   // The table grows with what is read: a definition takes far more memory
   // than its fewest bytes in the file, so sizing it to a count that garbage
   // could give would allocate many times the file.
   d.blockDefs.clear();
   for (std::uint32_t p = 0; p < count; ++p) {
     ar.setSection("block definition list");
-    TEntBlockDef& def = d.blockDefs.emplace_back();
+    TEntBlockDef& def = AppendWithin(ar, d.blockDefs);
     def.entities = d.TakeSpareTables();
     classes.BlockDefinition(ar.tag());
     layout::BlockDefinitionHead(ar, def, v);
@@ -174,7 +237,7 @@ void ReadImages(LoadArchive& ar, Drawing& d) {
   // Grown entry by entry, as the block definitions are.
   std::vector<char> chunk(1 << 16);
   for (std::int32_t i = 0; i < count; ++i) {
-    TBindImageType& image = d.images.emplace_back();
+    TBindImageType& image = AppendWithin(ar, d.images);
     ar.str(image.name);
     ar.u32(image.size);
     if (image.name.empty() || image.size == 0) continue;
@@ -187,7 +250,7 @@ void ReadImages(LoadArchive& ar, Drawing& d) {
       image.tempFile =
           options.tempFolder / ("image-" + std::to_string(i) + "-" +
                                 std::filesystem::path(platform::UniqueSuffix()).string() + ".bin");
-      out = platform::OpenFile(image.tempFile, "wb");
+      out = platform::CreatePrivateFile(image.tempFile);
       if (!out) {
         image.tempFile.clear();
         throw ArchiveError("cannot create a temp file for image " + std::to_string(i + 1),
@@ -202,7 +265,7 @@ void ReadImages(LoadArchive& ar, Drawing& d) {
       const std::size_t got = ar.readSome(chunk.data(), want);
       if (out && got > 0 && !platform::WriteFile(out, chunk.data(), got)) writeFailed = true;
       left -= got;
-      if (got < want) break;  // data cut short by the end of the file
+      if (got < want) break;
     }
     if (out && !platform::CloseFile(out)) writeFailed = true;
     if (writeFailed) {
@@ -212,12 +275,22 @@ void ReadImages(LoadArchive& ar, Drawing& d) {
       throw ArchiveError("cannot write the temp file for image " + std::to_string(i + 1),
                          ar.offset(), ar.section());
     }
+    // Written out as far as it goes, the image would look whole to the
+    // drafter in the converted drawing.
+    if (left > 0) {
+      throw ImageCutShort("the embedded image " + std::to_string(i + 1) + " of " +
+                              std::to_string(count) + " is cut short by the end of the file (" +
+                              std::to_string(image.size - left) + " of " +
+                              std::to_string(image.size) + " bytes)",
+                          ar.offset(), ar.section());
+    }
   }
 }
 
 constexpr const char* kNotJww = "not a JWW drawing (no \"JwwData.\" signature)";
 
 LoadResult Load(Drawing& d, LoadArchive& ar) {
+  ar.SetBudget(kLoadMemoryPerFileByte * ar.size() + kLoadMemoryFloor);
   try {
     d.SizeHeaderTables();
     ar.setSection("signature");
@@ -242,10 +315,15 @@ LoadResult Load(Drawing& d, LoadArchive& ar) {
     ReadBlockDefinitions(ar, classes, d, v);
     if (layout::HasImages(v)) ReadImages(ar, d);
     return {true, {}};
+  } catch (const ImageCutShort& e) {
+    return {LoadFailure::kImageCutShort, e.what()};
+  } catch (const LoadTooLarge& e) {
+    return {LoadFailure::kOutOfMemory, e.what()};
   } catch (const ArchiveError& e) {
+    if (ar.systemError()) return {LoadFailure::kCannotRead, e.what(), ar.systemError()};
     return {false, e.what()};
   } catch (const std::bad_alloc&) {
-    return {false, "out of memory at byte " + std::to_string(ar.offset())};
+    return {LoadFailure::kOutOfMemory, "out of memory at byte " + std::to_string(ar.offset())};
   } catch (const std::out_of_range& e) {
     return {false, std::string("table index out of range at byte ") + std::to_string(ar.offset())};
   }
@@ -257,7 +335,13 @@ LoadResult LoadJww(Drawing& d, const std::filesystem::path& path) {
   d.Reset();
   d.ClearImageList();
   LoadArchive ar;
-  if (!ar.Open(path, true)) return {false, "cannot open the file: " + ar.error()};
+  if (!ar.Open(path, true)) {
+    const std::error_code error = ar.systemError();
+    const bool notFile =
+        error == platform::NotRegularFileError() || error == std::errc::is_a_directory;
+    return {notFile ? LoadFailure::kNotRegularFile : LoadFailure::kCannotOpen,
+            "cannot open the file: " + ar.error(), error};
+  }
   return Load(d, ar);
 }
 

@@ -204,9 +204,9 @@ SaveResult Run(Drawing& d, Sink sink, std::int32_t version) {
   try {
     SaveArchive ar(sink, version);
     WriteAll(ar, d, version);
-    return {true, {}, ar.written()};
+    return {true, {}, {}, ar.written()};
   } catch (const ArchiveWriteError& e) {
-    return {false, e.what()};
+    return {false, e.what(), e.error()};
   } catch (const std::out_of_range&) {
     return {false, "an entity order list points past its table"};
   } catch (const std::bad_alloc&) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "drawing/atomic_file.h"
 #include "drawing/jwwunit.h"
@@ -14,7 +15,8 @@ namespace jww {
 struct SaveResult {
   bool ok = false;
   std::string error;
-  std::uint64_t bytes = 0;  // written, when ok
+  std::error_code writeError{};  // the system's reason when writing the file failed
+  std::uint64_t bytes = 0;       // written, when ok
   explicit operator bool() const { return ok; }
 };
 

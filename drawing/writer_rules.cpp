@@ -105,7 +105,13 @@ std::int32_t MaxDrawWidthForWrite(std::int32_t stored, std::int32_t version) {
 
 std::uint32_t DisplayFlag11ForWrite(const THeader& h, std::int32_t version) {
   std::int64_t value = h.flag11Units;
-  if (version >= 600) value += h.flag11Tens > 0 ? 10 * static_cast<std::int64_t>(h.flag11Tens) : 10;
+  if (version >= 600) {
+    // A negative flag splits into a negative units digit, which with the ten
+    // added would read back as another value on every conversion: it is
+    // written as 0, so that the written flag gives itself back.
+    if (value < 0) value = 0;
+    value += h.flag11Tens > 0 ? 10 * static_cast<std::int64_t>(h.flag11Tens) : 10;
+  }
   return static_cast<std::uint32_t>(value);
 }
 

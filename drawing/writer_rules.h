@@ -35,7 +35,8 @@ bool NeedsFilterForWrite(const JwwString& s);
 // Versions up to 420 know no max draw width below -101.
 std::int32_t MaxDrawWidthForWrite(std::int32_t stored, std::int32_t version);
 
-// Display flag 11 rebuilt from its tens and units.
+// Display flag 11 rebuilt from its tens and units; a flag written by it
+// is written again unchanged.
 std::uint32_t DisplayFlag11ForWrite(const THeader& header, std::int32_t version);
 
 }  // namespace jww

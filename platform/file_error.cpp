@@ -87,6 +87,7 @@ std::error_code WindowsError(unsigned long code) {
 }
 
 std::error_code LastFileError() {
+  if (errno == kNotRegularFileErrno) return NotRegularFileError();
   const unsigned long code = _doserrno;
   if (code != 0) return WindowsError(code);
   return std::error_code(errno, std::generic_category());
@@ -95,9 +96,27 @@ std::error_code LastFileError() {
 #else
 
 std::error_code LastFileError() {
+  if (errno == kNotRegularFileErrno) return NotRegularFileError();
   return std::error_code(errno, std::generic_category());
 }
 
 #endif
+
+namespace {
+
+class NotRegularFileCategory : public std::error_category {
+ public:
+  const char* name() const noexcept override { return "file type"; }
+  std::string message(int) const override {
+    return "not a regular file (a device, a pipe or a socket)";
+  }
+};
+
+}  // namespace
+
+std::error_code NotRegularFileError() {
+  static const NotRegularFileCategory category;
+  return std::error_code(1, category);
+}
 
 }  // namespace platform

@@ -11,6 +11,14 @@ namespace platform {
 // this thread.
 std::error_code LastFileError();
 
+// Why OpenFile refused to read a device, a pipe or a socket (a folder is
+// refused with the system's own "is a directory").
+std::error_code NotRegularFileError();
+
+// The errno value OpenFile leaves for that refusal; LastFileError turns it
+// into NotRegularFileError.
+inline constexpr int kNotRegularFileErrno = 0x5152;
+
 #ifdef _WIN32
 // A Windows system error code (GetLastError) as an error_code whose
 // message is plain English.

@@ -4,10 +4,12 @@
 #include <cerrno>
 #include <charconv>
 #include <chrono>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "common/ascii_case.h"
+#include "platform/file_error.h"
 #include "platform/file_faults.h"
 #include "platform/file_move.h"
 #include "platform/long_path.h"
@@ -29,6 +31,65 @@ namespace platform {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// Every caller reads and writes in large blocks of its own: a stream buffer
+// would only split them into more system calls.
+std::FILE* Unbuffered(std::FILE* file) {
+  if (file) std::setvbuf(file, nullptr, _IONBF, 0);
+  return file;
+}
+
+#ifdef _WIN32
+
+std::FILE* RefuseUnlessRegular(std::FILE* file) {
+  struct _stat64 st;
+  if (!file || (_fstat64(_fileno(file), &st) == 0 && (st.st_mode & _S_IFMT) == _S_IFREG)) {
+    return file;
+  }
+  std::fclose(file);
+  _doserrno = 0;
+  errno = kNotRegularFileErrno;
+  return nullptr;
+}
+
+#else
+
+bool RefusedType(mode_t type) {
+  if (S_ISREG(type)) return false;
+  errno = S_ISDIR(type) ? EISDIR : kNotRegularFileErrno;
+  return true;
+}
+
+// The type is looked at before the open, so that no device is opened at all,
+// and again on the open file, which is opened without waiting in case a pipe
+// took the name in between.
+std::FILE* OpenExisting(const fs::path& path, const char* mode) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0 || RefusedType(st.st_mode)) return nullptr;
+  const int access = std::strchr(mode, '+') ? O_RDWR : O_RDONLY;
+  const int fd = ::open(path.c_str(), access | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  if (::fstat(fd, &st) != 0 || RefusedType(st.st_mode) ||
+      ::fcntl(fd, F_SETFL, 0) != 0) {  // reads wait for data again
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return nullptr;
+  }
+  std::FILE* file = ::fdopen(fd, mode);
+  if (!file) {
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+  }
+  return file;
+}
+
+#endif
+
+}  // namespace
+
 std::FILE* OpenFile(const fs::path& path, const char* mode) {
 #ifdef _WIN32
   _doserrno = 0;  // so that a failure tells its own reason
@@ -37,13 +98,46 @@ std::FILE* OpenFile(const fs::path& path, const char* mode) {
 #ifdef _WIN32
   std::wstring wmode(mode, mode + std::char_traits<char>::length(mode));
   std::FILE* file = _wfsopen(LongPath(path).c_str(), wmode.c_str(), _SH_DENYNO);
+  if (mode[0] == 'r') file = RefuseUnlessRegular(file);
 #else
-  std::FILE* file = std::fopen(path.c_str(), mode);
+  std::FILE* file = mode[0] == 'r' ? OpenExisting(path, mode) : std::fopen(path.c_str(), mode);
 #endif
-  // Every caller reads and writes in large blocks of its own: a stream
-  // buffer would only split them into more system calls.
-  if (file) std::setvbuf(file, nullptr, _IONBF, 0);
-  return file;
+  return Unbuffered(file);
+}
+
+std::FILE* CreatePrivateFile(const fs::path& path) {
+#ifdef _WIN32
+  // Made in the user's own temp folder, which only that user may read.
+  _doserrno = 0;
+  if (FileOpFails(FileOp::kOpen)) return nullptr;
+  return Unbuffered(_wfsopen(LongPath(path).c_str(), L"wb", _SH_DENYNO));
+#else
+  if (FileOpFails(FileOp::kOpen)) return nullptr;
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) return nullptr;
+  std::FILE* file = ::fdopen(fd, "wb");
+  if (!file) {
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+  }
+  return Unbuffered(file);
+#endif
+}
+
+bool CreatePrivateFolder(const fs::path& path, std::error_code& ec) {
+#ifdef _WIN32
+  if (fs::create_directory(path, ec)) return true;
+  if (!ec) ec = std::make_error_code(std::errc::file_exists);
+  return false;
+#else
+  if (::mkdir(path.c_str(), 0700) == 0) {
+    ec.clear();
+    return true;
+  }
+  ec = std::error_code(errno, std::generic_category());
+  return false;
+#endif
 }
 
 std::optional<std::uint64_t> OpenFileSize(std::FILE* file) {

@@ -17,8 +17,18 @@ namespace platform {
 
 // Opens a file with a C stdio mode ("rb", "wb", ...) from a path in the
 // system's native form. Reading handles let other programs read and write
-// the file meanwhile. Returns nullptr on failure.
+// the file meanwhile. A mode that opens an existing file ("r…") refuses
+// anything but a regular file without waiting on it (a pipe with no writer
+// would block forever; see NotRegularFileError). Returns nullptr on failure.
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
+
+// Creates a new file that only this user may read and write ("wb"); nullptr
+// when it cannot, or when anything stands at the path already.
+std::FILE* CreatePrivateFile(const std::filesystem::path& path);
+
+// Creates a folder that only this user may enter. False with `ec` when it
+// cannot (errc::file_exists when anything stands at the path).
+bool CreatePrivateFolder(const std::filesystem::path& path, std::error_code& ec);
 
 // The size of an open file (one fstat); nullopt when it cannot be told.
 std::optional<std::uint64_t> OpenFileSize(std::FILE* file);

@@ -5,6 +5,10 @@
 #include <cmath>
 #include <limits>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "tests/cli/mini_json.h"
 #include "tests/cli/run_cli.h"
 #include "tests/cli/test_drawings.h"
@@ -250,6 +254,20 @@ TEST(InfoCommandLine, MissingFilesFailEachOnItsOwnLine) {
   EXPECT_FALSE(mini_json::Parse(lines[2])["ok"].boolean);  // a folder
   ASSERT_EQ(run.errLines().size(), 2u);
   EXPECT_NE(run.errLines()[0].find(missing), std::string::npos);
+}
+
+TEST(InfoCommand, RefusesAPipeAtOnce) {
+#ifdef _WIN32
+  GTEST_SKIP() << "pipes in folders are a POSIX file type";
+#else
+  ScratchDir scratch;
+  const std::filesystem::path fifo = scratch / "pipe.jww";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  // An open that waited for a writer would wait until `timeout` ends it.
+  const auto run = cli_test::Run("timeout", {"20", QUILLON_CLI, "info", fifo.string()});
+  EXPECT_EQ(run.exitCode, 1) << run.err;
+  EXPECT_NE(run.err.find("not a regular file"), std::string::npos) << run.err;
+#endif
 }
 
 }  // namespace

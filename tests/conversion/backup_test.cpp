@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "conversion/destination_guard.h"
 #include "conversion/temp_folder.h"
@@ -73,6 +78,37 @@ TEST(DestinationBackup, UndoPutsTheFileAndTheOlderBackupBack) {
   EXPECT_EQ(ReadFileBytes(dir / "PLAN.BAK"), "older");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
 }
+
+#ifndef _WIN32
+TEST(BackupExistingFile, KeepsALinkOrAPipeItselfAndNeverFollowsOne) {
+  ScratchDir dir;
+  fs::create_directory(dir / "folder");
+  WriteFileBytes(dir / "folder" / "inside.jww", "kept");
+  const auto link = [&](const fs::path& to) {
+    return [&dir, to] { fs::create_symlink(to, dir / "PLAN.JWW"); };
+  };
+  const std::pair<const char*, std::function<void()>> cases[] = {
+      {"link to a folder", link(dir / "folder")},
+      {"dangling link", link(dir / "gone.jww")},
+      {"pipe", [&] { ASSERT_EQ(::mkfifo((dir / "PLAN.JWW").c_str(), 0600), 0); }}};
+  // An older backup that is a link to the folder goes, and only the link.
+  fs::create_directory_symlink(dir / "folder", dir / "PLAN.BAK");
+  for (const auto& [what, make] : cases) {
+    SCOPED_TRACE(what);
+    make();
+    const fs::file_status before = fs::symlink_status(dir / "PLAN.JWW");
+    const fs::path target = fs::is_symlink(before) ? fs::read_symlink(dir / "PLAN.JWW") : "";
+    EXPECT_EQ(BackupExistingFile(dir / "PLAN.JWW").result, BackupResult::kKept);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "PLAN.JWW")));
+    EXPECT_EQ(fs::symlink_status(dir / "PLAN.BAK").type(), before.type());
+    if (!target.empty()) {
+      EXPECT_EQ(fs::read_symlink(dir / "PLAN.BAK"), target);
+    }
+  }
+  EXPECT_EQ(ReadFileBytes(dir / "folder" / "inside.jww"), "kept");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+}
+#endif
 
 TEST(TempFolder, PrivateFolderRemovedWithItsContents) {
   fs::path made;

@@ -318,6 +318,25 @@ TEST_F(ConvertFileTest, ImagesTravelThroughThePrivateTempFolder) {
   ASSERT_EQ(out.images.size(), 1u);
   EXPECT_EQ(out.images[0].name.bytes, "pic.bmp");
   EXPECT_EQ(ReadFileBytes(out.images[0].tempFile), synthetic::ImageBytes(3, 70000));
+#ifndef _WIN32
+  // Other users of the machine can neither list the folder nor read an image.
+  EXPECT_EQ(fs::status(check.path()).permissions() & fs::perms::all, fs::perms::owner_all);
+  EXPECT_EQ(fs::status(out.images[0].tempFile).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+#endif
+}
+
+TEST_F(ConvertFileTest, ACopyCutInsideAnImageFailsAsCutShortAndWritesNothing) {
+  jww::Drawing d = MakeLayeredDrawing(700);
+  synthetic::AddImage(d, dir.path(), jww::JwwString::narrow("pic.bmp"), 70000, 3);
+  const fs::path whole = MakeSource("WHOLE.JWW", std::move(d));
+  const std::string bytes = ReadFileBytes(whole);
+  WriteFileBytes(src() / "PLAN.JWW", bytes.substr(0, bytes.size() - 35000));
+  const unit_val::ConvertOutcome outcome = Convert(src() / "PLAN.JWW", dst() / "PLAN.JWW");
+  EXPECT_EQ(outcome.failedStage, ConvertStage::kLoad);
+  EXPECT_EQ(outcome.failure.code, unit_val::Reason::kImageCutShort);
+  EXPECT_NE(outcome.reason.find("is cut short"), std::string::npos) << outcome.reason;
+  EXPECT_TRUE(fs::is_empty(dst()));
 }
 
 TEST_F(ConvertFileTest, DrawingWithImagesFailsWithoutATempFolder) {

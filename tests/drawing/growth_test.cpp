@@ -44,6 +44,47 @@ TEST(LoadGrowth, MemoryGrowsLinearlyWithTheEntities) {
   EXPECT_LT(large.allocated, 8 * large.fileBytes);
 }
 
+// A file of `count` empty block definitions: the smallest thing in a file
+// that takes the most memory.
+std::string EmptyBlockDefinitions(std::uint32_t count) {
+  std::string saved[3];
+  for (std::size_t n = 0; n < 3; ++n) {
+    jww::Drawing d = synthetic::MakeHeaderOnly(600);
+    d.blockDefs.resize(n);
+    synthetic::UpdateCounts(d);
+    EXPECT_TRUE(jww::SaveJwwToMemory(d, 600, saved[n]));
+  }
+  const std::size_t prefix = saved[0].size() - 2;  // up to the definitions' count
+  std::string bytes = saved[0].substr(0, prefix) + "\xFF\xFF";
+  for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>(count >> shift);
+  bytes += saved[1].substr(prefix + 2);
+  const std::string next = saved[2].substr(saved[1].size());
+  for (std::uint32_t i = 1; i < count; ++i) bytes += next;
+  return bytes;
+}
+
+TEST(LoadGrowth, ADrawingNeedingManyTimesItsFileFailsAsOutOfMemory) {
+  // Refused as the tables grow, and at once for a count that could never fit.
+  for (const std::uint32_t count : {400'000u, 1'000'000u}) {
+    SCOPED_TRACE(count);
+    const std::string bytes = EmptyBlockDefinitions(count);
+    const std::uint64_t budget = jww::kLoadMemoryPerFileByte * bytes.size() + jww::kLoadMemoryFloor;
+    drawing_test::ResetAllocatedBytes();
+    jww::Drawing d;
+    const jww::LoadResult r = jww::LoadJwwFromMemory(d, bytes.data(), bytes.size());
+    EXPECT_EQ(r.failure, jww::LoadFailure::kOutOfMemory) << r.error;
+    EXPECT_NE(r.error.find("out of memory"), std::string::npos);
+    if (drawing_test::AllocationWatchActive()) {
+      // Every buffer the tables ever had, the ones given back included.
+      EXPECT_LT(drawing_test::AllocatedBytes(), 2 * budget);
+    }
+  }
+  jww::Drawing d;
+  const std::string fewer = EmptyBlockDefinitions(1000);
+  EXPECT_TRUE(jww::LoadJwwFromMemory(d, fewer.data(), fewer.size()));
+  EXPECT_EQ(d.blockDefs.size(), 1000u);
+}
+
 TEST(LoadGrowth, AnEmptiedDrawingGivesBackTheMemoryOfALargeOne) {
   jww::Drawing d = synthetic::MakeHeaderOnly(600);
   for (unsigned i = 0; i < 100000; ++i) synthetic::Add(d.top, synthetic::MakePoint(600, i, false));

@@ -88,20 +88,25 @@ TEST_F(ImageSection, ZeroOrNegativeCountEndsTheFile) {
   EXPECT_FALSE(Load(WithImageSection(Bytes().u16(0))).ok);  // count cut short
 }
 
-TEST_F(ImageSection, CutInsideTheLastImageLoadsWithTheBytesPresent) {
+TEST_F(ImageSection, CutInsideTheLastImageFailsAsCutShort) {
   const std::string data = synthetic::ImageBytes(1, 5000);
   Bytes images;
   images.u32(2).str("first.bmp").u32(4).raw("abcd").str("second.bmp").u32(5000).raw(data);
   const std::string full = WithImageSection(images);
   for (std::size_t keep : {0, 1, 2047, 2048, 2049, 4999}) {
     SCOPED_TRACE(keep);
-    const std::string cut = full.substr(0, full.size() - data.size() + keep);
-    ASSERT_TRUE(Load(cut).ok);
-    ASSERT_EQ(d.images.size(), 2u);
-    EXPECT_EQ(d.images[1].size, 5000u);
-    EXPECT_EQ(testing_support::ReadFileBytes(d.images[1].tempFile), data.substr(0, keep));
+    const LoadResult r = Load(full.substr(0, full.size() - data.size() + keep));
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.failure, LoadFailure::kImageCutShort);
+    EXPECT_NE(r.error.find("the embedded image 2 of 2 is cut short by the end of the file (" +
+                           std::to_string(keep) + " of 5000 bytes)"),
+              std::string::npos)
+        << r.error;
     d.DeleteImageFiles();
   }
+  ASSERT_TRUE(Load(full).ok);
+  EXPECT_EQ(testing_support::ReadFileBytes(d.images[1].tempFile), data);
+  d.DeleteImageFiles();
   // Cut inside the first image's data: its name then takes the rest, and the
   // next field is missing.
   EXPECT_FALSE(Load(full.substr(0, full.size() - data.size() - 10 - 2)).ok);

@@ -2,8 +2,13 @@
 // remains and an existing file stays as it was.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdio>
+
+#include "drawing/archive_writer.h"
 #include "drawing/jww_loader.h"
 #include "drawing/jww_writer.h"
+#include "platform/file_faults.h"
 #include "tests/drawing/drawing_diff.h"
 #include "tests/support/paths.h"
 #include "tests/support/synthetic.h"
@@ -51,6 +56,31 @@ TEST_F(SaveFailure, FailureWhileWritingKeepsTheExistingFileAndLeavesNoTemporary)
   EXPECT_FALSE(SaveJww(d, dir / "a.jww", 600).ok);
   EXPECT_EQ(ReadFileBytes(dir / "a.jww"), "the old drawing");
   EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"a.jww"});
+}
+
+TEST_F(SaveFailure, AFailedWriteNamesTheSystemsReason) {
+  platform::ArmFileFault(platform::FileOp::kWrite, 1);
+  const SaveResult r = SaveJww(d, dir / "a.jww", 600);
+  platform::DisarmFileFaults();
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.writeError, std::errc::io_error);
+  EXPECT_NE(r.error.find(std::generic_category().message(EIO)), std::string::npos) << r.error;
+
+  std::FILE* full = std::fopen("/dev/full", "wb");
+  if (!full) GTEST_SKIP() << "no /dev/full here";
+  std::setvbuf(full, nullptr, _IONBF, 0);
+  ArchiveWriter ar(full);
+  ar.u32(1);
+  try {
+    ar.Flush();
+    ADD_FAILURE() << "a write to a full device succeeded";
+  } catch (const ArchiveWriteError& e) {
+    EXPECT_EQ(e.error(), std::errc::no_space_on_device);
+    EXPECT_NE(std::string(e.what()).find(std::generic_category().message(ENOSPC)),
+              std::string::npos)
+        << e.what();
+  }
+  std::fclose(full);
 }
 
 TEST_F(SaveFailure, DestinationThatIsAFolderIsLeftAlone) {

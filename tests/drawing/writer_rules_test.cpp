@@ -217,7 +217,8 @@ TEST(HeaderRules, DisplayFlag11IsRebuiltFromTensAndUnits) {
     std::uint32_t written;
   };
   for (const Case& c : {Case{2, 5, 600, 25}, Case{2, 5, 420, 5}, Case{0, 3, 700, 13},
-                        Case{-1, -3, 600, 7}, Case{0, 0, 599, 0}, Case{9, 9, 700, 99}}) {
+                        Case{-1, -3, 600, 10}, Case{-1, -3, 420, static_cast<std::uint32_t>(-3)},
+                        Case{0, 0, 599, 0}, Case{9, 9, 700, 99}}) {
     SCOPED_TRACE(std::to_string(c.tens * 10 + c.units) + " in " + std::to_string(c.version));
     Drawing d = EmptyDrawing(c.version);
     d.header.flag11Tens = c.tens;
@@ -226,6 +227,19 @@ TEST(HeaderRules, DisplayFlag11IsRebuiltFromTensAndUnits) {
     SaveAndLoad(d, c.version, &bytes);
     const std::uint64_t at = OffsetsWithEmptyStrings(c.version).group[15] + 40;
     EXPECT_EQ(Le32(bytes, at), c.written);
+  }
+}
+
+TEST(HeaderRules, DisplayFlag11WrittenAgainIsUnchanged) {
+  for (const std::int32_t version : {420, 600, 700}) {
+    for (const std::int32_t stored : {-1, -9, -10, -13, INT32_MIN, 0, 3, 10, 25, INT32_MAX}) {
+      SCOPED_TRACE(std::to_string(stored) + " in " + std::to_string(version));
+      THeader h;
+      SplitDisplayFlag11(h, static_cast<std::uint32_t>(stored));
+      const std::uint32_t once = DisplayFlag11ForWrite(h, version);
+      SplitDisplayFlag11(h, once);
+      EXPECT_EQ(DisplayFlag11ForWrite(h, version), once);
+    }
   }
 }
 
