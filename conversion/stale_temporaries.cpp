@@ -20,11 +20,6 @@ constexpr std::string_view kOutputPrefix = ".quillon-";
 constexpr std::string_view kOutputSuffix = ".tmp";
 constexpr std::string_view kFolderPrefix = "quillon-";
 
-bool MadeByGoneProcess(std::string_view suffix) {
-  const auto owner = platform::OwnerOfUniqueSuffix(suffix);
-  return owner && *owner != platform::CurrentProcessId() && !platform::ProcessExists(*owner);
-}
-
 template <typename Stale, typename Remove>
 void RemoveStale(const fs::path& folder, std::string_view prefix, std::string_view suffix,
                  bool folders, Stale stale, Remove remove) {
@@ -63,11 +58,24 @@ void RemoveStaleTemporaries(const fs::path& folder) {
   if (lock.held()) RemoveTemporariesOfLockedFolder(folder);
 }
 
+fs::path TempFolderLockFile(const fs::path& folder) {
+  fs::path file = folder;
+  file += ".lock";
+  return file;
+}
+
 void RemoveStaleTempFolders(const fs::path& parent) {
-  RemoveStale(parent, kFolderPrefix, "", true, MadeByGoneProcess, [](const fs::path& p) {
-    std::error_code ignored;
-    fs::remove_all(p, ignored);
-  });
+  RemoveStale(
+      parent, kFolderPrefix, "", true,
+      // Only names this program makes; anyone may have a "quillon-…" folder.
+      [](std::string_view suffix) { return platform::OwnerOfUniqueSuffix(suffix).has_value(); },
+      [](const fs::path& folder) {
+        // Held while the folder is removed; its file goes when it is let go.
+        const platform::FileLock lock = platform::FileLock::TryTake(TempFolderLockFile(folder));
+        if (!lock.held()) return;
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+      });
 }
 
 }  // namespace unit_val

@@ -21,7 +21,11 @@ void RemoveTemporariesOfLockedFolder(const std::filesystem::path& folder);
 // folder's lock can be taken (no run writes there), and nothing otherwise.
 void RemoveStaleTemporaries(const std::filesystem::path& folder);
 
-// Removes stale private temp folders ("quillon-…") under `parent`.
+// The lock file held while a private temp folder ("quillon-…") lives.
+std::filesystem::path TempFolderLockFile(const std::filesystem::path& folder);
+
+// Removes the private temp folders ("quillon-…") under `parent` whose lock
+// can be taken: their process is gone, in this PID namespace or another.
 void RemoveStaleTempFolders(const std::filesystem::path& parent);
 
 }  // namespace unit_val

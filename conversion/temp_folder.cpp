@@ -28,7 +28,7 @@ TempFolder::~TempFolder() {
   if (path_.empty()) return;
   std::error_code ignored;
   fs::remove_all(path_, ignored);
-}
+}  // the lock goes last, with its file
 
 void TempFolder::CreateUnder(const fs::path& parent) {
   RemoveStaleTempFolders(parent);
@@ -36,7 +36,14 @@ void TempFolder::CreateUnder(const fs::path& parent) {
   std::error_code ec;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     fs::path candidate = parent / ("quillon-" + PathText(platform::UniqueSuffix()));
+    platform::FileLock lock = platform::FileLock::TryTake(TempFolderLockFile(candidate));
+    if (!lock.held()) {
+      ec = lock.error() ? lock.error() : std::make_error_code(std::errc::file_exists);
+      if (lock.state() == platform::LockState::kBusy) continue;
+      break;
+    }
     if (platform::CreatePrivateFolder(candidate, ec)) {
+      lock_ = std::move(lock);
       path_ = std::move(candidate);
       return;
     }

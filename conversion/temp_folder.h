@@ -1,9 +1,14 @@
 // A private folder of this process for the images extracted from drawings
-// while they are converted: only the user who runs it may enter it.
+// while they are converted: only the user who runs it may enter it. Beside
+// it stands its lock file ("quillon-….lock"), held while the folder lives,
+// so that another process tells a live folder from a stale one by the lock,
+// whatever process ids it sees.
 #pragma once
 
 #include <filesystem>
 #include <string>
+
+#include "platform/file_lock.h"
 
 namespace unit_val {
 
@@ -26,6 +31,7 @@ class TempFolder {
  private:
   void CreateUnder(const std::filesystem::path& parent);
 
+  platform::FileLock lock_;  // taken before the folder is made, let go after it is removed
   std::filesystem::path path_;
   std::string error_;
 };

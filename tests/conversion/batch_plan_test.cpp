@@ -10,6 +10,7 @@
 #include "conversion/destination_lock.h"
 #include "conversion/file_selection.h"
 #include "conversion/stale_temporaries.h"
+#include "conversion/temp_folder.h"
 #include "platform/file_io.h"
 #include "platform/file_lock.h"
 #include "platform/process.h"
@@ -132,3 +133,32 @@ TEST(StaleTemporaries, AreThoseOfRunsWhoseFolderLockIsFree) {
 }
 
 }  // namespace
+
+// The same for the private temp folders of runs: one whose lock is held stays,
+// whatever process id its name holds, and goes once its lock is free.
+TEST(StaleTemporaries, TempFoldersAreStaleOnceTheirLockIsFree) {
+  ScratchDir dir;
+  const fs::path unseen = dir / ("quillon-" + platform::MachineTag() + "-2147483632-1-0");
+  fs::create_directory(unseen);
+  WriteFileBytes(unseen / "image", "extracted");
+  const fs::path users = dir / "quillon-notes";  // not a name of ours
+  fs::create_directory(users);
+  {
+    const platform::FileLock live =
+        platform::FileLock::TryTake(unit_val::TempFolderLockFile(unseen));
+    ASSERT_TRUE(live.held());
+    const unit_val::TempFolder other(dir.path());
+    ASSERT_TRUE(other.ok());
+    EXPECT_TRUE(fs::exists(unseen / "image")) << "a live run's images were removed";
+  }
+  {
+    const unit_val::TempFolder next(dir.path());
+    ASSERT_TRUE(next.ok());
+    EXPECT_FALSE(fs::exists(unseen));
+    EXPECT_FALSE(fs::exists(unit_val::TempFolderLockFile(unseen)));
+    EXPECT_TRUE(fs::exists(unit_val::TempFolderLockFile(next.path())));
+  }
+  EXPECT_TRUE(fs::exists(users));
+  fs::remove(users);
+  EXPECT_TRUE(fs::is_empty(dir.path())) << "a temp folder or its lock file was left";
+}
