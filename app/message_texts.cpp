@@ -84,6 +84,8 @@ std::string_view ReasonText(unit_val::Reason reason) {
       return "JWW 図面ではありません。";
     case Reason::kWritesOverSource:
       return "保存先またはバックアップが、読み込むファイルと同じになります。";
+    case Reason::kDestinationIsSource:
+      return "保存先フォルダとファイルのフォルダが同じになっています。";
     case Reason::kDestinationLocked:
       return "保存先フォルダには別の変換作業が書き込み中です。";
     case Reason::kCannotReadSettingsFile:
