@@ -1,18 +1,17 @@
 // Start-up and shut-down of the main window: the settings file.
-#include <QComboBox>
-#include <QHeaderView>
-#include <QLineEdit>
-#include <QTableWidget>
-#include <QTreeWidget>
 #include <sstream>
 
+#include "platform/path_text.h"
 #include "platform/private_profile.h"
-#include "tests/gui/window_fixture.h"
+#include "tests/app/fake_views.h"
+#include "tests/platform/read_only_folder.h"
 
-namespace gui_test {
+namespace app_test {
 namespace {
 
 using testing_support::ReadFileBytes;
+using unit1::WindowGeometry;
+using unit1::WindowId;
 
 std::string Value(const std::string& ini, const char* section, const char* key) {
   return platform::ProfileDocument(ini).Find(section, key).value_or("(missing)");
@@ -44,20 +43,25 @@ std::vector<std::string> ExpectedKeys() {
   return keys;
 }
 
-TEST_F(WindowTest, FirstStartUsesBuiltInValuesAndCloseWritesEveryKeyInOrder) {
-  Start();
-  EXPECT_EQ(form1_->frameGeometry(), QRect(192, 107, 696, 478));
-  EXPECT_EQ(form1_->findChild<QComboBox*>("ComboBox1")->currentIndex(), 0);
-  EXPECT_EQ(form1_->statusText(), "検索フォルダを指定して下さい。");
-  EXPECT_TRUE(form1_->findChild<QLineEdit*>("Edit2")->text().isEmpty());
-  EXPECT_EQ(Grid()->horizontalHeaderItem(3)->text(), "図面メモ");
-  EXPECT_EQ(Grid()->rowCount(), 4);
-  EXPECT_TRUE(dialogs_.boxes.empty());
-  ASSERT_TRUE(form1_->tempFolder() && form1_->tempFolder()->ok());
-  const std::filesystem::path temp = form1_->tempFolder()->path();
+bool operator==(const WindowGeometry& a, const WindowGeometry& b) {
+  return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+}
 
+TEST_F(MainWindowTest, FirstStartUsesBuiltInValuesAndCloseWritesEveryKeyInOrder) {
+  Start();
+  EXPECT_TRUE(view_.geometry[WindowId::kMain] == (WindowGeometry{192, 107, 696, 478}));
+  EXPECT_TRUE(view_.geometry[WindowId::kSettings] == (WindowGeometry{192, 111, 748, 502}));
+  EXPECT_EQ(view_.paneWidth, 160);
+  EXPECT_EQ(view_.columns, std::vector<int>(6, 64));
+  EXPECT_EQ(view_.fileType, 0);
+  EXPECT_EQ(view_.status, "検索フォルダを指定して下さい。");
+  EXPECT_EQ(view_.destinationFolder, "");
+  EXPECT_EQ(view_.headers.at(3), "図面メモ");
+  EXPECT_EQ(view_.Column(0).size(), 4u);
+  EXPECT_TRUE(view_.boxes.empty());
+
+  view_.geometry[WindowId::kMain] = {5, 6, 900, 700};
   Close();
-  EXPECT_FALSE(std::filesystem::exists(temp));
   const std::string ini = ReadFileBytes(IniFile());
   EXPECT_EQ(KeysInOrder(ini), ExpectedKeys());
   const std::vector<std::string> values = {
@@ -65,12 +69,12 @@ TEST_F(WindowTest, FirstStartUsesBuiltInValuesAndCloseWritesEveryKeyInOrder) {
       Value(ini, "Form", "F2_Y"), Value(ini, "Form", "F2_W"), Value(ini, "Form", "F2_H"),
       Value(ini, "Comp", "F1P1"), Value(ini, "Comp", "F1S3"), Value(ini, "Set", "FTYP"),
       Value(ini, "JWW", "C60"),   Value(ini, "JWC", "C12"),   Value(ini, "Set", "FLD2")};
-  EXPECT_EQ(values, (std::vector<std::string>{"192", "696", "192", "111", "748", "502", "160", "64",
+  EXPECT_EQ(values, (std::vector<std::string>{"5", "900", "192", "111", "748", "502", "160", "64",
                                               "0", "0", "0", ""}));
-  EXPECT_EQ(Value(ini, "Set", "FLD1"), Folder(program_).toStdString());
+  EXPECT_EQ(Value(ini, "Set", "FLD1"), Folder(program_));
 }
 
-TEST_F(WindowTest, StoredKeysAreAppliedAndAnUnknownFileTypeSelectsNothing) {
+TEST_F(MainWindowTest, StoredKeysAreAppliedAndAnUnknownFileTypeSelectsNothing) {
   testing_support::WriteFileBytes(
       IniFile(),
       "[Form]\nF1_X=40\nF1_Y=-3000\nF1_W=800\nF1_H=x\nF2_X=10\nF2_W=500\n"
@@ -81,23 +85,21 @@ TEST_F(WindowTest, StoredKeysAreAppliedAndAnUnknownFileTypeSelectsNothing) {
   testing_support::WriteFileBytes(data_ / "b.JWW", "b");
   Start();
   // Positions are applied as read, off the screen too; a malformed value is 0.
-  EXPECT_EQ(form1_->frameGeometry().topLeft(), QPoint(40, -3000));
-  EXPECT_EQ(form1_->frameGeometry().width(), 800);
-  EXPECT_EQ(form2_->frameGeometry(), QRect(10, 111, 500, 502));
-  EXPECT_EQ(Grid()->columnWidth(1), 150);
-  EXPECT_EQ(form1_->findChild<QLineEdit*>("Edit2")->text(), "/out/");
+  EXPECT_TRUE(view_.geometry[WindowId::kMain] == (WindowGeometry{40, -3000, 800, 0}));
+  EXPECT_TRUE(view_.geometry[WindowId::kSettings] == (WindowGeometry{10, 111, 500, 502}));
+  EXPECT_EQ(view_.columns[1], 150);
+  EXPECT_EQ(view_.destinationFolder, "/out/");
   EXPECT_EQ(settings_.RangeValue(2), 0.2);
   EXPECT_EQ(settings_.Flag(4), 2);
   // The saved search folder is not scanned; it is where the chooser opens.
-  EXPECT_EQ(Tree()->topLevelItemCount(), 0);
-  EXPECT_TRUE(dialogs_.boxes.empty());
-  form1_->MnuFileSFolderClick();
-  EXPECT_EQ(dialogs_.folderStarts.back(), "/no/such/folder/");
+  EXPECT_TRUE(form_->tree().empty());
+  form_->MnuFileSFolderClick();
+  EXPECT_EQ(view_.folderStarts.back(), "/no/such/folder/");
 
-  EXPECT_EQ(form1_->findChild<QComboBox*>("ComboBox1")->currentIndex(), -1);
+  EXPECT_EQ(view_.fileType, -1);
   ChooseSearchFolder(data_);
-  ClickNode(Root());
-  EXPECT_EQ(Grid()->rowCount(), 2);  // no selection lists every file
+  ClickFolder(data_);
+  EXPECT_EQ(view_.Column(0).size(), 2u);  // no selection lists every file
   Close();
   const std::string ini = ReadFileBytes(IniFile());
   EXPECT_EQ(Value(ini, "Set", "FTYP"), "-1");
@@ -105,38 +107,45 @@ TEST_F(WindowTest, StoredKeysAreAppliedAndAnUnknownFileTypeSelectsNothing) {
   EXPECT_EQ(Value(ini, "Comp", "F1P1"), "200");
 }
 
-TEST_F(WindowTest, AnOverflowingRangeValueIsReportedAndTheRestStillLoads) {
+TEST_F(MainWindowTest, AnOverflowingRangeValueIsReportedAndTheRestStillLoads) {
   testing_support::WriteFileBytes(IniFile(), "[JWW]\nC5=1e400\nC6=0.5\n[JWC]\nC1=1\n");
   Start();
-  ASSERT_EQ(dialogs_.boxes.size(), 1u);
-  EXPECT_EQ(dialogs_.boxes[0].icon, unit1::BoxIcon::kError);
-  EXPECT_TRUE(dialogs_.boxes[0].text.startsWith("浮動小数点数のオーバーフロー"));
-  EXPECT_TRUE(dialogs_.boxes[0].text.contains("C5=1e400"));
+  ASSERT_EQ(view_.boxes.size(), 1u);
+  EXPECT_EQ(view_.boxes[0].icon, unit1::BoxIcon::kError);
+  EXPECT_TRUE(view_.boxes[0].text.starts_with("浮動小数点数のオーバーフロー"));
+  EXPECT_NE(view_.boxes[0].text.find("[JWW] C5=1e400"), std::string::npos);
   EXPECT_EQ(settings_.RangeValue(5), 0);
   EXPECT_EQ(settings_.RangeValue(6), 0.5);
   EXPECT_EQ(settings_.Flag(1), 1);
-  EXPECT_EQ(Grid()->horizontalHeaderItem(0)->text(), "ファイル名");
-  EXPECT_EQ(form1_->statusText(), "検索フォルダを指定して下さい。");
+  EXPECT_EQ(view_.status, "検索フォルダを指定して下さい。");
   Close();
   const std::string ini = ReadFileBytes(IniFile());
   EXPECT_EQ(Value(ini, "JWW", "C6"), "0.5");
   EXPECT_EQ(Value(ini, "JWW", "C5"), "0");
-  EXPECT_EQ(Value(ini, "JWC", "C1"), "1");
 }
 
-TEST_F(WindowTest, TheExitCommandAsksFirst) {
+TEST_F(MainWindowTest, TheExitCommandAsksFirst) {
   Start();
-  dialogs_.answers = {unit1::BoxAnswer::kNo};
-  form1_->MnuFileExitClick();
-  EXPECT_EQ(BoxTexts(), std::vector<QString>{"終了します。よろしいですか？"});
-  EXPECT_EQ(dialogs_.boxes[0].buttons, unit1::BoxButtons::kYesNo);
-  EXPECT_TRUE(form1_->isVisible());
-  EXPECT_FALSE(std::filesystem::exists(IniFile()));
+  view_.answers = {unit1::BoxAnswer::kNo};
+  form_->MnuFileExitClick();
+  EXPECT_EQ(view_.BoxTexts(), std::vector<std::string>{"終了します。よろしいですか？"});
+  EXPECT_EQ(view_.boxes[0].buttons, unit1::BoxButtons::kYesNo);
+  EXPECT_EQ(view_.closes, 0);
+  form_->MnuFileExitClick();  // answered Yes
+  EXPECT_EQ(view_.closes, 1);
+}
 
-  form1_->MnuFileExitClick();  // answered Yes
-  EXPECT_FALSE(form1_->isVisible());
-  EXPECT_TRUE(std::filesystem::exists(IniFile()));
+// Every setting of the session would be lost without a word.
+TEST_F(MainWindowTest, ASettingsFileThatCannotBeWrittenIsNamedInABox) {
+  Start();
+  testing_support::ReadOnlyFolder readOnly(program_);
+  if (!readOnly.active()) GTEST_SKIP() << "this user can write into read-only folders";
+  Close();
+  ASSERT_EQ(view_.boxes.size(), 1u);
+  EXPECT_EQ(view_.boxes[0].icon, unit1::BoxIcon::kError);
+  EXPECT_EQ(view_.boxes[0].text,
+            "設定ファイル「" + platform::PathToUtf8(IniFile()) + "」に保存できませんでした。");
 }
 
 }  // namespace
-}  // namespace gui_test
+}  // namespace app_test
