@@ -14,12 +14,13 @@ struct FileRow {
   std::filesystem::path name;  // the file's name in the listed folder; empty for an empty row
   std::string nameText;        // UTF-8, as shown (column 0)
   std::int64_t size = 0;
-  std::string sizeText;    // padded with leading blanks to the column's width (column 1)
-  std::string kind;        // the extension, upper-cased (column 2)
-  std::string memo;        // UTF-8, display-filtered (column 3)
-  std::string time;        // "yyyy/mm/dd hh:mm:ss", local (column 4)
-  std::string attributes;  // "A ", "R " (column 5)
-  std::string nameSortKey;  // the name's Shift-JIS bytes
+  std::string sizeText;     // padded with leading blanks to the column's width (column 1)
+  std::string kind;         // the extension, upper-cased (column 2)
+  std::string memo;         // UTF-8, display-filtered (column 3)
+  std::string time;         // "yyyy/mm/dd hh:mm:ss", local (column 4)
+  std::string attributes;   // "A ", "R " (column 5)
+  std::string nameSortKey;  // the name's Shift-JIS bytes, upper-cased
+  std::string memoSortKey;  // the memo's likewise
   // The text of column 0..5.
   const std::string& Cell(int column) const;
 };

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,9 +25,17 @@ class FolderTree {
   int AddChild(int parent, const std::filesystem::path& name, std::string text);
   // The folder of a node: the search folder followed by the names on the way down.
   std::filesystem::path NodePath(int node) const;
+  // The node after `node` in tree order (a node, then its subtree, then its
+  // next sibling); -1 after the last.
+  int NextInTreeOrder(int node) const;
+  // Orders the children of every node by `before`.
+  void SortLevels(const std::function<bool(const FolderNode&, const FolderNode&)>& before);
 
  private:
   std::vector<FolderNode> nodes_;
 };
+
+// A folder as shown and kept: UTF-8, the system's separators, ending in one.
+std::string FolderText(const std::filesystem::path& folder);
 
 }  // namespace unit1

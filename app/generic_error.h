@@ -2,20 +2,19 @@
 // command and is shown with the run-time's message; the program goes on.
 #pragma once
 
-#include <QString>
 #include <exception>
 #include <functional>
-
-#include "app/user_dialogs.h"
+#include <string>
 
 namespace unit1 {
 
 // The message shown for an escaped error ("浮動小数点数のオーバーフロー",
 // "範囲チェックエラー", or the error's own text).
-QString RunTimeMessage(std::exception_ptr error);
+std::string RunTimeMessage(std::exception_ptr error);
 
-// Runs a command; an error escaping it is shown in the generic error box.
-// True when the command ran to its end.
-bool RunGuarded(UserDialogs& dialogs, QWidget* owner, const std::function<void()>& command);
+// Runs a command; an error escaping it is given to `showError` (the front
+// end's generic error box). True when the command ran to its end.
+bool RunGuarded(const std::function<void(const std::string&)>& showError,
+                const std::function<void()>& command);
 
 }  // namespace unit1

@@ -83,6 +83,8 @@ class MainView {
   virtual void SetPaneWidth(int width) = 0;
   virtual int ColumnWidth(int column) = 0;  // StringGrid1's columns 0..5
   virtual void SetColumnWidth(int column, int width) = 0;
+  // The height in pixels of the list's header row.
+  virtual int HeaderRowHeight() = 0;
   // The width in pixels of "0" in the list's font.
   virtual int DigitWidth() = 0;
 };

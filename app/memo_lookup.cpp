@@ -1,21 +1,12 @@
 #include "app/memo_lookup.h"
 
+#include "app/file_list.h"
 #include "common/func.h"
 #include "conversion/path_text.h"
 #include "drawing/jww_probe.h"
 #include "platform/cp932.h"
 
 namespace unit1 {
-
-std::string UpperExtension(const std::string& name) {
-  const std::size_t dot = name.rfind('.');
-  if (dot == std::string::npos) return {};
-  std::string ext = name.substr(dot);
-  for (char& c : ext) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return ext;
-}
 
 std::string MemoLookup::JwwMemo(const std::filesystem::path& file) {
   if (!jww::ProbeJwwMemo(drawing_, file)) return {};

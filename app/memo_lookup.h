@@ -11,10 +11,6 @@
 
 namespace unit1 {
 
-// The extension of a file name from its last ".", upper-cased (ASCII letters
-// only, as code page 932 does); empty when the name has no ".".
-std::string UpperExtension(const std::string& name);
-
 class MemoLookup {
  public:
   // The probes reuse the drawing's header; it must hold no drawing that is

@@ -1,154 +1,131 @@
 // Unit1: the main window TForm1, with the folder tree, the file list and the
-// batch conversion run, and the start-up and shut-down of the program.
+// batch conversion run, and the start-up and shut-down of the program. Its
+// state and handlers are plain C++; a front end shows them through MainView
+// and forwards its events to the handlers.
 #pragma once
 
-#include <QMainWindow>
-#include <QPointer>
-#include <QString>
+#include <cstddef>
 #include <filesystem>
 #include <functional>
-#include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
+#include "app/file_rows.h"
+#include "app/folder_tree.h"
+#include "app/main_view.h"
 #include "app/memo_lookup.h"
-#include "app/user_dialogs.h"
+#include "conversion/batch_run.h"
 #include "conversion/conversion_settings.h"
-#include "conversion/temp_folder.h"
 #include "drawing/jwwunit.h"
-
-class QAction;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QProgressBar;
-class QPushButton;
-class QSplitter;
-class QStatusBar;
-class QTableWidget;
-class QTreeWidget;
-class QTreeWidgetItem;
-
-class TForm2;
 
 // What the main window works with; owned by the program, passed along.
 struct WindowContext {
   std::filesystem::path programFolder;  // the settings file "quillon.ini" lives here
   unit_val::ConversionSettings& settings;
-  jww::Drawing& drawing;  // the drawing tables: probes and conversions take turns
-  unit1::UserDialogs& dialogs;
+  jww::Drawing& drawing;  // the drawing tables: the memo probes use them
 };
 
-class TForm1 : public QMainWindow {
+class TForm1 {
  public:
-  explicit TForm1(WindowContext context);
-  ~TForm1() override;
+  TForm1(WindowContext context, unit1::MainView& view);
 
-  // The settings dialog, created after this window and kept for the whole run.
-  void AttachSettingsDialog(TForm2* dialog);
+  // Start-up (the first show; later calls do nothing) and shut-down (once).
+  void FormShow();
+  void FormClose();
+  // Whether the window may close now. While a scan or a run goes it may
+  // not: the scan or the run is asked to stop.
+  bool FormCloseQuery();
 
-  // The window's commands, as the controls and menu items run them.
-  void MnuFileSFolderClick();
+  // The window's commands, as the controls and menu items run them. Each
+  // shows what escapes it in the generic error box.
+  void MnuFileSFolderClick();  // also a click on Edit1
   void MnuFileType0Click() { SelectFileType(0); }
   void MnuFileType1Click() { SelectFileType(1); }
   void MnuFileType2Click() { SelectFileType(2); }
   void MnuFileExitClick();
-  void MnuSetConvClick();
-  void Button3Click();
+  void MnuSetConvClick();  // also Button1
+  void Button3Click();     // also the menu's destination folder command
   void Button4Click();
   void TreeView1Click();
-  void ComboBox1Change();
+  void ComboBox1Change(int index);  // the item the user picked; -1 for none
+  // Re-aligns the size column to its width (after a listing, after column 1
+  // was resized).
   void StringGrid1DrawCell();
-  void StringGrid1MouseDown(const QPoint& position);
-  void StringGrid1DblClick();
+  // A press at (x, y) on the list: x from the left edge of column 0, y from
+  // the top of the header row.
+  void StringGrid1MouseDown(int x, int y);
+  // A double click on a row of the list (none: not on a row).
+  void StringGrid1DblClick(std::optional<std::size_t> row);
 
-  // The folder part of a full path (the folder tree's node paths).
-  QString NodePath(const QTreeWidgetItem* node) const;
+  // Events the view forwards.
+  void TreeSelectionChanged(std::optional<int> node);
+  void ListHighlightChanged(std::optional<unit1::RowRange> highlight);
+  void StopCommand();  // the "中止" button, or Escape during a run
 
   // State, as the window holds it.
   bool treeReady() const { return treeReady_; }
   bool listReady() const { return listReady_; }
   bool sortDescending() const { return sortDescending_; }
   bool scanCancelled() const { return scanCancelled_; }
-  const QString& searchFolder() const { return searchFolder_; }
-  const QString& destinationFolder() const { return destinationFolder_; }
-  QString statusText() const;
-  const unit_val::TempFolder* tempFolder() const { return tempFolder_.get(); }
-
- protected:
-  void showEvent(QShowEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
+  bool busy() const { return busy_; }
+  const std::string& searchFolder() const { return searchFolder_; }
+  const std::string& destinationFolder() const { return destinationFolder_; }
+  int fileType() const { return fileType_; }
+  const unit1::FolderTree& tree() const { return tree_; }
+  const std::vector<unit1::FileRow>& rows() const { return rows_; }
+  std::optional<unit1::RowRange> highlight() const { return highlight_; }
+  std::optional<int> selectedNode() const { return selectedNode_; }
+  const std::filesystem::path& settingsFile() const { return settingsFile_; }
 
  private:
-  // Layout (unit1.cpp).
-  void CreateControls();
-  void CreateMenu();
   void Guarded(const std::function<void()>& command);
-  void SetStatus(const QString& text);
-  void ErrorBox(const QString& text);
+  void ErrorBox(std::string_view text);
   // Unless a search folder has been chosen, says so in an error box and the
   // status bar and answers false.
   bool SearchFolderChosen();
 
   // Start-up and shut-down (unit1_settings.cpp).
   void StartUp();
-  void ApplyWindowKeys();
-  void ApplyFolderKeys();
-  void LoadConversionSettings();
   void ShutDown();
-  void WriteSettingsFile();
 
   // Folder tree (unit1_tree.cpp).
-  void SearchFolderChosen(const QString& folder);
   void ScanTree();
-  void AddSubfolders(const QString& folder, QTreeWidgetItem* parent);
-  void SortTree(QTreeWidgetItem* node);
+  void AddSubfolders(int node);
 
   // File list (unit1_list.cpp).
-  void ListFolder(const QString& folder);
+  void ShowRows();
   void ClearList();
+  void ListFolder(const std::string& folder);
   void ListSelectedFolder();
   void SelectFileType(int index);
-  void SortByColumn(int column);
 
   // Batch run (unit1_run.cpp).
-  struct RunTotals;
   bool RunGuardsPass();
-  void ConvertSelectedRows();
-  void ReportFailures(const RunTotals& totals);
+  void ConvertHighlightedRows();
 
   WindowContext context_;
-  QPointer<TForm2> settingsDialog_;
+  unit1::MainView& view_;
   unit1::MemoLookup memoLookup_;
-  std::unique_ptr<unit_val::TempFolder> tempFolder_;
+  unit_val::StopToken stop_;
 
   bool treeReady_ = false;
   bool listReady_ = false;
   bool sortDescending_ = false;
   bool scanCancelled_ = false;
-  bool busy_ = false;  // a scan, a listing or a run is going: other commands are refused
+  bool busy_ = false;     // a scan, a listing or a run is going: other commands are refused
+  bool running_ = false;  // a batch run is going
   bool startedUp_ = false;
   bool shutDown_ = false;
-  QString programFolder_;
+  std::string programFolder_;  // UTF-8, ending in the separator, as every folder text
   std::filesystem::path settingsFile_;
-  QString searchFolder_;
-  QString destinationFolder_;
+  std::string searchFolder_;
+  std::string destinationFolder_;
+  std::string listedFolder_;  // the folder the rows were read from
+  int fileType_ = 0;
 
-  QWidget* Panel1 = nullptr;
-  QWidget* Panel2 = nullptr;
-  QWidget* Panel3 = nullptr;
-  QWidget* Panel4 = nullptr;
-  QSplitter* Splitter1 = nullptr;
-  QLineEdit* Edit1 = nullptr;
-  QLineEdit* Edit2 = nullptr;
-  QTreeWidget* TreeView1 = nullptr;
-  QTableWidget* StringGrid1 = nullptr;
-  QComboBox* ComboBox1 = nullptr;
-  QPushButton* Button1 = nullptr;
-  QPushButton* Button3 = nullptr;
-  QPushButton* Button4 = nullptr;
-  QStatusBar* StatusBar1 = nullptr;
-  QLabel* statusLabel_ = nullptr;
-  QProgressBar* progress_ = nullptr;
-  std::vector<QAction*> fileTypeActions_;
+  unit1::FolderTree tree_;
+  std::optional<int> selectedNode_;
+  std::vector<unit1::FileRow> rows_;
+  std::optional<unit1::RowRange> highlight_;
 };

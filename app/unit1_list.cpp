@@ -1,21 +1,13 @@
 // The file list: the plain files of one folder with size, kind, memo, time
 // and attributes; sorting by a column header; opening a file.
-#include <QComboBox>
-#include <QDateTime>
-#include <QFileInfo>
-#include <QFontMetrics>
-#include <QHeaderView>
-#include <QTableWidget>
-#include <QTreeWidget>
 #include <algorithm>
-#include <array>
 #include <system_error>
 
-#include "app/qt_text.h"
+#include "app/file_list.h"
+#include "app/message_texts.h"
 #include "app/unit1.h"
-#include "common/func.h"
 #include "platform/file_attributes.h"
-#include "platform/keyboard.h"
+#include "platform/path_text.h"
 
 namespace fs = std::filesystem;
 
@@ -24,188 +16,137 @@ namespace {
 constexpr int kSizeColumn = 1;
 constexpr int kAttributeColumn = 5;
 
-// The filter patterns of ComboBox1's items; letter case is ignored and "?"
-// stands for one character.
-bool MatchesFilter(int filterIndex, const QString& name) {
-  if (filterIndex == 1 || filterIndex == 2) {
-    const int dot = name.lastIndexOf(QLatin1Char('.'));
-    if (dot < 0) return false;
-    const QString ext = name.mid(dot + 1).toLower();
-    return filterIndex == 1 ? ext.size() == 3 && ext.startsWith(QLatin1String("jw"))
-                            : ext == QLatin1String("jww");
-  }
-  return true;
-}
-
-QString Padded(qint64 number, int width) {
-  return QString::number(number).rightJustified(width, QLatin1Char(' '));
-}
-
-// Last-write time, local, in the two-second steps of the DOS date format.
-QString TimeText(const QString& file) {
-  QDateTime time = QFileInfo(file).lastModified();
-  time = time.addSecs(-(time.time().second() % 2));
-  return time.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
-}
-
-QString AttributeText(const platform::FileAttributes& attributes) {
-  QString text;
-  if (attributes.archive) text += QStringLiteral("A ");
-  if (attributes.readOnly) text += QStringLiteral("R ");
+std::string AttributeText(const platform::FileAttributes& attributes) {
+  std::string text;
+  if (attributes.archive) text += "A ";
+  if (attributes.readOnly) text += "R ";
   return text;
-}
-
-QTableWidgetItem* Cell(const QString& text, Qt::Alignment alignment = Qt::AlignLeft) {
-  auto* item = new QTableWidgetItem(text);
-  item->setTextAlignment(alignment | Qt::AlignVCenter);
-  return item;
-}
-
-// Upper-cased (ASCII letters, as code page 932 does) and compared as
-// unsigned bytes.
-QByteArray SortKey(const QTableWidgetItem* cell) {
-  QByteArray key = cell ? cell->text().toUtf8() : QByteArray();
-  for (char& c : key) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return key;
 }
 
 }  // namespace
 
-void TForm1::ClearList() {
-  listReady_ = false;
-  StringGrid1->clearContents();
-  StringGrid1->setRowCount(1);
+void TForm1::ShowRows() {
+  view_.ShowRows(rows_, highlight_);
 }
 
-void TForm1::ListFolder(const QString& folder) {
+void TForm1::ClearList() {
+  listReady_ = false;
+  rows_.assign(1, unit1::FileRow{});
+  highlight_.reset();
+  ShowRows();
+}
+
+void TForm1::ListFolder(const std::string& folder) {
   busy_ = true;
-  SetStatus(QStringLiteral("フォルダ「%1」を検索中(ESC:中断)").arg(folder));
-  ClearList();
-  const int fieldWidth = std::max(3, StringGrid1->columnWidth(kSizeColumn) / 8);
-  const int filter = ComboBox1->currentIndex();
-  std::error_code ec;
-  int n = 0;
+  view_.SetStatusText(texts::ListingFolder(folder));
+  listReady_ = false;
+  rows_.clear();
+  highlight_.reset();
+  listedFolder_ = folder;
+  const int fieldWidth = std::max(3, view_.ColumnWidth(kSizeColumn) / 8);
   bool stopped = false;
-  for (fs::directory_iterator it(unit1::ToPath(folder), ec), end; !ec && it != end;
+  std::error_code ec;
+  for (fs::directory_iterator it(platform::PathFromUtf8(folder), ec), end; !ec && it != end;
        it.increment(ec)) {
     std::error_code typeError;
     // Only plain files: a device or pipe named like a drawing must not be opened.
     if (!it->is_regular_file(typeError)) continue;
-    const QString name = unit1::FromPath(it->path().filename());
+    unit1::FileRow row;
+    row.name = it->path().filename();
+    row.nameText = platform::PathToUtf8(row.name);
     const platform::FileAttributes attributes = platform::AttributesOf(it->path());
-    if (attributes.hidden || attributes.system || !MatchesFilter(filter, name)) continue;
-    if (platform::EscapePressed()) {
+    if (attributes.hidden || attributes.system ||
+        !unit1::MatchesFileType(fileType_, row.nameText)) {
+      continue;
+    }
+    if (view_.EscapePressed()) {
       stopped = true;
       break;
     }
-    ++n;
-    StringGrid1->setRowCount(n);
-    const int row = n - 1;
-    const auto size = static_cast<qint64>(it->file_size(typeError));
-    StringGrid1->setItem(row, 0, Cell(name));
-    StringGrid1->setItem(row, 1, Cell(Padded(size, fieldWidth), Qt::AlignRight));
-    StringGrid1->setItem(row, 2,
-                         Cell(QString::fromStdString(unit1::UpperExtension(name.toStdString()))));
-    StringGrid1->setItem(row, 3, Cell(unit1::FromUtf8(memoLookup_.Memo(it->path()))));
-    StringGrid1->setItem(row, 4, Cell(TimeText(unit1::FromPath(it->path()))));
-    StringGrid1->setItem(row, 5, Cell(AttributeText(attributes)));
+    const std::uintmax_t size = it->file_size(typeError);
+    row.size = typeError ? 0 : static_cast<std::int64_t>(size);
+    row.sizeText = unit1::PaddedNumber(row.size, fieldWidth);
+    row.kind = unit1::UpperExtension(row.nameText);
+    row.memo = memoLookup_.Memo(it->path());
+    row.time = unit1::TimeText(it->path());
+    row.attributes = AttributeText(attributes);
+    row.nameSortKey = unit1::SortKey(row.nameText);
+    row.memoSortKey = unit1::SortKey(row.memo);
+    rows_.push_back(std::move(row));
   }
-  SetStatus(stopped ? QStringLiteral("検索を中断しました。")
-                    : QStringLiteral("%1 Files  パス名「%2」").arg(n).arg(folder));
+  const std::size_t n = rows_.size();
+  view_.SetStatusText(stopped ? std::string(texts::kListingStopped)
+                              : texts::ListedFiles(n, folder));
   listReady_ = n > 0;
-  StringGrid1->setCurrentCell(0, 0);
-  StringGrid1->selectRow(0);
-  StringGrid1DrawCell();
+  if (rows_.empty()) rows_.emplace_back();
+  // The current row, the first, is highlighted until the user picks others.
+  if (listReady_) highlight_ = unit1::RowRange{0, 0};
   busy_ = false;
+  ShowRows();
+  StringGrid1DrawCell();
 }
 
 void TForm1::StringGrid1DrawCell() {
-  if (!listReady_) return;
-  const int digit =
-      std::max(3, QFontMetrics(StringGrid1->font()).horizontalAdvance(QLatin1Char('0')));
-  const int width = std::max(3, StringGrid1->columnWidth(kSizeColumn) / digit);
-  for (int row = 0; row < StringGrid1->rowCount(); ++row) {
-    QTableWidgetItem* cell = StringGrid1->item(row, kSizeColumn);
-    if (!cell || cell->text().isEmpty()) continue;
-    bool ok = false;
-    const qint64 size = cell->text().trimmed().toLongLong(&ok);
-    const QString text = Padded(ok ? size : 0, width);
-    if (cell->text() != text) cell->setText(text);
-  }
+  Guarded([this] {
+    if (!listReady_) return;
+    const int digit = std::max(3, view_.DigitWidth());
+    const int width = std::max(3, view_.ColumnWidth(kSizeColumn) / digit);
+    bool changed = false;
+    for (unit1::FileRow& row : rows_) {
+      if (row.sizeText.empty()) continue;
+      std::string text = unit1::PaddedNumber(row.size, width);
+      if (text == row.sizeText) continue;
+      row.sizeText = std::move(text);
+      changed = true;
+    }
+    if (changed) view_.RefreshRows();
+  });
 }
 
 void TForm1::ListSelectedFolder() {
-  if (!treeReady_) return;
-  if (QTreeWidgetItem* node = TreeView1->currentItem()) ListFolder(NodePath(node));
+  if (treeReady_ && selectedNode_) ListFolder(unit1::FolderText(tree_.NodePath(*selectedNode_)));
 }
 
 void TForm1::SelectFileType(int index) {
-  if (busy_) return;
-  ComboBox1->setCurrentIndex(index);
-  ListSelectedFolder();
-}
-
-void TForm1::ComboBox1Change() {
-  if (busy_) return;
-  ListSelectedFolder();
-}
-
-void TForm1::StringGrid1MouseDown(const QPoint& position) {
-  if (busy_ || !listReady_) return;
-  const QHeaderView* header = StringGrid1->horizontalHeader();
-  const int column = header->logicalIndexAt(position.x());
-  if (column < 0) return;
-  const int left = header->sectionViewportPosition(column);
-  // A press on a boundary finds no column (there the header is resized).
-  constexpr int kBoundary = 3;
-  if (position.x() <= left + kBoundary ||
-      position.x() >= left + header->sectionSize(column) - kBoundary) {
-    return;
-  }
-  if (column == kAttributeColumn) {
+  Guarded([this, index] {
+    if (busy_) return;
+    fileType_ = index;
+    view_.ShowFileType(index);
     ListSelectedFolder();
-    return;
-  }
-  SortByColumn(column);
+  });
 }
 
-void TForm1::SortByColumn(int column) {
-  StringGrid1->setUpdatesEnabled(false);
-  const int rows = StringGrid1->rowCount();
-  for (int i = 0; i + 1 < rows; ++i) {
-    QByteArray key = SortKey(StringGrid1->item(i, column));
-    int best = -1;
-    for (int j = i + 1; j < rows; ++j) {
-      const QByteArray candidate = SortKey(StringGrid1->item(j, column));
-      if (sortDescending_ ? candidate > key : candidate < key) {
-        best = j;
-        key = candidate;
-      }
-    }
-    if (best < 0) continue;
-    for (int c = 0; c < StringGrid1->columnCount(); ++c) {
-      QTableWidgetItem* upper = StringGrid1->takeItem(i, c);
-      QTableWidgetItem* lower = StringGrid1->takeItem(best, c);
-      StringGrid1->setItem(i, c, lower);
-      StringGrid1->setItem(best, c, upper);
-    }
-  }
-  StringGrid1->setUpdatesEnabled(true);
-  sortDescending_ = !sortDescending_;
+void TForm1::ComboBox1Change(int index) {
+  SelectFileType(index >= 0 && index <= 2 ? index : -1);
 }
 
-void TForm1::StringGrid1DblClick() {
-  if (busy_) return;
-  if (!SearchFolderChosen()) return;
-  if (!listReady_) {
-    context_.dialogs.Beep();
-    SetStatus(QStringLiteral("図面の格納されているフォルダを指定して下さい。"));
-    return;
-  }
-  const QTableWidgetItem* cell = StringGrid1->item(StringGrid1->currentRow(), 0);
-  if (!cell || cell->text().isEmpty()) return;
-  context_.dialogs.OpenWithAssociatedProgram(
-      unit1::ToPath(NodePath(TreeView1->currentItem()) + cell->text()));
+void TForm1::StringGrid1MouseDown(int x, int y) {
+  Guarded([this, x, y] {
+    if (busy_ || !listReady_ || y >= view_.HeaderRowHeight()) return;
+    std::vector<int> widths;
+    for (int c = 0; c < unit1::kColumnCount; ++c) widths.push_back(view_.ColumnWidth(c));
+    const std::optional<int> column = unit1::ColumnAt(x, widths);
+    if (!column) return;
+    if (*column == kAttributeColumn) {
+      ListSelectedFolder();
+      return;
+    }
+    unit1::SortRows(rows_, *column, sortDescending_);
+    sortDescending_ = !sortDescending_;
+    ShowRows();
+  });
+}
+
+void TForm1::StringGrid1DblClick(std::optional<std::size_t> row) {
+  Guarded([this, row] {
+    if (busy_) return;
+    if (!SearchFolderChosen()) return;
+    if (!listReady_) {
+      view_.Beep();
+      view_.SetStatusText(std::string(texts::kChooseDrawingFolder));
+      return;
+    }
+    if (!row || *row >= rows_.size() || rows_[*row].name.empty()) return;
+    view_.OpenWithAssociatedProgram(platform::PathFromUtf8(listedFolder_) / rows_[*row].name);
+  });
 }

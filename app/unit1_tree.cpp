@@ -1,35 +1,16 @@
 // The folder tree: the search folder and every folder below it.
-#include <QCollator>
-#include <QCoreApplication>
-#include <QDir>
-#include <QLineEdit>
-#include <QLocale>
-#include <QTreeWidget>
 #include <algorithm>
 #include <system_error>
 
-#include "app/folder_icon.h"
-#include "app/qt_text.h"
+#include "app/message_texts.h"
 #include "app/unit1.h"
+#include "platform/collate.h"
 #include "platform/file_attributes.h"
-#include "platform/keyboard.h"
+#include "platform/path_text.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// The next node in tree order (a node, then its subtree, then its next
-// sibling); null after the last.
-QTreeWidgetItem* NextInTreeOrder(QTreeWidgetItem* node) {
-  if (node->childCount() > 0) return node->child(0);
-  for (QTreeWidgetItem* at = node; at; at = at->parent()) {
-    QTreeWidgetItem* parent = at->parent();
-    if (!parent) return nullptr;
-    const int index = parent->indexOfChild(at);
-    if (index + 1 < parent->childCount()) return parent->child(index + 1);
-  }
-  return nullptr;
-}
 
 // A folder link that leads back to the folder holding it, or above it,
 // would make the tree endless.
@@ -47,106 +28,78 @@ bool LeadsUpward(const fs::directory_entry& entry, const fs::path& folder) {
 }  // namespace
 
 void TForm1::MnuFileSFolderClick() {
-  if (busy_) return;
-  SetStatus(QString());
-  const std::optional<QString> chosen =
-      context_.dialogs.ChooseFolder(this, QStringLiteral("検索フォルダの指定"), searchFolder_);
-  if (!chosen) return;
-  SearchFolderChosen(*chosen);
-}
-
-void TForm1::SearchFolderChosen(const QString& folder) {
-  searchFolder_ = unit1::FolderText(folder);
-  Edit1->setText(searchFolder_);
-  ScanTree();
-}
-
-QString TForm1::NodePath(const QTreeWidgetItem* node) const {
-  if (!node) return QString();
-  QString path = node->text(0);
-  if (node->parent()) path += QDir::separator();
-  for (const QTreeWidgetItem* up = node->parent(); up; up = up->parent()) {
-    path.prepend(up->parent() ? up->text(0) + QDir::separator() : up->text(0));
-  }
-  return path;
+  Guarded([this] {
+    if (busy_) return;
+    view_.SetStatusText("");
+    const std::optional<fs::path> chosen = view_.ChooseFolder(
+        std::string(texts::kSearchFolderTitle), platform::PathFromUtf8(searchFolder_));
+    if (!chosen) return;
+    searchFolder_ = unit1::FolderText(*chosen);
+    view_.ShowSearchFolder(searchFolder_);
+    ScanTree();
+  });
 }
 
 void TForm1::ScanTree() {
-  SetStatus(QStringLiteral("フォルダ検索中です。（ESC:中断）"));
-  TreeView1->setSortingEnabled(false);
+  view_.SetStatusText(std::string(texts::kScanningFolders));
+  const fs::path folder = platform::PathFromUtf8(searchFolder_);
   std::error_code ec;
-  if (!fs::is_directory(unit1::ToPath(searchFolder_), ec)) {
-    context_.dialogs.Beep();
-    context_.dialogs.ShowBox(
-        this, unit1::BoxIcon::kInformation,
-        QStringLiteral("検索フォルダのディスクドライブの準備が出来ていません。"),
-        unit1::BoxButtons::kOk);
-    SetStatus(QStringLiteral("検索フォルダを指定して下さい。"));
+  if (!fs::is_directory(folder, ec)) {
+    view_.Beep();
+    view_.ShowBox(unit1::BoxIcon::kInformation, std::string(texts::kDriveNotReady),
+                  unit1::BoxButtons::kOk);
+    view_.SetStatusText(std::string(texts::kChooseSearchFolder));
     return;
   }
   busy_ = true;
   ClearList();
   treeReady_ = false;
   scanCancelled_ = false;
-  TreeView1->setEnabled(false);
-  TreeView1->clear();
-  auto* root = new QTreeWidgetItem(TreeView1, {searchFolder_});
-  root->setIcon(0, unit1::YellowFolder());
-  AddSubfolders(searchFolder_, root);
-  for (QTreeWidgetItem* node = NextInTreeOrder(root); node; node = NextInTreeOrder(node)) {
-    if (platform::EscapePressed()) scanCancelled_ = true;
+  view_.EnableTree(false);
+  tree_.Clear();
+  selectedNode_.reset();
+  view_.ShowTree(tree_);
+  tree_.AddRoot(folder, searchFolder_);
+  AddSubfolders(0);
+  for (int node = tree_.NextInTreeOrder(0); node >= 0; node = tree_.NextInTreeOrder(node)) {
+    if (view_.EscapePressed()) scanCancelled_ = true;
     if (scanCancelled_) break;
-    AddSubfolders(NodePath(node), node);
+    AddSubfolders(node);
   }
-  TreeView1->setEnabled(true);
-  SetStatus(scanCancelled_ ? QStringLiteral("フォルダ検索を中断しました。") : QString());
-  treeReady_ = TreeView1->topLevelItemCount() > 0;
-  if (treeReady_) SortTree(root);
-  root->setExpanded(true);
+  view_.EnableTree(true);
+  view_.SetStatusText(scanCancelled_ ? std::string(texts::kScanStopped) : std::string());
+  treeReady_ = !tree_.empty();
+  tree_.SortLevels([](const unit1::FolderNode& a, const unit1::FolderNode& b) {
+    return platform::CompareDisplayNames(a.text, b.text) < 0;
+  });
+  view_.ShowTree(tree_);
   busy_ = false;
 }
 
-void TForm1::AddSubfolders(const QString& folder, QTreeWidgetItem* parent) {
-  const fs::path path = unit1::ToPath(folder);
+void TForm1::AddSubfolders(int node) {
+  const fs::path folder = tree_.NodePath(node);
   std::error_code ec;
   bool first = true;
-  for (fs::directory_iterator it(path, ec), end; !ec && it != end; it.increment(ec)) {
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     if (!first) {
-      QCoreApplication::processEvents();
-      if (platform::EscapePressed()) {
-        scanCancelled_ = true;
-        break;
-      }
+      view_.ProcessPendingEvents();
+      if (view_.EscapePressed()) scanCancelled_ = true;
+      if (scanCancelled_) break;
     }
     first = false;
     const platform::FileAttributes attributes = platform::AttributesOf(it->path());
     if (attributes.hidden || attributes.system) continue;
     std::error_code typeError;
-    if (!it->is_directory(typeError) || LeadsUpward(*it, path)) continue;
-    auto* node = new QTreeWidgetItem(parent, {unit1::FromPath(it->path().filename())});
-    node->setIcon(0, unit1::YellowFolder());
+    if (!it->is_directory(typeError) || LeadsUpward(*it, folder)) continue;
+    const fs::path name = it->path().filename();
+    tree_.AddChild(node, name, platform::PathToUtf8(name));
   }
-}
-
-void TForm1::SortTree(QTreeWidgetItem* node) {
-  // The user's own collation; where the system names none, the Japanese one.
-  const QLocale system = QLocale::system();
-  QCollator collator(system.language() == QLocale::C ? QLocale(QLocale::Japanese, QLocale::Japan)
-                                                     : system);
-  collator.setCaseSensitivity(Qt::CaseSensitive);
-  QList<QTreeWidgetItem*> children = node->takeChildren();
-  std::stable_sort(children.begin(), children.end(),
-                   [&collator](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
-                     return collator.compare(a->text(0), b->text(0)) < 0;
-                   });
-  node->addChildren(children);
-  for (QTreeWidgetItem* child : children) SortTree(child);
 }
 
 void TForm1::TreeView1Click() {
-  if (busy_) return;
-  if (!SearchFolderChosen()) return;
-  if (QTreeWidgetItem* node = TreeView1->currentItem(); node && node->isSelected()) {
-    ListFolder(NodePath(node));
-  }
+  Guarded([this] {
+    if (busy_) return;
+    if (!SearchFolderChosen()) return;
+    if (selectedNode_) ListFolder(unit1::FolderText(tree_.NodePath(*selectedNode_)));
+  });
 }

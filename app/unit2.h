@@ -1,38 +1,29 @@
 // Unit2: the conversion settings dialog TForm2, editing the 60 range values
-// and 12 conversion flags of the settings record in place.
+// and 12 conversion flags of the settings record in place. Plain C++; a
+// front end shows it through SettingsView and forwards its events here.
 #pragma once
 
-#include <QDialog>
+#include <string_view>
 
-#include "app/user_dialogs.h"
+#include "app/settings_view.h"
 #include "conversion/conversion_settings.h"
 
-class QCheckBox;
-class QLineEdit;
-
-class TForm2 : public QDialog {
+class TForm2 {
  public:
-  TForm2(unit_val::ConversionSettings& settings, unit1::UserDialogs& dialogs,
-         QWidget* parent = nullptr);
+  TForm2(unit_val::ConversionSettings& settings, unit2::SettingsView& view);
 
-  // Range box n (1..60) and check box n (1..12), found by their names.
-  QLineEdit* RangeBox(int n) const;
-  QCheckBox* FlagBox(int n) const;
-
+  // Every showing: the boxes from the settings.
+  void FormShow();
+  // Button1..Button19 write their caption into their twenty boxes;
+  // Button20 ("OFF") and Button21 ("ON") set CheckBox1..CheckBox10.
+  void PresetButtonClick(int button);
   void ButtonA1Click();  // OK: store when no box holds a negative value
+  void ButtonA2Click();  // Cancel, and the frame's close box
 
- protected:
-  void showEvent(QShowEvent* event) override;
+  // The caption of preset button 1..21.
+  static std::string_view PresetCaption(int button);
 
  private:
-  void CreateControls();
-  void CreateRangeGroups(QWidget* panel);
-  void CreatePresetButtons(QWidget* panel);
-  void SetTabOrder();
-  void FillFromSettings();
-  void Preset(int firstBox, const QString& text);
-  void SetColourFlags(bool checked);
-
   unit_val::ConversionSettings& settings_;
-  unit1::UserDialogs& dialogs_;
+  unit2::SettingsView& view_;
 };

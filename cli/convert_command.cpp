@@ -5,24 +5,18 @@
 #include <csignal>
 #include <cstdio>
 #include <iostream>
-#include <map>
-#include <mutex>
-#include <set>
+#include <optional>
 #include <system_error>
 
 #include "app/unit_ini.h"
 #include "cli/command.h"
 #include "cli/convert_report.h"
 #include "cli/terminal_text.h"
-#include "conversion/batch_plan.h"
+#include "conversion/batch_run.h"
 #include "conversion/conversion_settings.h"
-#include "conversion/convert_file.h"
 #include "conversion/file_selection.h"
 #include "conversion/path_text.h"
 #include "conversion/preparation_pool.h"
-#include "conversion/stale_temporaries.h"
-#include "conversion/temp_folder.h"
-#include "platform/file_io.h"
 #include "platform/interrupt.h"
 #include "platform/path_text.h"
 #include "platform/process.h"
@@ -149,63 +143,6 @@ int Stop(ConvertReport& report, bool json, std::ostream& err, int code, const st
   return code;
 }
 
-// Destination folders are made when the first drawing for them is written
-// (so a folder holding no drawing gives no empty copy), and cleared then of
-// what killed runs left in them.
-class DestinationFolders {
- public:
-  // Empty, or why the folder cannot be made.
-  std::string Make(const fs::path& given) {
-    std::lock_guard lock(mutex_);
-    const fs::path folder = given.empty() ? fs::path(".") : given;
-    auto [it, added] = made_.try_emplace(folder);
-    if (!added) return it->second;
-    std::error_code ec;
-    fs::create_directories(folder, ec);
-    if (ec) {
-      it->second = "cannot create the folder " + unit_val::PathText(folder) + ": " + ec.message();
-    } else {
-      unit_val::RemoveStaleTemporaries(folder);
-    }
-    return it->second;
-  }
-
- private:
-  std::mutex mutex_;
-  std::map<fs::path, std::string> made_;
-};
-
-// Outputs are written a batch at a time and made durable together: one sync
-// of the file system for about 64 MB of output instead of one per file (the
-// count bounds how many temporaries wait at once).
-constexpr std::uint64_t kBatchBytes = 64ull << 20;
-constexpr std::size_t kBatchFiles = 4096;
-// Files prepared ahead while a batch is synced and moved into place.
-constexpr std::size_t kLookAhead = 256;
-
-// Puts the batch's outputs on disk before any of them replaces a file. Where
-// the file system cannot be synced as a whole, each output is synced; one
-// that cannot be is dropped, so it fails instead of being moved into place.
-void MakeDurable(std::vector<unit_val::PreparedConversion>& batch) {
-  std::set<fs::path> folders;
-  for (const auto& prepared : batch) {
-    if (prepared.output && !prepared.synced) folders.insert(prepared.destination.parent_path());
-  }
-  bool synced = true;
-  for (const fs::path& folder : folders) {
-    synced = platform::SyncFileSystemOf(folder.empty() ? fs::path(".") : folder) && synced;
-  }
-  if (synced) return;
-  for (auto& prepared : batch) {
-    if (prepared.output && !prepared.synced && !prepared.output->SyncClosed()) {
-      prepared.outcome.failedStage = unit_val::ConvertStage::kSave;
-      prepared.outcome.reason = prepared.output->error().empty() ? "cannot sync the file to disk"
-                                                                 : prepared.output->error();
-      prepared.output.reset();
-    }
-  }
-}
-
 std::string InterruptText(int signal, std::size_t done, std::size_t total) {
   return std::string(signal == SIGINT ? "interrupted" : "terminated") + " after " +
          std::to_string(done) + " of " + std::to_string(total) +
@@ -243,108 +180,49 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
   const unit_val::Selection selection =
       unit_val::ChooseFiles(o.paths, o.dest, o.recursive, unit_val::SignatureCheck::kWhenLoaded);
   if (!selection.ok()) return Stop(report, o.json, err, kExitUsage, selection.error);
-  std::vector<fs::path> alsoRead;
-  if (!settingsMissing) alsoRead.push_back(o.settings);
-  const unit_val::SourceChecker checker = unit_val::CheckSource;
-  const unit_val::BatchPlan plan = unit_val::PlanBatch(selection.chosen, alsoRead, &checker);
-  if (!plan.ok()) return Stop(report, o.json, err, kExitUsage, plan.refusal, Hint::kNone);
+  unit_val::BatchRequest request{selection, o.dest, {}, o.dryRun, o.jobs};
+  if (!settingsMissing) request.alsoRead.push_back(o.settings);
 
-  for (const unit_val::SetAsideFile& file : selection.skipped) report.Skipped(file);
-  // One line on stderr about one file.
-  auto say = [&](const fs::path& source, const std::string& text) {
-    err << "quillon-cli convert: " << TerminalText(unit_val::PathText(source)) << ": "
-        << TerminalText(text) << '\n';
-  };
-  auto fail = [&](const unit_val::ChosenFile& file, unit_val::ConvertStage stage,
-                  const std::string& reason) {
-    unit_val::ConvertOutcome outcome;
-    outcome.failedStage = stage;
-    outcome.reason = reason.empty() ? "unknown error" : reason;
-    report.Done(file, outcome);
-    say(file.source, reason);
-  };
-  for (const unit_val::SetAsideFile& file : selection.unreadable) {
-    fail({file.source, o.dest / file.source.filename()}, unit_val::ConvertStage::kLoad,
-         file.reason);
-  }
+  // Prints each file's line as it is known, and on stderr the line of a
+  // file that failed or left a warning.
+  class Printer : public unit_val::BatchObserver {
+   public:
+    Printer(ConvertReport& report, std::ostream& err) : report_(report), err_(err) {}
+    void FileStarting(std::size_t index, std::size_t total, const fs::path& source,
+                      const fs::path&) override {
+      if (!progress_) progress_.emplace(total);
+      progress_->Show(index, source);
+    }
+    void FileDone(const unit_val::FileResult& file) override {
+      report_.Add(file);
+      if (file.status == unit_val::FileStatus::kFailed) {
+        Say(file.source, file.text);
+      } else if (file.status == unit_val::FileStatus::kConverted && !file.text.empty()) {
+        Say(file.source, "warning: " + file.text);
+      }
+    }
+    void EndProgress() { progress_.reset(); }
 
-  platform::CatchInterrupts();
-  const std::vector<unit_val::PlannedFile>& files = plan.files;
-  Progress progress(files.size());
-  DestinationFolders folders;
-  std::size_t done = 0;
-  int interrupt = 0;
-  auto prepare = [&](std::size_t i, const unit_val::ConvertContext& context) {
-    unit_val::PreparedConversion prepared;
-    if (!files[i].conflict.empty() || files[i].check.kind != unit_val::SourceKind::kDrawing) {
-      return prepared;
+   private:
+    void Say(const fs::path& source, const std::string& text) {
+      err_ << "quillon-cli convert: " << TerminalText(unit_val::PathText(source)) << ": "
+           << TerminalText(text) << '\n';
     }
-    const std::string folderError =
-        o.dryRun ? "" : folders.Make(files[i].destination.parent_path());
-    if (!folderError.empty()) {
-      prepared.outcome.failedStage = unit_val::ConvertStage::kSave;
-      prepared.outcome.reason = folderError;
-      return prepared;
-    }
-    // Without a sync of the whole file system, each worker syncs its own
-    // output as it closes it (in parallel, and without opening it again).
-    return unit_val::PrepareConversion(files[i].source, files[i].destination, settings, context,
-                                       platform::kCanSyncFileSystems
-                                           ? unit_val::OutputSync::kByCaller
-                                           : unit_val::OutputSync::kNow);
-  };
-  // Declared before the batch: waiting outputs are dropped before the
-  // workers' temp folders go.
-  unit_val::PreparationPool pool(files.size(), o.jobs, kLookAhead, o.dryRun, prepare);
-  std::vector<unit_val::PreparedConversion> batch;
-  std::uint64_t batchBytes = 0;
-  // Syncs the waiting outputs, moves them into place and reports them.
-  auto finishBatch = [&] {
-    MakeDurable(batch);
-    for (unit_val::PreparedConversion& prepared : batch) {
-      const std::size_t i = done++;
-      const unit_val::ChosenFile file{files[i].source, files[i].destination};
-      if (!files[i].conflict.empty()) {
-        fail(file, unit_val::ConvertStage::kPlan, files[i].conflict);
-        continue;
-      }
-      if (files[i].check.kind == unit_val::SourceKind::kNotDrawing) {
-        report.Skipped({file.source, files[i].check.reason});
-        continue;
-      }
-      if (files[i].check.kind == unit_val::SourceKind::kUnreadable) {
-        fail(file, unit_val::ConvertStage::kLoad, files[i].check.reason);
-        continue;
-      }
-      const unit_val::ConvertOutcome outcome = unit_val::FinishConversion(prepared);
-      if (outcome.notDrawing) {
-        report.Skipped({file.source, outcome.reason});
-        continue;
-      }
-      report.Done(file, outcome);
-      if (!outcome.converted()) {
-        say(file.source, outcome.reason);
-      } else if (!outcome.warning.empty()) {
-        say(file.source, "warning: " + outcome.warning);
-      }
-    }
-    batch.clear();
-    batchBytes = 0;
-  };
-  for (std::size_t i = 0; i < files.size() && !interrupt; ++i) {
-    progress.Show(i, files[i].source);
-    batch.push_back(pool.Take(i));
-    batchBytes += batch.back().outputBytes;
-    interrupt = platform::InterruptSignal();
-    if (!interrupt && (batchBytes >= kBatchBytes || batch.size() >= kBatchFiles)) finishBatch();
-  }
-  // An interrupted batch is discarded, its temporaries with it.
-  if (!interrupt) finishBatch();
-  if (interrupt) {
-    const std::string why = InterruptText(interrupt, done, files.size());
+    ConvertReport& report_;
+    std::ostream& err_;
+    std::optional<Progress> progress_;
+  } printer(report, err);
+
+  unit_val::StopToken stop;
+  const platform::CaughtInterrupts caught(stop.cell());
+  const unit_val::BatchReport batch = unit_val::RunBatch(request, settings, stop, printer);
+  printer.EndProgress();
+  if (batch.refused()) return Stop(report, o.json, err, kExitUsage, batch.refusalText, Hint::kNone);
+  if (batch.stoppedBy) {
+    const std::string why = InterruptText(batch.stoppedBy, batch.done, batch.planned);
     err << "quillon-cli convert: " << why << '\n';
     report.Summary(why);
-    return InterruptExitCode(interrupt);
+    return InterruptExitCode(batch.stoppedBy);
   }
   report.Summary();
   return report.totals().failed > 0 ? kExitFailed : kExitOk;

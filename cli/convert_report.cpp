@@ -1,5 +1,6 @@
 #include "cli/convert_report.h"
 
+#include <array>
 #include <string>
 
 #include "cli/json_writer.h"
@@ -30,39 +31,45 @@ std::string RetypedText(const unit_val::SweepCounts& counts) {
   return text;
 }
 
-}  // namespace
+const std::string kUnknown = "unknown error";
 
-void ConvertReport::Skipped(const unit_val::SetAsideFile& file) {
-  ++totals_.skipped;
-  if (!json_) {
-    out_ << "skipped " << ShownPath(file.source) << ": " << TerminalText(file.reason) << '\n';
-    return;
-  }
-  JsonWriter j;
-  j.BeginObject().Key("source").String(unit_val::PathText(file.source));
-  j.Key("status").String("skipped").Key("reason").String(file.reason).EndObject();
-  out_ << j.text() << '\n';
+// The keys of SweepCounts::retypedIn, in TextScope order.
+constexpr std::array<const char*, unit_val::kTextScopeCount> kScopeNames = {
+    "top_level", "dimension_values", "blocks"};
+
+// "reason_code": the failure's code for programs (null when there is none),
+// and "system_error": the system's own error number behind it.
+void ReasonCode(JsonWriter& j, const unit_val::Failure& failure) {
+  j.Key("reason_code");
+  failure ? j.String(unit_val::ReasonCodeName(failure.code)) : j.Null();
+  if (failure.error) j.Key("system_error").Integer(failure.error.value());
 }
 
-void ConvertReport::Done(const unit_val::ChosenFile& file,
-                         const unit_val::ConvertOutcome& outcome) {
-  const bool ok = outcome.converted();
-  if (ok) {
-    ++totals_.converted;
-    totals_.retyped += outcome.counts.TotalRetyped();
-  } else {
-    ++totals_.failed;
+}  // namespace
+
+void ConvertReport::Add(const unit_val::FileResult& file) {
+  switch (file.status) {
+    case unit_val::FileStatus::kSkipped:
+      return Skipped(file);
+    case unit_val::FileStatus::kConverted:
+      ++totals_.converted;
+      totals_.retyped += file.counts.TotalRetyped();
+      break;
+    case unit_val::FileStatus::kFailed:
+      ++totals_.failed;
+      break;
   }
+  const bool ok = file.status == unit_val::FileStatus::kConverted;
+  const std::string& reason = file.text.empty() && !ok ? kUnknown : file.text;
   if (!json_) {
     if (ok) {
       out_ << (dryRun_ ? "would convert " : "converted ") << ShownPath(file.source) << " -> "
-           << ShownPath(file.destination) << ": " << RetypedText(outcome.counts)
-           << (outcome.backupMade ? "; former file kept as .BAK" : "")
-           << (outcome.warning.empty() ? "" : "; warning: " + TerminalText(outcome.warning))
-           << '\n';
+           << ShownPath(file.destination) << ": " << RetypedText(file.counts)
+           << (file.backupMade ? "; former file kept as .BAK" : "")
+           << (file.text.empty() ? "" : "; warning: " + TerminalText(file.text)) << '\n';
     } else {
-      out_ << "failed " << ShownPath(file.source) << ": " << ConvertStageName(outcome.failedStage)
-           << ": " << TerminalText(outcome.reason) << '\n';
+      out_ << "failed " << ShownPath(file.source) << ": " << ConvertStageName(file.stage) << ": "
+           << TerminalText(reason) << '\n';
     }
     return;
   }
@@ -72,18 +79,38 @@ void ConvertReport::Done(const unit_val::ChosenFile& file,
   j.Key("destination").String(unit_val::PathText(file.destination));
   j.Key("status").String(ok ? (dryRun_ ? "would_convert" : "converted") : "failed");
   j.Key("stage");
-  ok ? j.Null() : j.String(ConvertStageName(outcome.failedStage));
+  ok ? j.Null() : j.String(ConvertStageName(file.stage));
   j.Key("reason");
-  ok ? j.Null() : j.String(outcome.reason);
-  j.Key("version").Integer(outcome.version);
+  ok ? j.Null() : j.String(reason);
+  ReasonCode(j, file.failure);
+  j.Key("version").Integer(file.version);
   j.Key("retyped").BeginArray();
-  for (int n : outcome.counts.retyped) j.Integer(n);
+  for (int n : file.counts.retyped) j.Integer(n);
   j.EndArray();
-  j.Key("retyped_total").Integer(outcome.counts.TotalRetyped());
-  j.Key("left_free_size").Integer(outcome.counts.leftFreeSize);
-  j.Key("backup").Bool(outcome.backupMade);
+  j.Key("retyped_total").Integer(file.counts.TotalRetyped());
+  j.Key("retyped_in").BeginObject();
+  for (std::size_t s = 0; s < kScopeNames.size(); ++s) {
+    j.Key(kScopeNames[s]).Integer(file.counts.retypedIn[s]);
+  }
+  j.EndObject();
+  j.Key("left_free_size").Integer(file.counts.leftFreeSize);
+  j.Key("backup").Bool(file.backupMade);
   j.Key("warning");
-  outcome.warning.empty() ? j.Null() : j.String(outcome.warning);
+  ok && !file.text.empty() ? j.String(file.text) : j.Null();
+  j.EndObject();
+  out_ << j.text() << '\n';
+}
+
+void ConvertReport::Skipped(const unit_val::FileResult& file) {
+  ++totals_.skipped;
+  if (!json_) {
+    out_ << "skipped " << ShownPath(file.source) << ": " << TerminalText(file.text) << '\n';
+    return;
+  }
+  JsonWriter j;
+  j.BeginObject().Key("source").String(unit_val::PathText(file.source));
+  j.Key("status").String("skipped").Key("reason").String(file.text);
+  ReasonCode(j, file.failure);
   j.EndObject();
   out_ << j.text() << '\n';
 }

@@ -6,9 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "conversion/batch_plan.h"
-#include "conversion/convert_file.h"
-#include "conversion/file_selection.h"
+#include "conversion/batch_run.h"
 
 namespace cli {
 
@@ -21,14 +19,16 @@ class ConvertReport {
   ConvertReport(std::ostream& out, bool json, bool dryRun)
       : out_(out), json_(json), dryRun_(dryRun) {}
 
-  void Skipped(const unit_val::SetAsideFile& file);
-  void Done(const unit_val::ChosenFile& file, const unit_val::ConvertOutcome& outcome);
+  // One file's line.
+  void Add(const unit_val::FileResult& file);
   // The summary; `stoppedBy` says why the run ended early (empty when it
   // did not). Text reports give it on a line of its own before the totals.
   void Summary(const std::string& stoppedBy = {});
   const ConvertTotals& totals() const { return totals_; }
 
  private:
+  void Skipped(const unit_val::FileResult& file);
+
   std::ostream& out_;
   bool json_, dryRun_;
   ConvertTotals totals_;

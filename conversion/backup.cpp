@@ -38,7 +38,7 @@ BackupOutcome DestinationBackup::Make() {
     fs::path aside = backup_.parent_path() / MovedAsideBackupName();
     platform::RenameFile(backup_, aside, ec);
     if (ec) {
-      return {BackupResult::kFailed, "cannot move the older backup aside: " + ec.message(), {}};
+      return {BackupResult::kFailed, "cannot move the older backup aside: " + ec.message(), {}, ec};
     }
     olderBackup_ = std::move(aside);
   }
@@ -52,7 +52,7 @@ BackupOutcome DestinationBackup::Make() {
       platform::RenameFile(olderBackup_, backup_, ignored);
       olderBackup_.clear();
     }
-    return {BackupResult::kFailed, error, {}};
+    return {BackupResult::kFailed, error, {}, ec};
   }
   made_ = true;
   return {BackupResult::kKept, {}, {}};

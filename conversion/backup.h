@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace unit_val {
 
@@ -18,8 +19,9 @@ enum class BackupResult {
 
 struct BackupOutcome {
   BackupResult result = BackupResult::kNoFile;
-  std::string error;    // when kFailed
-  std::string warning;  // kept, but the older backup could not be deleted
+  std::string error;              // when kFailed
+  std::string warning;            // kept, but the older backup could not be deleted
+  std::error_code systemError{};  // the system's reason for kFailed, when it gave one
   bool failed() const { return result == BackupResult::kFailed; }
 };
 

@@ -109,6 +109,7 @@ BatchPlan PlanBatch(const std::vector<ChosenFile>& chosen, const std::vector<fs:
       if (SameFolder(to, from) || keys.OfFolder(to).text == keys.OfFolder(from).text) {
         plan.refusal = "the destination folder " + PathText(to) + " is the folder of " +
                        PathText(file.source) + "; choose another destination";
+        plan.refusalFailure = {Reason::kDestinationIsSource, {}};
         return plan;
       }
       distinctFolders.insert({to, from});
@@ -123,6 +124,7 @@ BatchPlan PlanBatch(const std::vector<ChosenFile>& chosen, const std::vector<fs:
       if (const auto it = read.find(key); it != read.end()) {
         plan.refusal = "writing " + PathText(path) + " would replace " + PathText(it->second) +
                        ", which this run reads; choose another destination";
+        plan.refusalFailure = {Reason::kWritesOverSource, {}};
         return plan;
       }
     }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "conversion/failure_reason.h"
 #include "conversion/source_check.h"
 
 namespace unit_val {
@@ -27,7 +28,7 @@ struct PlannedFile {
   std::filesystem::path backup;
   // Not empty: the file is not converted, for this reason, and nothing of it
   // is written.
-  std::string conflict;
+  std::string conflict;  // Reason::kNameTaken
   // Where the plan had to look (a name wanted twice): a file that is not a
   // drawing, or cannot be read, is set aside and holds no name.
   SourceCheck check{SourceKind::kDrawing, {}};
@@ -37,6 +38,7 @@ struct BatchPlan {
   std::vector<PlannedFile> files;  // in the order chosen
   // Not empty: the whole run is refused, for this reason.
   std::string refusal;
+  Failure refusalFailure{};  // the same as a code
   bool ok() const { return refusal.empty(); }
 };
 

@@ -6,7 +6,7 @@
 #pragma once
 
 #include <array>
-#include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <filesystem>
 #include <string>
@@ -16,29 +16,9 @@
 #include "conversion/convert_file.h"
 #include "conversion/failure_reason.h"
 #include "conversion/file_selection.h"
+#include "conversion/stop_token.h"
 
 namespace unit_val {
-
-// Set by the caller (a signal handler, the window's stop command) and read
-// by the run between files, before the final sync and between moves. The
-// first cause asked for is kept.
-class StopToken {
- public:
-  void Request(int cause) noexcept {
-    int none = 0;
-    cause_.compare_exchange_strong(none, cause);
-  }
-  // 0 while no stop was asked for; else the cause (a signal number, or
-  // kStopCommand).
-  int cause() const noexcept { return cause_.load(); }
-  void Clear() noexcept { cause_.store(0); }
-
- private:
-  std::atomic<int> cause_{0};
-};
-
-// The cause the windows' stop command gives.
-inline constexpr int kStopCommand = -1;
 
 enum class FileStatus { kConverted, kSkipped, kFailed };
 
@@ -48,9 +28,9 @@ struct FileResult {
   std::filesystem::path destination;  // empty for a file skipped before planning
   FileStatus status = FileStatus::kFailed;
   ConvertStage stage = ConvertStage::kNone;  // where it failed
-  Failure failure;      // why it was skipped or failed; the warning of a converted file
-  std::string text;     // the same in English, the system's reason included (the CLI's line)
-  SweepCounts counts;   // texts retyped, by type and by scope
+  Failure failure{};     // why it was skipped or failed; the warning of a converted file
+  std::string text{};    // the same in English, the system's reason included (the CLI's line)
+  SweepCounts counts{};  // texts retyped, by type and by scope
   bool backupMade = false;
   std::int32_t version = 0;
 };
@@ -63,11 +43,14 @@ struct BatchTotals {
 };
 
 struct BatchRequest {
-  Selection selection;                     // chosen files, and those already set aside
-  std::filesystem::path destinationFolder; // the folder the run writes into (and locks)
+  Selection selection;                          // chosen files, and those already set aside
+  std::filesystem::path destinationFolder;      // the folder the run writes into (and locks)
   std::vector<std::filesystem::path> alsoRead;  // further files the run reads (the settings file)
   bool dryRun = false;
   unsigned jobs = 0;  // 0: DefaultWorkerCount()
+  // How long the run waits for another run writing into one of its
+  // destination folders before it refuses (kDestinationLocked).
+  std::chrono::milliseconds lockWait{3000};
 };
 
 class BatchObserver {
@@ -84,8 +67,8 @@ class BatchObserver {
 };
 
 struct BatchReport {
-  Failure refusal;          // the whole run refused: nothing was written
-  std::string refusalText;  // the same in English
+  Failure refusal{};              // the whole run refused: nothing was written
+  std::string refusalText;        // the same in English
   std::vector<FileResult> files;  // in report order
   BatchTotals totals;
   int stoppedBy = 0;        // the StopToken's cause when the run ended early

@@ -44,10 +44,23 @@ class DrawingInUse {
   jww::Drawing& drawing_;
 };
 
-ConvertOutcome Failed(ConvertOutcome outcome, ConvertStage stage, std::string reason) {
+ConvertOutcome Failed(ConvertOutcome outcome, ConvertStage stage, std::string reason,
+                      Failure failure) {
   outcome.failedStage = stage;
   outcome.reason = reason.empty() ? "unknown error" : std::move(reason);
+  outcome.failure = failure;
   return outcome;
+}
+
+// The loader words its failures; its own texts tell which kind each is.
+Failure LoadFailureOf(const jww::LoadResult& loaded) {
+  if (loaded.notJww) return {Reason::kNoSignature, {}};
+  const std::string& text = loaded.error;
+  if (text.starts_with("cannot open")) return {Reason::kCannotOpenSource, {}};
+  if (text.starts_with("cannot read")) return {Reason::kCannotReadSource, {}};
+  if (text.starts_with("out of memory")) return {Reason::kOutOfMemory, {}};
+  if (text.find("cut short") != std::string::npos) return {Reason::kImageCutShort, {}};
+  return {Reason::kDamagedDrawing, {}};
 }
 
 bool SameFile(const fs::path& a, const fs::path& b) {
@@ -88,13 +101,14 @@ PreparedConversion PrepareConversion(const fs::path& source, const fs::path& des
 
   const jww::LoadResult loaded = jww::LoadJww(drawing, source);
   if (!loaded) {
-    outcome = Failed(outcome, ConvertStage::kLoad, loaded.error);
+    outcome = Failed(outcome, ConvertStage::kLoad, loaded.error, LoadFailureOf(loaded));
     outcome.notDrawing = loaded.notJww;
     return prepared;
   }
   if (!drawing.imageOptions.extract && HasImages(drawing)) {
     const std::string why = context.tempFolder ? context.tempFolder->error() : "no temp folder";
-    outcome = Failed(outcome, ConvertStage::kLoad, "cannot extract images (" + why + ")");
+    outcome = Failed(outcome, ConvertStage::kLoad, "cannot extract images (" + why + ")",
+                     {Reason::kCannotExtractImages, {}});
     return prepared;
   }
   outcome.version = drawing.header.version;
@@ -102,19 +116,24 @@ PreparedConversion PrepareConversion(const fs::path& source, const fs::path& des
   if (context.dryRun) return prepared;
 
   if (!context.planned && SameFile(source, destination)) {
-    outcome = Failed(outcome, ConvertStage::kBackup, "the destination is the source file");
+    outcome = Failed(outcome, ConvertStage::kBackup, "the destination is the source file",
+                     {Reason::kWritesOverSource, {}});
     return prepared;
   }
 
   auto output = std::make_unique<jww::PendingFile>(destination);
   const jww::SaveResult written = jww::WriteJww(drawing, *output, outcome.version);
   if (!written) {
-    outcome = Failed(outcome, ConvertStage::kSave, written.error);
+    const bool created = output->stream() != nullptr;
+    outcome = Failed(outcome, ConvertStage::kSave, written.error,
+                     {created ? Reason::kCannotWriteOutput : Reason::kCannotCreateOutput,
+                      output->systemError()});
     return prepared;
   }
   prepared.outputBytes = written.bytes;
   if (!output->Close(sync == OutputSync::kNow)) {
-    outcome = Failed(outcome, ConvertStage::kSave, output->error());
+    outcome = Failed(outcome, ConvertStage::kSave, output->error(),
+                     {Reason::kCannotWriteOutput, output->systemError()});
     return prepared;
   }
   prepared.output = std::move(output);
@@ -129,16 +148,21 @@ ConvertOutcome FinishConversion(PreparedConversion& prepared) {
 
   DestinationBackup backup(prepared.destination);
   const BackupOutcome kept = backup.Make();
-  if (kept.failed()) return Failed(outcome, ConvertStage::kBackup, kept.error);
+  if (kept.failed()) {
+    return Failed(outcome, ConvertStage::kBackup, kept.error,
+                  {Reason::kCannotKeepBackup, kept.systemError});
+  }
 
   if (!output->Commit()) {
     std::string reason = output->error();
     if (!backup.Undo()) {
       reason += "; the former file stays as " + PathText(BackupPath(prepared.destination));
     }
-    return Failed(outcome, ConvertStage::kSave, std::move(reason));
+    return Failed(outcome, ConvertStage::kSave, std::move(reason),
+                  {Reason::kCannotMoveIntoPlace, output->systemError()});
   }
   outcome.warning = backup.Keep();
+  if (!outcome.warning.empty()) outcome.failure = {Reason::kOlderBackupKept, {}};
   outcome.backupMade = kept.result == BackupResult::kKept;
   return outcome;
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "conversion/conversion_settings.h"
+#include "conversion/failure_reason.h"
 #include "conversion/temp_folder.h"
 #include "conversion/text_sweep.h"
 #include "drawing/atomic_file.h"
@@ -27,6 +28,7 @@ enum class ConvertStage {
 struct ConvertOutcome {
   ConvertStage failedStage = ConvertStage::kNone;
   std::string reason;        // why, when failed; never empty then
+  Failure failure{};         // the same as a code (or the warning's, when converted)
   std::string warning;       // converted, but something was left behind (an older backup)
   bool notDrawing = false;   // the load found no "JwwData." signature: not a failure
   SweepCounts counts;        // what the sweep did (also on a dry run or a failed save)

@@ -15,27 +15,28 @@ enum class Reason {
   kNoSignature,  // no "JwwData." signature
   // A whole run refused before anything is written.
   kWritesOverSource,        // a destination or backup is, or leads to, a file the run reads
+  kDestinationIsSource,     // the destination folder is a source file's folder
   kDestinationLocked,       // another run is writing into the destination folder
   kCannotReadSettingsFile,  // the settings file exists but cannot be read
   kCannotReadFolder,        // a named folder cannot be read
   kNoSuchPath,              // a named path is neither a file nor a folder
   // One file failed.
-  kNotRegularFile,         // a folder, a device or a pipe stands at the source path
-  kCannotOpenSource,       // the source cannot be opened
-  kCannotReadSource,       // reading the source failed
-  kDamagedDrawing,         // the data ends early or holds what no drawing holds
-  kImageCutShort,          // an embedded image is cut short by the end of the file
-  kOutOfMemory,            // the drawing needs more memory than the run may take
-  kCannotExtractImages,    // the images could not be written to the temp folder
-  kNameTaken,              // an earlier file of the run has this destination or backup name
-  kCannotCreateFolder,     // the destination folder cannot be made
-  kCannotKeepBackup,       // the file at the destination could not become its ".BAK"
-  kCannotCreateOutput,     // no file can be created in the destination folder
-  kCannotWriteOutput,      // writing the output failed (the disk is full…)
-  kCannotSyncOutput,       // the output could not be put on disk
-  kCannotMoveIntoPlace,    // the output could not take the destination name
-  kStoppedBeforeMove,      // the run was stopped before this file was moved into place
-  kUnexpected,             // an error nobody expected; the English text says which
+  kNotRegularFile,       // a folder, a device or a pipe stands at the source path
+  kCannotOpenSource,     // the source cannot be opened
+  kCannotReadSource,     // reading the source failed
+  kDamagedDrawing,       // the data ends early or holds what no drawing holds
+  kImageCutShort,        // an embedded image is cut short by the end of the file
+  kOutOfMemory,          // the drawing needs more memory than the run may take
+  kCannotExtractImages,  // the images could not be written to the temp folder
+  kNameTaken,            // an earlier file of the run has this destination or backup name
+  kCannotCreateFolder,   // the destination folder cannot be made
+  kCannotKeepBackup,     // the file at the destination could not become its ".BAK"
+  kCannotCreateOutput,   // no file can be created in the destination folder
+  kCannotWriteOutput,    // writing the output failed (the disk is full…)
+  kCannotSyncOutput,     // the output could not be put on disk
+  kCannotMoveIntoPlace,  // the output could not take the destination name
+  kStoppedBeforeMove,    // the run was stopped before this file was moved into place
+  kUnexpected,           // an error nobody expected; the English text says which
   // Converted, with a warning.
   kOlderBackupKept,  // the older ".BAK" could not be deleted and stays under a name of ours
 };
@@ -43,8 +44,12 @@ enum class Reason {
 // A reason with the system's error behind it, when there is one.
 struct Failure {
   Reason code = Reason::kNone;
-  std::error_code error;
+  std::error_code error{};
   explicit operator bool() const { return code != Reason::kNone; }
 };
+
+// A fixed name for programs that read a report ("no_signature",
+// "destination_locked"…); "none" for kNone.
+const char* ReasonCodeName(Reason code);
 
 }  // namespace unit_val

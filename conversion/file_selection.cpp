@@ -26,7 +26,7 @@ class Chooser {
 
   void File(const fs::path& source, const fs::path& destination) {
     if (!HasJwwExtension(source)) {
-      selection_.skipped.push_back({source, "not a .JWW file"});
+      selection_.skipped.push_back({source, "not a .JWW file", {Reason::kNotJwwFile, {}}});
       return;
     }
     if (signatures_ == SignatureCheck::kWhenLoaded) {
@@ -39,10 +39,10 @@ class Chooser {
         selection_.chosen.push_back({source, destination});
         break;
       case SourceKind::kNotDrawing:
-        selection_.skipped.push_back({source, std::move(check.reason)});
+        selection_.skipped.push_back({source, std::move(check.reason), check.failure});
         break;
       case SourceKind::kUnreadable:
-        selection_.unreadable.push_back({source, std::move(check.reason)});
+        selection_.unreadable.push_back({source, std::move(check.reason), check.failure});
         break;
     }
   }
@@ -60,6 +60,7 @@ class Chooser {
     }
     if (ec) {
       selection_.error = "cannot read the folder " + PathText(folder) + ": " + ec.message();
+      selection_.failure = {Reason::kCannotReadFolder, ec};
       return;
     }
     std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
@@ -86,8 +87,10 @@ class Chooser {
       File(path, dest_ / path.filename());
     } else if (fs::exists(status)) {
       selection_.error = "not a file or folder: " + PathText(path);
+      selection_.failure = {Reason::kNoSuchPath, {}};
     } else {
       selection_.error = "no such file or folder: " + PathText(path);
+      selection_.failure = {Reason::kNoSuchPath, ec};
     }
   }
 
@@ -103,6 +106,13 @@ class Chooser {
 };
 
 }  // namespace
+
+Selection ChooseNamedFiles(const fs::path& folder, const std::vector<fs::path>& names,
+                           const fs::path& destFolder) {
+  Chooser chooser(destFolder, false, SignatureCheck::kWhenLoaded);
+  for (const fs::path& name : names) chooser.File(folder / name, destFolder / name);
+  return chooser.Take();
+}
 
 Selection ChooseFiles(const std::vector<fs::path>& paths, const fs::path& destFolder,
                       bool recursive, SignatureCheck signatures) {

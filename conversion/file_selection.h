@@ -15,6 +15,7 @@ namespace unit_val {
 struct SetAsideFile {
   std::filesystem::path source;
   std::string reason;
+  Failure failure{};  // the same as a code
 };
 
 struct Selection {
@@ -22,6 +23,7 @@ struct Selection {
   std::vector<SetAsideFile> skipped;
   std::vector<SetAsideFile> unreadable;
   std::string error;  // a path that is neither a file nor a folder, or an unreadable folder
+  Failure failure{};  // the same as a code
   bool ok() const { return error.empty(); }
 };
 
@@ -37,5 +39,13 @@ enum class SignatureCheck { kWhenChosen, kWhenLoaded };
 Selection ChooseFiles(const std::vector<std::filesystem::path>& paths,
                       const std::filesystem::path& destFolder, bool recursive,
                       SignatureCheck signatures = SignatureCheck::kWhenChosen);
+
+// The window's rows: files of one listed folder by name, in the order given
+// (each to destFolder / name). A name whose extension is not ".JWW" is
+// skipped; the signature is left to the loader, and a file gone since the
+// listing fails there.
+Selection ChooseNamedFiles(const std::filesystem::path& folder,
+                           const std::vector<std::filesystem::path>& names,
+                           const std::filesystem::path& destFolder);
 
 }  // namespace unit_val

@@ -4,8 +4,6 @@
 #include <exception>
 #include <system_error>
 
-#include "platform/interrupt.h"
-
 namespace unit_val {
 
 struct PreparationPool::Worker {
@@ -18,10 +16,11 @@ unsigned DefaultWorkerCount() {
 }
 
 PreparationPool::PreparationPool(std::size_t count, unsigned workers, std::size_t lookAhead,
-                                 bool dryRun, PrepareFunction prepare)
+                                 bool dryRun, const StopToken& stop, PrepareFunction prepare)
     : count_(count),
       lookAhead_(std::max<std::size_t>(lookAhead, 1)),
       dryRun_(dryRun),
+      stop_(stop),
       prepare_(std::move(prepare)),
       ready_(count) {
   const std::size_t n = std::clamp<std::size_t>(workers, 1, std::max<std::size_t>(count, 1));
@@ -76,7 +75,7 @@ void PreparationPool::Work(Worker& worker) {
       room_.wait(lock);
       --waitingForRoom_;
     }
-    if (stopping_ || next_ >= count_ || platform::InterruptSignal()) {
+    if (stopping_ || next_ >= count_ || stop_.requested()) {
       --running_;
       arrived_.notify_one();
       return;
@@ -101,7 +100,7 @@ PreparedConversion PreparationPool::Take(std::size_t index) {
     return Run(index, *workers_.front());
   }
   std::unique_lock lock(mutex_);
-  // A file that no worker started (they stop on an interrupt) never comes.
+  // A file that no worker started (they stop on a stop request) never comes.
   awaited_ = index;
   arrived_.wait(lock,
                 [&] { return ready_[index].has_value() || (index >= next_ && running_ == 0); });

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "conversion/convert_file.h"
+#include "conversion/stop_token.h"
 
 namespace unit_val {
 
@@ -29,9 +30,9 @@ class PreparationPool {
  public:
   // `workers` of 1 prepares each file when it is taken, on the caller's
   // thread. At most `lookAhead` files wait prepared beyond the one taken
-  // last. A worker stops taking files once an interrupt has been requested.
+  // last. A worker starts no file once a stop has been requested.
   PreparationPool(std::size_t count, unsigned workers, std::size_t lookAhead, bool dryRun,
-                  PrepareFunction prepare);
+                  const StopToken& stop, PrepareFunction prepare);
   PreparationPool(const PreparationPool&) = delete;
   PreparationPool& operator=(const PreparationPool&) = delete;
   // Stops the workers; preparations not taken are dropped, their temporaries
@@ -39,7 +40,7 @@ class PreparationPool {
   ~PreparationPool();
 
   // Waits for file `index` (taken in order from 0) and hands it over. An
-  // interrupted run hands over an empty preparation for a file not started.
+  // stopped run hands over an empty preparation for a file not started.
   PreparedConversion Take(std::size_t index);
 
  private:
@@ -50,6 +51,7 @@ class PreparationPool {
   std::size_t count_;
   std::size_t lookAhead_;
   bool dryRun_;
+  const StopToken& stop_;
   PrepareFunction prepare_;
   std::vector<std::unique_ptr<Worker>> workers_;
   std::vector<std::thread> threads_;

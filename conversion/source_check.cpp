@@ -24,11 +24,13 @@ SourceCheck CheckSource(const std::filesystem::path& source) {
     case jww::Signature::kJww:
       return {SourceKind::kDrawing, {}};
     case jww::Signature::kOther:
-      return {SourceKind::kNotDrawing, "not a JWW drawing (no \"JwwData.\" signature)"};
+      return {SourceKind::kNotDrawing,
+              "not a JWW drawing (no \"JwwData.\" signature)",
+              {Reason::kNoSignature, {}}};
     case jww::Signature::kUnreadable:
       break;
   }
-  return {SourceKind::kUnreadable, check.error};
+  return {SourceKind::kUnreadable, check.error, {Reason::kCannotOpenSource, check.systemError}};
 }
 
 }  // namespace unit_val

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "conversion/failure_reason.h"
+
 namespace unit_val {
 
 // The extension from the last "." of the file name, upper-cased, is ".JWW".
@@ -16,6 +18,7 @@ enum class SourceKind { kDrawing, kNotDrawing, kUnreadable };
 struct SourceCheck {
   SourceKind kind = SourceKind::kUnreadable;
   std::string reason;  // for kNotDrawing and kUnreadable
+  Failure failure{};   // the same as a code
 };
 
 SourceCheck CheckSource(const std::filesystem::path& source);

@@ -23,9 +23,9 @@ bool MadeByGoneProcess(std::string_view suffix) {
   return owner && *owner != platform::CurrentProcessId() && !platform::ProcessExists(*owner);
 }
 
-template <typename Remove>
+template <typename Stale, typename Remove>
 void RemoveStale(const fs::path& folder, std::string_view prefix, std::string_view suffix,
-                 bool folders, Remove remove) {
+                 bool folders, Stale stale, Remove remove) {
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = PathText(it->path().filename());
@@ -34,7 +34,7 @@ void RemoveStale(const fs::path& folder, std::string_view prefix, std::string_vi
     if (it->is_directory(typeError) != folders || it->is_symlink(typeError)) continue;
     const std::string_view middle =
         std::string_view(name).substr(prefix.size(), name.size() - prefix.size() - suffix.size());
-    if (MadeByGoneProcess(middle)) remove(it->path());
+    if (stale(middle)) remove(it->path());
   }
 }
 
@@ -48,14 +48,16 @@ fs::path MovedAsideBackupName() {
 }
 
 void RemoveStaleTemporaries(const fs::path& folder) {
-  RemoveStale(folder, kOutputPrefix, kOutputSuffix, false, [](const fs::path& p) {
-    std::error_code ignored;
-    fs::remove(p, ignored);
-  });
+  RemoveStale(
+      folder, kOutputPrefix, kOutputSuffix, false, [](std::string_view) { return true; },
+      [](const fs::path& p) {
+        std::error_code ignored;
+        fs::remove(p, ignored);
+      });
 }
 
 void RemoveStaleTempFolders(const fs::path& parent) {
-  RemoveStale(parent, kFolderPrefix, "", true, [](const fs::path& p) {
+  RemoveStale(parent, kFolderPrefix, "", true, MadeByGoneProcess, [](const fs::path& p) {
     std::error_code ignored;
     fs::remove_all(p, ignored);
   });

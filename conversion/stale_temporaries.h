@@ -1,5 +1,6 @@
 // What runs that were killed outright leave behind: temporaries of ours,
-// recognisable by name. They are removed only when the process that made
+// recognisable by name. Outputs are stale when their folder's lock is free
+// (see DestinationLocks); private temp folders when the process that made
 // them, on this machine, is gone.
 #pragma once
 
@@ -11,8 +12,9 @@ namespace unit_val {
 // file, so it is never removed as stale.
 std::filesystem::path MovedAsideBackupName();
 
-// Removes stale temporary outputs (".quillon-….tmp", as jww::PendingFile
-// names them) from a destination folder.
+// Removes the temporary outputs (".quillon-….tmp", as jww::PendingFile names
+// them) from a destination folder whose lock the caller has just taken: no
+// live run writes there, whatever process id or machine made them.
 void RemoveStaleTemporaries(const std::filesystem::path& folder);
 
 // Removes stale private temp folders ("quillon-…") under `parent`.

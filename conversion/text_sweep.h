@@ -8,10 +8,17 @@
 
 namespace unit_val {
 
+// Where a text stands: a text of the drawing, the value text of one of its
+// dimensions, or anything inside a block definition.
+enum class TextScope { kTopLevel, kDimensionValue, kInBlock };
+inline constexpr std::size_t kTextScopeCount = 3;
+
 struct SweepCounts {
   std::array<int, kConvertibleTypeCount> retyped{};  // texts given type k at index k - 1
+  std::array<int, kTextScopeCount> retypedIn{};      // the same texts by TextScope
   int leftFreeSize = 0;                              // free-size texts in scope that no type took
   int TotalRetyped() const;
+  SweepCounts& operator+=(const SweepCounts& other);
   friend bool operator==(const SweepCounts&, const SweepCounts&) = default;
 };
 

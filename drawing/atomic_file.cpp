@@ -26,8 +26,8 @@ bool PendingFile::Create() {
   temporary_ = destination_.parent_path() / name;
   file_ = platform::OpenFile(temporary_, "wb");
   if (!file_) {
-    error_ =
-        "cannot create a file in the destination folder: " + platform::LastFileError().message();
+    systemError_ = platform::LastFileError();
+    error_ = "cannot create a file in the destination folder: " + systemError_.message();
     temporary_.clear();
     return false;
   }
@@ -37,10 +37,10 @@ bool PendingFile::Create() {
 bool PendingFile::Close(bool sync) {
   if (!file_) return !temporary_.empty();
   bool ok = !sync || platform::SyncFile(file_);
-  if (!ok) error_ = std::string("cannot write the file to disk: ") + std::strerror(errno);
+  if (!ok) Fail("cannot write the file to disk: ", errno);
   if (!platform::CloseFile(file_) && ok) {
     ok = false;
-    error_ = std::string("cannot close the file: ") + std::strerror(errno);
+    Fail("cannot close the file: ", errno);
   }
   file_ = nullptr;
   if (!ok) Discard();
@@ -51,14 +51,15 @@ bool PendingFile::SyncClosed() {
   if (file_ || temporary_.empty()) return false;
   std::FILE* f = platform::OpenFile(temporary_, "r+b");
   if (!f) {
-    error_ = "cannot reopen the file to sync it: " + platform::LastFileError().message();
+    systemError_ = platform::LastFileError();
+    error_ = "cannot reopen the file to sync it: " + systemError_.message();
     return false;
   }
   bool ok = platform::SyncFile(f);
-  if (!ok) error_ = std::string("cannot sync the file: ") + std::strerror(errno);
+  if (!ok) Fail("cannot sync the file: ", errno);
   if (!platform::CloseFile(f) && ok) {
     ok = false;
-    error_ = std::string("cannot close the file after syncing it: ") + std::strerror(errno);
+    Fail("cannot close the file after syncing it: ", errno);
   }
   return ok;
 }
@@ -68,12 +69,18 @@ bool PendingFile::Commit() {
   if (file_ && !Close(true)) return false;
   std::error_code ec;
   if (!platform::RenameFile(temporary_, destination_, ec)) {
+    systemError_ = ec;
     error_ = "cannot move the file into place: " + ec.message();
     Discard();
     return false;
   }
   temporary_.clear();
   return true;
+}
+
+void PendingFile::Fail(const char* what, int error) {
+  systemError_ = std::error_code(error, std::generic_category());
+  error_ = what + std::string(std::strerror(error));
 }
 
 void PendingFile::Discard() {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace jww {
 
@@ -36,12 +37,17 @@ class PendingFile {
   const std::filesystem::path& destination() const { return destination_; }
   const std::filesystem::path& temporary() const { return temporary_; }
   const std::string& error() const { return error_; }
+  // The system's reason behind error(), when it gave one.
+  const std::error_code& systemError() const { return systemError_; }
 
  private:
+  void Fail(const char* what, int error);
+
   std::filesystem::path destination_;
   std::filesystem::path temporary_;
   std::FILE* file_ = nullptr;
   std::string error_;
+  std::error_code systemError_;
 };
 
 }  // namespace jww

@@ -25,7 +25,8 @@ SignatureCheck CheckJwwSignature(const std::filesystem::path& path) {
   errno = 0;
   std::FILE* f = platform::OpenFile(path, "rb");
   if (!f) {
-    return {Signature::kUnreadable, "cannot open the file: " + platform::LastFileError().message()};
+    const std::error_code ec = platform::LastFileError();
+    return {Signature::kUnreadable, "cannot open the file: " + ec.message(), ec};
   }
   char buffer[9] = {};
   bool failed = false;
@@ -33,7 +34,8 @@ SignatureCheck CheckJwwSignature(const std::filesystem::path& path) {
   const int error = errno;
   platform::CloseFile(f);
   if (failed)
-    return {Signature::kUnreadable, std::string("cannot read the file: ") + ErrnoText(error)};
+    return {Signature::kUnreadable, std::string("cannot read the file: ") + ErrnoText(error),
+            std::error_code(error, std::generic_category())};
   if (got == 8 && std::strcmp(buffer, "JwwData.") == 0) return {Signature::kJww, {}};
   return {Signature::kOther, {}};
 }

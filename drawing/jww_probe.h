@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "drawing/jwwunit.h"
 
@@ -15,7 +16,8 @@ bool IsJwwFile(const std::filesystem::path& path);
 enum class Signature { kJww, kOther, kUnreadable };
 struct SignatureCheck {
   Signature signature = Signature::kUnreadable;
-  std::string error;  // why the file could not be read, when kUnreadable
+  std::string error;              // why the file could not be read, when kUnreadable
+  std::error_code systemError{};  // the system's reason behind it
 };
 // The same check, telling a file without the signature from one that cannot
 // be opened or read.

@@ -113,6 +113,109 @@ std::string Cp932ToUtf8(std::string_view bytes) {
   return out;
 }
 
+namespace {
+
+// The code point starting at text[i], advancing i; nothing for bytes that
+// are no UTF-8 (i still advances).
+std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& i) {
+  const auto b = static_cast<unsigned char>(text[i++]);
+  if (b < 0x80) return b;
+  const int length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC2 ? 2 : 0;
+  if (length == 0 || b > 0xF4) return std::nullopt;
+  char32_t c = b & (0x3F >> (length - 1));
+  for (int k = 1; k < length; ++k) {
+    if (i >= text.size()) return std::nullopt;
+    const auto t = static_cast<unsigned char>(text[i]);
+    if ((t & 0xC0) != 0x80) return std::nullopt;
+    c = (c << 6) | (t & 0x3F);
+    ++i;
+  }
+  return c;
+}
+
+// Encodes one character in code page 932, appending its bytes. False when
+// code page 932 has none for it.
+#ifdef _WIN32
+class CharacterEncoder {
+ public:
+  bool Append(char32_t c, std::string& out) {
+    wchar_t w[2];
+    int units = 1;
+    if (c >= 0x10000) {
+      w[0] = static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
+      w[1] = static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+      units = 2;
+    } else {
+      w[0] = static_cast<wchar_t>(c);
+    }
+    char bytes[4];
+    BOOL defaulted = FALSE;
+    const int got = ::WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, w, units, bytes, sizeof bytes,
+                                          nullptr, &defaulted);
+    if (got <= 0 || defaulted) return false;
+    out.append(bytes, static_cast<std::size_t>(got));
+    return true;
+  }
+};
+#else
+class CharacterEncoder {
+ public:
+  CharacterEncoder() : cd_(::iconv_open("CP932", "UTF-8")) {}
+  ~CharacterEncoder() {
+    if (Available()) ::iconv_close(cd_);
+  }
+  CharacterEncoder(const CharacterEncoder&) = delete;
+  CharacterEncoder& operator=(const CharacterEncoder&) = delete;
+
+  bool Append(char32_t c, std::string& out) {
+    if (!Available()) return AppendWithoutTables(c, out);
+    std::string utf8;
+    AppendUtf8(utf8, c);
+    char buffer[8];
+    char* in = utf8.data();
+    std::size_t inLeft = utf8.size();
+    char* dst = buffer;
+    std::size_t dstLeft = sizeof buffer;
+    const std::size_t result = ::iconv(cd_, &in, &inLeft, &dst, &dstLeft);
+    if (result == static_cast<std::size_t>(-1) || inLeft != 0) {
+      ::iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+      return false;
+    }
+    out.append(buffer, static_cast<std::size_t>(dst - buffer));
+    return true;
+  }
+
+ private:
+  bool Available() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+  static bool AppendWithoutTables(char32_t c, std::string& out) {
+    if (c < 0xFF61 || c > 0xFF9F) return false;
+    out.push_back(static_cast<char>(0xA1 + (c - 0xFF61)));
+    return true;
+  }
+
+  iconv_t cd_;
+};
+#endif
+
+}  // namespace
+
+std::string Utf8ToCp932(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  std::optional<CharacterEncoder> encoder;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::optional<char32_t> c = NextCodePoint(text, i);
+    if (c && *c < 0x80) {
+      out.push_back(static_cast<char>(*c));
+      continue;
+    }
+    if (!encoder) encoder.emplace();
+    if (!c || !encoder->Append(*c, out)) out.push_back('?');
+  }
+  return out;
+}
+
 std::string Utf16ToUtf8(std::u16string_view units) {
   std::string out;
   out.reserve(units.size() * 3);

@@ -1,39 +1,44 @@
 #include "platform/interrupt.h"
 
-#include <atomic>
 #include <csignal>
-
-#ifndef _WIN32
-#include <signal.h>
-#endif
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <signal.h>
 #endif
 
 namespace platform {
 
 namespace {
 
-// Set by a signal handler (on Windows, on the console's own thread) and read
-// by the threads of a run: a lock-free atomic serves both.
-std::atomic<int> received{0};
-static_assert(std::atomic<int>::is_always_lock_free);
+// Where the handler (on Windows, on the console's own thread) stores a
+// request: the cause of the stop token of the run that catches them.
+std::atomic<std::atomic<int>*> target{nullptr};
+static_assert(std::atomic<std::atomic<int>*>::is_always_lock_free);
+
+void Store(int signal) {
+  if (std::atomic<int>* cause = target.load()) {
+    int none = 0;
+    cause->compare_exchange_strong(none, signal);
+  }
+}
 
 #ifdef _WIN32
 BOOL WINAPI OnConsoleEvent(DWORD event) {
-  received = event == CTRL_C_EVENT ? SIGINT : SIGTERM;
+  Store(event == CTRL_C_EVENT ? SIGINT : SIGTERM);
   return TRUE;
 }
 #else
 extern "C" void OnSignal(int signal) {
-  received = signal;
+  Store(signal);
 }
 #endif
 
 }  // namespace
 
-void CatchInterrupts() {
+CaughtInterrupts::CaughtInterrupts(std::atomic<int>& cause) : previous_(target.exchange(&cause)) {
+  if (previous_) return;
 #ifdef _WIN32
   SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
 #else
@@ -45,16 +50,15 @@ void CatchInterrupts() {
 #endif
 }
 
-int InterruptSignal() {
-  return received;
-}
-
-void ClearInterrupt() {
-  received = 0;
-}
-
-void RaiseInterrupt(int signal) {
-  received = signal;
+CaughtInterrupts::~CaughtInterrupts() {
+  target.store(previous_);
+  if (previous_) return;
+#ifdef _WIN32
+  SetConsoleCtrlHandler(OnConsoleEvent, FALSE);
+#else
+  std::signal(SIGINT, SIG_DFL);
+  std::signal(SIGTERM, SIG_DFL);
+#endif
 }
 
 }  // namespace platform

@@ -2,19 +2,23 @@
 // files and clean up instead of dying in the middle of one.
 #pragma once
 
+#include <atomic>
+
 namespace platform {
 
-// From now on SIGINT and SIGTERM (on Windows: Ctrl+C, Ctrl+Break and the
-// console being closed) only set a flag.
-void CatchInterrupts();
+// While one lives, SIGINT and SIGTERM (on Windows: Ctrl+C, Ctrl+Break and the
+// console being closed) only store their signal number in `cause` (the
+// first one stays), and nothing else. Afterwards the handling before it
+// comes back.
+class CaughtInterrupts {
+ public:
+  explicit CaughtInterrupts(std::atomic<int>& cause);
+  CaughtInterrupts(const CaughtInterrupts&) = delete;
+  CaughtInterrupts& operator=(const CaughtInterrupts&) = delete;
+  ~CaughtInterrupts();
 
-// 0 while no request came; else the signal number (SIGINT for Ctrl+C).
-int InterruptSignal();
-
-// Forgets a request (tests run several commands in one process).
-void ClearInterrupt();
-
-// Acts as though the signal had arrived.
-void RaiseInterrupt(int signal);
+ private:
+  std::atomic<int>* previous_;
+};
 
 }  // namespace platform

@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
+#include "conversion/destination_lock.h"
 #include "conversion/file_selection.h"
 #include "conversion/stale_temporaries.h"
 #include "platform/file_io.h"
+#include "platform/file_lock.h"
 #include "platform/process.h"
 #include "tests/support/paths.h"
 
@@ -99,20 +102,32 @@ TEST_F(BatchPlan, RecursionEndsAndWalksEachFolderOnce) {
   EXPECT_EQ(selection.chosen[1].destination, dir_ / "out/sub/b.jww");
 }
 
-TEST(StaleTemporaries, OnlyThoseOfGoneProcessesOfThisMachineAreRemoved) {
+// A run in another PID namespace has a process id this one cannot see: its
+// temporaries are stale only once its lock on their folder is free.
+TEST(StaleTemporaries, AreThoseOfRunsWhoseFolderLockIsFree) {
   ScratchDir dir;
-  auto name = [](unsigned long pid, const std::string& tag) {
-    return ".quillon-" + tag + "-" + std::to_string(pid) + "-1-0.tmp";
+  const std::string unseen = ".quillon-" + platform::MachineTag() + "-2147483632-1-0.tmp";
+  const std::string otherMachine = ".quillon-0badc0de-17-1-0.tmp";
+  const std::string movedAside = ".quillon-" + platform::MachineTag() + "-17-1-0.old";
+  for (const std::string& name : {unseen, otherMachine, movedAside}) {
+    WriteFileBytes(dir / name, name);
+  }
+  const auto soon = [] {
+    return std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
   };
-  const std::string tag = platform::MachineTag();
-  const unsigned long gone = 0x7FFFFFF0;  // above any pid the system hands out
-  WriteFileBytes(dir / name(gone, tag), "stale");
-  WriteFileBytes(dir / name(platform::CurrentProcessId(), tag), "ours, in progress");
-  WriteFileBytes(dir / name(gone, "0badc0de" == tag ? "0badc0df" : "0badc0de"), "another machine");
-  WriteFileBytes(dir / (".quillon-" + tag + "-" + std::to_string(gone) + "-1-0.old"), "a backup");
-  unit_val::RemoveStaleTemporaries(dir.path());
-  EXPECT_FALSE(fs::exists(dir / name(gone, tag)));
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3);
+  std::string why;
+  {
+    const platform::FileLock live = platform::FileLock::TryTake(dir / unit_val::kLockFileName);
+    ASSERT_TRUE(live.held());
+    unit_val::DestinationLocks locks;
+    EXPECT_EQ(locks.Lock(dir.path(), soon(), why).code, unit_val::Reason::kDestinationLocked);
+    EXPECT_NE(why.find("another run is writing into the folder"), std::string::npos) << why;
+    EXPECT_TRUE(fs::exists(dir / unseen) && fs::exists(dir / otherMachine));
+  }
+  unit_val::DestinationLocks locks;
+  EXPECT_FALSE(locks.Lock(dir.path(), soon(), why)) << why;
+  EXPECT_FALSE(fs::exists(dir / unseen) || fs::exists(dir / otherMachine));
+  EXPECT_TRUE(fs::exists(dir / movedAside)) << "a moved-aside backup is a user's file";
 }
 
 }  // namespace

@@ -5,11 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <csignal>
 #include <stdexcept>
 #include <string>
-
-#include "platform/interrupt.h"
 
 namespace {
 
@@ -21,7 +18,8 @@ TEST(PreparationPool, HandsOverInOrderWithinTheLookAhead) {
   constexpr std::size_t kFiles = 300, kLookAhead = 8;
   std::atomic<std::size_t> taking{0};
   std::atomic<std::size_t> furthest{0};
-  PreparationPool pool(kFiles, 4, kLookAhead, false,
+  unit_val::StopToken stop;
+  PreparationPool pool(kFiles, 4, kLookAhead, false, stop,
                        [&](std::size_t i, const ConvertContext& context) {
                          EXPECT_TRUE(context.drawing.top.order.empty());
                          EXPECT_TRUE(context.tempFolder && context.tempFolder->ok());
@@ -45,19 +43,19 @@ TEST(PreparationPool, HandsOverInOrderWithinTheLookAhead) {
   EXPECT_LE(furthest.load(), kLookAhead) << "a worker ran too far ahead of the caller";
 }
 
-TEST(PreparationPool, StartsNoFileAfterAnInterrupt) {
+TEST(PreparationPool, StartsNoFileAfterAStop) {
   constexpr std::size_t kFiles = 1000;
   std::atomic<std::size_t> started{0};
+  unit_val::StopToken stop;
   {
-    PreparationPool pool(kFiles, 3, 4, false, [&](std::size_t, const ConvertContext&) {
+    PreparationPool pool(kFiles, 3, 4, false, stop, [&](std::size_t, const ConvertContext&) {
       ++started;
       return PreparedConversion{};
     });
     pool.Take(0);
-    platform::RaiseInterrupt(SIGINT);
+    stop.Request(2);
     for (std::size_t i = 1; i < kFiles; ++i) pool.Take(i);  // none of them waits forever
   }
-  platform::ClearInterrupt();
   EXPECT_LE(started.load(), 1u + 4u + 3u) << "the files taken, the look-ahead, one per worker";
 }
 

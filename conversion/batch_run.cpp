@@ -1,0 +1,281 @@
+#include "conversion/batch_run.h"
+
+#include <map>
+#include <mutex>
+#include <set>
+#include <utility>
+
+#include "conversion/batch_plan.h"
+#include "conversion/destination_lock.h"
+#include "conversion/path_text.h"
+#include "conversion/preparation_pool.h"
+#include "platform/file_io.h"
+
+namespace unit_val {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Outputs are written a batch at a time and made durable together: one sync
+// of the file system for about 64 MB of output instead of one per file (the
+// count bounds how many temporaries wait at once).
+constexpr std::uint64_t kBatchBytes = 64ull << 20;
+constexpr std::size_t kBatchFiles = 4096;
+// Files prepared ahead while a batch is synced and moved into place.
+constexpr std::size_t kLookAhead = 256;
+
+fs::path FolderOf(const fs::path& file) {
+  return file.parent_path().empty() ? fs::path(".") : file.parent_path();
+}
+
+// Destination folders are made when the first drawing for them is written
+// (so a folder holding no drawing gives no empty copy), and locked then.
+class DestinationFolders {
+ public:
+  DestinationFolders(DestinationLocks& locks, std::chrono::milliseconds lockWait)
+      : locks_(locks), lockWait_(lockWait) {}
+
+  // Empty `text` on success, else why the folder cannot be written into.
+  Failure Make(const fs::path& folder, std::string& text) {
+    std::lock_guard lock(mutex_);
+    auto [it, added] = made_.try_emplace(folder);
+    if (added) {
+      std::error_code ec;
+      fs::create_directories(folder, ec);
+      if (ec) {
+        it->second.text = "cannot create the folder " + PathText(folder) + ": " + ec.message();
+        it->second.failure = {Reason::kCannotCreateFolder, ec};
+      } else {
+        const auto deadline = DestinationLocks::Clock::now() + lockWait_;
+        it->second.failure = locks_.Lock(folder, deadline, it->second.text);
+      }
+    }
+    text = it->second.text;
+    return it->second.failure;
+  }
+
+ private:
+  struct Made {
+    Failure failure;
+    std::string text;
+  };
+  DestinationLocks& locks_;
+  std::chrono::milliseconds lockWait_;
+  std::mutex mutex_;
+  std::map<fs::path, Made> made_;
+};
+
+// Puts the batch's outputs on disk before any of them replaces a file. Where
+// the file system cannot be synced as a whole, each output is synced; one
+// that cannot be is dropped, so it fails instead of being moved into place.
+void MakeDurable(std::vector<PreparedConversion>& batch) {
+  std::set<fs::path> folders;
+  for (const auto& prepared : batch) {
+    if (prepared.output && !prepared.synced) folders.insert(FolderOf(prepared.destination));
+  }
+  bool synced = true;
+  for (const fs::path& folder : folders) {
+    synced = platform::SyncFileSystemOf(folder) && synced;
+  }
+  if (synced) return;
+  for (auto& prepared : batch) {
+    if (prepared.output && !prepared.synced && !prepared.output->SyncClosed()) {
+      ConvertOutcome& outcome = prepared.outcome;
+      outcome.failedStage = ConvertStage::kSave;
+      outcome.reason = prepared.output->error().empty() ? "cannot sync the file to disk"
+                                                        : prepared.output->error();
+      outcome.failure = {Reason::kCannotSyncOutput, prepared.output->systemError()};
+      prepared.output.reset();
+    }
+  }
+}
+
+class Run {
+ public:
+  Run(const BatchRequest& request, const ConversionSettings& settings, StopToken& stop,
+      BatchObserver& observer)
+      : request_(request), settings_(settings), stop_(stop), observer_(observer) {}
+
+  BatchReport Go() {
+    const Selection& selection = request_.selection;
+    if (!selection.ok()) return Refuse(selection.failure, selection.error);
+    const SourceChecker checker = CheckSource;
+    plan_ = PlanBatch(selection.chosen, request_.alsoRead, &checker);
+    if (!plan_.ok()) return Refuse(plan_.refusalFailure, plan_.refusal);
+    if (!request_.dryRun && !LockExistingFolders()) return std::move(report_);
+    report_.planned = plan_.files.size();
+
+    for (const SetAsideFile& file : selection.skipped) {
+      Add({file.source, {}, FileStatus::kSkipped, ConvertStage::kNone, file.failure, file.reason});
+    }
+    for (const SetAsideFile& file : selection.unreadable) {
+      Add({file.source, request_.destinationFolder / file.source.filename(), FileStatus::kFailed,
+           ConvertStage::kLoad, file.failure, file.reason});
+    }
+    Convert();
+    return std::move(report_);
+  }
+
+ private:
+  BatchReport Refuse(Failure failure, std::string text) {
+    report_.refusal = failure.code == Reason::kNone ? Failure{Reason::kUnexpected, {}} : failure;
+    report_.refusalText = std::move(text);
+    return std::move(report_);
+  }
+
+  // Locks every destination folder that exists, in one order for every run
+  // (two runs never wait on each other crosswise), before the plan has
+  // looked at what stands in them. Folders made later are locked as they are
+  // made.
+  bool LockExistingFolders() {
+    std::map<platform::FileIdentity, fs::path> folders;
+    for (const ChosenFile& file : request_.selection.chosen) {
+      const fs::path folder = FolderOf(file.destination);
+      if (const auto id = platform::IdentityOf(folder)) folders.try_emplace(*id, folder);
+    }
+    const auto deadline = DestinationLocks::Clock::now() + request_.lockWait;
+    for (const auto& [id, folder] : folders) {
+      std::string text;
+      const Failure failure = locks_.Lock(folder, deadline, text);
+      if (failure) {
+        Refuse(failure, text);
+        return false;
+      }
+    }
+    return true;
+  }
+
+  void Add(FileResult result) {
+    switch (result.status) {
+      case FileStatus::kConverted:
+        ++report_.totals.converted;
+        report_.totals.retyped += result.counts;
+        break;
+      case FileStatus::kSkipped:
+        ++report_.totals.skipped;
+        break;
+      case FileStatus::kFailed:
+        ++report_.totals.failed;
+        break;
+    }
+    report_.files.push_back(std::move(result));
+    observer_.FileDone(report_.files.back());
+  }
+
+  PreparedConversion Prepare(std::size_t i, const ConvertContext& context) {
+    const PlannedFile& file = plan_.files[i];
+    PreparedConversion prepared;
+    if (!file.conflict.empty() || file.check.kind != SourceKind::kDrawing) return prepared;
+    if (!request_.dryRun) {
+      std::string text;
+      const Failure failure = folders_.Make(FolderOf(file.destination), text);
+      if (failure) {
+        prepared.outcome.failedStage = ConvertStage::kSave;
+        prepared.outcome.reason = text;
+        prepared.outcome.failure = failure;
+        return prepared;
+      }
+    }
+    // Without a sync of the whole file system, each worker syncs its own
+    // output as it closes it (in parallel, and without opening it again).
+    return PrepareConversion(
+        file.source, file.destination, settings_, context,
+        platform::kCanSyncFileSystems ? OutputSync::kByCaller : OutputSync::kNow);
+  }
+
+  // Reports one planned file, moving its output into place.
+  void Finish(std::size_t i, PreparedConversion& prepared) {
+    const PlannedFile& file = plan_.files[i];
+    FileResult result{file.source, file.destination};
+    if (!file.conflict.empty()) {
+      result.stage = ConvertStage::kPlan;
+      result.failure = {Reason::kNameTaken, {}};
+      result.text = file.conflict;
+    } else if (file.check.kind != SourceKind::kDrawing) {
+      const bool skipped = file.check.kind == SourceKind::kNotDrawing;
+      result.status = skipped ? FileStatus::kSkipped : FileStatus::kFailed;
+      if (skipped) result.destination.clear();
+      result.stage = skipped ? ConvertStage::kNone : ConvertStage::kLoad;
+      result.failure = file.check.failure;
+      result.text = file.check.reason;
+    } else {
+      const ConvertOutcome outcome = FinishConversion(prepared);
+      result.counts = outcome.counts;
+      result.version = outcome.version;
+      result.failure = outcome.failure;
+      if (outcome.notDrawing) {
+        // A file that proves not to be a drawing once loaded is no failure.
+        result.status = FileStatus::kSkipped;
+        result.destination.clear();
+        result.text = outcome.reason;
+      } else if (outcome.converted()) {
+        result.status = FileStatus::kConverted;
+        result.backupMade = outcome.backupMade;
+        result.text = outcome.warning;
+      } else {
+        result.stage = outcome.failedStage;
+        result.text = outcome.reason;
+        if (!result.failure) result.failure = {Reason::kUnexpected, {}};
+      }
+    }
+    Add(std::move(result));
+    ++report_.done;
+  }
+
+  // Syncs the waiting outputs, moves them into place in their order and
+  // reports them. A stop asked for before the sync or between two moves
+  // drops the rest, their temporaries with them; a move under way is
+  // finished or undone first (FinishConversion), so no file is ever half
+  // moved.
+  void FinishBatch() {
+    const std::size_t first = report_.done;
+    if (!stop_.requested()) MakeDurable(batch_);
+    for (std::size_t n = 0; n < batch_.size() && !stop_.requested(); ++n) {
+      Finish(first + n, batch_[n]);
+    }
+    batch_.clear();
+    batchBytes_ = 0;
+  }
+
+  void Convert() {
+    const std::size_t total = plan_.files.size();
+    // Declared before the batch: waiting outputs are dropped before the
+    // workers' temp folders go.
+    PreparationPool pool(
+        total, request_.jobs ? request_.jobs : DefaultWorkerCount(), kLookAhead, request_.dryRun,
+        stop_,
+        [this](std::size_t i, const ConvertContext& context) { return Prepare(i, context); });
+    for (std::size_t i = 0; i < total && !stop_.requested(); ++i) {
+      observer_.FileStarting(i, total, plan_.files[i].source, plan_.files[i].destination);
+      batch_.push_back(pool.Take(i));
+      batchBytes_ += batch_.back().outputBytes;
+      if (stop_.requested()) break;
+      if (batchBytes_ >= kBatchBytes || batch_.size() >= kBatchFiles) FinishBatch();
+    }
+    if (!stop_.requested()) FinishBatch();
+    batch_.clear();
+    report_.stoppedBy = report_.done < total ? stop_.cause() : 0;
+  }
+
+  const BatchRequest& request_;
+  const ConversionSettings& settings_;
+  StopToken& stop_;
+  BatchObserver& observer_;
+  BatchReport report_;
+  BatchPlan plan_;
+  // Held until the run ends, after the pool's workers are gone.
+  DestinationLocks locks_;
+  DestinationFolders folders_{locks_, request_.lockWait};
+  std::vector<PreparedConversion> batch_;
+  std::uint64_t batchBytes_ = 0;
+};
+
+}  // namespace
+
+BatchReport RunBatch(const BatchRequest& request, const ConversionSettings& settings,
+                     StopToken& stop, BatchObserver& observer) {
+  return Run(request, settings, stop, observer).Go();
+}
+
+}  // namespace unit_val

@@ -1,0 +1,37 @@
+// The locks a run holds on the folders it writes into, so that two runs
+// never write into one folder at once (each would take the other's fresh
+// output for the former file to keep as ".BAK"). A lock is a file of ours in
+// the folder, held open and locked while the run lasts.
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "conversion/failure_reason.h"
+#include "platform/file_io.h"
+#include "platform/file_lock.h"
+
+namespace unit_val {
+
+inline constexpr char kLockFileName[] = ".quillon.lock";
+
+class DestinationLocks {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  // Locks an existing folder, trying until `deadline` while another run
+  // holds it. A folder locked anew is cleared of the temporaries that runs
+  // before left in it: whoever wrote them holds no lock any more. A folder
+  // where no lock file can be made (nobody can write into it) is let be.
+  // Empty `text` when held; else why not, in English, with `failure` set.
+  Failure Lock(const std::filesystem::path& folder, Clock::time_point deadline, std::string& text);
+
+ private:
+  std::mutex mutex_;
+  std::map<platform::FileIdentity, platform::FileLock> held_;
+};
+
+}  // namespace unit_val
