@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cwchar>
 
 #include "app/win32/boxes.h"
 #include "app/win32/control_names.h"
@@ -31,8 +32,6 @@ enum : UINT {
   kSplitterMoved,
   kSizeColumnResized,
 };
-
-constexpr int kStatusId = 1;  // the owner-drawn text part's data
 
 HWND CreateChild(HWND parent, DWORD exStyle, const wchar_t* kind, const wchar_t* text, DWORD style,
                  int id) {
@@ -87,10 +86,16 @@ LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam,
   return ::DefSubclassProc(list, message, wparam, lparam);
 }
 
+// Where a button went down on the list's header, in its own pixels.
+LRESULT CALLBACK HeaderProc(HWND header, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                            DWORD_PTR press) {
+  if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) {
+    *reinterpret_cast<POINT*>(press) = POINT{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+  }
+  return ::DefSubclassProc(header, message, wparam, lparam);
+}
+
 void RegisterClasses(HINSTANCE instance) {
-  WNDCLASSEXW main{};
-  main.cbSize = sizeof(main);
-  main.lpfnWndProc = nullptr;  // set by the caller
   WNDCLASSEXW splitter{};
   splitter.cbSize = sizeof(splitter);
   splitter.lpfnWndProc = SplitterProc;
@@ -174,19 +179,13 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_NOTIFY:
       return OnNotify(*reinterpret_cast<NMHDR*>(lparam));
-    case WM_DRAWITEM:
-      if (wparam == kStatusBar1) {
-        DrawStatus(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
-        return TRUE;
-      }
-      break;
     case kTreeClicked:
-      Forward(&MainEvents::TreeView1Click, static_cast<int>(wparam));
+      Forward(&MainEvents::TreeView1Click);
       return 0;
     case kSelectionChanged:
       selectionPending_ = false;
       NormaliseSelection();
-      Forward(&MainEvents::StringGrid1SelectCell, Highlight());
+      Forward(&MainEvents::ListHighlightChanged, Highlight());
       return 0;
     case kSplitterMoved:
       DragSplitter(static_cast<int>(wparam));
@@ -194,10 +193,14 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case kSizeColumnResized:
       Forward(&MainEvents::StringGrid1DrawCell);
       return 0;
-    case WM_CLOSE:
+    case WM_CLOSE: {
+      bool mayClose = true;
+      if (events_ != nullptr) RunGuarded(window_, [&] { mayClose = events_->FormCloseQuery(); });
+      if (!mayClose) return 0;
       Forward(&MainEvents::FormClose);
       ::DestroyWindow(window_);
       return 0;
+    }
     case WM_DESTROY:
       window_ = nullptr;
       ::PostQuitMessage(0);
@@ -251,6 +254,8 @@ void MainWindow::CreateControls() {
                           WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS, kStringGrid1);
   ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   ::SetWindowSubclass(list, ListProc, 1, 0);
+  ::SetWindowSubclass(ListView_GetHeader(list), HeaderProc, 1,
+                      reinterpret_cast<DWORD_PTR>(&headerPress_));
   for (int column = 0; column < unit1::kColumnCount; ++column) {
     LVCOLUMNW header{};
     header.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_FMT;
@@ -329,14 +334,15 @@ void MainWindow::LayOut() {
   const int right = width;
   const int top = s(48);
   ::MoveWindow(Control(kLabel1), x + s(4), s(5), s(96), s(14), TRUE);
-  ::MoveWindow(Control(kComboBox1), x + s(4), s(21), s(124), s(120), TRUE);
-  ::MoveWindow(Control(kButton1), x + s(134), s(19), s(72), s(25), TRUE);
-  ::MoveWindow(Control(kLabel2), x + s(214), s(5), s(96), s(14), TRUE);
+  ::MoveWindow(Control(kComboBox1), x + s(4), s(21), s(150), s(120), TRUE);
+  ::MoveWindow(Control(kButton1), x + s(160), s(19), s(72), s(25), TRUE);
+  const int left2 = x + s(240);
+  ::MoveWindow(Control(kLabel2), left2, s(5), s(96), s(14), TRUE);
   ::MoveWindow(Control(kButton4), right - s(79), s(2), s(75), s(44), TRUE);
   const int browse = right - s(79) - s(4) - s(40);
-  const int destination = std::max(s(40), browse - s(4) - (x + s(214)));
-  ::MoveWindow(Control(kEdit2), x + s(214), s(21), destination, s(21), TRUE);
-  ::MoveWindow(Control(kButton3), x + s(214) + destination + s(4), s(20), s(40), s(23), TRUE);
+  const int destination = std::max(s(40), browse - s(4) - left2);
+  ::MoveWindow(Control(kEdit2), left2, s(21), destination, s(21), TRUE);
+  ::MoveWindow(Control(kButton3), left2 + destination + s(4), s(20), s(40), s(23), TRUE);
   ::MoveWindow(Control(kStringGrid1), x, top, std::max(0, right - x), std::max(0, height - top), TRUE);
   LayOutStatusBar();
 }
@@ -367,18 +373,26 @@ void MainWindow::LayOutStatusBar() {
     ::ShowWindow(progress, SW_SHOW);
     ::ShowWindow(stop, SW_SHOW);
   }
-  ::SendMessageW(bar, SB_SETTEXTW, 0 | SBT_OWNERDRAW, kStatusId);
+  ShowStatusText();
 }
 
-void MainWindow::DrawStatus(const DRAWITEMSTRUCT& item) {
-  RECT area = item.rcItem;
-  area.left += Scale(3, dpi_);
-  ::SetBkMode(item.hDC, TRANSPARENT);
-  ::SetTextColor(item.hDC, ::GetSysColor(COLOR_BTNTEXT));
-  HGDIOBJ old = ::SelectObject(item.hDC, font_);
-  ::DrawTextW(item.hDC, statusWide_.c_str(), static_cast<int>(statusWide_.size()), &area,
-              DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
-  ::SelectObject(item.hDC, old);
+// The status bar cuts nothing itself: the text is cut here to its part's
+// width with an ellipsis, and the bar holds what is shown.
+void MainWindow::ShowStatusText() {
+  HWND bar = Control(kStatusBar1);
+  RECT part{};
+  ::SendMessageW(bar, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
+  std::wstring shown = statusWide_;
+  shown.append(4, L'\0');  // room for the ellipsis
+  HDC dc = ::GetDC(bar);
+  HGDIOBJ old = ::SelectObject(dc, font_);
+  RECT area{0, 0, std::max<LONG>(1, part.right - part.left - Scale(8, dpi_)), 100};
+  ::DrawTextW(dc, shown.data(), static_cast<int>(statusWide_.size()), &area,
+              DT_SINGLELINE | DT_END_ELLIPSIS | DT_MODIFYSTRING | DT_NOPREFIX | DT_CALCRECT);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(bar, dc);
+  shown.resize(std::wcslen(shown.c_str()));
+  ::SendMessageW(bar, SB_SETTEXTW, 0 | SBT_NOTABPARSING, reinterpret_cast<LPARAM>(shown.c_str()));
 }
 
 void MainWindow::DragSplitter(int x) {
@@ -392,16 +406,16 @@ void MainWindow::DragSplitter(int x) {
 void MainWindow::OnCommand(int id, int code) {
   switch (id) {
     case kMnuFileSFolder: Forward(&MainEvents::MnuFileSFolderClick); break;
-    case kMnuFileType0: Forward(&MainEvents::MnuFileTypeClick, 0); break;
-    case kMnuFileType1: Forward(&MainEvents::MnuFileTypeClick, 1); break;
-    case kMnuFileType2: Forward(&MainEvents::MnuFileTypeClick, 2); break;
+    case kMnuFileType0: Forward(&MainEvents::MnuFileType0Click); break;
+    case kMnuFileType1: Forward(&MainEvents::MnuFileType1Click); break;
+    case kMnuFileType2: Forward(&MainEvents::MnuFileType2Click); break;
     case kMnuFileDFolder:
     case kButton3: Forward(&MainEvents::Button3Click); break;
     case kMnuFileExit: Forward(&MainEvents::MnuFileExitClick); break;
     case kMnuSetConv:
     case kButton1: Forward(&MainEvents::MnuSetConvClick); break;
     case kButton4: Forward(&MainEvents::Button4Click); break;
-    case kButtonStop: Forward(&MainEvents::ButtonStopClick); break;
+    case kButtonStop: Forward(&MainEvents::StopCommand); break;
     case kComboBox1:
       if (code == CBN_SELCHANGE) {
         const int index = static_cast<int>(::SendMessageW(Control(kComboBox1), CB_GETCURSEL, 0, 0));
@@ -421,9 +435,10 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
       HTREEITEM item = TreeView_HitTest(header.hwndFrom, &hit);
       if (item != nullptr && (hit.flags & TVHT_ONITEM) != 0) TreeView_SelectItem(header.hwndFrom, item);
       const int node = SelectedNode();
-      if (node >= 0) ::PostMessageW(window_, kTreeClicked, static_cast<WPARAM>(node), 0);
+      if (node >= 0) ::PostMessageW(window_, kTreeClicked, 0, 0);
     } else if (header.code == TVN_SELCHANGEDW && !settingRows_) {
-      Forward(&MainEvents::TreeView1Change, SelectedNode());
+      const int node = SelectedNode();
+      Forward(&MainEvents::TreeSelectionChanged, node < 0 ? std::nullopt : std::optional<int>(node));
     }
     return 0;
   }
@@ -455,12 +470,20 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
       }
       break;
     case LVN_COLUMNCLICK:
-      Forward(&MainEvents::StringGrid1MouseDown,
-              reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
+      // A click, not the start of a column's resizing: the logic finds the
+      // column where the button went down.
+      if (events_ != nullptr) {
+        RunGuarded(window_, [&] {
+          events_->StringGrid1MouseDown(Unscale(headerPress_.x, dpi_), Unscale(headerPress_.y, dpi_));
+        });
+      }
       break;
-    case NM_DBLCLK:
-      Forward(&MainEvents::StringGrid1DblClick);
+    case NM_DBLCLK: {
+      const int row = reinterpret_cast<const NMITEMACTIVATE&>(header).iItem;
+      Forward(&MainEvents::StringGrid1DblClick,
+              row < 0 ? std::nullopt : std::optional<std::size_t>(static_cast<std::size_t>(row)));
       break;
+    }
     default:
       break;
   }
@@ -476,10 +499,7 @@ void MainWindow::OnListDisplayInfo(NMHDR& header) {
       info.item.iSubItem >= unit1::kColumnCount) {
     return;
   }
-  const unit1::FileRow& row = (*rows_)[static_cast<std::size_t>(info.item.iItem)];
-  const std::array<const std::string*, unit1::kColumnCount> cells{
-      &row.nameText, &row.sizeText, &row.kind, &row.memo, &row.time, &row.attributes};
-  cell_ = Wide(*cells[static_cast<std::size_t>(info.item.iSubItem)]);
+  cell_ = Wide((*rows_)[static_cast<std::size_t>(info.item.iItem)].Cell(info.item.iSubItem));
   ::lstrcpynW(info.item.pszText, cell_.c_str(), info.item.cchTextMax);
 }
 

@@ -70,6 +70,7 @@ class MainWindow final : public unit1::MainView {
   void SetPaneWidth(int width) override;
   int ColumnWidth(int column) override;
   void SetColumnWidth(int column, int width) override;
+  int HeaderRowHeight() override;
   int DigitWidth() override;
 
  private:
@@ -85,7 +86,7 @@ class MainWindow final : public unit1::MainView {
   void OnListDisplayInfo(NMHDR& header);
   void NormaliseSelection();
   void DragSplitter(int x);
-  void DrawStatus(const DRAWITEMSTRUCT& item);
+  void ShowStatusText();
   void Forward(void (MainEvents::*event)());
   template <typename Argument>
   void Forward(void (MainEvents::*event)(Argument), Argument argument);
@@ -110,7 +111,7 @@ class MainWindow final : public unit1::MainView {
   bool shown_ = false;
   bool settingRows_ = false;
   bool selectionPending_ = false;
-  bool dragging_ = false;
+  POINT headerPress_{0, 0};
 };
 
 }  // namespace win32

@@ -132,10 +132,8 @@ void MainWindow::RefreshRows() {
 void MainWindow::SetStatusText(const std::string& text) {
   status_ = text;
   statusWide_ = Wide(text);
-  HWND bar = Control(kStatusBar1);
-  ::SendMessageW(bar, SB_SETTEXTW, 0 | SBT_OWNERDRAW, 1);
-  ::InvalidateRect(bar, nullptr, TRUE);
-  ::UpdateWindow(bar);
+  ShowStatusText();
+  ::UpdateWindow(Control(kStatusBar1));
 }
 
 void MainWindow::ShowProgress(std::size_t done, std::size_t total) {
@@ -251,6 +249,12 @@ void MainWindow::SetColumnWidth(int column, int width) {
   settingRows_ = true;
   ListView_SetColumnWidth(Control(kStringGrid1), column, Scale(std::max(0, width), dpi_));
   settingRows_ = false;
+}
+
+int MainWindow::HeaderRowHeight() {
+  RECT header;
+  ::GetWindowRect(ListView_GetHeader(Control(kStringGrid1)), &header);
+  return Unscale(header.bottom - header.top, dpi_);
 }
 
 int MainWindow::DigitWidth() {

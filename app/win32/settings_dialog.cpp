@@ -349,7 +349,7 @@ void SettingsDialog::OnCommand(int id, int code, HWND control) {
     Forward(&SettingsEvents::ButtonA2Click);
     if (events_ == nullptr) CloseDialog(false);
   } else if (id > kButtonBase && id <= kButtonBase + 21 && events_ != nullptr) {
-    RunGuarded(window_, [&] { events_->ButtonClick(id - kButtonBase); });
+    RunGuarded(window_, [&] { events_->PresetButtonClick(id - kButtonBase); });
   }
 }
 
