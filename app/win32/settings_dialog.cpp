@@ -132,6 +132,15 @@ LRESULT SettingsDialog::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     case DM_GETDEFID:
       return MAKELRESULT(IDOK, DC_HASDEFID);
+    case WM_ACTIVATE:
+      // The focus leaves and comes back with the control that had it.
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        HWND focus = ::GetFocus();
+        if (focus != nullptr && ::IsChild(window_, focus)) lastFocus_ = focus;
+      } else {
+        ::SetFocus(lastFocus_ != nullptr ? lastFocus_ : ::GetNextDlgTabItem(window_, nullptr, FALSE));
+      }
+      return 0;
     case WM_COMMAND:
       OnCommand(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam));
       return 0;
@@ -358,6 +367,20 @@ void SettingsDialog::Forward(void (SettingsEvents::*event)()) {
   RunGuarded(window_, [&] { (events_->*event)(); });
 }
 
+// Enter presses the focused push button, else OK.
+void SettingsDialog::PressDefault() {
+  HWND focus = ::GetFocus();
+  const LONG_PTR style = focus != nullptr ? ::GetWindowLongPtrW(focus, GWL_STYLE) & BS_TYPEMASK : -1;
+  const bool button = focus != nullptr && ::IsChild(window_, focus) &&
+                      (::SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) != 0 &&
+                      (style == BS_PUSHBUTTON || style == BS_DEFPUSHBUTTON);
+  if (button) {
+    ::SendMessageW(focus, BM_CLICK, 0, 0);
+  } else {
+    OnCommand(IDOK, BN_CLICKED, ::GetDlgItem(window_, IDOK));
+  }
+}
+
 bool SettingsDialog::ShowModal() {
   HWND owner = ::GetWindow(window_, GW_OWNER);
   closed_ = false;
@@ -368,13 +391,26 @@ bool SettingsDialog::ShowModal() {
   ::EnableWindow(owner, FALSE);
   ::ShowWindow(window_, SW_SHOW);
   ::SetForegroundWindow(window_);
-  ::SetFocus(::GetNextDlgTabItem(window_, nullptr, FALSE));
+  lastFocus_ = ::GetNextDlgTabItem(window_, nullptr, FALSE);
+  ::SetFocus(lastFocus_);
   MSG message;
   bool quit = false;
   while (!closed_) {
     if (::GetMessageW(&message, nullptr, 0, 0) <= 0) {
       quit = true;
       break;
+    }
+    // Keys that still reach the disabled owner (it kept the focus while the
+    // menu that opened the dialog closed) belong to the dialog.
+    if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST && message.hwnd != window_ &&
+        !::IsChild(window_, message.hwnd)) {
+      ::SetActiveWindow(window_);
+      if (!::IsChild(window_, ::GetFocus())) ::SetFocus(lastFocus_);
+      message.hwnd = ::IsChild(window_, ::GetFocus()) ? ::GetFocus() : lastFocus_;
+    }
+    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN) {
+      PressDefault();
+      continue;
     }
     if (::IsDialogMessageW(window_, &message)) continue;
     ::TranslateMessage(&message);

@@ -54,6 +54,7 @@ class SettingsDialog final : public unit2::SettingsView {
   void ScrollIntoView(HWND control);
   void OnCommand(int id, int code, HWND control);
   void Forward(void (SettingsEvents::*event)());
+  void PressDefault();
 
   HWND window_ = nullptr;
   HWND scrollBox_ = nullptr;
@@ -67,6 +68,7 @@ class SettingsDialog final : public unit2::SettingsView {
   HFONT statusFont_ = nullptr;
   HBRUSH white_ = nullptr;
   POINT scrolled_{0, 0};
+  HWND lastFocus_ = nullptr;
   bool closed_ = false;
   bool stored_ = false;
 };

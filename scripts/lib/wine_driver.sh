@@ -39,7 +39,7 @@ QW_PROBE=${QW_PROBE:-}
 qw_start_quillon() {
   local log
   log="$(mktemp)"
-  (cd "$(dirname "$1")" && exec wine "$(basename "$1")") >"$log" 2>&1 &
+  (cd "$(dirname "$1")" && exec wine "$(basename "$1")") >"${QW_LOG:-$log}" 2>&1 &
   QX_APP_PID=$!
   if ! QX_MAIN="$(QX_TIMEOUT=60 qx_wait_window '^Quillon Ver')"; then
     echo "the window did not show; Wine printed:" >&2

@@ -21,7 +21,7 @@ trap 'qx_stop; rm -rf "$work"' EXIT
 mkdir -p "$work/program" "$work/src" "$work/gui-out" "$work/cli-out"
 cp "$quillon" "$work/program/quillon.exe"
 cp "$examples"/*.jww "$work/src/"
-samples="$here/../../../shared/jww-samples"
+samples="${QUILLON_SAMPLES:-$here/../../../shared/jww-samples}"
 if [ -d "$samples" ]; then cp "$samples"/*.jww "$work/src/" && chmod u+w "$work/src"/*; fi
 echo "not a drawing" >"$work/src/notes.txt"
 # A JWC drawing and a JWK figure whose memos (at byte 40) are Japanese.
@@ -44,12 +44,21 @@ for out in gui-out cli-out; do echo "older" >"$work/$out/PLAN.jww"; done
 
 fail() {
   echo "FAIL: $*" >&2
+  # QUILLON_FAILURE_SHOT=FILE keeps a picture of the screen at the failure.
+  if [ -n "${QUILLON_FAILURE_SHOT:-}" ]; then import -window root "$QUILLON_FAILURE_SHOT" || true; fi
   exit 1
 }
-wait_for_status() {  # TEXT
+wait_for_text() {  # CONTROL TEXT
   local deadline=$((SECONDS + 60))
-  until [[ "$(qw_text StatusBar1)" == *"$1"* ]]; do
-    ((SECONDS < deadline)) || fail "the status bar never said \"$1\" (it says \"$(qw_text StatusBar1)\")"
+  until [[ "$(qw_text "$1")" == *"$2"* ]]; do
+    ((SECONDS < deadline)) || fail "$1 never showed \"$2\" (it shows \"$(qw_text "$1")\")"
+    sleep 0.3
+  done
+}
+wait_gone() {  # REGEX: Wine unmaps a hidden window a moment later
+  local deadline=$((SECONDS + 10))
+  while xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; do
+    ((SECONDS < deadline)) || return 1
     sleep 0.3
   done
 }
@@ -63,12 +72,13 @@ choose_folder() {  # TITLE FOLDER
 qw_prepare_prefix "${WINEPREFIX:-$HOME/.wine-quillon}"
 qx_start_display
 qw_start_quillon "$work/program/quillon.exe"
-wait_for_status "検索フォルダを指定して下さい。"
+wait_for_text StatusBar1 "検索フォルダを指定して下さい。"
 qx_keys "$QX_MAIN" alt+f s
 choose_folder "検索フォルダの指定" "$work/src"
+wait_for_text Edit1 "$(winepath -w "$work/src")"
 sleep 1
 qw_click_control TreeView1 40 9     # the root node: lists the folder
-wait_for_status " Files  パス名「"
+wait_for_text StatusBar1 " Files  パス名「"
 rows="$(wine "$QW_PROBE" rows 2>/dev/null | tr -d '\r')"
 for memo in "一階平面図" "建具部品"; do
   grep -q "$memo" <<<"$rows" || fail "the list shows no memo \"$memo\": $rows"
@@ -78,18 +88,18 @@ qw_click_control StringGrid1 60 30  # the first row
 qx_keys "$QX_MAIN" ctrl+a           # every row
 qx_keys "$QX_MAIN" alt+f h
 choose_folder "保存先フォルダの指定" "$work/gui-out"
+wait_for_text Edit2 "$(winepath -w "$work/gui-out")"
 
 qx_keys "$QX_MAIN" alt+s 1
 dialog="$(qx_wait_window '^変換設定$')"
 qx_keys "$dialog" End shift+Home    # Edit1, the first box, holds 0.5
 qx_type "$dialog" "0.75"
 qx_keys "$dialog" Return            # ＯＫ
-sleep 0.5
-if xdotool search --onlyvisible --name '^変換設定$' >/dev/null 2>&1; then fail "OK left the dialog open"; fi
+wait_gone '^変換設定$' || fail "OK left the dialog open"
 
 qw_click_control Button4 37 22      # 変換
 qx_keys "$(qx_wait_window '^Quillon$')" Return   # 変換を開始します。よろしいですか？ Yes
-wait_for_status "変換作業を完了しました。"
+wait_for_text StatusBar1 "変換作業を完了しました。"
 sleep 0.5
 if xdotool search --onlyvisible --name '^Quillon$' >/dev/null 2>&1; then fail "the run reported failed files"; fi
 completion="$(qw_text StatusBar1)"
