@@ -1,4 +1,4 @@
-#include "app/escape_filter.h"
+#include "app/qt/escape_filter.h"
 
 #include <QEvent>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "app/folder_icon.h"
+#include "app/qt/folder_icon.h"
 
 #include <QPainter>
 #include <QPixmap>

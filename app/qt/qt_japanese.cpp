@@ -1,4 +1,4 @@
-#include "app/qt_japanese.h"
+#include "app/qt/qt_japanese.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

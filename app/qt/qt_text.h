@@ -1,12 +1,12 @@
 // Texts between Qt and the rest of the program: paths in the system's own
-// form, UTF-8 messages, and the bytes the settings file holds.
+// form and UTF-8 texts.
 #pragma once
 
-#include <QDir>
 #include <QFile>
 #include <QString>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace unit1 {
 
@@ -26,32 +26,12 @@ inline QString FromPath(const std::filesystem::path& path) {
 #endif
 }
 
-inline QString FromUtf8(const std::string& text) {
+inline QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// A folder as shown and kept: native separators, ending in one.
-inline QString FolderText(const QString& folder) {
-  QString text = QDir::toNativeSeparators(folder);
-  if (!text.isEmpty() && !text.endsWith(QDir::separator())) text += QDir::separator();
-  return text;
-}
-
-// Folders are kept in the settings file as the bytes of their path.
-inline std::string IniBytes(const QString& text) {
-#ifdef _WIN32
+inline std::string ToUtf8(const QString& text) {
   return text.toStdString();
-#else
-  return QFile::encodeName(text).toStdString();
-#endif
-}
-
-inline QString FromIniBytes(const std::string& bytes) {
-#ifdef _WIN32
-  return QString::fromStdString(bytes);
-#else
-  return QFile::decodeName(QByteArray::fromStdString(bytes));
-#endif
 }
 
 }  // namespace unit1

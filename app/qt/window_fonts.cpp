@@ -1,4 +1,4 @@
-#include "app/window_fonts.h"
+#include "app/qt/window_fonts.h"
 
 #include <QStringList>
 

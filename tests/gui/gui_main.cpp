@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <QTranslator>
 
-#include "app/escape_filter.h"
-#include "app/qt_japanese.h"
+#include "app/qt/escape_filter.h"
+#include "app/qt/qt_japanese.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

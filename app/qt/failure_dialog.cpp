@@ -1,0 +1,103 @@
+#include "app/qt/failure_dialog.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "app/message_texts.h"
+#include "app/qt/qt_text.h"
+
+namespace unit1 {
+
+FailureDialog::FailureDialog(const std::string& summary, const std::vector<FailureLine>& lines,
+                             QWidget* parent)
+    : QDialog(parent) {
+  setObjectName(QStringLiteral("FailureList"));
+  setWindowTitle(FromUtf8(texts::kApplicationTitle));
+  setSizeGripEnabled(true);
+  auto* layout = new QVBoxLayout(this);
+
+  auto* top = new QHBoxLayout;
+  auto* icon = new QLabel(this);
+  const int iconSize = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+  icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(iconSize));
+  icon->setAlignment(Qt::AlignTop);
+  top->addWidget(icon);
+  auto* text = new QLabel(FromUtf8(summary), this);
+  text->setWordWrap(true);
+  top->addWidget(text, 1);
+  layout->addLayout(top);
+
+  list_ = new QTreeWidget(this);
+  list_->setObjectName(QStringLiteral("FailureLines"));
+  list_->setColumnCount(3);
+  list_->setHeaderLabels({FromUtf8(texts::kFailureHeaders[0]), FromUtf8(texts::kFailureHeaders[1]),
+                          FromUtf8(texts::kFailureHeaders[2])});
+  list_->setRootIsDecorated(false);
+  list_->setUniformRowHeights(true);
+  list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  list_->setTextElideMode(Qt::ElideMiddle);
+  QList<QTreeWidgetItem*> items;
+  items.reserve(static_cast<qsizetype>(lines.size()));
+  for (const FailureLine& line : lines) {
+    items << new QTreeWidgetItem(
+        QStringList{FromUtf8(line.file), FromUtf8(line.stage), FromUtf8(line.reason)});
+  }
+  list_->addTopLevelItems(items);
+  list_->header()->setSectionResizeMode(QHeaderView::Interactive);
+  list_->header()->resizeSection(0, 420);
+  list_->header()->resizeSection(1, 90);
+  list_->header()->setStretchLastSection(true);
+  layout->addWidget(list_, 1);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  auto* copy = new QPushButton(FromUtf8(texts::kCopyButton), this);
+  copy->setObjectName(QStringLiteral("CopyButton"));
+  auto* close = new QPushButton(FromUtf8(texts::kCloseButton), this);
+  close->setObjectName(QStringLiteral("CloseButton"));
+  close->setDefault(true);
+  buttons->addWidget(copy);
+  buttons->addWidget(close);
+  layout->addLayout(buttons);
+  connect(copy, &QPushButton::clicked, this,
+          [this] { QApplication::clipboard()->setText(CopiedText()); });
+  connect(close, &QPushButton::clicked, this, &QDialog::accept);
+
+  // However long the list, the box keeps within the screen.
+  const QScreen* screen =
+      parent && parent->screen() ? parent->screen() : QApplication::primaryScreen();
+  const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+  resize(std::min(900, available.width() * 9 / 10), std::min(520, available.height() * 8 / 10));
+  setMaximumSize(available.size());
+}
+
+QString FailureDialog::CopiedText() const {
+  QList<QTreeWidgetItem*> chosen = list_->selectedItems();
+  if (chosen.isEmpty()) {
+    for (int i = 0; i < list_->topLevelItemCount(); ++i) chosen << list_->topLevelItem(i);
+  }
+  QString text;
+  for (const QTreeWidgetItem* item : chosen) {
+    text += item->text(0) + '\t' + item->text(1) + '\t' + item->text(2) + '\n';
+  }
+  return text;
+}
+
+void FailureDialog::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Copy)) {
+    QApplication::clipboard()->setText(CopiedText());
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+}  // namespace unit1

@@ -1,0 +1,293 @@
+// The main window's widgets, their layout and their wiring to TForm1.
+#include "app/qt/main_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "app/message_texts.h"
+#include "app/qt/elided_text.h"
+#include "app/qt/qt_text.h"
+#include "app/qt/settings_dialog.h"
+#include "app/qt/window_fonts.h"
+#include "app/settings_file.h"
+
+namespace unit1 {
+
+namespace {
+
+QWidget* NamedPanel(const char* name, QWidget* parent) {
+  auto* panel = new QWidget(parent);
+  panel->setObjectName(QString::fromLatin1(name));
+  return panel;
+}
+
+// A column filling the panel edge to edge, its rows touching.
+QVBoxLayout* TightColumn(QWidget* panel) {
+  auto* column = new QVBoxLayout(panel);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  return column;
+}
+
+QString Text(std::string_view text) {
+  return FromUtf8(text);
+}
+
+// The header's resize handle: presses this close to a section edge resize
+// the column and sort nothing.
+constexpr int kResizeHandle = 3;
+
+}  // namespace
+
+MainWindow::MainWindow(WindowContext context) : form_(std::move(context), *this) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(Text(texts::kMainCaption));
+  setFont(ProportionalGothic(12));
+  CreateControls();
+  CreateStatusBar();
+  CreateMenu();
+  ConnectControls();
+  const SessionSettings builtIn = BuiltInSettings({});
+  SetGeometry(WindowId::kMain, builtIn.mainWindow);
+}
+
+void MainWindow::AttachSettingsDialog(SettingsDialog* dialog) {
+  settingsDialog_ = dialog;
+}
+
+void MainWindow::CreateControls() {
+  Splitter1 = new QSplitter(Qt::Horizontal, this);
+  Splitter1->setObjectName(QStringLiteral("Splitter1"));
+  Splitter1->setHandleWidth(3);
+  Splitter1->setChildrenCollapsible(false);
+  setCentralWidget(Splitter1);
+
+  Panel1 = NamedPanel("Panel1", Splitter1);
+  QVBoxLayout* left = TightColumn(Panel1);
+  Panel2 = NamedPanel("Panel2", Panel1);
+  Panel2->setFixedHeight(19);
+  auto* top = new QVBoxLayout(Panel2);
+  top->setContentsMargins(0, 0, 0, 0);
+  Edit1 = new ElidedLineEdit(Panel2);
+  Edit1->setObjectName(QStringLiteral("Edit1"));
+  Edit1->setReadOnly(true);
+  top->addWidget(Edit1);
+  left->addWidget(Panel2);
+  TreeView1 = new QTreeWidget(Panel1);
+  TreeView1->setObjectName(QStringLiteral("TreeView1"));
+  TreeView1->setHeaderHidden(true);
+  TreeView1->setIndentation(19);
+  TreeView1->setIconSize(QSize(16, 16));
+  TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  left->addWidget(TreeView1);
+
+  Panel3 = NamedPanel("Panel3", Splitter1);
+  QVBoxLayout* right = TightColumn(Panel3);
+  Panel4 = NamedPanel("Panel4", Panel3);
+  Panel4->setFixedHeight(48);
+  auto* bar = new QGridLayout(Panel4);
+  bar->setContentsMargins(4, 2, 4, 2);
+  bar->setHorizontalSpacing(6);
+  bar->setVerticalSpacing(2);
+  bar->addWidget(new QLabel(Text(texts::kFileTypeLabel), Panel4), 0, 0);
+  ComboBox1 = new QComboBox(Panel4);
+  ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+  for (std::string_view item : texts::kFileTypeItems) ComboBox1->addItem(Text(item));
+  bar->addWidget(ComboBox1, 0, 1);
+  Button1 = new QPushButton(Text(texts::kSettingsButton), Panel4);
+  Button1->setObjectName(QStringLiteral("Button1"));
+  bar->addWidget(Button1, 0, 2, 1, 2);
+  bar->addWidget(new QLabel(Text(texts::kDestinationLabel), Panel4), 1, 0);
+  Edit2 = new ElidedLineEdit(Panel4);
+  Edit2->setObjectName(QStringLiteral("Edit2"));
+  Edit2->setReadOnly(true);
+  bar->addWidget(Edit2, 1, 1, 1, 2);
+  Button3 = new QPushButton(Text(texts::kBrowseButton), Panel4);
+  Button3->setObjectName(QStringLiteral("Button3"));
+  Button3->setFixedWidth(40);
+  bar->addWidget(Button3, 1, 3);
+  Button4 = new QPushButton(Text(texts::kConvertButton), Panel4);
+  Button4->setObjectName(QStringLiteral("Button4"));
+  Button4->setFixedSize(75, 44);
+  QFont big = font();
+  big.setPixelSize(19);
+  Button4->setFont(big);
+  bar->addWidget(Button4, 0, 4, 2, 1);
+  bar->setColumnStretch(1, 1);
+  right->addWidget(Panel4);
+
+  StringGrid1 = new QTableWidget(4, kColumnCount, Panel3);
+  StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+  StringGrid1->setFont(FixedGothic(13));
+  StringGrid1->setShowGrid(false);
+  StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+  StringGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
+  StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  StringGrid1->setWordWrap(false);
+  StringGrid1->setTextElideMode(Qt::ElideNone);  // cells clip, sizes keep their last digits
+  StringGrid1->verticalHeader()->hide();
+  StringGrid1->verticalHeader()->setDefaultSectionSize(24);
+  StringGrid1->horizontalHeader()->setDefaultSectionSize(64);
+  StringGrid1->horizontalHeader()->setMinimumSectionSize(8);
+  StringGrid1->horizontalHeader()->setSectionsClickable(false);
+  StringGrid1->horizontalHeader()->setHighlightSections(false);
+  StringGrid1->horizontalHeader()->setStretchLastSection(false);
+  StringGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  StringGrid1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  StringGrid1->setHorizontalHeaderLabels(QStringList(kColumnCount, QString()));
+  right->addWidget(StringGrid1);
+
+  Splitter1->addWidget(Panel1);
+  Splitter1->addWidget(Panel3);
+  Splitter1->setStretchFactor(0, 0);
+  Splitter1->setStretchFactor(1, 1);
+  Splitter1->setSizes({160, 533});
+  Splitter1->handle(1)->setCursor(Qt::SplitHCursor);
+
+  setTabOrder(Edit1, TreeView1);
+  setTabOrder(TreeView1, ComboBox1);
+  setTabOrder(ComboBox1, Button1);
+  setTabOrder(Button1, Button3);
+  setTabOrder(Button3, Button4);
+  setTabOrder(Button4, StringGrid1);
+}
+
+void MainWindow::CreateStatusBar() {
+  StatusBar1 = new QStatusBar(this);
+  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+  StatusBar1->setSizeGripEnabled(true);
+  statusLabel_ = new ElidedLabel(StatusBar1);
+  statusLabel_->setObjectName(QStringLiteral("StatusText"));
+  statusLabel_->setTextFormat(Qt::PlainText);
+  StatusBar1->addWidget(statusLabel_, 1);
+  progress_ = new QProgressBar(StatusBar1);
+  progress_->setObjectName(QStringLiteral("RunProgress"));
+  progress_->setMaximumWidth(160);
+  progress_->setFormat(QStringLiteral("%v / %m"));
+  progress_->hide();
+  StatusBar1->addPermanentWidget(progress_);
+  stopButton_ = new QPushButton(Text(texts::kStopButton), StatusBar1);
+  stopButton_->setObjectName(QStringLiteral("StopButton"));
+  stopButton_->hide();
+  StatusBar1->addPermanentWidget(stopButton_);
+  setStatusBar(StatusBar1);
+}
+
+void MainWindow::CreateMenu() {
+  auto command = [this](QMenu* menu, std::string_view text, const char* name,
+                        const std::function<void()>& run) {
+    QAction* action = menu->addAction(Text(text));
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, run);
+    return action;
+  };
+  QMenu* file = menuBar()->addMenu(Text(texts::kMenuFile));
+  command(file, texts::kMenuSearchFolder, "MnuFileSFolder",
+          [this] { form_.MnuFileSFolderClick(); });
+  QMenu* types = file->addMenu(Text(texts::kMenuFileType));
+  command(types, texts::kMenuFileTypes[0], "MnuFileType0", [this] { form_.MnuFileType0Click(); });
+  command(types, texts::kMenuFileTypes[1], "MnuFileType1", [this] { form_.MnuFileType1Click(); });
+  command(types, texts::kMenuFileTypes[2], "MnuFileType2", [this] { form_.MnuFileType2Click(); });
+  command(file, texts::kMenuDestination, "MnuFileHFolder", [this] { form_.Button3Click(); });
+  file->addSeparator();
+  command(file, texts::kMenuExit, "MnuFileExit", [this] { form_.MnuFileExitClick(); });
+  QMenu* set = menuBar()->addMenu(Text(texts::kMenuSettings));
+  command(set, texts::kMenuConversionSettings, "MnuSetConv", [this] { form_.MnuSetConvClick(); });
+}
+
+void MainWindow::ConnectControls() {
+  connect(ComboBox1, &QComboBox::activated, this,
+          [this](int index) { form_.ComboBox1Change(index); });
+  connect(Button1, &QPushButton::clicked, this, [this] { form_.MnuSetConvClick(); });
+  connect(Button3, &QPushButton::clicked, this, [this] { form_.Button3Click(); });
+  connect(Button4, &QPushButton::clicked, this, [this] { form_.Button4Click(); });
+  connect(stopButton_, &QPushButton::clicked, this, [this] { form_.StopCommand(); });
+  connect(StringGrid1->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column) {
+    if (column == 1 && !showing_) form_.StringGrid1DrawCell();
+  });
+  connect(StringGrid1, &QTableWidget::itemSelectionChanged, this, [this] { ForwardHighlight(); });
+  connect(TreeView1, &QTreeWidget::itemSelectionChanged, this, [this] {
+    if (showing_) return;
+    const QList<QTreeWidgetItem*> selected = TreeView1->selectedItems();
+    form_.TreeSelectionChanged(
+        selected.isEmpty() ? std::nullopt
+                           : std::optional<int>(selected.front()->data(0, Qt::UserRole).toInt()));
+  });
+
+  // Clicks the controls' own signals do not report (on empty places, on the
+  // header, double clicks anywhere).
+  for (QObject* watched :
+       {static_cast<QObject*>(Edit1), static_cast<QObject*>(TreeView1->viewport()),
+        static_cast<QObject*>(StringGrid1->horizontalHeader()->viewport()),
+        static_cast<QObject*>(StringGrid1->viewport())}) {
+    watched->installEventFilter(this);
+  }
+}
+
+void MainWindow::ForwardHighlight() {
+  if (showing_) return;
+  const QList<QTableWidgetSelectionRange> ranges = StringGrid1->selectedRanges();
+  if (ranges.isEmpty()) {
+    form_.ListHighlightChanged(std::nullopt);
+    return;
+  }
+  form_.ListHighlightChanged(RowRange{static_cast<std::size_t>(ranges.front().topRow()),
+                                      static_cast<std::size_t>(ranges.front().bottomRow())});
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  form_.FormShow();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!form_.FormCloseQuery()) {
+    event->ignore();
+    return;
+  }
+  form_.FormClose();
+  QMainWindow::closeEvent(event);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (watched == Edit1 && type == QEvent::MouseButtonRelease) {
+    form_.MnuFileSFolderClick();
+    return true;
+  }
+  if (watched == TreeView1->viewport() && type == QEvent::MouseButtonRelease) {
+    form_.TreeView1Click();
+  } else if (watched == StringGrid1->horizontalHeader()->viewport() &&
+             type == QEvent::MouseButtonPress) {
+    const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+    const QHeaderView* header = StringGrid1->horizontalHeader();
+    const int column = header->logicalIndexAt(at.x());
+    const int left = column < 0 ? 0 : header->sectionViewportPosition(column);
+    const bool onHandle =
+        column >= 0 && (at.x() <= left + kResizeHandle ||
+                        at.x() >= left + header->sectionSize(column) - kResizeHandle);
+    if (!onHandle) form_.StringGrid1MouseDown(at.x() + header->offset(), at.y());
+  } else if (watched == StringGrid1->viewport() && type == QEvent::MouseButtonDblClick) {
+    const QModelIndex index =
+        StringGrid1->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+    form_.StringGrid1DblClick(index.isValid() ? std::optional<std::size_t>(index.row())
+                                              : std::nullopt);
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace unit1

@@ -1,0 +1,106 @@
+// The main window TForm1 in Qt: its widgets, laid out as the program's
+// users know them, showing what TForm1's logic asks (MainView) and
+// forwarding the user's actions to its handlers.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <vector>
+
+#include "app/main_view.h"
+#include "app/unit1.h"
+
+class QAction;
+class QComboBox;
+class QProgressBar;
+class QPushButton;
+class QSplitter;
+class QStatusBar;
+class QTableWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace unit1 {
+
+class ElidedLabel;
+class ElidedLineEdit;
+class SettingsDialog;
+
+class MainWindow : public QMainWindow, public MainView {
+ public:
+  explicit MainWindow(WindowContext context);
+
+  // The settings dialog, created after this window and kept for the whole run.
+  void AttachSettingsDialog(SettingsDialog* dialog);
+  TForm1& form() { return form_; }
+  QString statusText() const;  // as set, before any ellipsis
+
+  // MainView.
+  void ShowSearchFolder(const std::string& text) override;
+  void ShowDestinationFolder(const std::string& text) override;
+  void ShowFileType(int index) override;
+  void ShowHeaders(const std::vector<std::string>& headers) override;
+  void ShowTree(const FolderTree& tree) override;
+  void EnableTree(bool enabled) override;
+  void ShowRows(const std::vector<FileRow>& rows, std::optional<RowRange> highlight) override;
+  void RefreshRows() override;
+  void SetStatusText(const std::string& text) override;
+  void ShowProgress(std::size_t done, std::size_t total) override;
+  void HideProgress() override;
+  void Beep() override;
+  BoxAnswer ShowBox(BoxIcon icon, const std::string& text, BoxButtons buttons) override;
+  void ShowFailures(const std::string& summary, const std::vector<FailureLine>& lines) override;
+  std::optional<std::filesystem::path> ChooseFolder(const std::string& title,
+                                                    const std::filesystem::path& start) override;
+  void OpenWithAssociatedProgram(const std::filesystem::path& file) override;
+  void ShowSettingsDialog() override;
+  void CloseWindow() override;
+  void ProcessPendingEvents() override;
+  bool EscapePressed() override;
+  WindowGeometry Geometry(WindowId window) override;
+  void SetGeometry(WindowId window, const WindowGeometry& geometry) override;
+  int PaneWidth() override;
+  void SetPaneWidth(int width) override;
+  int ColumnWidth(int column) override;
+  void SetColumnWidth(int column, int width) override;
+  int HeaderRowHeight() override;
+  int DigitWidth() override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateControls();
+  void CreateStatusBar();
+  void CreateMenu();
+  void ConnectControls();
+  void AddTreeItems(const FolderTree& tree, int node, QTreeWidgetItem* item);
+  void ForwardHighlight();
+
+  TForm1 form_;
+  QPointer<SettingsDialog> settingsDialog_;
+  const std::vector<FileRow>* rows_ = nullptr;
+  bool showing_ = false;  // the window is setting its own controls: no events forwarded
+
+  QWidget* Panel1 = nullptr;
+  QWidget* Panel2 = nullptr;
+  QWidget* Panel3 = nullptr;
+  QWidget* Panel4 = nullptr;
+  QSplitter* Splitter1 = nullptr;
+  ElidedLineEdit* Edit1 = nullptr;
+  ElidedLineEdit* Edit2 = nullptr;
+  QTreeWidget* TreeView1 = nullptr;
+  QTableWidget* StringGrid1 = nullptr;
+  QComboBox* ComboBox1 = nullptr;
+  QPushButton* Button1 = nullptr;
+  QPushButton* Button3 = nullptr;
+  QPushButton* Button4 = nullptr;
+  QStatusBar* StatusBar1 = nullptr;
+  ElidedLabel* statusLabel_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QPushButton* stopButton_ = nullptr;
+};
+
+}  // namespace unit1

@@ -1,0 +1,98 @@
+// The batch conversion run of the highlighted rows, through the one batch
+// run every front end shares.
+#include "app/message_texts.h"
+#include "app/unit1.h"
+#include "conversion/file_selection.h"
+#include "platform/path_text.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Shows each file's start in the status bar and the progress bar, lets the
+// window repaint and take the stop command, and reads Escape.
+class WindowObserver : public unit_val::BatchObserver {
+ public:
+  WindowObserver(unit1::MainView& view, unit_val::StopToken& stop) : view_(view), stop_(stop) {}
+
+  void FileStarting(std::size_t index, std::size_t total, const fs::path& source,
+                    const fs::path& destination) override {
+    view_.SetStatusText(texts::Converting(source, destination));
+    view_.ShowProgress(index, total);
+    view_.ProcessPendingEvents();
+    if (view_.EscapePressed()) stop_.Request(unit_val::kStopCommand);
+  }
+
+ private:
+  unit1::MainView& view_;
+  unit_val::StopToken& stop_;
+};
+
+std::vector<unit1::FailureLine> FailureLines(const unit_val::BatchReport& report, int& failed,
+                                             int& warned) {
+  std::vector<unit1::FailureLine> lines;
+  for (const unit_val::FileResult& file : report.files) {
+    const bool failure = file.status == unit_val::FileStatus::kFailed;
+    const bool warning = file.status == unit_val::FileStatus::kConverted && file.failure;
+    if (!failure && !warning) continue;
+    ++(failure ? failed : warned);
+    lines.push_back(
+        {platform::PathToUtf8(file.source),
+         std::string(texts::StageText(failure ? file.stage : unit_val::ConvertStage::kNone)),
+         texts::FailureText(file.failure)});
+  }
+  return lines;
+}
+
+}  // namespace
+
+void TForm1::Button4Click() {
+  Guarded([this] {
+    if (busy_ || !RunGuardsPass()) return;
+    const unit1::BoxAnswer answer = view_.ShowBox(
+        unit1::BoxIcon::kQuestion, std::string(texts::kConfirmRun), unit1::BoxButtons::kYesNo);
+    if (answer != unit1::BoxAnswer::kYes) {
+      view_.SetStatusText(std::string(texts::kRunCancelled));
+      return;
+    }
+    busy_ = running_ = true;
+    try {
+      ConvertHighlightedRows();
+    } catch (...) {
+      busy_ = running_ = false;
+      view_.HideProgress();
+      throw;
+    }
+    busy_ = running_ = false;
+  });
+}
+
+void TForm1::ConvertHighlightedRows() {
+  std::vector<fs::path> names;
+  for (std::size_t row = highlight_->top; row <= highlight_->bottom; ++row) {
+    if (!rows_[row].name.empty()) names.push_back(rows_[row].name);
+  }
+  unit_val::BatchRequest request;
+  request.destinationFolder = platform::PathFromUtf8(destinationFolder_);
+  request.selection = unit_val::ChooseNamedFiles(platform::PathFromUtf8(listedFolder_), names,
+                                                 request.destinationFolder);
+  if (std::error_code ec; fs::exists(settingsFile_, ec)) request.alsoRead.push_back(settingsFile_);
+
+  stop_.Clear();
+  WindowObserver observer(view_, stop_);
+  const unit_val::BatchReport report =
+      unit_val::RunBatch(request, context_.settings, stop_, observer);
+  view_.HideProgress();
+  if (report.refused()) {
+    ErrorBox(std::string(texts::kRunRefused) + "\n" + texts::FailureText(report.refusal));
+    view_.SetStatusText(std::string(texts::kRunCancelled));
+    return;
+  }
+  const unit_val::BatchTotals& totals = report.totals;
+  view_.SetStatusText(texts::RunFinished(
+      {totals.converted, totals.retyped.TotalRetyped(), totals.failed, totals.skipped},
+      report.stoppedBy != 0));
+  int failed = 0, warned = 0;
+  const std::vector<unit1::FailureLine> lines = FailureLines(report, failed, warned);
+  if (!lines.empty()) view_.ShowFailures(texts::FailureSummary(failed, warned), lines);
+}
