@@ -24,6 +24,8 @@ constexpr wchar_t kMainClass[] = L"QuillonTForm1";
 constexpr wchar_t kSplitterClass[] = L"QuillonSplitter";
 constexpr wchar_t kCaption[] = L"Quillon Ver.1.02";
 
+constexpr int kSizeColumn = 1;
+
 // Messages the window posts to itself, so that a handler runs after the
 // control's own handling of the click or key.
 enum : UINT {
@@ -259,7 +261,7 @@ void MainWindow::CreateControls() {
   for (int column = 0; column < unit1::kColumnCount; ++column) {
     LVCOLUMNW header{};
     header.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_FMT;
-    header.fmt = LVCFMT_LEFT;
+    header.fmt = column == kSizeColumn ? LVCFMT_RIGHT : LVCFMT_LEFT;
     header.cx = 64;
     header.pszText = const_cast<wchar_t*>(L"");
     ListView_InsertColumn(list, column, &header);
@@ -445,7 +447,7 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
   // The list's header sends its changes through the list.
   if (header.hwndFrom == ListView_GetHeader(Control(kStringGrid1)) &&
       (header.code == HDN_ITEMCHANGEDW || header.code == HDN_ENDTRACKW)) {
-    if (reinterpret_cast<const NMHEADERW&>(header).iItem == 1 && !settingRows_) {
+    if (reinterpret_cast<const NMHEADERW&>(header).iItem == kSizeColumn && !settingRows_) {
       ::PostMessageW(window_, kSizeColumnResized, 0, 0);
     }
     return 0;
@@ -500,6 +502,9 @@ void MainWindow::OnListDisplayInfo(NMHDR& header) {
     return;
   }
   cell_ = Wide((*rows_)[static_cast<std::size_t>(info.item.iItem)].Cell(info.item.iSubItem));
+  // The size column is right-aligned by the list itself; the blanks that
+  // align it in a grid's cell would only push the digits out of the column.
+  if (info.item.iSubItem == kSizeColumn) cell_.erase(0, cell_.find_first_not_of(L' '));
   ::lstrcpynW(info.item.pszText, cell_.c_str(), info.item.cchTextMax);
 }
 

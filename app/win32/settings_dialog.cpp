@@ -194,7 +194,8 @@ void SettingsDialog::CreateControls() {
   panel_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0,
                              0, scrollBox_, nullptr, instance, nullptr);
   for (int row = 0; row < 10; ++row) {
-    Add(panel_, L"STATIC", kRowCaptions[row], SS_LEFT, -1, At(2, kRowTop + row * kRowStep + 3, 66, 15));
+    Add(panel_, L"STATIC", kRowCaptions[row], SS_LEFTNOWORDWRAP, -1,
+        At(0, kRowTop + row * kRowStep + 3, 70, 15));
   }
   for (int group = 0; group < 3; ++group) {
     const int x = kGroupLeft[group];
