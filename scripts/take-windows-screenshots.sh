@@ -63,7 +63,8 @@ C11=1
 INI
 
 qw_prepare_prefix "${WINEPREFIX:-$root/build/windows/wineprefix}"
-qx_start_display
+# The display of scripts/windows-tests.sh when it runs this, else one of its own.
+if [ -n "${QUILLON_WINE_DISPLAY:-}" ]; then export DISPLAY="$QUILLON_WINE_DISPLAY"; else qx_start_display; fi
 qw_start_quillon "$work/program/quillon.exe"
 qx_keys "$QX_MAIN" alt+f s
 chooser="$(qx_wait_window '^検索フォルダの指定$')"

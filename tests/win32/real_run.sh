@@ -70,7 +70,8 @@ choose_folder() {  # TITLE FOLDER
 }
 
 qw_prepare_prefix "${WINEPREFIX:-$HOME/.wine-quillon}"
-qx_start_display
+# The display of scripts/windows-tests.sh when it runs this, else one of its own.
+if [ -n "${QUILLON_WINE_DISPLAY:-}" ]; then export DISPLAY="$QUILLON_WINE_DISPLAY"; else qx_start_display; fi
 qw_start_quillon "$work/program/quillon.exe"
 wait_for_text StatusBar1 "検索フォルダを指定して下さい。"
 qx_keys "$QX_MAIN" alt+f s
