@@ -20,8 +20,8 @@ constexpr wchar_t kCaption[] = L"Quillon";
 // is taken as it opens and Escape (IDCANCEL) made to answer No.
 HHOOK g_boxHook = nullptr;
 
-LRESULT CALLBACK EscapeAnswersNo(HWND box, UINT message, WPARAM wparam, LPARAM lparam,
-                                 UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK EscapeAnswersNo(HWND box, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                 DWORD_PTR) {
   if (message == WM_COMMAND && LOWORD(wparam) == IDCANCEL) {
     return ::DefSubclassProc(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
   }
@@ -60,9 +60,15 @@ unit1::BoxAnswer ShowMessageBox(HWND owner, unit1::BoxIcon icon, const std::stri
                                 unit1::BoxButtons buttons) {
   UINT style = MB_DEFBUTTON1;
   switch (icon) {
-    case unit1::BoxIcon::kError: style |= MB_ICONERROR; break;
-    case unit1::BoxIcon::kInformation: style |= MB_ICONINFORMATION; break;
-    case unit1::BoxIcon::kQuestion: style |= MB_ICONQUESTION; break;
+    case unit1::BoxIcon::kError:
+      style |= MB_ICONERROR;
+      break;
+    case unit1::BoxIcon::kInformation:
+      style |= MB_ICONINFORMATION;
+      break;
+    case unit1::BoxIcon::kQuestion:
+      style |= MB_ICONQUESTION;
+      break;
   }
   const bool yesNo = buttons == unit1::BoxButtons::kYesNo;
   style |= yesNo ? MB_YESNO : MB_OK;
@@ -105,7 +111,8 @@ void LayOutFailures(HWND window) {
   const int m = Scale(10, dpi), icon = Scale(32, dpi), button = Scale(24, dpi);
   const int w = client.right, h = client.bottom;
   ::MoveWindow(::GetDlgItem(window, kFailureIcon), m, m, icon, icon, TRUE);
-  ::MoveWindow(::GetDlgItem(window, kFailureSummary), 2 * m + icon, m, w - 3 * m - icon, icon, TRUE);
+  ::MoveWindow(::GetDlgItem(window, kFailureSummary), 2 * m + icon, m, w - 3 * m - icon, icon,
+               TRUE);
   ::MoveWindow(::GetDlgItem(window, kFailureLines), m, 2 * m + icon, w - 2 * m,
                h - 4 * m - icon - button, TRUE);
   ::MoveWindow(::GetDlgItem(window, IDOK), (w - Scale(88, dpi)) / 2, h - m - button, Scale(88, dpi),
@@ -156,28 +163,29 @@ void ShowFailureList(HWND owner, const std::string& summary,
   const RECT& area = screen.rcWork;
   const int width = std::min<int>(Scale(720, dpi), area.right - area.left);
   const int rows = static_cast<int>(std::min<std::size_t>(lines.size(), 20));
-  const int height =
-      std::min<int>(Scale(160 + 18 * rows, dpi), area.bottom - area.top);
+  const int height = std::min<int>(Scale(160 + 18 * rows, dpi), area.bottom - area.top);
   FailureWindow state;
-  HWND window = ::CreateWindowExW(
-      WS_EX_DLGMODALFRAME, kFailureClass, kCaption, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
-      area.left + (area.right - area.left - width) / 2, area.top + (area.bottom - area.top - height) / 2,
-      width, height, owner, nullptr, instance, nullptr);
+  HWND window = ::CreateWindowExW(WS_EX_DLGMODALFRAME, kFailureClass, kCaption,
+                                  WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
+                                  area.left + (area.right - area.left - width) / 2,
+                                  area.top + (area.bottom - area.top - height) / 2, width, height,
+                                  owner, nullptr, instance, nullptr);
   ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
   state.font = CreateProportionalGothic(12, WindowDpi(window));
   HWND icon = ::CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON, 0, 0, 0, 0,
                                 window, reinterpret_cast<HMENU>(kFailureIcon), instance, nullptr);
   ::SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconW(nullptr, IDI_ERROR)), 0);
-  HWND label = ::CreateWindowExW(0, L"STATIC", Wide(summary).c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT,
-                                 0, 0, 0, 0, window, reinterpret_cast<HMENU>(kFailureSummary),
-                                 instance, nullptr);
-  HWND list = ::CreateWindowExW(
-      WS_EX_CLIENTEDGE, L"EDIT", text.c_str(),
-      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY |
-          ES_AUTOVSCROLL | ES_AUTOHSCROLL,
-      0, 0, 0, 0, window, reinterpret_cast<HMENU>(kFailureLines), instance, nullptr);
-  HWND ok = ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                              0, 0, 0, 0, window, reinterpret_cast<HMENU>(IDOK), instance, nullptr);
+  HWND label =
+      ::CreateWindowExW(0, L"STATIC", Wide(summary).c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0,
+                        0, 0, window, reinterpret_cast<HMENU>(kFailureSummary), instance, nullptr);
+  HWND list = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", text.c_str(),
+                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL |
+                                    ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
+                                0, 0, 0, 0, window, reinterpret_cast<HMENU>(kFailureLines),
+                                instance, nullptr);
+  HWND ok =
+      ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+                        0, 0, 0, 0, window, reinterpret_cast<HMENU>(IDOK), instance, nullptr);
   for (HWND control : {label, list, ok}) SetFont(control, state.font);
   LayOutFailures(window);
   ::EnableWindow(owner, FALSE);

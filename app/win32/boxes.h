@@ -2,12 +2,12 @@
 // box and the list of failed files.
 #pragma once
 
+#include <windows.h>
+
 #include <exception>
 #include <functional>
 #include <string>
 #include <vector>
-
-#include <windows.h>
 
 #include "app/main_view.h"
 

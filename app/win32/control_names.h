@@ -3,10 +3,10 @@
 // windows know them by identifier.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <string_view>
-
-#include <windows.h>
 
 namespace win32 {
 

@@ -1,11 +1,11 @@
 // The system's folder chooser (the common item dialog picking folders).
 #pragma once
 
+#include <windows.h>
+
 #include <filesystem>
 #include <optional>
 #include <string>
-
-#include <windows.h>
 
 namespace win32 {
 

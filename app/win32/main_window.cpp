@@ -233,16 +233,16 @@ void MainWindow::CreateMenuBar() {
 }
 
 void MainWindow::CreateControls() {
-  HWND edit1 = CreateChild(window_, WS_EX_CLIENTEDGE, L"EDIT", L"", ES_READONLY | ES_AUTOHSCROLL,
-                           kEdit1);
+  HWND edit1 =
+      CreateChild(window_, WS_EX_CLIENTEDGE, L"EDIT", L"", ES_READONLY | ES_AUTOHSCROLL, kEdit1);
   ::SetWindowSubclass(edit1, Edit1Proc, 1, 0);
   CreateChild(window_, WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
               WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
               kTreeView1);
   CreateChild(window_, 0, kSplitterClass, L"", 0, kSplitter1);
   CreateChild(window_, 0, L"STATIC", L"ファイルの種類", SS_LEFT, kLabel1);
-  HWND combo = CreateChild(window_, 0, WC_COMBOBOXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
-                           kComboBox1);
+  HWND combo = CreateChild(window_, 0, WC_COMBOBOXW, L"",
+                           WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kComboBox1);
   for (const wchar_t* item : {L"全てのファイル(*.*)", L"*.JW?", L"*.JWW"}) {
     ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
   }
@@ -252,8 +252,9 @@ void MainWindow::CreateControls() {
               kEdit2);
   CreateChild(window_, 0, L"BUTTON", L"参照", WS_TABSTOP | BS_PUSHBUTTON, kButton3);
   CreateChild(window_, 0, L"BUTTON", L"変換", WS_TABSTOP | BS_PUSHBUTTON, kButton4);
-  HWND list = CreateChild(window_, WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                          WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS, kStringGrid1);
+  HWND list =
+      CreateChild(window_, WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                  WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS, kStringGrid1);
   ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   ::SetWindowSubclass(list, ListProc, 1, 0);
   ::SetWindowSubclass(ListView_GetHeader(list), HeaderProc, 1,
@@ -299,8 +300,8 @@ void MainWindow::ApplyDpi(UINT dpi) {
   if (folderImages_ != nullptr) ImageList_Destroy(folderImages_);
   const int icon = Scale(16, dpi);
   folderImages_ = ImageList_Create(icon, icon, ILC_COLOR32 | ILC_MASK, 1, 1);
-  HICON folder = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
-                                                 MAKEINTRESOURCEW(kIconId), IMAGE_ICON, icon, icon, 0));
+  HICON folder = static_cast<HICON>(::LoadImageW(
+      ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconId), IMAGE_ICON, icon, icon, 0));
   ImageList_AddIcon(folderImages_, folder);
   ::DestroyIcon(folder);
   TreeView_SetImageList(Control(kTreeView1), folderImages_, TVSIL_NORMAL);
@@ -325,7 +326,8 @@ void MainWindow::LayOut() {
   const UINT d = dpi_;
   auto s = [d](int logical) { return Scale(logical, d); };
   const int width = client.right;
-  const int height = std::max(0, static_cast<int>(client.bottom) - static_cast<int>(bar.bottom - bar.top));
+  const int height =
+      std::max(0, static_cast<int>(client.bottom) - static_cast<int>(bar.bottom - bar.top));
   const int pane = std::clamp(s(paneWidth_), 0, std::max(0, width - s(3)));
   const int edit = s(19);
   ::MoveWindow(Control(kEdit1), 0, 0, pane, edit, TRUE);
@@ -345,7 +347,8 @@ void MainWindow::LayOut() {
   const int destination = std::max(s(40), browse - s(4) - left2);
   ::MoveWindow(Control(kEdit2), left2, s(21), destination, s(21), TRUE);
   ::MoveWindow(Control(kButton3), left2 + destination + s(4), s(20), s(40), s(23), TRUE);
-  ::MoveWindow(Control(kStringGrid1), x, top, std::max(0, right - x), std::max(0, height - top), TRUE);
+  ::MoveWindow(Control(kStringGrid1), x, top, std::max(0, right - x), std::max(0, height - top),
+               TRUE);
   LayOutStatusBar();
 }
 
@@ -363,7 +366,8 @@ void MainWindow::LayOutStatusBar() {
   } else {
     const int stopWidth = Scale(56, dpi_), progressWidth = Scale(180, dpi_);
     const int grip = Scale(18, dpi_);
-    const int textEnd = std::max(0, static_cast<int>(client.right) - grip - stopWidth - progressWidth);
+    const int textEnd =
+        std::max(0, static_cast<int>(client.right) - grip - stopWidth - progressWidth);
     int parts[] = {textEnd, textEnd + progressWidth, -1};
     ::SendMessageW(bar, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
     RECT part;
@@ -400,31 +404,51 @@ void MainWindow::ShowStatusText() {
 void MainWindow::DragSplitter(int x) {
   RECT client;
   ::GetClientRect(window_, &client);
-  const int pane = std::clamp(x, Scale(20, dpi_), std::max<int>(Scale(20, dpi_), client.right - Scale(40, dpi_)));
+  const int pane = std::clamp(x, Scale(20, dpi_),
+                              std::max<int>(Scale(20, dpi_), client.right - Scale(40, dpi_)));
   paneWidth_ = Unscale(pane, dpi_);
   LayOut();
 }
 
 void MainWindow::OnCommand(int id, int code) {
   switch (id) {
-    case kMnuFileSFolder: Forward(&MainEvents::MnuFileSFolderClick); break;
-    case kMnuFileType0: Forward(&MainEvents::MnuFileType0Click); break;
-    case kMnuFileType1: Forward(&MainEvents::MnuFileType1Click); break;
-    case kMnuFileType2: Forward(&MainEvents::MnuFileType2Click); break;
+    case kMnuFileSFolder:
+      Forward(&MainEvents::MnuFileSFolderClick);
+      break;
+    case kMnuFileType0:
+      Forward(&MainEvents::MnuFileType0Click);
+      break;
+    case kMnuFileType1:
+      Forward(&MainEvents::MnuFileType1Click);
+      break;
+    case kMnuFileType2:
+      Forward(&MainEvents::MnuFileType2Click);
+      break;
     case kMnuFileDFolder:
-    case kButton3: Forward(&MainEvents::Button3Click); break;
-    case kMnuFileExit: Forward(&MainEvents::MnuFileExitClick); break;
+    case kButton3:
+      Forward(&MainEvents::Button3Click);
+      break;
+    case kMnuFileExit:
+      Forward(&MainEvents::MnuFileExitClick);
+      break;
     case kMnuSetConv:
-    case kButton1: Forward(&MainEvents::MnuSetConvClick); break;
-    case kButton4: Forward(&MainEvents::Button4Click); break;
-    case kButtonStop: Forward(&MainEvents::StopCommand); break;
+    case kButton1:
+      Forward(&MainEvents::MnuSetConvClick);
+      break;
+    case kButton4:
+      Forward(&MainEvents::Button4Click);
+      break;
+    case kButtonStop:
+      Forward(&MainEvents::StopCommand);
+      break;
     case kComboBox1:
       if (code == CBN_SELCHANGE) {
         const int index = static_cast<int>(::SendMessageW(Control(kComboBox1), CB_GETCURSEL, 0, 0));
         Forward(&MainEvents::ComboBox1Change, index);
       }
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -435,12 +459,14 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
       ::GetCursorPos(&hit.pt);
       ::ScreenToClient(header.hwndFrom, &hit.pt);
       HTREEITEM item = TreeView_HitTest(header.hwndFrom, &hit);
-      if (item != nullptr && (hit.flags & TVHT_ONITEM) != 0) TreeView_SelectItem(header.hwndFrom, item);
+      if (item != nullptr && (hit.flags & TVHT_ONITEM) != 0)
+        TreeView_SelectItem(header.hwndFrom, item);
       const int node = SelectedNode();
       if (node >= 0) ::PostMessageW(window_, kTreeClicked, 0, 0);
     } else if (header.code == TVN_SELCHANGEDW && !settingRows_) {
       const int node = SelectedNode();
-      Forward(&MainEvents::TreeSelectionChanged, node < 0 ? std::nullopt : std::optional<int>(node));
+      Forward(&MainEvents::TreeSelectionChanged,
+              node < 0 ? std::nullopt : std::optional<int>(node));
     }
     return 0;
   }
@@ -476,7 +502,8 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
       // column where the button went down.
       if (events_ != nullptr) {
         RunGuarded(window_, [&] {
-          events_->StringGrid1MouseDown(Unscale(headerPress_.x, dpi_), Unscale(headerPress_.y, dpi_));
+          events_->StringGrid1MouseDown(Unscale(headerPress_.x, dpi_),
+                                        Unscale(headerPress_.y, dpi_));
         });
       }
       break;

@@ -3,11 +3,11 @@
 // gives it (unit1::MainView) and passes every event on (MainEvents).
 #pragma once
 
+#include <windows.h>
+
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
 
@@ -104,7 +104,7 @@ class MainWindow final : public unit1::MainView {
   int paneWidth_ = 160;  // at 96 dpi
   const std::vector<unit1::FileRow>* rows_ = nullptr;
   std::vector<HTREEITEM> nodes_;  // tree items by node index
-  std::wstring cell_;          // the text a list cell is being drawn with
+  std::wstring cell_;             // the text a list cell is being drawn with
   std::string status_;
   std::wstring statusWide_;
   bool progressShown_ = false;

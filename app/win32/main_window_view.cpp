@@ -211,8 +211,8 @@ bool MainWindow::EscapePressed() {
 // settings file means the same size on every monitor.
 unit1::WindowGeometry MainWindow::Geometry(unit1::WindowId which) {
   HWND window = which == unit1::WindowId::kMain ? window_
-                : dialog_ != nullptr           ? dialog_->hwnd()
-                                               : nullptr;
+                : dialog_ != nullptr            ? dialog_->hwnd()
+                                                : nullptr;
   if (window == nullptr) return {};
   WINDOWPLACEMENT place{};
   place.length = sizeof(place);
@@ -224,8 +224,8 @@ unit1::WindowGeometry MainWindow::Geometry(unit1::WindowId which) {
 
 void MainWindow::SetGeometry(unit1::WindowId which, const unit1::WindowGeometry& geometry) {
   HWND window = which == unit1::WindowId::kMain ? window_
-                : dialog_ != nullptr           ? dialog_->hwnd()
-                                               : nullptr;
+                : dialog_ != nullptr            ? dialog_->hwnd()
+                                                : nullptr;
   if (window == nullptr) return;
   const UINT dpi = WindowDpi(window);
   ::SetWindowPos(window, nullptr, geometry.x, geometry.y, Scale(geometry.width, dpi),

@@ -47,7 +47,8 @@ HFONT CreateGothic(std::initializer_list<const wchar_t*> faces, int pixels, UINT
 }
 
 HFONT CreateProportionalGothic(int pixels, UINT dpi) {
-  return CreateGothic({L"ＭＳ Ｐゴシック", L"MS PGothic", L"Yu Gothic UI", L"Meiryo UI"}, pixels, dpi);
+  return CreateGothic({L"ＭＳ Ｐゴシック", L"MS PGothic", L"Yu Gothic UI", L"Meiryo UI"}, pixels,
+                      dpi);
 }
 
 HFONT CreateFixedGothic(int pixels, UINT dpi) {

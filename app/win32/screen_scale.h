@@ -2,15 +2,19 @@
 // 96 dpi and scaled to the window's own.
 #pragma once
 
-#include <initializer_list>
-
 #include <windows.h>
+
+#include <initializer_list>
 
 namespace win32 {
 
 UINT WindowDpi(HWND window);
-inline int Scale(int logical, UINT dpi) { return ::MulDiv(logical, static_cast<int>(dpi), 96); }
-inline int Unscale(int physical, UINT dpi) { return ::MulDiv(physical, 96, static_cast<int>(dpi)); }
+inline int Scale(int logical, UINT dpi) {
+  return ::MulDiv(logical, static_cast<int>(dpi), 96);
+}
+inline int Unscale(int physical, UINT dpi) {
+  return ::MulDiv(physical, 96, static_cast<int>(dpi));
+}
 
 // A font of the first of `faces` that the system has (else the last one),
 // with characters `pixels` high at 96 dpi. The caller deletes it.

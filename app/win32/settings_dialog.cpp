@@ -38,7 +38,8 @@ constexpr wchar_t kNote2[] =
 constexpr wchar_t kNote3[] =
     L"※任意サイズの文字のみ変換されます。文字種１～文字種１０の文字は変換されません。";
 constexpr wchar_t kStatus[] =
-    L"変換範囲は上に記述されたものが優先されます。全色置換にチェックしない場合、色Noと異なるものは任意サイズのままです。";
+    L"変換範囲は上に記述されたものが優先されます。全色置換にチェックしない場合、色Noと異なるものは"
+    L"任意サイズのままです。";
 
 RECT At(int x, int y, int width, int height) {
   return RECT{x, y, x + width, y + height};
@@ -138,7 +139,8 @@ LRESULT SettingsDialog::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
         HWND focus = ::GetFocus();
         if (focus != nullptr && ::IsChild(window_, focus)) lastFocus_ = focus;
       } else {
-        ::SetFocus(lastFocus_ != nullptr ? lastFocus_ : ::GetNextDlgTabItem(window_, nullptr, FALSE));
+        ::SetFocus(lastFocus_ != nullptr ? lastFocus_
+                                         : ::GetNextDlgTabItem(window_, nullptr, FALSE));
       }
       return 0;
     case WM_COMMAND:
@@ -173,8 +175,8 @@ LRESULT SettingsDialog::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
 
 HWND SettingsDialog::Add(HWND parent, const wchar_t* kind, const wchar_t* text, DWORD style, int id,
                          RECT logical) {
-  HWND control = ::CreateWindowExW(kind == std::wstring_view(L"EDIT") ? WS_EX_CLIENTEDGE : 0, kind, text,
-                                   WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+  HWND control = ::CreateWindowExW(kind == std::wstring_view(L"EDIT") ? WS_EX_CLIENTEDGE : 0, kind,
+                                   text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                    ::GetModuleHandleW(nullptr), nullptr);
   if (parent == panel_) panelControls_.push_back({control, logical});
@@ -187,10 +189,10 @@ HWND SettingsDialog::Add(HWND parent, const wchar_t* kind, const wchar_t* text, 
 // check boxes below, OK and Cancel.
 void SettingsDialog::CreateControls() {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  scrollBox_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, kScrollBoxClass, L"",
-                                 WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | WS_CLIPCHILDREN,
-                                 0, 0, 0, 0, window_, reinterpret_cast<HMENU>(kScrollBox1), instance,
-                                 nullptr);
+  scrollBox_ =
+      ::CreateWindowExW(WS_EX_CONTROLPARENT, kScrollBoxClass, L"",
+                        WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | WS_CLIPCHILDREN, 0, 0, 0,
+                        0, window_, reinterpret_cast<HMENU>(kScrollBox1), instance, nullptr);
   panel_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0,
                              0, scrollBox_, nullptr, instance, nullptr);
   for (int row = 0; row < 10; ++row) {
@@ -199,18 +201,21 @@ void SettingsDialog::CreateControls() {
   }
   for (int group = 0; group < 3; ++group) {
     const int x = kGroupLeft[group];
-    Add(panel_, L"BUTTON", kGroupCaptions[group], BS_GROUPBOX, -1, At(x, 2, kGroupWidth, kGroupHeight));
+    Add(panel_, L"BUTTON", kGroupCaptions[group], BS_GROUPBOX, -1,
+        At(x, 2, kGroupWidth, kGroupHeight));
     for (int row = 0; row < 10; ++row) {
       const int y = kRowTop + row * kRowStep;
       const int minus = group * 20 + 2 * row + 1;
       Add(panel_, L"STATIC", L"－", SS_LEFT, -1, At(x + 8, y + 3, 14, 15));
-      Add(panel_, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, kEditBase + minus, At(x + 22, y, 49, 20));
+      Add(panel_, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, kEditBase + minus,
+          At(x + 22, y, 49, 20));
       Add(panel_, L"STATIC", L"～ ＋", SS_LEFT, -1, At(x + 75, y + 3, 40, 15));
       Add(panel_, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, kEditBase + minus + 1,
           At(x + 117, y, 49, 20));
     }
   }
-  Add(panel_, L"BUTTON", L"変換色(&C)", BS_GROUPBOX, -1, At(kGroupLeft[3], 2, kColourWidth, kGroupHeight));
+  Add(panel_, L"BUTTON", L"変換色(&C)", BS_GROUPBOX, -1,
+      At(kGroupLeft[3], 2, kColourWidth, kGroupHeight));
   for (int row = 0; row < 10; ++row) {
     Add(panel_, L"BUTTON", L"全色置換", WS_TABSTOP | BS_AUTOCHECKBOX, kCheckBoxBase + row + 1,
         At(kGroupLeft[3] + 8, kRowTop + row * kRowStep + 1, 84, 18));
@@ -218,8 +223,8 @@ void SettingsDialog::CreateControls() {
   Add(panel_, L"STATIC", L"ALL>>", SS_LEFT, -1, At(2, kPresetTop + 2, 60, 15));
   for (int group = 0; group < 2; ++group) {
     for (int i = 0; i < 6; ++i) {
-      Add(panel_, L"BUTTON", kSizePresets[i], WS_TABSTOP | BS_PUSHBUTTON, kButtonBase + group * 6 + i + 1,
-          At(kGroupLeft[group] + 2 + i * 29, kPresetTop, 27, 18));
+      Add(panel_, L"BUTTON", kSizePresets[i], WS_TABSTOP | BS_PUSHBUTTON,
+          kButtonBase + group * 6 + i + 1, At(kGroupLeft[group] + 2 + i * 29, kPresetTop, 27, 18));
     }
   }
   for (int i = 0; i < 6; ++i) {
@@ -276,7 +281,8 @@ void SettingsDialog::LayOut() {
   auto s = [d](int logical) { return Scale(logical, d); };
   for (const Placed& placed : panelControls_) {
     const RECT& r = placed.logical;
-    ::MoveWindow(placed.control, s(r.left), s(r.top), s(r.right - r.left), s(r.bottom - r.top), TRUE);
+    ::MoveWindow(placed.control, s(r.left), s(r.top), s(r.right - r.left), s(r.bottom - r.top),
+                 TRUE);
   }
   RECT client;
   ::GetClientRect(window_, &client);
@@ -320,15 +326,30 @@ void SettingsDialog::Scroll(int bar, int code) {
   int position = info.nPos;
   const int line = Scale(kRowStep, dpi_);
   switch (code) {
-    case SB_LINEUP: position -= line; break;
-    case SB_LINEDOWN: position += line; break;
-    case SB_PAGEUP: position -= static_cast<int>(info.nPage); break;
-    case SB_PAGEDOWN: position += static_cast<int>(info.nPage); break;
+    case SB_LINEUP:
+      position -= line;
+      break;
+    case SB_LINEDOWN:
+      position += line;
+      break;
+    case SB_PAGEUP:
+      position -= static_cast<int>(info.nPage);
+      break;
+    case SB_PAGEDOWN:
+      position += static_cast<int>(info.nPage);
+      break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: position = info.nTrackPos; break;
-    case SB_TOP: position = info.nMin; break;
-    case SB_BOTTOM: position = info.nMax; break;
-    default: return;
+    case SB_THUMBPOSITION:
+      position = info.nTrackPos;
+      break;
+    case SB_TOP:
+      position = info.nMin;
+      break;
+    case SB_BOTTOM:
+      position = info.nMax;
+      break;
+    default:
+      return;
   }
   (bar == SB_HORZ ? scrolled_.x : scrolled_.y) = position;
   UpdateScrollBars();
@@ -371,7 +392,8 @@ void SettingsDialog::Forward(void (SettingsEvents::*event)()) {
 // Enter presses the focused push button, else OK.
 void SettingsDialog::PressDefault() {
   HWND focus = ::GetFocus();
-  const LONG_PTR style = focus != nullptr ? ::GetWindowLongPtrW(focus, GWL_STYLE) & BS_TYPEMASK : -1;
+  const LONG_PTR style =
+      focus != nullptr ? ::GetWindowLongPtrW(focus, GWL_STYLE) & BS_TYPEMASK : -1;
   const bool button = focus != nullptr && ::IsChild(window_, focus) &&
                       (::SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON) != 0 &&
                       (style == BS_PUSHBUTTON || style == BS_DEFPUSHBUTTON);
@@ -403,8 +425,8 @@ bool SettingsDialog::ShowModal() {
     }
     // Keys that still reach the disabled owner (it kept the focus while the
     // menu that opened the dialog closed) belong to the dialog.
-    if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST && message.hwnd != window_ &&
-        !::IsChild(window_, message.hwnd)) {
+    if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST &&
+        message.hwnd != window_ && !::IsChild(window_, message.hwnd)) {
       ::SetActiveWindow(window_);
       if (!::IsChild(window_, ::GetFocus())) ::SetFocus(lastFocus_);
       message.hwnd = ::IsChild(window_, ::GetFocus()) ? ::GetFocus() : lastFocus_;
@@ -427,7 +449,8 @@ bool SettingsDialog::ShowModal() {
 std::string SettingsDialog::RangeText(int n) {
   HWND edit = Control("Edit" + std::to_string(n));
   std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(edit)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<std::size_t>(::GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
   return Utf8(text);
 }
 

@@ -3,10 +3,10 @@
 // (unit2::SettingsView) and passes every event on (SettingsEvents).
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
-
-#include <windows.h>
 
 #include "app/settings_view.h"
 #include "app/win32/form_events.h"
@@ -46,7 +46,8 @@ class SettingsDialog final : public unit2::SettingsView {
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   void CreateControls();
-  HWND Add(HWND parent, const wchar_t* kind, const wchar_t* text, DWORD style, int id, RECT logical);
+  HWND Add(HWND parent, const wchar_t* kind, const wchar_t* text, DWORD style, int id,
+           RECT logical);
   void ApplyDpi(UINT dpi);
   void LayOut();
   void UpdateScrollBars();
@@ -63,8 +64,8 @@ class SettingsDialog final : public unit2::SettingsView {
   std::vector<Placed> panelControls_;
   std::vector<HWND> notes_;
   UINT dpi_ = 96;
-  HFONT font_ = nullptr;       // "ＭＳ ゴシック", 13 px
-  HFONT noteFont_ = nullptr;   // the notes, 16 px
+  HFONT font_ = nullptr;      // "ＭＳ ゴシック", 13 px
+  HFONT noteFont_ = nullptr;  // the notes, 16 px
   HFONT statusFont_ = nullptr;
   HBRUSH white_ = nullptr;
   POINT scrolled_{0, 0};

@@ -87,9 +87,11 @@ class Win32Windows : public testing::Test {
 
 TEST_F(Win32Windows, MainWindowControlsCarryTheirNamesCaptionsAndMenu) {
   EXPECT_EQ(Text(main_.hwnd()), "Quillon Ver.1.02");
-  const std::vector<std::pair<const char*, const char*>> captions{
-      {"Label1", "ファイルの種類"}, {"Button1", "変換設定"}, {"Label2", "保存先フォルダ"},
-      {"Button3", "参照"},          {"Button4", "変換"}};
+  const std::vector<std::pair<const char*, const char*>> captions{{"Label1", "ファイルの種類"},
+                                                                  {"Button1", "変換設定"},
+                                                                  {"Label2", "保存先フォルダ"},
+                                                                  {"Button3", "参照"},
+                                                                  {"Button4", "変換"}};
   for (const auto& [name, caption] : captions) EXPECT_EQ(Text(Main(name)), caption) << name;
   HWND combo = Main("ComboBox1");
   ASSERT_EQ(::SendMessageW(combo, CB_GETCOUNT, 0, 0), 3);
@@ -116,9 +118,12 @@ TEST_F(Win32Windows, MainWindowControlsCarryTheirNamesCaptionsAndMenu) {
   EXPECT_EQ(font.lfHeight, -::MulDiv(19, dpi, 96));
 
   const std::vector<std::pair<int, const char*>> items{
-      {win32::kMnuFileSFolder, "検索フォルダの指定 (&S)"}, {win32::kMnuFileType0, "全てのファイル(*.*) (&0)"},
-      {win32::kMnuFileType1, "(*.jw?) (&1)"},            {win32::kMnuFileType2, "(*.jww) (&2)"},
-      {win32::kMnuFileDFolder, "保存先フォルダの指定 (&H)"}, {win32::kMnuFileExit, "終了 (&X)"},
+      {win32::kMnuFileSFolder, "検索フォルダの指定 (&S)"},
+      {win32::kMnuFileType0, "全てのファイル(*.*) (&0)"},
+      {win32::kMnuFileType1, "(*.jw?) (&1)"},
+      {win32::kMnuFileType2, "(*.jww) (&2)"},
+      {win32::kMnuFileDFolder, "保存先フォルダの指定 (&H)"},
+      {win32::kMnuFileExit, "終了 (&X)"},
       {win32::kMnuSetConv, "変換設定 (&1)"}};
   HMENU menu = ::GetMenu(main_.hwnd());
   for (const auto& [id, caption] : items) {
@@ -149,9 +154,9 @@ TEST_F(Win32Windows, ControlsPassTheirEventsOnByName) {
   EXPECT_EQ(main_.SelectedNode(), -1);
   TreeView_SelectItem(view, TreeView_GetChild(view, TreeView_GetRoot(view)));
   EXPECT_EQ(main_.SelectedNode(), 1);  // "b": the given order, not sorted again
-  EXPECT_EQ(events_.calls,
-            (std::vector<std::string>{"MnuSetConvClick", "Button3Click", "Button4Click",
-                                      "MnuFileType2Click", "MnuFileExitClick", "TreeSelectionChanged 1"}));
+  EXPECT_EQ(events_.calls, (std::vector<std::string>{
+                               "MnuSetConvClick", "Button3Click", "Button4Click",
+                               "MnuFileType2Click", "MnuFileExitClick", "TreeSelectionChanged 1"}));
 }
 
 TEST_F(Win32Windows, DialogFindsItsBoxesByNameAndTabsInTheDescribedOrder) {
@@ -180,8 +185,8 @@ TEST_F(Win32Windows, DialogFindsItsBoxesByNameAndTabsInTheDescribedOrder) {
   for (int n = 1; n <= 60; ++n) expected.push_back("Edit" + std::to_string(n));
   for (int n = 1; n <= 10; ++n) expected.push_back("CheckBox" + std::to_string(n));
   for (int n = 1; n <= 18; ++n) expected.push_back("Button" + std::to_string(n));
-  for (const char* name : {"Button20", "Button21", "Button19", "CheckBox11", "CheckBox12",
-                           "ButtonA1", "ButtonA2"}) {
+  for (const char* name :
+       {"Button20", "Button21", "Button19", "CheckBox11", "CheckBox12", "ButtonA1", "ButtonA2"}) {
     expected.push_back(name);
   }
   ::ShowWindow(dialog_.hwnd(), SW_SHOWNA);

@@ -20,11 +20,12 @@ namespace {
 void PrintRows(HWND list) {
   DWORD id = 0;
   ::GetWindowThreadProcessId(list, &id);
-  HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id);
+  HANDLE process =
+      ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id);
   if (process == nullptr) return;
   constexpr int kChars = 1024;
-  auto* remote = static_cast<char*>(::VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + kChars * 2,
-                                                     MEM_COMMIT, PAGE_READWRITE));
+  auto* remote = static_cast<char*>(
+      ::VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + kChars * 2, MEM_COMMIT, PAGE_READWRITE));
   const int rows = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
   for (int row = 0; row < rows; ++row) {
     std::string line;
@@ -34,7 +35,8 @@ void PrintRows(HWND list) {
       item.cchTextMax = kChars;
       item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
       ::WriteProcessMemory(process, remote, &item, sizeof(item), nullptr);
-      ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote));
+      ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(remote));
       wchar_t text[kChars] = L"";
       ::ReadProcessMemory(process, remote + sizeof(LVITEMW), text, sizeof(text) - 2, nullptr);
       line += (column > 0 ? "\t" : "") + win32::Utf8(text);
