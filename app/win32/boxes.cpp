@@ -3,12 +3,10 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <new>
-#include <stdexcept>
 
+#include "app/generic_error.h"
 #include "app/win32/screen_scale.h"
 #include "app/win32/wide_text.h"
-#include "common/func.h"
 
 namespace win32 {
 
@@ -36,22 +34,6 @@ LRESULT CALLBACK TakeBox(int code, WPARAM wparam, LPARAM lparam) {
     return 0;
   }
   return ::CallNextHookEx(g_boxHook, code, wparam, lparam);
-}
-
-std::string RunTimeMessage() {
-  try {
-    throw;
-  } catch (const func::FloatOverflow& overflow) {
-    return overflow.what();
-  } catch (const std::out_of_range&) {
-    return "範囲チェックエラー";
-  } catch (const std::bad_alloc&) {
-    return "メモリが不足しています。";
-  } catch (const std::exception& other) {
-    return other.what();
-  } catch (...) {
-    return "不明なエラーが発生しました。";
-  }
 }
 
 }  // namespace
@@ -87,11 +69,7 @@ void ShowErrorBox(HWND owner, const std::string& text) {
 }
 
 void RunGuarded(HWND owner, const std::function<void()>& handler) {
-  try {
-    handler();
-  } catch (...) {
-    ShowErrorBox(owner, RunTimeMessage());
-  }
+  unit1::RunGuarded([owner](const std::string& message) { ShowErrorBox(owner, message); }, handler);
 }
 
 namespace {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/win32/boxes.h"
 #include "app/win32/control_names.h"
 #include "app/win32/main_window.h"
 #include "app/win32/settings_dialog.h"
@@ -279,6 +280,30 @@ TEST_F(Win32Windows, StatusAndProgressFollowTheRun) {
   main_.HideProgress();
   EXPECT_FALSE(::GetWindowLongW(progress, GWL_STYLE) & WS_VISIBLE);
   EXPECT_EQ(events_.calls, std::vector<std::string>{"StopCommand"});
+}
+
+// Presses a key on the default button of the box open when the timer fires.
+WPARAM g_key = 0;
+void CALLBACK PressKeyInBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = ::FindWindowW(L"#32770", L"Quillon");
+  if (box == nullptr) return;
+  ::KillTimer(nullptr, timer);
+  HWND focus =
+      ::GetDlgItem(box, IDYES) != nullptr ? ::GetDlgItem(box, IDYES) : ::GetDlgItem(box, IDOK);
+  ::PostMessageW(focus, WM_KEYDOWN, g_key, 0);
+}
+
+unit1::BoxAnswer AnswerWith(WPARAM key, unit1::BoxButtons buttons) {
+  g_key = key;
+  ::SetTimer(nullptr, 0, 100, PressKeyInBox);
+  return win32::ShowMessageBox(nullptr, unit1::BoxIcon::kQuestion,
+                               "変換を開始します。よろしいですか？", buttons);
+}
+
+TEST(Win32Boxes, YesIsTheDefaultAndEscapeAnswersNo) {
+  EXPECT_EQ(AnswerWith(VK_RETURN, unit1::BoxButtons::kYesNo), unit1::BoxAnswer::kYes);
+  EXPECT_EQ(AnswerWith(VK_ESCAPE, unit1::BoxButtons::kYesNo), unit1::BoxAnswer::kNo);
+  EXPECT_EQ(AnswerWith(VK_ESCAPE, unit1::BoxButtons::kOk), unit1::BoxAnswer::kOk);
 }
 
 }  // namespace
