@@ -214,10 +214,21 @@ unit1::WindowGeometry MainWindow::Geometry(unit1::WindowId which) {
                 : dialog_ != nullptr            ? dialog_->hwnd()
                                                 : nullptr;
   if (window == nullptr) return {};
-  WINDOWPLACEMENT place{};
-  place.length = sizeof(place);
-  ::GetWindowPlacement(window, &place);
-  const RECT& r = place.rcNormalPosition;
+  RECT r;
+  ::GetWindowRect(window, &r);
+  if (::IsIconic(window) || ::IsZoomed(window)) {
+    // The place it returns to, which the system keeps relative to the work
+    // area (beside a taskbar at the top or left): made the screen's again.
+    WINDOWPLACEMENT place{};
+    place.length = sizeof(place);
+    ::GetWindowPlacement(window, &place);
+    MONITORINFO screen{};
+    screen.cbSize = sizeof(screen);
+    ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &screen);
+    r = place.rcNormalPosition;
+    ::OffsetRect(&r, screen.rcWork.left - screen.rcMonitor.left,
+                 screen.rcWork.top - screen.rcMonitor.top);
+  }
   const UINT dpi = WindowDpi(window);
   return {r.left, r.top, Unscale(r.right - r.left, dpi), Unscale(r.bottom - r.top, dpi)};
 }
