@@ -109,7 +109,10 @@ void TForm1::ListSelectedFolder() {
 
 void TForm1::SelectFileType(int index) {
   Guarded([this, index] {
-    if (busy_) return;
+    if (busy_) {
+      view_.ShowFileType(fileType_);  // the filter stays as it was
+      return;
+    }
     fileType_ = index;
     view_.ShowFileType(index);
     ListSelectedFolder();

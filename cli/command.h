@@ -18,7 +18,7 @@ using CommandMain = int (*)(const std::vector<std::string>& args, std::ostream& 
 
 struct Command {
   const char* name;
-  const char* synopsis;  // the arguments, as shown in the usage text
+  std::string (*synopsis)();  // the arguments, from the command's own description
   const char* summary;
   CommandMain run;
 };

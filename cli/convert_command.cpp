@@ -1,15 +1,15 @@
 #include "cli/convert_command.h"
 
 #include <algorithm>
-#include <charconv>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <system_error>
 
-#include "app/unit_ini.h"
 #include "cli/command.h"
+#include "cli/command_line.h"
 #include "cli/convert_report.h"
 #include "cli/terminal_text.h"
 #include "conversion/batch_run.h"
@@ -20,6 +20,7 @@
 #include "platform/interrupt.h"
 #include "platform/path_text.h"
 #include "platform/process.h"
+#include "platform/settings_file.h"
 
 namespace cli {
 
@@ -27,88 +28,56 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kConvertUsage =
-    "Usage: quillon-cli convert --dest DIR [--settings FILE] [--dry-run] [--json] [--recursive]\n"
-    "                           [--jobs N] PATH...\n"
+constexpr const char* kAbout =
     "Converts the free-size texts of JWW drawings into the drawings' text types and writes\n"
     "each drawing, under the same name and in its own JWW version, into DIR. A PATH is a\n"
     "drawing or a folder (its files whose extension is .JWW in any letter case). Sources are\n"
-    "only read; a file already in DIR is kept as .BAK.\n"
-    "\n"
-    "  --dest DIR       the destination folder (created when missing; never a source folder)\n"
-    "  --settings FILE  the settings file (default: quillon.ini beside the program); only read\n"
-    "  --dry-run        load and classify only; write nothing, report what would change\n"
-    "  --json           one JSON object per file and one for the summary, one per line\n"
-    "  --recursive      also convert the subfolders of folder PATHs, mirrored below DIR\n"
-    "                   (links to folders are not followed; no folder is walked twice)\n"
-    "  --jobs N         read and convert with N threads (default: one per processor, at\n"
-    "                   most 4); files are still backed up, moved and reported in order\n"
-    "  --help           show this help\n"
-    "\n"
+    "only read; a file already in DIR is kept as .BAK.";
+
+constexpr const char* kFooter =
     "A run is refused whole when a destination or backup would replace a file it reads;\n"
     "within a run, the first file to need a destination or .BAK name keeps it and a\n"
-    "later one fails with nothing written. Ctrl+C stops between files, keeping what is\n"
-    "done and removing every temporary.\n"
+    "later one fails with nothing written. While a run writes into a folder, a second\n"
+    "run into it waits a moment, then is refused. Ctrl+C stops between files (also\n"
+    "between the final moves into place), keeping what is done and removing every\n"
+    "temporary.\n"
     "\n"
     "Exit status: 0 when every chosen file converted, 1 when any failed, 2 on a usage error\n"
     "or a refused run, 130 when interrupted (143 when terminated).\n";
 
 struct Options {
-  fs::path dest;
-  fs::path settings;
-  bool dryRun = false, json = false, recursive = false, help = false;
+  std::string dest, settings;
+  bool dryRun = false, json = false, recursive = false;
   unsigned jobs = unit_val::DefaultWorkerCount();
-  std::vector<fs::path> paths;
+  std::vector<std::string> paths;
 };
 
-// Empty on success, else what was wrong.
-std::string Parse(const std::vector<std::string>& args, Options& o) {
-  bool optionsEnded = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    auto value = [&](fs::path& into) -> std::string {
-      if (i + 1 >= args.size()) return "option " + arg + " needs a value";
-      into = platform::PathFromUtf8(args[++i]);
-      return {};
-    };
-    if (optionsEnded || arg.empty() || arg[0] != '-') {
-      o.paths.push_back(platform::PathFromUtf8(arg));
-    } else if (arg == "--") {
-      optionsEnded = true;
-    } else if (arg == "--dest") {
-      if (auto e = value(o.dest); !e.empty()) return e;
-    } else if (arg.starts_with("--dest=")) {
-      o.dest = platform::PathFromUtf8(arg.substr(7));
-    } else if (arg == "--settings") {
-      if (auto e = value(o.settings); !e.empty()) return e;
-    } else if (arg.starts_with("--settings=")) {
-      o.settings = platform::PathFromUtf8(arg.substr(11));
-    } else if (arg == "--jobs" || arg.starts_with("--jobs=")) {
-      std::string text = arg.size() > 6 ? arg.substr(7) : "";
-      if (arg.size() == 6) {
-        if (i + 1 >= args.size()) return "option --jobs needs a value";
-        text = args[++i];
-      }
-      const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), o.jobs);
-      if (ec != std::errc() || end != text.data() + text.size() || o.jobs < 1 || o.jobs > 64) {
-        return "--jobs needs a number from 1 to 64, not \"" + text + "\"";
-      }
-    } else if (arg == "--dry-run") {
-      o.dryRun = true;
-    } else if (arg == "--json") {
-      o.json = true;
-    } else if (arg == "--recursive" || arg == "-r") {
-      o.recursive = true;
-    } else if (arg == "--help" || arg == "-h") {
-      o.help = true;
-    } else {
-      return "unknown option \"" + arg + "\"";
-    }
-  }
-  if (o.help) return {};
-  if (o.dest.empty()) return "no destination folder given (--dest DIR)";
-  if (o.paths.empty()) return "no PATH given";
-  return {};
+std::unique_ptr<CLI::App> Describe(Options& o) {
+  auto app = MakeCommandLine("convert", kAbout, kFooter);
+  const auto last = CLI::MultiOptionPolicy::TakeLast;
+  app->add_option("--dest", o.dest,
+                  "the destination folder (created when missing; never a source folder)")
+      ->type_name("DIR")
+      ->required()
+      ->multi_option_policy(last);
+  app->add_option("--settings", o.settings,
+                  "the settings file (default: quillon.ini beside the program); only read")
+      ->type_name("FILE")
+      ->multi_option_policy(last);
+  app->add_flag("--dry-run", o.dryRun,
+                "load and classify only; write nothing, report what would change");
+  app->add_flag("--json", o.json, "one JSON object per file and one for the summary, one per line");
+  app->add_flag("-r,--recursive", o.recursive,
+                "also convert the subfolders of folder PATHs, mirrored below DIR\n"
+                "(links to folders are not followed; no folder is walked twice)");
+  app->add_option("--jobs", o.jobs,
+                  "read and convert with N threads (default: one per processor, at\n"
+                  "most 4); files are still backed up, moved and reported in order")
+      ->type_name("N")
+      ->check(CLI::Range(1u, 64u))
+      ->multi_option_policy(last);
+  app->add_option("PATH", o.paths, "a drawing or a folder")->required();
+  return app;
 }
 
 // Shows which file is being converted, on one line of a terminal.
@@ -135,11 +104,11 @@ class Progress {
 // the report is JSON, so that every run prints one.
 enum class Hint { kHelp, kNone };
 int Stop(ConvertReport& report, bool json, std::ostream& err, int code, const std::string& what,
-         Hint hint = Hint::kHelp) {
+         Hint hint = Hint::kHelp, const unit_val::Failure& why = {}) {
   err << "quillon-cli convert: " << TerminalText(what);
   if (hint == Hint::kHelp) err << " (see \"quillon-cli convert --help\")";
   err << '\n';
-  if (json) report.Summary(what);
+  if (json) report.Summary(what, why);
   return code;
 }
 
@@ -155,33 +124,50 @@ int InterruptExitCode(int signal) {
 
 }  // namespace
 
+std::string ConvertSynopsis() {
+  Options o;
+  return Synopsis(*Describe(o));
+}
+
 int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   Options o;
-  const std::string problem = Parse(args, o);
-  ConvertReport report(out, o.json, o.dryRun);
-  if (!problem.empty()) return Stop(report, o.json, err, kExitUsage, problem);
-  if (o.help) {
-    out << kConvertUsage;
+  const std::unique_ptr<CLI::App> commandLine = Describe(o);
+  std::string problem;
+  const Parsed parsed = ParseCommandLine(*commandLine, args, problem);
+  if (parsed == Parsed::kHelp) {
+    out << Help(*commandLine);
     return kExitOk;
   }
+  if (parsed == Parsed::kRun && o.dest.empty())
+    problem = "no destination folder given (--dest DIR)";
+  if (!problem.empty()) {
+    const bool json = HasFlag(args, "--json");
+    ConvertReport report(out, json, o.dryRun);
+    return Stop(report, json, err, kExitUsage, problem);
+  }
+  ConvertReport report(out, o.json, o.dryRun);
+  const fs::path dest = platform::PathFromUtf8(o.dest);
+  std::vector<fs::path> paths;
+  for (const std::string& path : o.paths) paths.push_back(platform::PathFromUtf8(path));
+  fs::path settingsPath = platform::PathFromUtf8(o.settings);
 
-  const bool settingsGiven = !o.settings.empty();
-  if (!settingsGiven) o.settings = platform::ExecutableDir() / "quillon.ini";
-  const unit_ini::SettingsReader settingsFile(o.settings);
+  const bool settingsGiven = !settingsPath.empty();
+  if (!settingsGiven) settingsPath = platform::ExecutableDir() / "quillon.ini";
+  const platform::SettingsReader settingsFile(settingsPath);
   const bool settingsMissing = settingsFile.state() == platform::ProfileFileState::kMissing;
   if (settingsFile.state() == platform::ProfileFileState::kUnreadable ||
       (settingsGiven && settingsMissing)) {
     return Stop(report, o.json, err, kExitUsage,
-                "cannot read the settings file " + unit_val::PathText(o.settings));
+                "cannot read the settings file " + unit_val::PathText(settingsPath));
   }
   unit_val::ConversionSettings settings;
   settings.Load(settingsFile);
 
   const unit_val::Selection selection =
-      unit_val::ChooseFiles(o.paths, o.dest, o.recursive, unit_val::SignatureCheck::kWhenLoaded);
+      unit_val::ChooseFiles(paths, dest, o.recursive, unit_val::SignatureCheck::kWhenLoaded);
   if (!selection.ok()) return Stop(report, o.json, err, kExitUsage, selection.error);
-  unit_val::BatchRequest request{selection, o.dest, {}, o.dryRun, o.jobs};
-  if (!settingsMissing) request.alsoRead.push_back(o.settings);
+  unit_val::BatchRequest request{selection, dest, {}, o.dryRun, o.jobs};
+  if (!settingsMissing) request.alsoRead.push_back(settingsPath);
 
   // Prints each file's line as it is known, and on stderr the line of a
   // file that failed or left a warning.
@@ -217,7 +203,9 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
   const platform::CaughtInterrupts caught(stop.cell());
   const unit_val::BatchReport batch = unit_val::RunBatch(request, settings, stop, printer);
   printer.EndProgress();
-  if (batch.refused()) return Stop(report, o.json, err, kExitUsage, batch.refusalText, Hint::kNone);
+  if (batch.refused()) {
+    return Stop(report, o.json, err, kExitUsage, batch.refusalText, Hint::kNone, batch.refusal);
+  }
   if (batch.stoppedBy) {
     const std::string why = InterruptText(batch.stoppedBy, batch.done, batch.planned);
     err << "quillon-cli convert: " << why << '\n';

@@ -45,6 +45,13 @@ void ReasonCode(JsonWriter& j, const unit_val::Failure& failure) {
   if (failure.error) j.Key("system_error").Integer(failure.error.value());
 }
 
+// "retyped_in": the texts retyped by where they stand.
+void RetypedIn(JsonWriter& j, const std::array<int, unit_val::kTextScopeCount>& counts) {
+  j.Key("retyped_in").BeginObject();
+  for (std::size_t s = 0; s < kScopeNames.size(); ++s) j.Key(kScopeNames[s]).Integer(counts[s]);
+  j.EndObject();
+}
+
 }  // namespace
 
 void ConvertReport::Add(const unit_val::FileResult& file) {
@@ -54,6 +61,9 @@ void ConvertReport::Add(const unit_val::FileResult& file) {
     case unit_val::FileStatus::kConverted:
       ++totals_.converted;
       totals_.retyped += file.counts.TotalRetyped();
+      for (std::size_t s = 0; s < kScopeNames.size(); ++s) {
+        totals_.retypedIn[s] += file.counts.retypedIn[s];
+      }
       break;
     case unit_val::FileStatus::kFailed:
       ++totals_.failed;
@@ -88,11 +98,7 @@ void ConvertReport::Add(const unit_val::FileResult& file) {
   for (int n : file.counts.retyped) j.Integer(n);
   j.EndArray();
   j.Key("retyped_total").Integer(file.counts.TotalRetyped());
-  j.Key("retyped_in").BeginObject();
-  for (std::size_t s = 0; s < kScopeNames.size(); ++s) {
-    j.Key(kScopeNames[s]).Integer(file.counts.retypedIn[s]);
-  }
-  j.EndObject();
+  RetypedIn(j, file.counts.retypedIn);
   j.Key("left_free_size").Integer(file.counts.leftFreeSize);
   j.Key("backup").Bool(file.backupMade);
   j.Key("warning");
@@ -115,7 +121,7 @@ void ConvertReport::Skipped(const unit_val::FileResult& file) {
   out_ << j.text() << '\n';
 }
 
-void ConvertReport::Summary(const std::string& stoppedBy) {
+void ConvertReport::Summary(const std::string& stoppedBy, const unit_val::Failure& why) {
   if (!json_) {
     if (!stoppedBy.empty()) out_ << "stopped: " << TerminalText(stoppedBy) << '\n';
     out_ << totals_.converted << (dryRun_ ? " would convert, " : " converted, ") << totals_.failed
@@ -129,7 +135,10 @@ void ConvertReport::Summary(const std::string& stoppedBy) {
   j.Key("stopped");
   stoppedBy.empty() ? j.Null() : j.String(stoppedBy);
   j.Key("converted").Integer(totals_.converted).Key("failed").Integer(totals_.failed);
-  j.Key("skipped").Integer(totals_.skipped).Key("retyped").Integer(totals_.retyped).EndObject();
+  j.Key("skipped").Integer(totals_.skipped).Key("retyped").Integer(totals_.retyped);
+  RetypedIn(j, totals_.retypedIn);
+  ReasonCode(j, why);
+  j.EndObject();
   out_ << j.text() << '\n';
 }
 

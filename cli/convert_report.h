@@ -3,6 +3,7 @@
 // ends, with what stopped it when it stopped early.
 #pragma once
 
+#include <array>
 #include <ostream>
 #include <string>
 
@@ -12,6 +13,7 @@ namespace cli {
 
 struct ConvertTotals {
   int converted = 0, failed = 0, skipped = 0, retyped = 0;
+  std::array<int, unit_val::kTextScopeCount> retypedIn{};  // by unit_val::TextScope
 };
 
 class ConvertReport {
@@ -23,7 +25,8 @@ class ConvertReport {
   void Add(const unit_val::FileResult& file);
   // The summary; `stoppedBy` says why the run ended early (empty when it
   // did not). Text reports give it on a line of its own before the totals.
-  void Summary(const std::string& stoppedBy = {});
+  // JSON reports give `why` as "reason_code".
+  void Summary(const std::string& stoppedBy = {}, const unit_val::Failure& why = {});
   const ConvertTotals& totals() const { return totals_; }
 
  private:

@@ -39,9 +39,4 @@ struct PlacedText {
 // values, then for each block definition its texts and dimension values.
 std::vector<PlacedText> AllTexts(const jww::Drawing& drawing);
 
-// A free-size text: the remainder of its text type field by 10000 is 0.
-inline bool IsFreeSize(const jww::TEntMoji& text) {
-  return text.textType % 10000 == 0;
-}
-
 }  // namespace cli

@@ -1,6 +1,9 @@
 #include "cli/info_command.h"
 
+#include <memory>
+
 #include "cli/command.h"
+#include "cli/command_line.h"
 #include "cli/info_json.h"
 #include "cli/info_text.h"
 #include "cli/terminal_text.h"
@@ -12,43 +15,44 @@ namespace cli {
 
 namespace {
 
-constexpr const char* kInfoUsage =
-    "Usage: quillon-cli info [--json] FILE...\n"
+constexpr const char* kAbout =
     "Shows what each JWW drawing holds: version, memo, text types, entity counts\n"
     "at the top level and in block definitions, block definitions and every text.\n"
-    "Drawings are only read; nothing is written.\n"
-    "\n"
-    "  --json   one JSON object per drawing, one per line\n"
-    "  --help   show this help\n"
-    "\n"
+    "Drawings are only read; nothing is written.";
+
+constexpr const char* kFooter =
     "Exit status: 0 when every drawing loaded, 1 when any did not, 2 on a usage error.\n";
 
-int UsageError(std::ostream& err, const std::string& what) {
-  err << "quillon-cli info: " << what << " (see \"quillon-cli info --help\")\n";
-  return kExitUsage;
+std::unique_ptr<CLI::App> Describe(bool& json, std::vector<std::string>& files) {
+  auto app = MakeCommandLine("info", kAbout, kFooter);
+  app->add_flag("--json", json, "one JSON object per drawing, one per line");
+  app->add_option("FILE", files, "a drawing")->required();
+  return app;
 }
 
 }  // namespace
 
+std::string InfoSynopsis() {
+  bool json = false;
+  std::vector<std::string> files;
+  return Synopsis(*Describe(json, files));
+}
+
 int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   bool json = false;
-  bool optionsEnded = false;
   std::vector<std::string> files;
-  for (const std::string& arg : args) {
-    if (optionsEnded || arg.empty() || arg[0] != '-') {
-      files.push_back(arg);
-    } else if (arg == "--") {
-      optionsEnded = true;
-    } else if (arg == "--json") {
-      json = true;
-    } else if (arg == "--help" || arg == "-h") {
-      out << kInfoUsage;
+  const std::unique_ptr<CLI::App> commandLine = Describe(json, files);
+  std::string problem;
+  switch (ParseCommandLine(*commandLine, args, problem)) {
+    case Parsed::kHelp:
+      out << Help(*commandLine);
       return kExitOk;
-    } else {
-      return UsageError(err, "unknown option \"" + arg + "\"");
-    }
+    case Parsed::kError:
+      err << "quillon-cli info: " << problem << " (see \"quillon-cli info --help\")\n";
+      return kExitUsage;
+    case Parsed::kRun:
+      break;
   }
-  if (files.empty()) return UsageError(err, "no FILE given");
 
   int code = kExitOk;
   jww::Drawing drawing;

@@ -8,6 +8,9 @@
 
 namespace cli {
 
+// The arguments, as "quillon-cli --help" shows them.
+std::string InfoSynopsis();
+
 int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace cli

@@ -2,7 +2,8 @@
 
 #include "cli/drawing_summary.h"
 #include "cli/json_writer.h"
-#include "cli/text_display.h"
+#include "conversion/classify_text.h"
+#include "drawing/jww_text.h"
 
 namespace cli {
 
@@ -32,14 +33,14 @@ void WriteText(JsonWriter& json, const PlacedText& placed) {
   }
   json.Key("index").Integer(static_cast<std::int64_t>(placed.index));
   json.Key("text_type").Integer(t.textType);
-  json.Key("free_size").Bool(IsFreeSize(t));
+  json.Key("free_size").Bool(unit_val::IsFreeSize(t.textType));
   json.Key("width").Number(t.width);
   json.Key("height").Number(t.height);
   json.Key("spacing").Number(t.spacing);
   json.Key("pen_colour").Integer(t.attr.penColour);
   json.Key("angle").Number(t.angle);
-  json.Key("font").String(DecodedText(t.fontName));
-  json.Key("content").String(DecodedText(t.text));
+  json.Key("font").String(jww::DecodedText(t.fontName));
+  json.Key("content").String(jww::DecodedText(t.text));
   json.EndObject();
 }
 
@@ -52,7 +53,7 @@ std::string InfoJson(std::string_view path, const jww::Drawing& d) {
   json.Key("ok").Bool(true);
   json.Key("error").Null();
   json.Key("version").Integer(d.header.version);
-  json.Key("memo").String(DisplayText(d.header.memo));
+  json.Key("memo").String(jww::DisplayText(d.header.memo));
 
   json.Key("text_types").BeginArray();
   for (const jww::TTextType& type : d.header.textTypes) {
@@ -74,7 +75,7 @@ std::string InfoJson(std::string_view path, const jww::Drawing& d) {
   for (const jww::TEntBlockDef& def : d.blockDefs) {
     json.BeginObject();
     json.Key("number").Integer(def.number);
-    json.Key("name").String(DisplayText(def.name));
+    json.Key("name").String(jww::DisplayText(def.name));
     json.Key("entities").Integer(def.entityCount);
     json.EndObject();
   }
@@ -87,7 +88,7 @@ std::string InfoJson(std::string_view path, const jww::Drawing& d) {
   json.Key("images").BeginArray();
   for (const jww::TBindImageType& image : d.images) {
     json.BeginObject();
-    json.Key("name").String(DisplayText(image.name));
+    json.Key("name").String(jww::DisplayText(image.name));
     json.Key("size").Integer(image.size);
     json.EndObject();
   }

@@ -6,7 +6,8 @@
 
 #include "cli/drawing_summary.h"
 #include "cli/shortest_double.h"
-#include "cli/text_display.h"
+#include "conversion/classify_text.h"
+#include "drawing/jww_text.h"
 
 namespace cli {
 
@@ -49,7 +50,7 @@ void CountRow(std::ostream& out, const char* kind, std::size_t top, std::size_t 
 void WriteInfoText(std::ostream& out, std::string_view path, const jww::Drawing& d) {
   out << path << '\n';
   out << "  version " << d.header.version << '\n';
-  out << "  memo    " << DisplayText(d.header.memo) << '\n';
+  out << "  memo    " << jww::DisplayText(d.header.memo) << '\n';
 
   out << "  text types\n";
   Row(out, {{"type", 5}, {"width", 12}, {"height", 12}, {"spacing", 12}, {"colour", 0}});
@@ -77,14 +78,14 @@ void WriteInfoText(std::ostream& out, std::string_view path, const jww::Drawing&
   out << "  block definitions: " << d.blockDefs.size() << '\n';
   if (!d.blockDefs.empty()) Row(out, {{"number", 8}, {"entities", 9}, {"name", 0}});
   for (const jww::TEntBlockDef& def : d.blockDefs) {
-    Row(out, {{Num(def.number), 8}, {Num(def.entityCount), 9}, {DisplayText(def.name), 0}});
+    Row(out, {{Num(def.number), 8}, {Num(def.entityCount), 9}, {jww::DisplayText(def.name), 0}});
   }
 
   if (!d.images.empty()) {
     out << "  images: " << d.images.size() << '\n';
     Row(out, {{"bytes", 10}, {"name", 0}});
     for (const jww::TBindImageType& image : d.images) {
-      Row(out, {{Num(image.size), 10}, {DisplayText(image.name), 0}});
+      Row(out, {{Num(image.size), 10}, {jww::DisplayText(image.name), 0}});
     }
   }
 
@@ -107,16 +108,16 @@ void WriteInfoText(std::ostream& out, std::string_view path, const jww::Drawing&
     Row(out, {{TextPlaceName(placed.place), 15},
               {placed.block ? Num(placed.block->number) : "-", 6},
               {Num(placed.index), 6},
-              {Num(t.textType) + (IsFreeSize(t) ? "*" : ""), 6},
+              {Num(t.textType) + (unit_val::IsFreeSize(t.textType) ? "*" : ""), 6},
               {Num(t.width), 8},
               {Num(t.height), 8},
               {Num(t.spacing), 8},
               {Num(t.attr.penColour), 4},
               {Num(t.angle), 8},
-              {DisplayText(t.text), 0}});
+              {jww::DisplayText(t.text), 0}});
   }
   for (const PlacedText& placed : texts) {
-    if (IsFreeSize(*placed.text)) {
+    if (unit_val::IsFreeSize(placed.text->textType)) {
       out << "    (* free size)\n";
       break;
     }

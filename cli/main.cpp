@@ -11,15 +11,15 @@
 namespace {
 
 constexpr cli::Command kCommands[] = {
-    {"info", "[--json] FILE...", "show what JWW drawings hold; nothing is written", cli::RunInfo},
-    {"convert", "--dest DIR [--settings FILE] [--dry-run] [--json] [--recursive] PATH...",
+    {"info", cli::InfoSynopsis, "show what JWW drawings hold; nothing is written", cli::RunInfo},
+    {"convert", cli::ConvertSynopsis,
      "retype the free-size texts of drawings into a destination folder", cli::RunConvert},
 };
 
 void PrintUsage(std::ostream& out) {
   out << "Usage: quillon-cli COMMAND [OPTION]... [ARGUMENT]...\n\nCommands:\n";
   for (const cli::Command& c : kCommands) {
-    out << "  " << c.name << ' ' << c.synopsis << "\n      " << c.summary << '\n';
+    out << "  " << c.name << ' ' << c.synopsis() << "\n      " << c.summary << '\n';
   }
   out << "\nRun \"quillon-cli COMMAND --help\" for the options of a command.\n";
 }

@@ -1,12 +1,12 @@
 #include "conversion/batch_plan.h"
 
-#include <cctype>
 #include <map>
 #include <optional>
 #include <set>
 #include <system_error>
 #include <vector>
 
+#include "common/ascii_case.h"
 #include "conversion/backup.h"
 #include "conversion/destination_guard.h"
 #include "conversion/path_text.h"
@@ -20,11 +20,6 @@ namespace {
 
 std::string IdentityKey(const platform::FileIdentity& id) {
   return std::to_string(id.device) + ":" + std::to_string(id.file);
-}
-
-std::string FoldCase(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
 }
 
 fs::path FolderOf(const fs::path& path) {
@@ -52,7 +47,7 @@ class PathKeys {
     if (!folder.identity) return {"path " + PathText(path), false};
     const std::string text = PathText(name);
     return {"name " + IdentityKey(*folder.identity) + "/" +
-                (folder.ignoresCase ? FoldCase(text) : text),
+                (folder.ignoresCase ? func::AsciiUpper(text) : text),
             false};
   }
 

@@ -100,10 +100,13 @@ class Run {
   BatchReport Go() {
     const Selection& selection = request_.selection;
     if (!selection.ok()) return Refuse(selection.failure, selection.error);
+    if (!request_.dryRun) {
+      std::string text;
+      if (const Failure locked = LockExistingFolders(text)) return Refuse(locked, text);
+    }
     const SourceChecker checker = CheckSource;
     plan_ = PlanBatch(selection.chosen, request_.alsoRead, &checker);
     if (!plan_.ok()) return Refuse(plan_.refusalFailure, plan_.refusal);
-    if (!request_.dryRun && !LockExistingFolders()) return std::move(report_);
     report_.planned = plan_.files.size();
 
     for (const SetAsideFile& file : selection.skipped) {
@@ -128,22 +131,19 @@ class Run {
   // (two runs never wait on each other crosswise), before the plan has
   // looked at what stands in them. Folders made later are locked as they are
   // made.
-  bool LockExistingFolders() {
+  Failure LockExistingFolders(std::string& text) {
+    std::set<fs::path> named;
+    for (const ChosenFile& file : request_.selection.chosen)
+      named.insert(FolderOf(file.destination));
     std::map<platform::FileIdentity, fs::path> folders;
-    for (const ChosenFile& file : request_.selection.chosen) {
-      const fs::path folder = FolderOf(file.destination);
+    for (const fs::path& folder : named) {
       if (const auto id = platform::IdentityOf(folder)) folders.try_emplace(*id, folder);
     }
     const auto deadline = DestinationLocks::Clock::now() + request_.lockWait;
     for (const auto& [id, folder] : folders) {
-      std::string text;
-      const Failure failure = locks_.Lock(folder, deadline, text);
-      if (failure) {
-        Refuse(failure, text);
-        return false;
-      }
+      if (const Failure failure = locks_.Lock(folder, deadline, text)) return failure;
     }
-    return true;
+    return {};
   }
 
   void Add(FileResult result) {

@@ -25,7 +25,7 @@ enum class FileStatus { kConverted, kSkipped, kFailed };
 // What became of one file.
 struct FileResult {
   std::filesystem::path source;
-  std::filesystem::path destination;  // empty for a file skipped before planning
+  std::filesystem::path destination;  // empty for a skipped file
   FileStatus status = FileStatus::kFailed;
   ConvertStage stage = ConvertStage::kNone;  // where it failed
   Failure failure{};     // why it was skipped or failed; the warning of a converted file
@@ -43,16 +43,18 @@ struct BatchTotals {
 };
 
 struct BatchRequest {
-  Selection selection;                          // chosen files, and those already set aside
-  std::filesystem::path destinationFolder;      // the folder the run writes into (and locks)
-  std::vector<std::filesystem::path> alsoRead;  // further files the run reads (the settings file)
+  Selection selection{};                          // chosen files, and those already set aside
+  std::filesystem::path destinationFolder{};      // the folder the run writes into (and locks)
+  std::vector<std::filesystem::path> alsoRead{};  // further files the run reads (the settings file)
   bool dryRun = false;
   unsigned jobs = 0;  // 0: DefaultWorkerCount()
   // How long the run waits for another run writing into one of its
   // destination folders before it refuses (kDestinationLocked).
-  std::chrono::milliseconds lockWait{3000};
+  std::chrono::milliseconds lockWait{2000};
 };
 
+// Called on the thread that runs RunBatch, between files: a window may
+// repaint and handle its stop command there.
 class BatchObserver {
  public:
   virtual ~BatchObserver() = default;
@@ -72,11 +74,19 @@ struct BatchReport {
   std::vector<FileResult> files;  // in report order
   BatchTotals totals;
   int stoppedBy = 0;        // the StopToken's cause when the run ended early
-  std::size_t planned = 0;  // files planned
-  std::size_t done = 0;     // of them, reported
+  std::size_t planned = 0;  // files planned (those set aside before planning not counted)
+  std::size_t done = 0;     // of them, reported; after a stop the rest wrote nothing
   bool refused() const { return static_cast<bool>(refusal); }
 };
 
+// Reports the files the selection set aside first (skipped, then
+// unreadable), then the planned files in their order. A stop is heard
+// between files, before the sync of a batch of outputs and between their
+// moves into place: a file being moved is finished or moved back first, the
+// outputs not yet in place are removed, and the report ends there. A run
+// that cannot start (the selection's error, a plan that would write over a
+// file it reads, a destination folder another run writes into) is refused
+// and writes nothing.
 BatchReport RunBatch(const BatchRequest& request, const ConversionSettings& settings,
                      StopToken& stop, BatchObserver& observer);
 

@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <filesystem>
 
-namespace unit_ini {
+namespace platform {
 class SettingsReader;
 class SettingsWriter;
-}  // namespace unit_ini
+}  // namespace platform
 
 namespace unit_val {
 
@@ -43,10 +43,10 @@ class ConversionSettings {
   // double included) gives 0.
   void Load(const std::filesystem::path& settingsFile);
   // The same from a settings file already read.
-  void Load(const unit_ini::SettingsReader& settingsFile);
+  void Load(const platform::SettingsReader& settingsFile);
   // Writes the same keys: range values in the general number format, flags
   // as decimal integers.
-  void Save(unit_ini::SettingsWriter& writer) const;
+  void Save(platform::SettingsWriter& writer) const;
 
   // The tolerances of text type 1..10 as stored (the plus tolerance without
   // the floor applied by the classification).

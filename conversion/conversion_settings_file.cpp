@@ -1,9 +1,9 @@
 // Loading and saving the conversion settings through the settings file.
 #include <string>
 
-#include "app/unit_ini.h"
 #include "common/func.h"
 #include "conversion/conversion_settings.h"
+#include "platform/settings_file.h"
 
 namespace unit_val {
 
@@ -22,21 +22,21 @@ std::string KeyName(int n) {
 }  // namespace
 
 void ConversionSettings::Load(const std::filesystem::path& settingsFile) {
-  Load(unit_ini::SettingsReader(settingsFile));
+  Load(platform::SettingsReader(settingsFile));
 }
 
-void ConversionSettings::Load(const unit_ini::SettingsReader& settingsFile) {
+void ConversionSettings::Load(const platform::SettingsReader& settingsFile) {
   for (int n = 1; n <= kRangeValueCount; ++n) {
-    const unit_ini::Setting s = settingsFile.Read(kRangeSection, KeyName(n), kKeyBuffer);
+    const platform::Setting s = settingsFile.Read(kRangeSection, KeyName(n), kKeyBuffer);
     if (s.found) RangeValue(n) = func::TextToDoubleOrZero(s.text);
   }
   for (int n = 1; n <= kFlagCount; ++n) {
-    const unit_ini::Setting s = settingsFile.Read(kFlagSection, KeyName(n), kKeyBuffer);
+    const platform::Setting s = settingsFile.Read(kFlagSection, KeyName(n), kKeyBuffer);
     if (s.found) Flag(n) = func::TextToInt(s.text);
   }
 }
 
-void ConversionSettings::Save(unit_ini::SettingsWriter& writer) const {
+void ConversionSettings::Save(platform::SettingsWriter& writer) const {
   for (int n = 1; n <= kRangeValueCount; ++n) {
     writer.Write(kRangeSection, KeyName(n), func::FormatGeneral(RangeValue(n)));
   }

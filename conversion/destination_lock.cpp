@@ -20,7 +20,7 @@ Failure DestinationLocks::Lock(const fs::path& folder, Clock::time_point deadlin
   for (;;) {
     platform::FileLock lock = platform::FileLock::TryTake(shown / kLockFileName);
     if (lock.held()) {
-      RemoveStaleTemporaries(shown);
+      RemoveTemporariesOfLockedFolder(shown);
       held_.emplace(*identity, std::move(lock));
       return {};
     }

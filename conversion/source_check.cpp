@@ -1,21 +1,13 @@
 #include "conversion/source_check.h"
 
-#include <algorithm>
-#include <cctype>
-
+#include "common/ascii_case.h"
 #include "conversion/path_text.h"
 #include "drawing/jww_probe.h"
 
 namespace unit_val {
 
 bool HasJwwExtension(const std::filesystem::path& file) {
-  const std::string name = PathText(file.filename());
-  const std::size_t dot = name.rfind('.');
-  if (dot == std::string::npos) return false;
-  std::string ext = name.substr(dot);
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return ext == ".JWW";
+  return func::UpperExtension(PathText(file.filename())) == ".JWW";
 }
 
 SourceCheck CheckSource(const std::filesystem::path& source) {

@@ -4,8 +4,10 @@
 #include <string_view>
 #include <system_error>
 
+#include "conversion/destination_lock.h"
 #include "conversion/path_text.h"
 #include "platform/file_io.h"
+#include "platform/file_lock.h"
 #include "platform/process.h"
 
 namespace unit_val {
@@ -47,13 +49,18 @@ fs::path MovedAsideBackupName() {
   return name;
 }
 
-void RemoveStaleTemporaries(const fs::path& folder) {
+void RemoveTemporariesOfLockedFolder(const fs::path& folder) {
   RemoveStale(
       folder, kOutputPrefix, kOutputSuffix, false, [](std::string_view) { return true; },
       [](const fs::path& p) {
         std::error_code ignored;
         fs::remove(p, ignored);
       });
+}
+
+void RemoveStaleTemporaries(const fs::path& folder) {
+  const platform::FileLock lock = platform::FileLock::TryTake(folder / kLockFileName);
+  if (lock.held()) RemoveTemporariesOfLockedFolder(folder);
 }
 
 void RemoveStaleTempFolders(const fs::path& parent) {

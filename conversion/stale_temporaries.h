@@ -15,6 +15,10 @@ std::filesystem::path MovedAsideBackupName();
 // Removes the temporary outputs (".quillon-….tmp", as jww::PendingFile names
 // them) from a destination folder whose lock the caller has just taken: no
 // live run writes there, whatever process id or machine made them.
+void RemoveTemporariesOfLockedFolder(const std::filesystem::path& folder);
+
+// The same for a caller that holds no lock: removes them only while the
+// folder's lock can be taken (no run writes there), and nothing otherwise.
 void RemoveStaleTemporaries(const std::filesystem::path& folder);
 
 // Removes stale private temp folders ("quillon-…") under `parent`.

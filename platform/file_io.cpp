@@ -1,13 +1,13 @@
 #include "platform/file_io.h"
 
 #include <atomic>
-#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <string>
 #include <vector>
 
+#include "common/ascii_case.h"
 #include "platform/file_faults.h"
 #include "platform/file_move.h"
 #include "platform/long_path.h"
@@ -182,11 +182,9 @@ bool FolderIgnoresCase(const fs::path& folder) {
       std::string name = PathToUtf8(parts[i]);
       bool changed = false;
       for (char& c : name) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        if (std::isalpha(u)) {
-          c = static_cast<char>(std::islower(u) ? std::toupper(u) : std::tolower(u));
-          changed = true;
-        }
+        const char swapped = c == func::AsciiUpper(c) ? func::AsciiLower(c) : func::AsciiUpper(c);
+        changed = changed || swapped != c;
+        c = swapped;
       }
       if (!changed) continue;
       fs::path respelt;

@@ -47,7 +47,7 @@ FileLock FileLock::TryTake(const std::filesystem::path& file) {
   const std::filesystem::path path = LongPath(file);
   // Deleted when the last handle to it closes, so a holder that goes leaves
   // nothing behind.
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   if (h == INVALID_HANDLE_VALUE) {

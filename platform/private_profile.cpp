@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <system_error>
 
+#include "common/ascii_case.h"
 #include "platform/file_io.h"
 
 #ifdef _WIN32
@@ -27,16 +28,8 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-char AsciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
+  return func::SameIgnoringAsciiCase(a, b);
 }
 
 enum class LineKind { kSection, kKey, kOther };

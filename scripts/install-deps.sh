@@ -3,6 +3,8 @@
 # the command line, when any is missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+  # the command line's argument parser (header-only)
+  libcli11-dev
   # the desktop window: Qt 6 Widgets, Qt's Japanese texts, a Japanese font
   qt6-base-dev qt6-translations-l10n fonts-vlgothic
   # its real-run test and the README screenshots, under a virtual display

@@ -81,12 +81,11 @@ FailureDialog::FailureDialog(const std::string& summary, const std::vector<Failu
 }
 
 QString FailureDialog::CopiedText() const {
-  QList<QTreeWidgetItem*> chosen = list_->selectedItems();
-  if (chosen.isEmpty()) {
-    for (int i = 0; i < list_->topLevelItemCount(); ++i) chosen << list_->topLevelItem(i);
-  }
+  const bool all = list_->selectedItems().isEmpty();
   QString text;
-  for (const QTreeWidgetItem* item : chosen) {
+  for (int i = 0; i < list_->topLevelItemCount(); ++i) {
+    const QTreeWidgetItem* item = list_->topLevelItem(i);
+    if (!all && !item->isSelected()) continue;
     text += item->text(0) + '\t' + item->text(1) + '\t' + item->text(2) + '\n';
   }
   return text;

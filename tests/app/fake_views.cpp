@@ -1,5 +1,9 @@
 #include "tests/app/fake_views.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "app/folder_tree.h"
 #include "probes/jwcunit.h"
 #include "tests/support/synthetic.h"
@@ -77,6 +81,14 @@ void MainWindowTest::ClickFolder(const fs::path& folder) {
     }
   }
   ADD_FAILURE() << "no node for " << folder;
+}
+
+void MakeHidden(const fs::path& entry) {
+#ifdef _WIN32
+  ::SetFileAttributesW(entry.c_str(), ::GetFileAttributesW(entry.c_str()) | FILE_ATTRIBUTE_HIDDEN);
+#else
+  (void)entry;
+#endif
 }
 
 void WriteJww(const fs::path& file, int version, const std::string& memo) {

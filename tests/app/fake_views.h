@@ -151,6 +151,9 @@ class MainWindowTest : public testing::Test {
   std::unique_ptr<TForm1> form_;
 };
 
+// Hides a file or folder whose name begins with "." where a dot alone does not.
+void MakeHidden(const std::filesystem::path& entry);
+
 // A JWW drawing with `memo` (Shift-JIS bytes; UTF-16LE bytes from version
 // 700 on), and a JWC (or JWK) header with two memo fields.
 void WriteJww(const std::filesystem::path& file, int version, const std::string& memo);

@@ -25,8 +25,9 @@ TEST_F(MainWindowTest, TheScanReadsEveryLevelSortedWithoutHiddenFolders) {
   for (const char* folder : {"gamma", "Beta/zz/deep", "Beta/aa", "alpha", ".hidden/inner"}) {
     fs::create_directories(data_ / folder);
   }
+  MakeHidden(data_ / ".hidden");
   testing_support::WriteFileBytes(data_ / "file.JWW", "x");
-  fs::create_directory_symlink(data_, data_ / "alpha" / "loop");  // leads back up: left out
+  testing_support::LinkFolder(data_, data_ / "alpha" / "loop");  // leads back up: left out
   Start();
   ChooseSearchFolder(data_);
   ASSERT_TRUE(form_->treeReady());

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "platform/file_io.h"
+#include "platform/file_lock.h"
 #include "tests/cli/mini_json.h"
 #include "tests/cli/run_cli.h"
 #include "tests/support/paths.h"
@@ -173,6 +174,26 @@ TEST(BatchSafety, EarlyStopsStillPrintTheJsonSummaryAndNamesAreEscaped) {
   const auto info = cli_test::RunCli({"info", (dir / "fake.jww").string()});
   EXPECT_EQ(info.exitCode, 1);
   EXPECT_NE(info.err.find("no \"JwwData.\" signature"), std::string::npos) << info.err;
+}
+
+// Two runs into one folder would each keep the other's fresh output as the
+// former file: the second waits a moment, then refuses and writes nothing.
+TEST(BatchSafety, ASecondRunIntoAFolderInUseIsRefused) {
+  ScratchDir dir;
+  fs::create_directories(dir / "in");
+  fs::create_directories(dir / "out");
+  fs::copy_file(kPlan, dir / "in/A.jww");
+  WriteFileBytes(dir / "out/A.jww", "the first run's output");
+  const platform::FileLock first = platform::FileLock::TryTake(dir / "out/.quillon.lock");
+  ASSERT_TRUE(first.held());
+  const auto run = cli_test::RunCli(
+      {"convert", "--json", "--dest", (dir / "out").string(), (dir / "in").string()});
+  EXPECT_EQ(run.exitCode, 2);
+  ASSERT_EQ(run.errLines().size(), 1u) << run.err;
+  EXPECT_NE(run.err.find("another run is writing into the folder"), std::string::npos) << run.err;
+  EXPECT_EQ(mini_json::Parse(run.out)["reason_code"].string, "destination_locked") << run.out;
+  EXPECT_EQ(Names(dir / "out"), (std::vector<std::string>{".quillon.lock", "A.jww"}));
+  EXPECT_EQ(ReadFileBytes(dir / "out/A.jww"), "the first run's output");
 }
 
 #ifndef _WIN32

@@ -69,6 +69,17 @@ TEST_F(ConvertCommand, ChoosesJwwFilesByExtensionThenSignature) {
   ASSERT_EQ(run.errLines().size(), 1u) << run.err;
   EXPECT_NE(run.errLines()[0].find("CUT.jww"), std::string::npos);
   EXPECT_NE(run.errLines()[0].find("at byte"), std::string::npos) << run.errLines()[0];
+
+  // JSON reports name each reason as a code as well.
+  std::map<std::string, std::string> codes;
+  const auto json = cli_test::RunCli(
+      {"convert", "--json", "--dry-run", "--dest", dest.string(), source_.string()});
+  for (const std::string& line : cli_test::Lines(json.out)) {
+    const auto object = mini_json::Parse(line);
+    if (object.has("source")) codes[object["source"].string] = object["reason_code"].string;
+  }
+  EXPECT_EQ(codes[(source_ / "FAKE.JWW").string()], "no_signature");
+  EXPECT_EQ(codes[(source_ / "CUT.jww").string()], "damaged_drawing");
 }
 
 TEST_F(ConvertCommand, RecursiveMirrorsSubfoldersAndKeepsBackups) {
@@ -230,6 +241,9 @@ TEST(ConvertCommandUsage, ErrorsExitWithTwoAndOneLine) {
     EXPECT_TRUE(run.out.empty());
   }
   EXPECT_FALSE(fs::exists(scratch / "out"));
+  // A path starting with "/" is a path on every system, not an option.
+  const auto slash = cli_test::RunCli({"convert", "--dest", scratch.path().string(), "/no/a.jww"});
+  EXPECT_NE(slash.err.find("no such file or folder"), std::string::npos) << slash.err;
   const auto help = cli_test::RunCli({"convert", "--help"});
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_NE(help.out.find("--dry-run"), std::string::npos);

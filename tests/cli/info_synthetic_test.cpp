@@ -224,6 +224,11 @@ TEST(InfoCommandLine, HelpPrintsUsage) {
   EXPECT_EQ(top.exitCode, 0);
   EXPECT_EQ(top.out.rfind("Usage: quillon-cli COMMAND", 0), 0u) << top.out;
   EXPECT_NE(top.out.find("  info [--json] FILE..."), std::string::npos);
+  // Each command's synopsis comes from the description its parser uses.
+  EXPECT_NE(top.out.find("  convert --dest DIR [--settings FILE] [--dry-run] [--json] "
+                         "[--recursive] [--jobs N] PATH...\n"),
+            std::string::npos)
+      << top.out;
   const auto info = RunCli({"info", "--help"});
   EXPECT_EQ(info.exitCode, 0);
   EXPECT_EQ(info.out.rfind("Usage: quillon-cli info [--json] FILE...\n", 0), 0u) << info.out;

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/unit_ini.h"
+#include "platform/settings_file.h"
 #include "tests/support/paths.h"
 
 namespace {
@@ -148,7 +148,7 @@ TEST_F(SettingsFile, SaveWritesGeneralFormatAndDecimalFlags) {
   s.RangeValue(60) = 1.5e-5;
   s.Flag(1) = 1;
   s.Flag(12) = 1;
-  unit_ini::SettingsWriter writer(file());
+  platform::SettingsWriter writer(file());
   s.Save(writer);
   ASSERT_TRUE(writer.Commit());
 

@@ -13,11 +13,11 @@
 #include <optional>
 #include <sstream>
 
-#include "app/unit_ini.h"
 #include "cli/convert_command.h"
 #include "conversion/backup.h"
 #include "conversion/convert_file.h"
 #include "platform/file_faults.h"
+#include "platform/settings_file.h"
 #include "tests/support/paths.h"
 #include "tests/support/synthetic.h"
 
@@ -132,6 +132,15 @@ TEST(FaultSweep, ConvertFileSurvivesEveryFailure) {
       EXPECT_EQ(ReadFileBytes(source), scene.source);
       if (!outcome.converted()) {
         EXPECT_FALSE(outcome.reason.empty());
+        // Named as a code too, with the system's error where the file layer
+        // gives one.
+        const unit_val::Reason code = outcome.failure.code;
+        EXPECT_NE(code, unit_val::Reason::kNone) << outcome.reason;
+        if (code == unit_val::Reason::kCannotCreateOutput ||
+            code == unit_val::Reason::kCannotKeepBackup ||
+            code == unit_val::Reason::kCannotMoveIntoPlace) {
+          EXPECT_EQ(outcome.failure.error, std::errc::io_error) << outcome.reason;
+        }
       }
       ExpectDestinationWhole(dest, scene.old, scene.oldBackup, fresh, outcome.converted());
       std::size_t expected = Files(dir / "out").size();
@@ -208,7 +217,7 @@ TEST(FaultSweep, TheSettingsFileIsOldOrNewWhole) {
   const std::string old = "[Form]\r\nF1_X=1\r\n";
   auto write = [&](auto arm) {
     WriteFileBytes(file, old);
-    unit_ini::SettingsWriter writer(file);
+    platform::SettingsWriter writer(file);
     writer.Write("Form", "F1_X", "192");
     writer.Write("Set", "FLD1", "/home/drafter/");
     arm();

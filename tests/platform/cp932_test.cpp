@@ -60,3 +60,15 @@ TEST(Utf16ToUtf8, EncodesEveryRangeAndReplacesUnpairedSurrogates) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Utf8ToCp932, EncodesWhatCp932HasAndMarksTheRest) {
+  EXPECT_EQ(platform::Utf8ToCp932("Ａマンション平面図ｱ"),
+            "\x82\x60\x83\x7d\x83\x93\x83\x56\x83\x87\x83\x93\x95\xbd\x96\xca\x90\x7d\xb1");
+  EXPECT_EQ(platform::Utf8ToCp932("①ⅰ＼～"), "\x87\x40\xfa\x40\x81\x5f\x81\x60");
+  EXPECT_EQ(platform::Utf8ToCp932("a\\~"), "a\\~");
+  EXPECT_EQ(platform::Utf8ToCp932("\xF0\x9F\x98\x80x\xFF"), "?x?");  // an emoji, a stray byte
+}
+
+}  // namespace
