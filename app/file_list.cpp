@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "common/ascii_case.h"
 #include "common/func.h"
 #include "platform/cp932.h"
 #include "platform/file_time.h"
@@ -10,14 +11,6 @@
 namespace unit1 {
 
 namespace {
-
-std::string AsciiLower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
 
 const std::string& ColumnKey(const FileRow& row, int column) {
   if (column == 0) return row.nameSortKey;
@@ -31,18 +24,9 @@ bool MatchesFileType(int fileType, std::string_view name) {
   if (fileType != 1 && fileType != 2) return true;
   const std::size_t dot = name.rfind('.');
   if (dot == std::string_view::npos) return false;
-  const std::string ext = AsciiLower(name.substr(dot + 1));
-  return fileType == 1 ? ext.size() == 3 && ext.starts_with("jw") : ext == "jww";
-}
-
-std::string UpperExtension(std::string_view name) {
-  const std::size_t dot = name.rfind('.');
-  if (dot == std::string_view::npos) return {};
-  std::string ext(name.substr(dot));
-  for (char& c : ext) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return ext;
+  const std::string_view ext = name.substr(dot + 1);
+  return fileType == 1 ? ext.size() == 3 && func::SameIgnoringAsciiCase(ext.substr(0, 2), "jw")
+                       : func::SameIgnoringAsciiCase(ext, "jww");
 }
 
 std::string PaddedNumber(std::int64_t number, int width) {
@@ -66,8 +50,8 @@ std::string SortKey(std::string_view utf8) {
     const auto b = static_cast<unsigned char>(key[i]);
     if (func::IsLeadByte(b)) {
       ++i;
-    } else if (b >= 'a' && b <= 'z') {
-      key[i] = static_cast<char>(b - 'a' + 'A');
+    } else {
+      key[i] = func::AsciiUpper(key[i]);
     }
   }
   return key;

@@ -17,10 +17,6 @@ namespace unit1 {
 // 1 "*.jw?", 2 "*.jww" (letter case ignored); any other index "*.*".
 bool MatchesFileType(int fileType, std::string_view name);
 
-// The extension of a file name from its last ".", upper-cased (ASCII letters
-// only, as code page 932 does); empty when the name has no ".".
-std::string UpperExtension(std::string_view name);
-
 // `number` in decimal, with leading blanks up to `width` characters.
 std::string PaddedNumber(std::int64_t number, int width);
 

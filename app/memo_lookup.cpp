@@ -1,18 +1,16 @@
 #include "app/memo_lookup.h"
 
-#include "app/file_list.h"
-#include "common/func.h"
+#include "common/ascii_case.h"
 #include "conversion/path_text.h"
 #include "drawing/jww_probe.h"
+#include "drawing/jww_text.h"
 #include "platform/cp932.h"
 
 namespace unit1 {
 
 std::string MemoLookup::JwwMemo(const std::filesystem::path& file) {
   if (!jww::ProbeJwwMemo(drawing_, file)) return {};
-  const jww::JwwString& memo = drawing_.header.memo;
-  if (memo.wide) return platform::Utf16ToUtf8(func::DisplayFilter(memo.toUtf16Units()));
-  return platform::Cp932ToUtf8(func::DisplayFilter(memo.bytes));
+  return jww::DisplayText(drawing_.header.memo);
 }
 
 std::string MemoLookup::JwcMemo(const std::filesystem::path& file) {
@@ -21,7 +19,7 @@ std::string MemoLookup::JwcMemo(const std::filesystem::path& file) {
 }
 
 std::string MemoLookup::Memo(const std::filesystem::path& file) {
-  const std::string ext = UpperExtension(unit_val::PathText(file.filename()));
+  const std::string ext = func::UpperExtension(unit_val::PathText(file.filename()));
   if (ext == ".JWC") return JwcMemo(file);
   if (ext == ".JWK") return jwk_.Probe(file) ? platform::Cp932ToUtf8(jwk_.memo().Text()) : "";
   if (ext == ".JWW" || ext == ".JW$") return JwwMemo(file);

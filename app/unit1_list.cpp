@@ -6,6 +6,7 @@
 #include "app/file_list.h"
 #include "app/message_texts.h"
 #include "app/unit1.h"
+#include "common/ascii_case.h"
 #include "platform/file_attributes.h"
 #include "platform/path_text.h"
 
@@ -66,7 +67,7 @@ void TForm1::ListFolder(const std::string& folder) {
     const std::uintmax_t size = it->file_size(typeError);
     row.size = typeError ? 0 : static_cast<std::int64_t>(size);
     row.sizeText = unit1::PaddedNumber(row.size, fieldWidth);
-    row.kind = unit1::UpperExtension(row.nameText);
+    row.kind = func::UpperExtension(row.nameText);
     row.memo = memoLookup_.Memo(it->path());
     row.time = unit1::TimeText(it->path());
     row.attributes = AttributeText(attributes);

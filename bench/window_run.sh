@@ -80,7 +80,7 @@ for ((r = 1; r <= rounds; r++)); do
   sync
   # The window's own figure: from the confirmation to the completion text.
   "$window" "$scratch/program" "$corpus" "$scratch/window-out" >"$scratch/window.log"
-  window_ns=$(awk 'NR == 1 { printf "%d", $1 * 1e9 }' "$scratch/window.log")
+  window_ns=$(awk 'NR == 1 { printf "%.0f", $1 * 1e9 }' "$scratch/window.log")
   if ! diff -r "$scratch/cli-out" "$scratch/window-out" >/dev/null; then
     echo "window_run: the window's output differs from quillon-cli's" >&2
     exit 1
