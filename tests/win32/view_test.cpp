@@ -282,28 +282,29 @@ TEST_F(Win32Windows, StatusAndProgressFollowTheRun) {
   EXPECT_EQ(events_.calls, std::vector<std::string>{"StopCommand"});
 }
 
-// Presses a key on the default button of the box open when the timer fires.
-WPARAM g_key = 0;
-void CALLBACK PressKeyInBox(HWND, UINT, UINT_PTR timer, DWORD) {
+// When the timer fires: notes whether Yes is the default button of the box
+// then open, and presses Escape in it.
+bool g_yesIsDefault = false;
+void CALLBACK PressEscapeInBox(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND box = ::FindWindowW(L"#32770", L"Quillon");
   if (box == nullptr) return;
   ::KillTimer(nullptr, timer);
-  HWND focus =
-      ::GetDlgItem(box, IDYES) != nullptr ? ::GetDlgItem(box, IDYES) : ::GetDlgItem(box, IDOK);
-  ::PostMessageW(focus, WM_KEYDOWN, g_key, 0);
+  HWND yes = ::GetDlgItem(box, IDYES);
+  g_yesIsDefault =
+      yes != nullptr && (::GetWindowLongW(yes, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+  ::PostMessageW(yes != nullptr ? yes : ::GetDlgItem(box, IDOK), WM_KEYDOWN, VK_ESCAPE, 0);
 }
 
-unit1::BoxAnswer AnswerWith(WPARAM key, unit1::BoxButtons buttons) {
-  g_key = key;
-  ::SetTimer(nullptr, 0, 100, PressKeyInBox);
+unit1::BoxAnswer AnswerWithEscape(unit1::BoxButtons buttons) {
+  ::SetTimer(nullptr, 0, 100, PressEscapeInBox);
   return win32::ShowMessageBox(nullptr, unit1::BoxIcon::kQuestion,
                                "変換を開始します。よろしいですか？", buttons);
 }
 
 TEST(Win32Boxes, YesIsTheDefaultAndEscapeAnswersNo) {
-  EXPECT_EQ(AnswerWith(VK_RETURN, unit1::BoxButtons::kYesNo), unit1::BoxAnswer::kYes);
-  EXPECT_EQ(AnswerWith(VK_ESCAPE, unit1::BoxButtons::kYesNo), unit1::BoxAnswer::kNo);
-  EXPECT_EQ(AnswerWith(VK_ESCAPE, unit1::BoxButtons::kOk), unit1::BoxAnswer::kOk);
+  EXPECT_EQ(AnswerWithEscape(unit1::BoxButtons::kYesNo), unit1::BoxAnswer::kNo);
+  EXPECT_TRUE(g_yesIsDefault);
+  EXPECT_EQ(AnswerWithEscape(unit1::BoxButtons::kOk), unit1::BoxAnswer::kOk);
 }
 
 }  // namespace
