@@ -1,20 +1,16 @@
 #include "app/win32/main_window.h"
 
-#include <shellapi.h>
 #include <windowsx.h>
 
 #include <algorithm>
-#include <array>
 #include <cwchar>
 
 #include "app/win32/boxes.h"
 #include "app/win32/control_names.h"
-#include "app/win32/folder_chooser.h"
 #include "app/win32/resources.h"
 #include "app/win32/screen_scale.h"
 #include "app/win32/settings_dialog.h"
 #include "app/win32/wide_text.h"
-#include "platform/keyboard.h"
 
 namespace win32 {
 
