@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Cross-builds everything that needs no Qt for 64-bit Windows with MinGW-w64,
-# runs every test under Wine (including a byte-for-byte comparison of the
-# sample conversions with the Linux build's), packs quillon-cli.exe into a
-# portable ZIP and closes with the pass, skip and fail counts.
+# Cross-builds everything for 64-bit Windows with MinGW-w64 (the window
+# quillon.exe with the system's own controls, quillon-cli.exe, the tests),
+# runs every test under Wine on a virtual display (including byte-for-byte
+# comparisons of the CLI's and the window's conversions with the Linux
+# quillon-cli's), packs both programs into a portable ZIP and closes with the
+# pass, skip and fail counts.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix wine64 wine googletest
@@ -28,10 +30,16 @@ cmake --build "$root/build/release" -j "$jobs" --target quillon-cli
 # Wine's services, which keep its output open; that must not be a pipe that
 # the build or ctest waits on.
 export LC_ALL=C.UTF-8
-export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
-mkdir -p "$WINEPREFIX"
+# shellcheck source=lib/xvfb_driver.sh
+source "$root/scripts/lib/xvfb_driver.sh"
+# shellcheck source=lib/wine_driver.sh
+source "$root/scripts/lib/wine_driver.sh"
+# The window's tests show it on one virtual display, shared by every test.
+qx_start_display
+export QUILLON_WINE_DISPLAY="$DISPLAY"
+qw_prepare_prefix "$build/wineprefix"
 wineserver -p
-trap 'wineserver -k || true' EXIT
+trap 'wineserver -k || true; qx_stop' EXIT
 wine cmd /c exit </dev/null >/dev/null 2>&1
 
 cmake -S "$root" -B "$build/core" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

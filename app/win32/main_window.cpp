@@ -1,0 +1,570 @@
+#include "app/win32/main_window.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cwchar>
+
+#include "app/win32/boxes.h"
+#include "app/win32/control_names.h"
+#include "app/win32/resources.h"
+#include "app/win32/screen_scale.h"
+#include "app/win32/settings_dialog.h"
+#include "app/win32/wide_text.h"
+
+namespace win32 {
+
+namespace {
+
+constexpr wchar_t kMainClass[] = L"QuillonTForm1";
+constexpr wchar_t kSplitterClass[] = L"QuillonSplitter";
+constexpr wchar_t kCaption[] = L"Quillon Ver.1.02";
+
+constexpr int kSizeColumn = 1;
+
+// Messages the window posts to itself, so that a handler runs after the
+// control's own handling of the click or key.
+enum : UINT {
+  kTreeClicked = WM_APP + 1,
+  kSelectionChanged,
+  kSplitterMoved,
+  kSizeColumnResized,
+};
+
+HWND CreateChild(HWND parent, DWORD exStyle, const wchar_t* kind, const wchar_t* text, DWORD style,
+                 int id) {
+  return ::CreateWindowExW(exStyle, kind, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           ::GetModuleHandleW(nullptr), nullptr);
+}
+
+LRESULT CALLBACK SplitterProc(HWND splitter, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      ::SetCapture(splitter);
+      return 0;
+    case WM_MOUSEMOVE:
+      if (::GetCapture() == splitter) {
+        POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+        ::MapWindowPoints(splitter, ::GetParent(splitter), &at, 1);
+        ::SendMessageW(::GetParent(splitter), kSplitterMoved, static_cast<WPARAM>(at.x), 0);
+      }
+      return 0;
+    case WM_LBUTTONUP:
+      ::ReleaseCapture();
+      return 0;
+    default:
+      return ::DefWindowProcW(splitter, message, wparam, lparam);
+  }
+}
+
+// Edit1 is read-only; a click on it chooses the search folder.
+LRESULT CALLBACK Edit1Proc(HWND edit, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                           DWORD_PTR) {
+  if (message == WM_LBUTTONUP) {
+    ::PostMessageW(::GetAncestor(edit, GA_ROOT), WM_COMMAND, kMnuFileSFolder, 0);
+  }
+  return ::DefSubclassProc(edit, message, wparam, lparam);
+}
+
+// The stop button lives in the status bar, which passes its click on.
+LRESULT CALLBACK StatusBarProc(HWND bar, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                               DWORD_PTR) {
+  if (message == WM_COMMAND) return ::SendMessageW(::GetParent(bar), message, wparam, lparam);
+  return ::DefSubclassProc(bar, message, wparam, lparam);
+}
+
+// Ctrl+A highlights every row, as in a grid.
+LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                          DWORD_PTR) {
+  if (message == WM_KEYDOWN && wparam == 'A' && (::GetKeyState(VK_CONTROL) & 0x8000) != 0) {
+    ListView_SetItemState(list, -1, LVIS_SELECTED, LVIS_SELECTED);
+    return 0;
+  }
+  return ::DefSubclassProc(list, message, wparam, lparam);
+}
+
+// Where a button went down on the list's header, in its own pixels.
+LRESULT CALLBACK HeaderProc(HWND header, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                            DWORD_PTR press) {
+  if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) {
+    *reinterpret_cast<POINT*>(press) = POINT{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+  }
+  return ::DefSubclassProc(header, message, wparam, lparam);
+}
+
+void RegisterClasses(HINSTANCE instance) {
+  WNDCLASSEXW splitter{};
+  splitter.cbSize = sizeof(splitter);
+  splitter.lpfnWndProc = SplitterProc;
+  splitter.hInstance = instance;
+  splitter.hCursor = ::LoadCursorW(nullptr, IDC_SIZEWE);
+  splitter.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  splitter.lpszClassName = kSplitterClass;
+  ::RegisterClassExW(&splitter);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance) {
+  RegisterClasses(instance);
+  WNDCLASSEXW kind{};
+  kind.cbSize = sizeof(kind);
+  kind.lpfnWndProc = Proc;
+  kind.hInstance = instance;
+  kind.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(kIconId));
+  kind.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
+                                                 ::GetSystemMetrics(SM_CXSMICON),
+                                                 ::GetSystemMetrics(SM_CYSMICON), 0));
+  kind.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  kind.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  kind.lpszClassName = kMainClass;
+  ::RegisterClassExW(&kind);
+  window_ = ::CreateWindowExW(0, kMainClass, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 192,
+                              107, 696, 478, nullptr, nullptr, instance, this);
+}
+
+MainWindow::~MainWindow() {
+  if (window_ != nullptr) ::DestroyWindow(window_);
+  for (HGDIOBJ font : {font_, listFont_, bigFont_}) {
+    if (font != nullptr) ::DeleteObject(font);
+  }
+  if (folderImages_ != nullptr) ImageList_Destroy(folderImages_);
+  if (rowHeight_ != nullptr) ImageList_Destroy(rowHeight_);
+}
+
+void MainWindow::Show(int how) {
+  if (!shown_) {
+    shown_ = true;
+    Forward(&MainEvents::FormShow);
+  }
+  ::ShowWindow(window_, how);
+  ::UpdateWindow(window_);
+}
+
+LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    self->window_ = window;
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) return ::DefWindowProcW(window, message, wparam, lparam);
+  return self->Handle(message, wparam, lparam);
+}
+
+LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CREATE:
+      CreateMenuBar();
+      CreateControls();
+      ApplyDpi(WindowDpi(window_));
+      return 0;
+    case WM_SIZE:
+      ::SendMessageW(Control(kStatusBar1), WM_SIZE, 0, 0);
+      LayOut();
+      return 0;
+    case WM_DPICHANGED: {
+      const auto* suggested = reinterpret_cast<const RECT*>(lparam);
+      ApplyDpi(HIWORD(wparam));
+      ::SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+    case WM_COMMAND:
+      OnCommand(LOWORD(wparam), HIWORD(wparam));
+      return 0;
+    case WM_NOTIFY:
+      return OnNotify(*reinterpret_cast<NMHDR*>(lparam));
+    case kTreeClicked:
+      Forward(&MainEvents::TreeView1Click);
+      return 0;
+    case kSelectionChanged:
+      selectionPending_ = false;
+      NormaliseSelection();
+      Forward(&MainEvents::ListHighlightChanged, Highlight());
+      return 0;
+    case kSplitterMoved:
+      DragSplitter(static_cast<int>(wparam));
+      return 0;
+    case kSizeColumnResized:
+      Forward(&MainEvents::StringGrid1DrawCell);
+      return 0;
+    case WM_CLOSE: {
+      bool mayClose = true;
+      if (events_ != nullptr) RunGuarded(window_, [&] { mayClose = events_->FormCloseQuery(); });
+      if (!mayClose) return 0;
+      Forward(&MainEvents::FormClose);
+      ::DestroyWindow(window_);
+      return 0;
+    }
+    case WM_DESTROY:
+      window_ = nullptr;
+      ::PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return ::DefWindowProcW(window_, message, wparam, lparam);
+}
+
+void MainWindow::CreateMenuBar() {
+  HMENU types = ::CreatePopupMenu();
+  ::AppendMenuW(types, MF_STRING, kMnuFileType0, L"全てのファイル(*.*) (&0)");
+  ::AppendMenuW(types, MF_STRING, kMnuFileType1, L"(*.jw?) (&1)");
+  ::AppendMenuW(types, MF_STRING, kMnuFileType2, L"(*.jww) (&2)");
+  HMENU file = ::CreatePopupMenu();
+  ::AppendMenuW(file, MF_STRING, kMnuFileSFolder, L"検索フォルダの指定 (&S)");
+  ::AppendMenuW(file, MF_POPUP, reinterpret_cast<UINT_PTR>(types), L"ファイルの種類 (&T)");
+  ::AppendMenuW(file, MF_STRING, kMnuFileDFolder, L"保存先フォルダの指定 (&H)");
+  ::AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+  ::AppendMenuW(file, MF_STRING, kMnuFileExit, L"終了 (&X)");
+  HMENU settings = ::CreatePopupMenu();
+  ::AppendMenuW(settings, MF_STRING, kMnuSetConv, L"変換設定 (&1)");
+  HMENU bar = ::CreateMenu();
+  ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"ファイル (&F)");
+  ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(settings), L"設定 (&S)");
+  ::SetMenu(window_, bar);
+}
+
+void MainWindow::CreateControls() {
+  HWND edit1 =
+      CreateChild(window_, WS_EX_CLIENTEDGE, L"EDIT", L"", ES_READONLY | ES_AUTOHSCROLL, kEdit1);
+  ::SetWindowSubclass(edit1, Edit1Proc, 1, 0);
+  CreateChild(window_, WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
+              WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+              kTreeView1);
+  CreateChild(window_, 0, kSplitterClass, L"", 0, kSplitter1);
+  CreateChild(window_, 0, L"STATIC", L"ファイルの種類", SS_LEFT, kLabel1);
+  HWND combo = CreateChild(window_, 0, WC_COMBOBOXW, L"",
+                           WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kComboBox1);
+  for (const wchar_t* item : {L"全てのファイル(*.*)", L"*.JW?", L"*.JWW"}) {
+    ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+  }
+  CreateChild(window_, 0, L"BUTTON", L"変換設定", WS_TABSTOP | BS_PUSHBUTTON, kButton1);
+  CreateChild(window_, 0, L"STATIC", L"保存先フォルダ", SS_LEFT, kLabel2);
+  CreateChild(window_, WS_EX_CLIENTEDGE, L"EDIT", L"", ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP,
+              kEdit2);
+  CreateChild(window_, 0, L"BUTTON", L"参照", WS_TABSTOP | BS_PUSHBUTTON, kButton3);
+  CreateChild(window_, 0, L"BUTTON", L"変換", WS_TABSTOP | BS_PUSHBUTTON, kButton4);
+  HWND list =
+      CreateChild(window_, WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                  WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS, kStringGrid1);
+  ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  ::SetWindowSubclass(list, ListProc, 1, 0);
+  ::SetWindowSubclass(ListView_GetHeader(list), HeaderProc, 1,
+                      reinterpret_cast<DWORD_PTR>(&headerPress_));
+  for (int column = 0; column < unit1::kColumnCount; ++column) {
+    LVCOLUMNW header{};
+    header.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_FMT;
+    header.fmt = column == kSizeColumn ? LVCFMT_RIGHT : LVCFMT_LEFT;
+    header.cx = 64;
+    header.pszText = const_cast<wchar_t*>(L"");
+    ListView_InsertColumn(list, column, &header);
+  }
+  HWND status = CreateChild(window_, 0, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, kStatusBar1);
+  ::SetWindowSubclass(status, StatusBarProc, 1, 0);
+  HWND progress = ::CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD, 0, 0, 0, 0, status,
+                                    reinterpret_cast<HMENU>(kProgressBar1),
+                                    ::GetModuleHandleW(nullptr), nullptr);
+  ::SendMessageW(progress, PBM_SETRANGE32, 0, 1);
+  ::CreateWindowExW(0, L"BUTTON", L"中止", WS_CHILD | BS_PUSHBUTTON, 0, 0, 0, 0, status,
+                    reinterpret_cast<HMENU>(kButtonStop), ::GetModuleHandleW(nullptr), nullptr);
+  SetStatusText("");
+}
+
+void MainWindow::ApplyDpi(UINT dpi) {
+  const UINT old = dpi_;
+  dpi_ = dpi;
+  for (HFONT* font : {&font_, &listFont_, &bigFont_}) {
+    if (*font != nullptr) ::DeleteObject(*font);
+  }
+  font_ = CreateProportionalGothic(12, dpi);
+  listFont_ = CreateFixedGothic(13, dpi);
+  bigFont_ = CreateProportionalGothic(19, dpi);
+  for (int id : {kEdit1, kTreeView1, kLabel1, kComboBox1, kButton1, kLabel2, kEdit2, kButton3}) {
+    SetFont(Control(id), font_);
+  }
+  SetFont(Control(kStatusBar1), font_);
+  SetFont(::GetDlgItem(Control(kStatusBar1), kButtonStop), font_);
+  SetFont(Control(kButton4), bigFont_);
+  SetFont(Control(kStringGrid1), listFont_);
+
+  // The folder picture, and the rows' height of 24 pixels through a list of
+  // pictures that high (a report list's rows are as high as its pictures).
+  if (folderImages_ != nullptr) ImageList_Destroy(folderImages_);
+  const int icon = Scale(16, dpi);
+  folderImages_ = ImageList_Create(icon, icon, ILC_COLOR32 | ILC_MASK, 1, 1);
+  HICON folder = static_cast<HICON>(::LoadImageW(
+      ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconId), IMAGE_ICON, icon, icon, 0));
+  ImageList_AddIcon(folderImages_, folder);
+  ::DestroyIcon(folder);
+  TreeView_SetImageList(Control(kTreeView1), folderImages_, TVSIL_NORMAL);
+  TreeView_SetIndent(Control(kTreeView1), Scale(19, dpi));
+  if (rowHeight_ != nullptr) ImageList_Destroy(rowHeight_);
+  rowHeight_ = ImageList_Create(1, Scale(24, dpi), ILC_COLOR32, 1, 1);
+  ListView_SetImageList(Control(kStringGrid1), rowHeight_, LVSIL_SMALL);
+  if (old != dpi) {
+    for (int column = 0; column < unit1::kColumnCount; ++column) {
+      const int width = ListView_GetColumnWidth(Control(kStringGrid1), column);
+      ListView_SetColumnWidth(Control(kStringGrid1), column, ::MulDiv(width, dpi, old));
+    }
+  }
+  LayOut();
+}
+
+void MainWindow::LayOut() {
+  RECT client;
+  ::GetClientRect(window_, &client);
+  RECT bar;
+  ::GetWindowRect(Control(kStatusBar1), &bar);
+  const UINT d = dpi_;
+  auto s = [d](int logical) { return Scale(logical, d); };
+  const int width = client.right;
+  const int height =
+      std::max(0, static_cast<int>(client.bottom) - static_cast<int>(bar.bottom - bar.top));
+  const int pane = std::clamp(s(paneWidth_), 0, std::max(0, width - s(3)));
+  const int edit = s(19);
+  ::MoveWindow(Control(kEdit1), 0, 0, pane, edit, TRUE);
+  ::MoveWindow(Control(kTreeView1), 0, edit, pane, std::max(0, height - edit), TRUE);
+  ::MoveWindow(Control(kSplitter1), pane, 0, s(3), height, TRUE);
+
+  const int x = pane + s(3);
+  const int right = width;
+  const int top = s(48);
+  ::MoveWindow(Control(kLabel1), x + s(4), s(5), s(96), s(14), TRUE);
+  ::MoveWindow(Control(kComboBox1), x + s(4), s(21), s(150), s(120), TRUE);
+  ::MoveWindow(Control(kButton1), x + s(160), s(19), s(72), s(25), TRUE);
+  const int left2 = x + s(240);
+  ::MoveWindow(Control(kLabel2), left2, s(5), s(96), s(14), TRUE);
+  ::MoveWindow(Control(kButton4), right - s(79), s(2), s(75), s(44), TRUE);
+  const int browse = right - s(79) - s(4) - s(40);
+  const int destination = std::max(s(40), browse - s(4) - left2);
+  ::MoveWindow(Control(kEdit2), left2, s(21), destination, s(21), TRUE);
+  ::MoveWindow(Control(kButton3), left2 + destination + s(4), s(20), s(40), s(23), TRUE);
+  ::MoveWindow(Control(kStringGrid1), x, top, std::max(0, right - x), std::max(0, height - top),
+               TRUE);
+  LayOutStatusBar();
+}
+
+void MainWindow::LayOutStatusBar() {
+  HWND bar = Control(kStatusBar1);
+  RECT client;
+  ::GetClientRect(bar, &client);
+  HWND progress = ::GetDlgItem(bar, kProgressBar1);
+  HWND stop = ::GetDlgItem(bar, kButtonStop);
+  if (!progressShown_) {
+    int parts[] = {-1};
+    ::SendMessageW(bar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
+    ::ShowWindow(progress, SW_HIDE);
+    ::ShowWindow(stop, SW_HIDE);
+  } else {
+    const int stopWidth = Scale(56, dpi_), progressWidth = Scale(180, dpi_);
+    const int grip = Scale(18, dpi_);
+    const int textEnd =
+        std::max(0, static_cast<int>(client.right) - grip - stopWidth - progressWidth);
+    int parts[] = {textEnd, textEnd + progressWidth, -1};
+    ::SendMessageW(bar, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+    RECT part;
+    ::SendMessageW(bar, SB_GETRECT, 1, reinterpret_cast<LPARAM>(&part));
+    ::MoveWindow(progress, part.left + 2, part.top + 2, part.right - part.left - 4,
+                 part.bottom - part.top - 4, TRUE);
+    ::SendMessageW(bar, SB_GETRECT, 2, reinterpret_cast<LPARAM>(&part));
+    ::MoveWindow(stop, part.left + 1, part.top, stopWidth - 2, part.bottom - part.top, TRUE);
+    ::ShowWindow(progress, SW_SHOW);
+    ::ShowWindow(stop, SW_SHOW);
+  }
+  ShowStatusText();
+}
+
+// The status bar cuts nothing itself: the text is cut here to its part's
+// width with an ellipsis, and the bar holds what is shown.
+void MainWindow::ShowStatusText() {
+  HWND bar = Control(kStatusBar1);
+  RECT part{};
+  ::SendMessageW(bar, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
+  std::wstring shown = statusWide_;
+  shown.append(4, L'\0');  // room for the ellipsis
+  HDC dc = ::GetDC(bar);
+  HGDIOBJ old = ::SelectObject(dc, font_);
+  RECT area{0, 0, std::max<LONG>(1, part.right - part.left - Scale(8, dpi_)), 100};
+  ::DrawTextW(dc, shown.data(), static_cast<int>(statusWide_.size()), &area,
+              DT_SINGLELINE | DT_END_ELLIPSIS | DT_MODIFYSTRING | DT_NOPREFIX | DT_CALCRECT);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(bar, dc);
+  shown.resize(std::wcslen(shown.c_str()));
+  ::SendMessageW(bar, SB_SETTEXTW, 0 | SBT_NOTABPARSING, reinterpret_cast<LPARAM>(shown.c_str()));
+}
+
+void MainWindow::DragSplitter(int x) {
+  RECT client;
+  ::GetClientRect(window_, &client);
+  const int pane = std::clamp(x, Scale(20, dpi_),
+                              std::max<int>(Scale(20, dpi_), client.right - Scale(40, dpi_)));
+  paneWidth_ = Unscale(pane, dpi_);
+  LayOut();
+}
+
+void MainWindow::OnCommand(int id, int code) {
+  switch (id) {
+    case kMnuFileSFolder:
+      Forward(&MainEvents::MnuFileSFolderClick);
+      break;
+    case kMnuFileType0:
+      Forward(&MainEvents::MnuFileType0Click);
+      break;
+    case kMnuFileType1:
+      Forward(&MainEvents::MnuFileType1Click);
+      break;
+    case kMnuFileType2:
+      Forward(&MainEvents::MnuFileType2Click);
+      break;
+    case kMnuFileDFolder:
+    case kButton3:
+      Forward(&MainEvents::Button3Click);
+      break;
+    case kMnuFileExit:
+      Forward(&MainEvents::MnuFileExitClick);
+      break;
+    case kMnuSetConv:
+    case kButton1:
+      Forward(&MainEvents::MnuSetConvClick);
+      break;
+    case kButton4:
+      Forward(&MainEvents::Button4Click);
+      break;
+    case kButtonStop:
+      Forward(&MainEvents::StopCommand);
+      break;
+    case kComboBox1:
+      if (code == CBN_SELCHANGE) {
+        const int index = static_cast<int>(::SendMessageW(Control(kComboBox1), CB_GETCURSEL, 0, 0));
+        Forward(&MainEvents::ComboBox1Change, index);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT MainWindow::OnNotify(const NMHDR& header) {
+  if (header.idFrom == kTreeView1) {
+    if (header.code == NM_CLICK) {
+      TVHITTESTINFO hit{};
+      ::GetCursorPos(&hit.pt);
+      ::ScreenToClient(header.hwndFrom, &hit.pt);
+      HTREEITEM item = TreeView_HitTest(header.hwndFrom, &hit);
+      if (item != nullptr && (hit.flags & TVHT_ONITEM) != 0)
+        TreeView_SelectItem(header.hwndFrom, item);
+      const int node = SelectedNode();
+      if (node >= 0) ::PostMessageW(window_, kTreeClicked, 0, 0);
+    } else if (header.code == TVN_SELCHANGEDW && !settingRows_) {
+      const int node = SelectedNode();
+      Forward(&MainEvents::TreeSelectionChanged,
+              node < 0 ? std::nullopt : std::optional<int>(node));
+    }
+    return 0;
+  }
+  // The list's header sends its changes through the list.
+  if (header.hwndFrom == ListView_GetHeader(Control(kStringGrid1)) &&
+      (header.code == HDN_ITEMCHANGEDW || header.code == HDN_ENDTRACKW)) {
+    if (reinterpret_cast<const NMHEADERW&>(header).iItem == kSizeColumn && !settingRows_) {
+      ::PostMessageW(window_, kSizeColumnResized, 0, 0);
+    }
+    return 0;
+  }
+  if (header.idFrom != kStringGrid1) return 0;
+  switch (header.code) {
+    case LVN_GETDISPINFOW:
+      OnListDisplayInfo(const_cast<NMHDR&>(header));
+      break;
+    case LVN_ITEMCHANGED: {
+      const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+      if ((change.uChanged & LVIF_STATE) == 0 ||
+          ((change.uOldState ^ change.uNewState) & LVIS_SELECTED) == 0) {
+        break;
+      }
+      [[fallthrough]];
+    }
+    case LVN_ODSTATECHANGED:
+      if (!settingRows_ && !selectionPending_) {
+        selectionPending_ = true;
+        ::PostMessageW(window_, kSelectionChanged, 0, 0);
+      }
+      break;
+    case LVN_COLUMNCLICK:
+      // A click, not the start of a column's resizing: the logic finds the
+      // column where the button went down.
+      if (events_ != nullptr) {
+        RunGuarded(window_, [&] {
+          events_->StringGrid1MouseDown(Unscale(headerPress_.x, dpi_),
+                                        Unscale(headerPress_.y, dpi_));
+        });
+      }
+      break;
+    case NM_DBLCLK: {
+      const int row = reinterpret_cast<const NMITEMACTIVATE&>(header).iItem;
+      Forward(&MainEvents::StringGrid1DblClick,
+              row < 0 ? std::nullopt : std::optional<std::size_t>(static_cast<std::size_t>(row)));
+      break;
+    }
+    default:
+      break;
+  }
+  return 0;
+}
+
+void MainWindow::OnListDisplayInfo(NMHDR& header) {
+  auto& info = reinterpret_cast<NMLVDISPINFOW&>(header);
+  if ((info.item.mask & LVIF_TEXT) == 0 || info.item.cchTextMax <= 0) return;
+  info.item.pszText[0] = L'\0';
+  if (rows_ == nullptr || info.item.iItem < 0 ||
+      static_cast<std::size_t>(info.item.iItem) >= rows_->size() || info.item.iSubItem < 0 ||
+      info.item.iSubItem >= unit1::kColumnCount) {
+    return;
+  }
+  cell_ = Wide((*rows_)[static_cast<std::size_t>(info.item.iItem)].Cell(info.item.iSubItem));
+  // The size column is right-aligned by the list itself; the blanks that
+  // align it in a grid's cell would only push the digits out of the column.
+  if (info.item.iSubItem == kSizeColumn) cell_.erase(0, cell_.find_first_not_of(L' '));
+  ::lstrcpynW(info.item.pszText, cell_.c_str(), info.item.cchTextMax);
+}
+
+// The logic takes one contiguous range of rows: a highlight with gaps
+// (Ctrl+click) closes them, so that what is shown is what is converted.
+void MainWindow::NormaliseSelection() {
+  HWND list = Control(kStringGrid1);
+  const int first = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+  if (first < 0) return;
+  int last = first, count = 1;
+  for (int row = ListView_GetNextItem(list, first, LVNI_SELECTED); row >= 0;
+       row = ListView_GetNextItem(list, row, LVNI_SELECTED)) {
+    last = row;
+    ++count;
+  }
+  if (count == last - first + 1) return;
+  settingRows_ = true;
+  for (int row = first; row <= last; ++row) {
+    ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
+  }
+  settingRows_ = false;
+}
+
+template <typename Argument>
+void MainWindow::Forward(void (MainEvents::*event)(Argument), Argument argument) {
+  if (events_ == nullptr) return;
+  RunGuarded(ModalOwner(), [&] { (events_->*event)(argument); });
+}
+
+void MainWindow::Forward(void (MainEvents::*event)()) {
+  if (events_ == nullptr) return;
+  RunGuarded(ModalOwner(), [&] { (events_->*event)(); });
+}
+
+HWND MainWindow::ModalOwner() const {
+  if (dialog_ != nullptr && ::IsWindowVisible(dialog_->hwnd())) return dialog_->hwnd();
+  return window_;
+}
+
+}  // namespace win32

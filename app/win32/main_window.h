@@ -1,0 +1,117 @@
+// TForm1's window: the folder tree, the file list, the buttons, the menu and
+// the status bar, with the system's common controls. It shows what the logic
+// gives it (unit1::MainView) and passes every event on (MainEvents).
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+// After windows.h, which it needs.
+#include <commctrl.h>
+
+#include "app/main_view.h"
+#include "app/win32/form_events.h"
+
+namespace win32 {
+
+class SettingsDialog;
+
+class MainWindow final : public unit1::MainView {
+ public:
+  explicit MainWindow(HINSTANCE instance);
+  ~MainWindow() override;
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  void SetEvents(MainEvents* events) { events_ = events; }
+  void SetSettingsDialog(SettingsDialog* dialog) { dialog_ = dialog; }
+  HWND hwnd() const { return window_; }
+  HWND Control(int id) const { return ::GetDlgItem(window_, id); }
+  // Shows the window; its first show runs the start-up sequence.
+  void Show(int how);
+
+  // What the logic reads back: the rows highlighted, the node selected (-1:
+  // none), the status text as set.
+  std::optional<unit1::RowRange> Highlight() const;
+  int SelectedNode() const;
+  const std::string& StatusText() const { return status_; }
+  bool ProgressShown() const { return progressShown_; }
+
+  // unit1::MainView
+  void ShowSearchFolder(const std::string& text) override;
+  void ShowDestinationFolder(const std::string& text) override;
+  void ShowFileType(int index) override;
+  void ShowHeaders(const std::vector<std::string>& headers) override;
+  void ShowTree(const unit1::FolderTree& tree) override;
+  void EnableTree(bool enabled) override;
+  void ShowRows(const std::vector<unit1::FileRow>& rows,
+                std::optional<unit1::RowRange> highlight) override;
+  void RefreshRows() override;
+  void SetStatusText(const std::string& text) override;
+  void ShowProgress(std::size_t done, std::size_t total) override;
+  void HideProgress() override;
+  void Beep() override;
+  unit1::BoxAnswer ShowBox(unit1::BoxIcon icon, const std::string& text,
+                           unit1::BoxButtons buttons) override;
+  void ShowFailures(const std::string& summary,
+                    const std::vector<unit1::FailureLine>& lines) override;
+  std::optional<std::filesystem::path> ChooseFolder(const std::string& title,
+                                                    const std::filesystem::path& start) override;
+  void OpenWithAssociatedProgram(const std::filesystem::path& file) override;
+  void ShowSettingsDialog() override;
+  void CloseWindow() override;
+  void ProcessPendingEvents() override;
+  bool EscapePressed() override;
+  unit1::WindowGeometry Geometry(unit1::WindowId window) override;
+  void SetGeometry(unit1::WindowId window, const unit1::WindowGeometry& geometry) override;
+  int PaneWidth() override;
+  void SetPaneWidth(int width) override;
+  int ColumnWidth(int column) override;
+  void SetColumnWidth(int column, int width) override;
+  int HeaderRowHeight() override;
+  int DigitWidth() override;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
+  void CreateMenuBar();
+  void CreateControls();
+  void ApplyDpi(UINT dpi);
+  void LayOut();
+  void LayOutStatusBar();
+  void OnCommand(int id, int code);
+  LRESULT OnNotify(const NMHDR& header);
+  void OnListDisplayInfo(NMHDR& header);
+  void NormaliseSelection();
+  void DragSplitter(int x);
+  void ShowStatusText();
+  void Forward(void (MainEvents::*event)());
+  template <typename Argument>
+  void Forward(void (MainEvents::*event)(Argument), Argument argument);
+  HWND ModalOwner() const;
+
+  HWND window_ = nullptr;
+  MainEvents* events_ = nullptr;
+  SettingsDialog* dialog_ = nullptr;
+  UINT dpi_ = 96;
+  HFONT font_ = nullptr;      // "ＭＳ Ｐゴシック", 12 px: the window's controls
+  HFONT listFont_ = nullptr;  // "ＭＳ ゴシック", 13 px: the file list
+  HFONT bigFont_ = nullptr;   // 19 px: "変換"
+  HIMAGELIST folderImages_ = nullptr;
+  HIMAGELIST rowHeight_ = nullptr;
+  int paneWidth_ = 160;  // at 96 dpi
+  const std::vector<unit1::FileRow>* rows_ = nullptr;
+  std::vector<HTREEITEM> nodes_;  // tree items by node index
+  std::wstring cell_;             // the text a list cell is being drawn with
+  std::string status_;
+  std::wstring statusWide_;
+  bool progressShown_ = false;
+  bool shown_ = false;
+  bool settingRows_ = false;
+  bool selectionPending_ = false;
+  POINT headerPress_{0, 0};
+};
+
+}  // namespace win32

@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots of quillon.exe under Wine on Xvfb: the main
+# window with a folder listed (memos visible) and the settings dialog, into
+# docs/windows-main-window.png and docs/windows-settings-dialog.png.
+#
+# Usage: scripts/take-windows-screenshots.sh [QUILLON_EXE [WINDOW_PROBE_EXE]]
+#        (default: the cross-build of scripts/windows-tests.sh)
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="$root/build/windows/core"
+quillon="${1:-$build/app/win32/quillon.exe}"
+QW_PROBE="${2:-$build/tests/window_probe.exe}"
+for program in "$quillon" "$QW_PROBE"; do
+  [ -f "$program" ] || { echo "no $program: run scripts/windows-tests.sh first" >&2; exit 2; }
+done
+# shellcheck source=lib/xvfb_driver.sh
+source "$root/scripts/lib/xvfb_driver.sh"
+# shellcheck source=lib/wine_driver.sh
+source "$root/scripts/lib/wine_driver.sh"
+export LC_ALL=C.UTF-8
+
+# A fixed place, so that the paths shown are the same on every run.
+work="${TMPDIR:-/tmp}/quillon-windows-demo"
+rm -rf "$work"
+trap 'qx_stop; wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+mkdir -p "$work/program" "$work/drawings/図面" "$work/out"
+cp "$quillon" "$work/program/quillon.exe"
+cp "$root/examples/PLAN.jww" "$work/drawings/図面/"
+samples="${QUILLON_SAMPLES:-$root/../shared/jww-samples}"
+if [ -d "$samples" ]; then cp "$samples"/*.jww "$work/drawings/図面/"; fi
+cat >"$work/program/quillon.ini" <<'INI'
+[Form]
+F1_X=0
+F1_Y=0
+F1_W=1040
+F1_H=520
+F2_X=0
+F2_Y=0
+F2_W=748
+F2_H=502
+[Comp]
+F1P1=200
+F1S0=190
+F1S1=72
+F1S2=44
+F1S3=320
+F1S4=150
+F1S5=40
+[Set]
+FTYP=2
+[JWW]
+C1=0.5
+C2=0.5
+C3=0.5
+C4=0.5
+C21=0.2
+C22=0.2
+C41=1
+C42=1
+[JWC]
+C1=1
+C11=1
+INI
+
+qw_prepare_prefix "${WINEPREFIX:-$root/build/windows/wineprefix}"
+# The display of scripts/windows-tests.sh when it runs this, else one of its own.
+if [ -n "${QUILLON_WINE_DISPLAY:-}" ]; then export DISPLAY="$QUILLON_WINE_DISPLAY"; else qx_start_display; fi
+qw_start_quillon "$work/program/quillon.exe"
+qx_keys "$QX_MAIN" alt+f s
+chooser="$(qx_wait_window '^検索フォルダの指定$')"
+qx_type "$chooser" "$(winepath -w "$work/drawings")"
+qx_keys "$chooser" Return
+sleep 2
+qw_click_control TreeView1 60 27   # the folder 図面 below the root
+sleep 1
+qx_keys "$QX_MAIN" alt+f h
+chooser="$(qx_wait_window '^保存先フォルダの指定$')"
+qx_type "$chooser" "$(winepath -w "$work/out")"
+qx_keys "$chooser" Return
+sleep 1
+qw_click_control StringGrid1 300 32   # rows 1 to 3 of the list
+xdotool keydown shift
+qw_click_control StringGrid1 300 80
+xdotool keyup shift
+sleep 1
+mkdir -p "$root/docs"
+import -window "$QX_MAIN" "$root/docs/windows-main-window.png"
+qx_keys "$QX_MAIN" alt+s 1
+dialog="$(qx_wait_window '^変換設定$')"
+sleep 1
+import -window "$dialog" "$root/docs/windows-settings-dialog.png"
+qx_keys "$dialog" Escape
+echo "Screenshots in $root/docs: windows-main-window.png, windows-settings-dialog.png"

@@ -1,0 +1,319 @@
+// The Windows window's widgets, created and driven by messages under the
+// system (or Wine): names, captions, the dialog's tab order, the virtual
+// list, status and progress. What the handlers do is tested with the forms.
+#include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h, which they need.
+#include <commctrl.h>
+#include <imm.h>
+
+#include <string>
+#include <vector>
+
+#include "app/win32/boxes.h"
+#include "app/win32/control_names.h"
+#include "app/win32/main_window.h"
+#include "app/win32/settings_dialog.h"
+#include "app/win32/wide_text.h"
+
+namespace {
+
+using win32::MainControlId;
+
+std::string Text(HWND window) {
+  wchar_t text[1024] = L"";
+  ::GetWindowTextW(window, text, 1024);
+  return win32::Utf8(text);
+}
+
+struct MainRecorder final : win32::MainEvents {
+  std::vector<std::string> calls;
+  void FormShow() override { calls.push_back("FormShow"); }
+  bool FormCloseQuery() override { return true; }
+  void FormClose() override { calls.push_back("FormClose"); }
+  void MnuFileSFolderClick() override { calls.push_back("MnuFileSFolderClick"); }
+  void MnuFileType0Click() override { calls.push_back("MnuFileType0Click"); }
+  void MnuFileType1Click() override { calls.push_back("MnuFileType1Click"); }
+  void MnuFileType2Click() override { calls.push_back("MnuFileType2Click"); }
+  void MnuFileExitClick() override { calls.push_back("MnuFileExitClick"); }
+  void MnuSetConvClick() override { calls.push_back("MnuSetConvClick"); }
+  void Button3Click() override { calls.push_back("Button3Click"); }
+  void Button4Click() override { calls.push_back("Button4Click"); }
+  void ComboBox1Change(int) override { calls.push_back("ComboBox1Change"); }
+  void TreeView1Click() override { calls.push_back("TreeView1Click"); }
+  void TreeSelectionChanged(std::optional<int> node) override {
+    calls.push_back("TreeSelectionChanged " + std::to_string(node.value_or(-1)));
+  }
+  void ListHighlightChanged(std::optional<unit1::RowRange>) override {
+    calls.push_back("ListHighlightChanged");
+  }
+  void StringGrid1MouseDown(int, int) override { calls.push_back("StringGrid1MouseDown"); }
+  void StringGrid1DblClick(std::optional<std::size_t>) override {
+    calls.push_back("StringGrid1DblClick");
+  }
+  void StringGrid1DrawCell() override { calls.push_back("StringGrid1DrawCell"); }
+  void StopCommand() override { calls.push_back("StopCommand"); }
+};
+
+struct SettingsRecorder final : win32::SettingsEvents {
+  win32::SettingsDialog* dialog = nullptr;
+  std::vector<std::string> calls;
+  void FormShow() override { calls.push_back("FormShow"); }
+  void PresetButtonClick(int n) override { calls.push_back("Button" + std::to_string(n)); }
+  void ButtonA1Click() override {
+    calls.push_back("ButtonA1Click");
+    dialog->CloseDialog(true);
+  }
+  void ButtonA2Click() override {
+    calls.push_back("ButtonA2Click");
+    dialog->CloseDialog(false);
+  }
+};
+
+class Win32Windows : public testing::Test {
+ protected:
+  void SetUp() override {
+    main_.SetEvents(&events_);
+    main_.SetSettingsDialog(&dialog_);
+    settings_.dialog = &dialog_;
+    dialog_.SetEvents(&settings_);
+  }
+  HWND Main(const char* name) { return main_.Control(MainControlId(name)); }
+
+  win32::MainWindow main_{::GetModuleHandleW(nullptr)};
+  win32::SettingsDialog dialog_{::GetModuleHandleW(nullptr), main_.hwnd()};
+  MainRecorder events_;
+  SettingsRecorder settings_;
+};
+
+TEST_F(Win32Windows, MainWindowControlsCarryTheirNamesCaptionsAndMenu) {
+  EXPECT_EQ(Text(main_.hwnd()), "Quillon Ver.1.02");
+  const std::vector<std::pair<const char*, const char*>> captions{{"Label1", "ファイルの種類"},
+                                                                  {"Button1", "変換設定"},
+                                                                  {"Label2", "保存先フォルダ"},
+                                                                  {"Button3", "参照"},
+                                                                  {"Button4", "変換"}};
+  for (const auto& [name, caption] : captions) EXPECT_EQ(Text(Main(name)), caption) << name;
+  HWND combo = Main("ComboBox1");
+  ASSERT_EQ(::SendMessageW(combo, CB_GETCOUNT, 0, 0), 3);
+  wchar_t item[64];
+  ::SendMessageW(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(item));
+  EXPECT_EQ(win32::Utf8(item), "全てのファイル(*.*)");
+  for (const char* edit : {"Edit1", "Edit2"}) {
+    EXPECT_NE(::GetWindowLongW(Main(edit), GWL_STYLE) & ES_READONLY, 0) << edit;
+  }
+  const LONG list = ::GetWindowLongW(Main("StringGrid1"), GWL_STYLE);
+  EXPECT_EQ(list & (LVS_REPORT | LVS_OWNERDATA), LVS_REPORT | LVS_OWNERDATA);
+  EXPECT_NE(ListView_GetExtendedListViewStyle(Main("StringGrid1")) & LVS_EX_FULLROWSELECT, 0u);
+  EXPECT_NE(Main("TreeView1"), nullptr);
+  EXPECT_NE(Main("Splitter1"), nullptr);
+
+  RECT big;
+  ::GetWindowRect(Main("Button4"), &big);
+  const UINT dpi = ::GetDpiForWindow(main_.hwnd());
+  EXPECT_EQ(big.right - big.left, ::MulDiv(75, dpi, 96));
+  EXPECT_EQ(big.bottom - big.top, ::MulDiv(44, dpi, 96));
+  LOGFONTW font{};
+  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Main("Button4"), WM_GETFONT, 0, 0)),
+               sizeof(font), &font);
+  EXPECT_EQ(font.lfHeight, -::MulDiv(19, dpi, 96));
+
+  const std::vector<std::pair<int, const char*>> items{
+      {win32::kMnuFileSFolder, "検索フォルダの指定 (&S)"},
+      {win32::kMnuFileType0, "全てのファイル(*.*) (&0)"},
+      {win32::kMnuFileType1, "(*.jw?) (&1)"},
+      {win32::kMnuFileType2, "(*.jww) (&2)"},
+      {win32::kMnuFileDFolder, "保存先フォルダの指定 (&H)"},
+      {win32::kMnuFileExit, "終了 (&X)"},
+      {win32::kMnuSetConv, "変換設定 (&1)"}};
+  HMENU menu = ::GetMenu(main_.hwnd());
+  for (const auto& [id, caption] : items) {
+    wchar_t text[128] = L"";
+    ::GetMenuStringW(menu, static_cast<UINT>(id), text, 128, MF_BYCOMMAND);
+    EXPECT_EQ(win32::Utf8(text), caption);
+  }
+  wchar_t top[64] = L"";
+  ::GetMenuStringW(menu, 0, top, 64, MF_BYPOSITION);
+  EXPECT_EQ(win32::Utf8(top), "ファイル (&F)");
+  ::GetMenuStringW(menu, 1, top, 64, MF_BYPOSITION);
+  EXPECT_EQ(win32::Utf8(top), "設定 (&S)");
+}
+
+TEST_F(Win32Windows, ControlsPassTheirEventsOnByName) {
+  for (const char* button : {"Button1", "Button3", "Button4"}) {
+    ::SendMessageW(Main(button), BM_CLICK, 0, 0);
+  }
+  ::SendMessageW(main_.hwnd(), WM_COMMAND, win32::kMnuFileType2, 0);
+  ::SendMessageW(main_.hwnd(), WM_COMMAND, win32::kMnuFileExit, 0);
+  unit1::FolderTree tree;
+  const int root = tree.AddRoot("C:\\drawings\\", "C:\\drawings\\");
+  tree.AddChild(root, "b", "b");
+  tree.AddChild(root, "a", "a");
+  main_.ShowTree(tree);
+  HWND view = Main("TreeView1");
+  EXPECT_EQ(TreeView_GetCount(view), 3u);
+  EXPECT_EQ(main_.SelectedNode(), -1);
+  TreeView_SelectItem(view, TreeView_GetChild(view, TreeView_GetRoot(view)));
+  EXPECT_EQ(main_.SelectedNode(), 1);  // "b": the given order, not sorted again
+  EXPECT_EQ(events_.calls, (std::vector<std::string>{
+                               "MnuSetConvClick", "Button3Click", "Button4Click",
+                               "MnuFileType2Click", "MnuFileExitClick", "TreeSelectionChanged 1"}));
+}
+
+TEST_F(Win32Windows, DialogFindsItsBoxesByNameAndTabsInTheDescribedOrder) {
+  EXPECT_EQ(Text(dialog_.hwnd()), "変換設定");
+  for (int n = 1; n <= 60; ++n) {
+    HWND edit = dialog_.Control("Edit" + std::to_string(n));
+    ASSERT_NE(edit, nullptr) << n;
+    EXPECT_EQ(::SendMessageW(edit, EM_GETLIMITTEXT, 0, 0), 6);
+    EXPECT_EQ(::ImmGetContext(edit), nullptr) << "the input method is off in Edit" << n;
+  }
+  EXPECT_EQ(Text(dialog_.Control("CheckBox1")), "全色置換");
+  EXPECT_EQ(Text(dialog_.Control("CheckBox11")), "寸法図形の寸法値を変更する");
+  EXPECT_EQ(Text(dialog_.Control("CheckBox12")), "ブロック図形の文字を変更する");
+  EXPECT_EQ(Text(dialog_.Control("Button19")), "10");
+  EXPECT_EQ(Text(dialog_.Control("Button20")), "OFF");
+  EXPECT_EQ(Text(dialog_.Control("ButtonA1")), "ＯＫ (&Y)");
+  EXPECT_EQ(Text(dialog_.Control("ButtonA2")), "キャンセル (&N)");
+  EXPECT_EQ(dialog_.Control("Edit61"), nullptr);
+
+  dialog_.SetRangeText(45, "0.333333333333333");  // set by the dialog: shown in full
+  EXPECT_EQ(dialog_.RangeText(45), "0.333333333333333");
+  dialog_.SetFlagChecked(12, true);
+  EXPECT_TRUE(dialog_.FlagChecked(12));
+
+  std::vector<std::string> expected;
+  for (int n = 1; n <= 60; ++n) expected.push_back("Edit" + std::to_string(n));
+  for (int n = 1; n <= 10; ++n) expected.push_back("CheckBox" + std::to_string(n));
+  for (int n = 1; n <= 18; ++n) expected.push_back("Button" + std::to_string(n));
+  for (const char* name :
+       {"Button20", "Button21", "Button19", "CheckBox11", "CheckBox12", "ButtonA1", "ButtonA2"}) {
+    expected.push_back(name);
+  }
+  ::ShowWindow(dialog_.hwnd(), SW_SHOWNA);
+  std::vector<std::string> order;
+  HWND first = ::GetNextDlgTabItem(dialog_.hwnd(), nullptr, FALSE);
+  for (HWND at = first; at != nullptr && order.size() <= expected.size();) {
+    order.push_back(win32::DialogControlName(::GetDlgCtrlID(at)));
+    at = ::GetNextDlgTabItem(dialog_.hwnd(), at, FALSE);
+    if (at == first) break;
+  }
+  ::ShowWindow(dialog_.hwnd(), SW_HIDE);
+  EXPECT_EQ(order, expected);
+}
+
+TEST_F(Win32Windows, EnterPressesOkAndEscapeCancelsTheModalDialog) {
+  ::PostMessageW(dialog_.Control("Edit5"), WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_TRUE(dialog_.ShowModal());
+  ::PostMessageW(dialog_.Control("Edit5"), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_FALSE(dialog_.ShowModal());
+  ::PostMessageW(dialog_.Control("Button13"), BM_CLICK, 0, 0);
+  ::PostMessageW(dialog_.hwnd(), WM_CLOSE, 0, 0);  // the close box: Cancel
+  EXPECT_FALSE(dialog_.ShowModal());
+  EXPECT_EQ(settings_.calls,
+            (std::vector<std::string>{"FormShow", "ButtonA1Click", "FormShow", "ButtonA2Click",
+                                      "FormShow", "Button13", "ButtonA2Click"}));
+  EXPECT_TRUE(::IsWindowEnabled(main_.hwnd()));
+  EXPECT_FALSE(::IsWindowVisible(dialog_.hwnd()));
+}
+
+TEST_F(Win32Windows, TheVirtualListShowsTheModelsRows) {
+  main_.ShowHeaders({"ファイル名", "Bytes", "種類", "図面メモ", "更新日時", "属性"});
+  std::vector<unit1::FileRow> rows(10000);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    rows[i].nameText = "図面" + std::to_string(i) + ".JWW";
+    rows[i].memo = "メモ" + std::to_string(i);
+  }
+  main_.ShowRows(rows, unit1::RowRange{2, 4});
+  HWND list = Main("StringGrid1");
+  EXPECT_EQ(ListView_GetItemCount(list), 10000);
+  wchar_t cell[64] = L"";
+  ListView_GetItemText(list, 9999, 3, cell, 64);
+  EXPECT_EQ(win32::Utf8(cell), "メモ9999");
+  ListView_GetItemText(list, 0, 0, cell, 64);
+  EXPECT_EQ(win32::Utf8(cell), "図面0.JWW");
+  LVCOLUMNW column{};
+  column.mask = LVCF_TEXT;
+  column.pszText = cell;
+  column.cchTextMax = 64;
+  ListView_GetColumn(list, 3, &column);
+  EXPECT_EQ(win32::Utf8(cell), "図面メモ");
+  EXPECT_EQ(main_.Highlight(), (unit1::RowRange{2, 4}));
+  main_.ShowRows(rows, std::nullopt);
+  EXPECT_EQ(main_.Highlight(), std::nullopt);
+
+  main_.SetColumnWidth(1, 90);
+  EXPECT_EQ(main_.ColumnWidth(1), 90);
+  main_.SetGeometry(unit1::WindowId::kSettings, {10, 20, 748, 502});
+  const unit1::WindowGeometry at = main_.Geometry(unit1::WindowId::kSettings);
+  EXPECT_EQ(at.x, 10);
+  EXPECT_EQ(at.width, 748);
+  EXPECT_EQ(at.height, 502);
+}
+
+TEST_F(Win32Windows, StatusAndProgressFollowTheRun) {
+  HWND bar = Main("StatusBar1");
+  main_.SetStatusText("変換作業を完了しました。");
+  EXPECT_EQ(Text(bar), "変換作業を完了しました。");
+  RECT before;
+  ::GetWindowRect(main_.hwnd(), &before);
+  main_.SetStatusText("フォルダ「" + std::string(420, 'x') + "」");
+  EXPECT_TRUE(Text(bar).ends_with("...")) << "a long text is cut with an ellipsis";
+  RECT after;
+  ::GetWindowRect(main_.hwnd(), &after);
+  EXPECT_EQ(after.right - after.left, before.right - before.left);
+
+  HWND progress = ::GetDlgItem(bar, win32::kProgressBar1);
+  HWND stop = ::GetDlgItem(bar, win32::kButtonStop);
+  EXPECT_FALSE(::GetWindowLongW(progress, GWL_STYLE) & WS_VISIBLE);
+  main_.ShowProgress(3, 10);
+  EXPECT_TRUE(::GetWindowLongW(progress, GWL_STYLE) & WS_VISIBLE);
+  EXPECT_TRUE(::GetWindowLongW(stop, GWL_STYLE) & WS_VISIBLE);
+  EXPECT_EQ(::SendMessageW(progress, PBM_GETPOS, 0, 0), 3);
+  EXPECT_EQ(::SendMessageW(progress, PBM_GETRANGE, FALSE, 0), 10);
+  EXPECT_EQ(Text(stop), "中止");
+  // During a run only the stop command takes input.
+  ::PostMessageW(Main("Button4"), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  ::PostMessageW(Main("Button4"), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  main_.ProcessPendingEvents();
+  ::SendMessageW(stop, BM_CLICK, 0, 0);
+  main_.HideProgress();
+  EXPECT_FALSE(::GetWindowLongW(progress, GWL_STYLE) & WS_VISIBLE);
+  EXPECT_EQ(events_.calls, std::vector<std::string>{"StopCommand"});
+}
+
+// When the timer fires: notes whether Yes is the default button of the box
+// then open, and presses Escape in it.
+bool g_yesIsDefault = false;
+void CALLBACK PressEscapeInBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = ::FindWindowW(L"#32770", L"Quillon");
+  if (box == nullptr) return;
+  ::KillTimer(nullptr, timer);
+  HWND yes = ::GetDlgItem(box, IDYES);
+  g_yesIsDefault =
+      yes != nullptr && (::GetWindowLongW(yes, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+  ::PostMessageW(yes != nullptr ? yes : ::GetDlgItem(box, IDOK), WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
+unit1::BoxAnswer AnswerWithEscape(unit1::BoxButtons buttons) {
+  ::SetTimer(nullptr, 0, 100, PressEscapeInBox);
+  return win32::ShowMessageBox(nullptr, unit1::BoxIcon::kQuestion,
+                               "変換を開始します。よろしいですか？", buttons);
+}
+
+TEST(Win32Boxes, YesIsTheDefaultAndEscapeAnswersNo) {
+  EXPECT_EQ(AnswerWithEscape(unit1::BoxButtons::kYesNo), unit1::BoxAnswer::kNo);
+  EXPECT_TRUE(g_yesIsDefault);
+  EXPECT_EQ(AnswerWithEscape(unit1::BoxButtons::kOk), unit1::BoxAnswer::kOk);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof(controls);
+  controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES;
+  ::InitCommonControlsEx(&controls);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
