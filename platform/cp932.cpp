@@ -44,17 +44,21 @@ class CharacterDecoder {
   }
 };
 #else
-class CharacterDecoder {
+// One character through the system's conversion tables, when it has them.
+class Iconv {
  public:
-  CharacterDecoder() : cd_(::iconv_open("UTF-8", "CP932")) {}
-  ~CharacterDecoder() {
+  Iconv(const char* to, const char* from) : cd_(::iconv_open(to, from)) {}
+  ~Iconv() {
     if (Available()) ::iconv_close(cd_);
   }
-  CharacterDecoder(const CharacterDecoder&) = delete;
-  CharacterDecoder& operator=(const CharacterDecoder&) = delete;
+  Iconv(const Iconv&) = delete;
+  Iconv& operator=(const Iconv&) = delete;
 
+  bool Available() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+  // Converts the whole of p[0..n) and appends it; false (nothing appended)
+  // when the bytes form no character there.
   bool Append(const char* p, std::size_t n, std::string& out) {
-    if (!Available()) return AppendWithoutTables(p, n, out);
     char buffer[8];
     char* in = const_cast<char*>(p);
     std::size_t inLeft = n;
@@ -70,8 +74,17 @@ class CharacterDecoder {
   }
 
  private:
-  bool Available() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  iconv_t cd_;
+};
 
+class CharacterDecoder {
+ public:
+  bool Append(const char* p, std::size_t n, std::string& out) {
+    if (!iconv_.Available()) return AppendWithoutTables(p, n, out);
+    return iconv_.Append(p, n, out);
+  }
+
+ private:
   // Without the system's conversion tables only the half-width katakana can
   // be told; every double-byte character becomes U+FFFD.
   static bool AppendWithoutTables(const char* p, std::size_t n, std::string& out) {
@@ -81,7 +94,7 @@ class CharacterDecoder {
     return true;
   }
 
-  iconv_t cd_;
+  Iconv iconv_{"UTF-8", "CP932"};
 };
 #endif
 
@@ -160,41 +173,21 @@ class CharacterEncoder {
 #else
 class CharacterEncoder {
  public:
-  CharacterEncoder() : cd_(::iconv_open("CP932", "UTF-8")) {}
-  ~CharacterEncoder() {
-    if (Available()) ::iconv_close(cd_);
-  }
-  CharacterEncoder(const CharacterEncoder&) = delete;
-  CharacterEncoder& operator=(const CharacterEncoder&) = delete;
-
   bool Append(char32_t c, std::string& out) {
-    if (!Available()) return AppendWithoutTables(c, out);
+    if (!iconv_.Available()) return AppendWithoutTables(c, out);
     std::string utf8;
     AppendUtf8(utf8, c);
-    char buffer[8];
-    char* in = utf8.data();
-    std::size_t inLeft = utf8.size();
-    char* dst = buffer;
-    std::size_t dstLeft = sizeof buffer;
-    const std::size_t result = ::iconv(cd_, &in, &inLeft, &dst, &dstLeft);
-    if (result == static_cast<std::size_t>(-1) || inLeft != 0) {
-      ::iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-      return false;
-    }
-    out.append(buffer, static_cast<std::size_t>(dst - buffer));
-    return true;
+    return iconv_.Append(utf8.data(), utf8.size(), out);
   }
 
  private:
-  bool Available() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-
   static bool AppendWithoutTables(char32_t c, std::string& out) {
     if (c < 0xFF61 || c > 0xFF9F) return false;
     out.push_back(static_cast<char>(0xA1 + (c - 0xFF61)));
     return true;
   }
 
-  iconv_t cd_;
+  Iconv iconv_{"CP932", "UTF-8"};
 };
 #endif
 
