@@ -110,7 +110,7 @@ MainWindow::MainWindow(HINSTANCE instance) {
   RegisterClasses(instance);
   WNDCLASSEXW kind{};
   kind.cbSize = sizeof(kind);
-  kind.lpfnWndProc = Proc;
+  kind.lpfnWndProc = ObjectWindowProc<MainWindow>;
   kind.hInstance = instance;
   kind.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(kIconId));
   kind.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
@@ -140,17 +140,6 @@ void MainWindow::Show(int how) {
   }
   ::ShowWindow(window_, how);
   ::UpdateWindow(window_);
-}
-
-LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-    self->window_ = window;
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) return ::DefWindowProcW(window, message, wparam, lparam);
-  return self->Handle(message, wparam, lparam);
 }
 
 LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -13,6 +13,7 @@
 
 #include "app/main_view.h"
 #include "app/win32/form_events.h"
+#include "app/win32/object_window.h"
 
 namespace win32 {
 
@@ -74,7 +75,8 @@ class MainWindow final : public unit1::MainView {
   int DigitWidth() override;
 
  private:
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  template <typename T>
+  friend LRESULT CALLBACK ObjectWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   void CreateMenuBar();
   void CreateControls();

@@ -80,7 +80,8 @@ void RegisterClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, HICON 
 }  // namespace
 
 SettingsDialog::SettingsDialog(HINSTANCE instance, HWND owner) {
-  RegisterClass(instance, kDialogClass, Proc, ::LoadIconW(instance, MAKEINTRESOURCEW(kIconId)));
+  RegisterClass(instance, kDialogClass, ObjectWindowProc<SettingsDialog>,
+                ::LoadIconW(instance, MAKEINTRESOURCEW(kIconId)));
   RegisterClass(instance, kScrollBoxClass, ScrollBoxProc, nullptr);
   RegisterClass(instance, kPanelClass, PanelProc, nullptr);
   white_ = ::CreateSolidBrush(RGB(255, 255, 255));
@@ -100,18 +101,6 @@ SettingsDialog::~SettingsDialog() {
 HWND SettingsDialog::Control(const std::string& name) const {
   const int id = DialogControlId(name);
   return id == 0 ? nullptr : FindControl(window_, id);
-}
-
-LRESULT CALLBACK SettingsDialog::Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* self =
-        static_cast<SettingsDialog*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-    self->window_ = window;
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<SettingsDialog*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) return ::DefWindowProcW(window, message, wparam, lparam);
-  return self->Handle(message, wparam, lparam);
 }
 
 LRESULT SettingsDialog::Handle(UINT message, WPARAM wparam, LPARAM lparam) {

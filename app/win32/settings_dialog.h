@@ -10,6 +10,7 @@
 
 #include "app/settings_view.h"
 #include "app/win32/form_events.h"
+#include "app/win32/object_window.h"
 
 namespace win32 {
 
@@ -43,7 +44,8 @@ class SettingsDialog final : public unit2::SettingsView {
     HWND control;
     RECT logical;  // at 96 dpi, in its parent
   };
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  template <typename T>
+  friend LRESULT CALLBACK ObjectWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   void CreateControls();
   HWND Add(HWND parent, const wchar_t* kind, const wchar_t* text, DWORD style, int id,
