@@ -7,6 +7,7 @@
 #include "app/generic_error.h"
 #include "app/win32/screen_scale.h"
 #include "app/win32/wide_text.h"
+#include "app/win32/window_class.h"
 
 namespace win32 {
 
@@ -119,16 +120,7 @@ LRESULT CALLBACK FailureProc(HWND window, UINT message, WPARAM wparam, LPARAM lp
 void ShowFailureList(HWND owner, const std::string& summary,
                      const std::vector<unit1::FailureLine>& lines) {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  WNDCLASSEXW kind{};
-  kind.cbSize = sizeof(kind);
-  if (!::GetClassInfoExW(instance, kFailureClass, &kind)) {
-    kind.lpfnWndProc = FailureProc;
-    kind.hInstance = instance;
-    kind.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    kind.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    kind.lpszClassName = kFailureClass;
-    ::RegisterClassExW(&kind);
-  }
+  RegisterWindowClass(instance, kFailureClass, FailureProc, nullptr);
   std::wstring text;
   for (const unit1::FailureLine& line : lines) {
     text += Wide(line.file) + L"\t" + Wide(line.stage) + L"\t" + Wide(line.reason) + L"\r\n";

@@ -11,6 +11,7 @@
 #include "app/win32/screen_scale.h"
 #include "app/win32/settings_dialog.h"
 #include "app/win32/wide_text.h"
+#include "app/win32/window_class.h"
 
 namespace win32 {
 
@@ -93,21 +94,10 @@ LRESULT CALLBACK HeaderProc(HWND header, UINT message, WPARAM wparam, LPARAM lpa
   return ::DefSubclassProc(header, message, wparam, lparam);
 }
 
-void RegisterClasses(HINSTANCE instance) {
-  WNDCLASSEXW splitter{};
-  splitter.cbSize = sizeof(splitter);
-  splitter.lpfnWndProc = SplitterProc;
-  splitter.hInstance = instance;
-  splitter.hCursor = ::LoadCursorW(nullptr, IDC_SIZEWE);
-  splitter.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  splitter.lpszClassName = kSplitterClass;
-  ::RegisterClassExW(&splitter);
-}
-
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance) {
-  RegisterClasses(instance);
+  RegisterWindowClass(instance, kSplitterClass, SplitterProc, nullptr, IDC_SIZEWE);
   WNDCLASSEXW kind{};
   kind.cbSize = sizeof(kind);
   kind.lpfnWndProc = ObjectWindowProc<MainWindow>;
@@ -154,11 +144,8 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       LayOut();
       return 0;
     case WM_DPICHANGED: {
-      const auto* suggested = reinterpret_cast<const RECT*>(lparam);
       ApplyDpi(HIWORD(wparam));
-      ::SetWindowPos(window_, nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+      MoveToSuggestedPlace(window_, lparam);
       return 0;
     }
     case WM_COMMAND:

@@ -11,6 +11,7 @@
 #include "app/win32/resources.h"
 #include "app/win32/screen_scale.h"
 #include "app/win32/wide_text.h"
+#include "app/win32/window_class.h"
 
 namespace win32 {
 
@@ -65,25 +66,13 @@ LRESULT CALLBACK ScrollBoxProc(HWND box, UINT message, WPARAM wparam, LPARAM lpa
   }
 }
 
-void RegisterClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc, HICON icon) {
-  WNDCLASSEXW kind{};
-  kind.cbSize = sizeof(kind);
-  kind.lpfnWndProc = proc;
-  kind.hInstance = instance;
-  kind.hIcon = icon;
-  kind.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  kind.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  kind.lpszClassName = name;
-  ::RegisterClassExW(&kind);
-}
-
 }  // namespace
 
 SettingsDialog::SettingsDialog(HINSTANCE instance, HWND owner) {
-  RegisterClass(instance, kDialogClass, ObjectWindowProc<SettingsDialog>,
-                ::LoadIconW(instance, MAKEINTRESOURCEW(kIconId)));
-  RegisterClass(instance, kScrollBoxClass, ScrollBoxProc, nullptr);
-  RegisterClass(instance, kPanelClass, PanelProc, nullptr);
+  RegisterWindowClass(instance, kDialogClass, ObjectWindowProc<SettingsDialog>,
+                      ::LoadIconW(instance, MAKEINTRESOURCEW(kIconId)));
+  RegisterWindowClass(instance, kScrollBoxClass, ScrollBoxProc, nullptr);
+  RegisterWindowClass(instance, kPanelClass, PanelProc, nullptr);
   white_ = ::CreateSolidBrush(RGB(255, 255, 255));
   window_ = ::CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME, kDialogClass, L"変換設定",
                               WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
@@ -113,11 +102,8 @@ LRESULT SettingsDialog::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       LayOut();
       return 0;
     case WM_DPICHANGED: {
-      const auto* suggested = reinterpret_cast<const RECT*>(lparam);
       ApplyDpi(HIWORD(wparam));
-      ::SetWindowPos(window_, nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+      MoveToSuggestedPlace(window_, lparam);
       return 0;
     }
     case DM_GETDEFID:

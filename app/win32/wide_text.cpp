@@ -1,26 +1,18 @@
 #include "app/win32/wide_text.h"
 
-#include <windows.h>
+#include <filesystem>
+
+#include "platform/path_text.h"
 
 namespace win32 {
 
+// On Windows a path's native form is its UTF-16 text.
 std::wstring Wide(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int size = static_cast<int>(utf8.size());
-  const int units = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(units), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), units);
-  return wide;
+  return platform::PathFromUtf8(utf8).native();
 }
 
 std::string Utf8(std::wstring_view wide) {
-  if (wide.empty()) return {};
-  const int size = static_cast<int>(wide.size());
-  const int bytes =
-      ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(bytes), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), bytes, nullptr, nullptr);
-  return utf8;
+  return platform::PathToUtf8(std::filesystem::path(wide));
 }
 
 }  // namespace win32
