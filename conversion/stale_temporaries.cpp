@@ -4,11 +4,9 @@
 #include <string_view>
 #include <system_error>
 
-#include "conversion/destination_lock.h"
 #include "conversion/path_text.h"
 #include "platform/file_io.h"
 #include "platform/file_lock.h"
-#include "platform/process.h"
 
 namespace unit_val {
 
@@ -51,11 +49,6 @@ void RemoveTemporariesOfLockedFolder(const fs::path& folder) {
         std::error_code ignored;
         fs::remove(p, ignored);
       });
-}
-
-void RemoveStaleTemporaries(const fs::path& folder) {
-  const platform::FileLock lock = platform::FileLock::TryTake(folder / kLockFileName);
-  if (lock.held()) RemoveTemporariesOfLockedFolder(folder);
 }
 
 fs::path TempFolderLockFile(const fs::path& folder) {

@@ -17,10 +17,6 @@ std::filesystem::path MovedAsideBackupName();
 // live run writes there, whatever process id or machine made them.
 void RemoveTemporariesOfLockedFolder(const std::filesystem::path& folder);
 
-// The same for a caller that holds no lock: removes them only while the
-// folder's lock can be taken (no run writes there), and nothing otherwise.
-void RemoveStaleTemporaries(const std::filesystem::path& folder);
-
 // The lock file held while a private temp folder ("quillon-…") lives.
 std::filesystem::path TempFolderLockFile(const std::filesystem::path& folder);
 

@@ -120,13 +120,15 @@ TEST(StaleTemporaries, AreThoseOfRunsWhoseFolderLockIsFree) {
   {
     const platform::FileLock live = platform::FileLock::TryTake(dir / unit_val::kLockFileName);
     ASSERT_TRUE(live.held());
-    unit_val::RemoveStaleTemporaries(dir.path());
     unit_val::DestinationLocks locks;
     EXPECT_EQ(locks.Lock(dir.path(), soon(), why).code, unit_val::Reason::kDestinationLocked);
     EXPECT_NE(why.find("another run is writing into the folder"), std::string::npos) << why;
     EXPECT_TRUE(fs::exists(dir / unseen) && fs::exists(dir / otherMachine));
   }
-  unit_val::RemoveStaleTemporaries(dir.path());
+  {
+    unit_val::DestinationLocks locks;
+    EXPECT_FALSE(locks.Lock(dir.path(), soon(), why)) << why;
+  }
   EXPECT_FALSE(fs::exists(dir / unseen) || fs::exists(dir / otherMachine));
   EXPECT_TRUE(fs::exists(dir / movedAside)) << "a moved-aside backup is a user's file";
   EXPECT_FALSE(fs::exists(dir / unit_val::kLockFileName));
