@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace unit1 {
 
@@ -25,11 +26,8 @@ struct FileRow {
   const std::string& Cell(int column) const;
 };
 
-// A contiguous range of rows, counted from 0 (the header is not a row).
-struct RowRange {
-  std::size_t top = 0;
-  std::size_t bottom = 0;
-  friend bool operator==(const RowRange&, const RowRange&) = default;
-};
+// Rows of the list, counted from 0 (the header is not a row), ascending and
+// each once; empty: none.
+using RowSet = std::vector<std::size_t>;
 
 }  // namespace unit1

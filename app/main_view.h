@@ -19,16 +19,21 @@ enum class BoxIcon { kError, kInformation, kQuestion };
 enum class BoxButtons { kOk, kYesNo };  // Yes/No: Yes is the default, Escape answers No
 enum class BoxAnswer { kOk, kYes, kNo };
 
-// One line of the failure list: file, stage, reason (Japanese).
+// One line of the failure list: file, stage, reason (Japanese), and whether
+// the file failed, was converted with a warning, or was skipped.
+enum class FailureKind { kFailed, kWarning, kSkipped };
 struct FailureLine {
   std::string file;
   std::string stage;
   std::string reason;
+  FailureKind kind = FailureKind::kFailed;
 };
 
-// Outer position and size in screen pixels.
+// Outer position and size in screen pixels: the normal place, also while
+// the window is maximised.
 struct WindowGeometry {
   int x = 0, y = 0, width = 0, height = 0;
+  bool maximised = false;
 };
 enum class WindowId { kMain, kSettings };
 
@@ -46,9 +51,9 @@ class MainView {
   virtual void ShowTree(const FolderTree& tree) = 0;
   virtual void EnableTree(bool enabled) = 0;
   // The list shows these rows (at least one, maybe empty) and highlights
-  // `highlight` (none: nothing highlighted). Rows are read through the
-  // reference until the next call.
-  virtual void ShowRows(const std::vector<FileRow>& rows, std::optional<RowRange> highlight) = 0;
+  // exactly `highlight` (empty: nothing highlighted, no row marked current).
+  // Rows are read through the reference until the next call.
+  virtual void ShowRows(const std::vector<FileRow>& rows, const RowSet& highlight) = 0;
   // The size cells changed (re-alignment); rows and highlight are as before.
   virtual void RefreshRows() = 0;
   virtual void SetStatusText(const std::string& text) = 0;  // painted at once
@@ -72,7 +77,8 @@ class MainView {
   virtual void CloseWindow() = 0;
 
   // Long loops: let the window repaint and take the stop command, and read
-  // the Escape key.
+  // the Escape key: true when it is down now or was pressed since the last
+  // call (a press between two calls is never missed).
   virtual void ProcessPendingEvents() = 0;
   virtual bool EscapePressed() = 0;
 

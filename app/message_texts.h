@@ -35,6 +35,7 @@ inline constexpr std::string_view kMenuFileType = "ファイルの種類 (&T)";
 inline constexpr std::array<std::string_view, 3> kMenuFileTypes = {"全てのファイル(*.*) (&0)",
                                                                    "(*.jw?) (&1)", "(*.jww) (&2)"};
 inline constexpr std::string_view kMenuDestination = "保存先フォルダの指定 (&H)";
+inline constexpr std::string_view kMenuConvert = "変換 (&C)";  // shortcut Ctrl+Enter
 inline constexpr std::string_view kMenuExit = "終了 (&X)";
 inline constexpr std::string_view kMenuSettings = "設定 (&S)";
 inline constexpr std::string_view kMenuConversionSettings = "変換設定 (&1)";
@@ -64,6 +65,7 @@ inline constexpr std::string_view kSameFolder =
 inline constexpr std::string_view kConfirmRun = "変換を開始します。よろしいですか？";
 inline constexpr std::string_view kRunCancelled = "変換作業をキャンセルしました。";
 inline constexpr std::string_view kConfirmExit = "終了します。よろしいですか？";
+inline constexpr std::string_view kConfirmCloseDuringRun = "変換を中止して終了しますか？";
 inline constexpr std::string_view kRunRefused = "変換を開始できませんでした。";
 
 // "フォルダ「P」を検索中(ESC:中断)"

@@ -58,9 +58,19 @@ void TForm1::TreeSelectionChanged(std::optional<int> node) {
   selectedNode_ = node;
 }
 
-void TForm1::ListHighlightChanged(std::optional<unit1::RowRange> highlight) {
-  if (highlight && highlight->bottom >= rows_.size()) highlight.reset();
-  highlight_ = highlight;
+void TForm1::ListHighlightChanged(const unit1::RowSet& highlight) {
+  highlighted_.clear();
+  for (std::size_t row : highlight) {
+    if (row < rows_.size() && !rows_[row].name.empty()) highlighted_.insert(rows_[row].name);
+  }
+}
+
+unit1::RowSet TForm1::highlight() const {
+  unit1::RowSet rows;
+  for (std::size_t row = 0; row < rows_.size(); ++row) {
+    if (!rows_[row].name.empty() && highlighted_.count(rows_[row].name)) rows.push_back(row);
+  }
+  return rows;
 }
 
 void TForm1::StopCommand() {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -60,7 +61,8 @@ class TForm1 {
 
   // Events the view forwards.
   void TreeSelectionChanged(std::optional<int> node);
-  void ListHighlightChanged(std::optional<unit1::RowRange> highlight);
+  // The rows the list highlights now, by their place in rows().
+  void ListHighlightChanged(const unit1::RowSet& highlight);
   void StopCommand();  // the "中止" button, or Escape during a run
 
   // State, as the window holds it.
@@ -74,7 +76,9 @@ class TForm1 {
   int fileType() const { return fileType_; }
   const unit1::FolderTree& tree() const { return tree_; }
   const std::vector<unit1::FileRow>& rows() const { return rows_; }
-  std::optional<unit1::RowRange> highlight() const { return highlight_; }
+  // The highlighted rows by their place in rows(): the same files whatever
+  // the order.
+  unit1::RowSet highlight() const;
   std::optional<int> selectedNode() const { return selectedNode_; }
   const std::filesystem::path& settingsFile() const { return settingsFile_; }
 
@@ -127,5 +131,7 @@ class TForm1 {
   unit1::FolderTree tree_;
   std::optional<int> selectedNode_;
   std::vector<unit1::FileRow> rows_;
-  std::optional<unit1::RowRange> highlight_;
+  // The highlighted files of the listed folder, by name: a sort or a new
+  // listing of the same folder keeps them on the same files.
+  std::set<std::filesystem::path> highlighted_;
 };

@@ -69,9 +69,7 @@ void TForm1::Button4Click() {
 
 void TForm1::ConvertHighlightedRows() {
   std::vector<fs::path> names;
-  for (std::size_t row = highlight_->top; row <= highlight_->bottom; ++row) {
-    if (!rows_[row].name.empty()) names.push_back(rows_[row].name);
-  }
+  for (std::size_t row : highlight()) names.push_back(rows_[row].name);
   unit_val::BatchRequest request;
   request.destinationFolder = platform::PathFromUtf8(destinationFolder_);
   request.selection = unit_val::ChooseNamedFiles(platform::PathFromUtf8(listedFolder_), names,

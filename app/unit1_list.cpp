@@ -27,13 +27,13 @@ std::string AttributeText(const platform::FileAttributes& attributes) {
 }  // namespace
 
 void TForm1::ShowRows() {
-  view_.ShowRows(rows_, highlight_);
+  view_.ShowRows(rows_, highlight());
 }
 
 void TForm1::ClearList() {
   listReady_ = false;
   rows_.assign(1, unit1::FileRow{});
-  highlight_.reset();
+  highlighted_.clear();
   ShowRows();
 }
 
@@ -42,7 +42,9 @@ void TForm1::ListFolder(const std::string& folder) {
   view_.SetStatusText(texts::ListingFolder(folder));
   listReady_ = false;
   rows_.clear();
-  highlight_.reset();
+  // A new listing of the same folder (a filter, "属性") keeps the files
+  // highlighted that it lists again; another folder starts with none.
+  if (folder != listedFolder_) highlighted_.clear();
   listedFolder_ = folder;
   const int fieldWidth = std::max(3, view_.ColumnWidth(kSizeColumn) / 8);
   bool stopped = false;
@@ -80,8 +82,10 @@ void TForm1::ListFolder(const std::string& folder) {
                               : texts::ListedFiles(n, folder));
   listReady_ = n > 0;
   if (rows_.empty()) rows_.emplace_back();
-  // The current row, the first, is highlighted until the user picks others.
-  if (listReady_) highlight_ = unit1::RowRange{0, 0};
+  std::erase_if(highlighted_, [this](const fs::path& name) {
+    return std::none_of(rows_.begin(), rows_.end(),
+                        [&name](const unit1::FileRow& row) { return row.name == name; });
+  });
   busy_ = false;
   ShowRows();
   StringGrid1DrawCell();

@@ -35,7 +35,7 @@ bool TForm1::RunGuardsPass() {
     return refuse(texts::kSameFolder);
   }
   // What the run converts is what the list shows highlighted.
-  if (!highlight_) {
+  if (highlight().empty()) {
     ErrorBox(texts::kNothingHighlighted);
     view_.SetStatusText(std::string(texts::kNothingHighlighted));
     return false;

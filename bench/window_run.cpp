@@ -26,7 +26,7 @@ class HeadlessView : public unit1::MainView {
   void ShowHeaders(const std::vector<std::string>&) override {}
   void ShowTree(const unit1::FolderTree&) override {}
   void EnableTree(bool) override {}
-  void ShowRows(const std::vector<unit1::FileRow>&, std::optional<unit1::RowRange>) override {}
+  void ShowRows(const std::vector<unit1::FileRow>&, const unit1::RowSet&) override {}
   void RefreshRows() override {}
   void SetStatusText(const std::string& text) override { status = text; }
   void ShowProgress(std::size_t, std::size_t) override {}
@@ -85,7 +85,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "nothing listed: %s\n", view.status.c_str());
     return 1;
   }
-  form.ListHighlightChanged(unit1::RowRange{0, form.rows().size() - 1});
+  unit1::RowSet all(form.rows().size());
+  for (std::size_t row = 0; row < all.size(); ++row) all[row] = row;
+  form.ListHighlightChanged(all);
   const auto start = std::chrono::steady_clock::now();
   form.Button4Click();
   const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;

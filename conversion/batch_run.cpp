@@ -231,10 +231,17 @@ class Run {
   // drops the rest, their temporaries with them; a move under way is
   // finished or undone first (FinishConversion), so no file is ever half
   // moved.
+  // Whether a stop was asked for; the observer is asked first, so a window
+  // hears its stop command at every point the run does.
+  bool Stopping() {
+    observer_.Poll();
+    return stop_.requested();
+  }
+
   void FinishBatch() {
     const std::size_t first = report_.done;
-    if (!stop_.requested()) MakeDurable(batch_);
-    for (std::size_t n = 0; n < batch_.size() && !stop_.requested(); ++n) {
+    if (!Stopping()) MakeDurable(batch_);
+    for (std::size_t n = 0; n < batch_.size() && !Stopping(); ++n) {
       Finish(first + n, batch_[n]);
     }
     batch_.clear();
@@ -249,14 +256,14 @@ class Run {
         total, request_.jobs ? request_.jobs : DefaultWorkerCount(), kLookAhead, request_.dryRun,
         stop_,
         [this](std::size_t i, const ConvertContext& context) { return Prepare(i, context); });
-    for (std::size_t i = 0; i < total && !stop_.requested(); ++i) {
+    for (std::size_t i = 0; i < total && !Stopping(); ++i) {
       observer_.FileStarting(i, total, plan_.files[i].source, plan_.files[i].destination);
       batch_.push_back(pool.Take(i));
       batchBytes_ += batch_.back().outputBytes;
-      if (stop_.requested()) break;
+      if (Stopping()) break;
       if (batchBytes_ >= kBatchBytes || batch_.size() >= kBatchFiles) FinishBatch();
     }
-    if (!stop_.requested()) FinishBatch();
+    if (!Stopping()) FinishBatch();
     batch_.clear();
     report_.stoppedBy = report_.done < total ? stop_.cause() : 0;
   }

@@ -66,6 +66,9 @@ class BatchObserver {
   }
   // Each file's result as soon as it is known, in report order.
   virtual void FileDone(const FileResult& result) { (void)result; }
+  // Before each look at the stop token, between files and between the moves
+  // into place: the place to take a stop command.
+  virtual void Poll() {}
 };
 
 struct BatchReport {

@@ -16,6 +16,7 @@
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/message_texts.h"
 #include "app/qt/elided_text.h"
@@ -134,7 +135,7 @@ void MainWindow::CreateControls() {
   StringGrid1->setFont(FixedGothic(13));
   StringGrid1->setShowGrid(false);
   StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-  StringGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
+  StringGrid1->setSelectionMode(QAbstractItemView::ExtendedSelection);
   StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   StringGrid1->setWordWrap(false);
   StringGrid1->setTextElideMode(Qt::ElideNone);  // cells clip, sizes keep their last digits
@@ -239,13 +240,12 @@ void MainWindow::ConnectControls() {
 
 void MainWindow::ForwardHighlight() {
   if (showing_) return;
-  const QList<QTableWidgetSelectionRange> ranges = StringGrid1->selectedRanges();
-  if (ranges.isEmpty()) {
-    form_.ListHighlightChanged(std::nullopt);
-    return;
+  RowSet rows;
+  for (const QModelIndex& index : StringGrid1->selectionModel()->selectedRows()) {
+    rows.push_back(static_cast<std::size_t>(index.row()));
   }
-  form_.ListHighlightChanged(RowRange{static_cast<std::size_t>(ranges.front().topRow()),
-                                      static_cast<std::size_t>(ranges.front().bottomRow())});
+  std::sort(rows.begin(), rows.end());
+  form_.ListHighlightChanged(rows);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

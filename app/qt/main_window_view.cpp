@@ -95,7 +95,7 @@ void MainWindow::EnableTree(bool enabled) {
   TreeView1->setEnabled(enabled);
 }
 
-void MainWindow::ShowRows(const std::vector<FileRow>& rows, std::optional<RowRange> highlight) {
+void MainWindow::ShowRows(const std::vector<FileRow>& rows, const RowSet& highlight) {
   showing_ = true;
   rows_ = &rows;
   StringGrid1->setUpdatesEnabled(false);
@@ -108,12 +108,15 @@ void MainWindow::ShowRows(const std::vector<FileRow>& rows, std::optional<RowRan
           Cell(rows[static_cast<std::size_t>(r)].Cell(c), c == 1 ? Qt::AlignRight : Qt::AlignLeft));
     }
   }
-  if (highlight) {
-    StringGrid1->setCurrentCell(static_cast<int>(highlight->top), 0, QItemSelectionModel::NoUpdate);
-    StringGrid1->setRangeSelected(
-        QTableWidgetSelectionRange(static_cast<int>(highlight->top), 0,
-                                   static_cast<int>(highlight->bottom), kColumnCount - 1),
-        true);
+  if (highlight.empty()) {
+    StringGrid1->setCurrentIndex(QModelIndex());
+  } else {
+    StringGrid1->setCurrentCell(static_cast<int>(highlight.front()), 0,
+                                QItemSelectionModel::NoUpdate);
+    for (std::size_t row : highlight) {
+      const int r = static_cast<int>(row);
+      StringGrid1->setRangeSelected(QTableWidgetSelectionRange(r, 0, r, kColumnCount - 1), true);
+    }
   }
   StringGrid1->setUpdatesEnabled(true);
   showing_ = false;

@@ -26,7 +26,7 @@ class MainEvents {
   virtual void ComboBox1Change(int index) = 0;
   virtual void TreeView1Click() = 0;
   virtual void TreeSelectionChanged(std::optional<int> node) = 0;
-  virtual void ListHighlightChanged(std::optional<unit1::RowRange> highlight) = 0;
+  virtual void ListHighlightChanged(const unit1::RowSet& highlight) = 0;
   virtual void StringGrid1MouseDown(int x, int y) = 0;  // on the header, at 96 dpi
   virtual void StringGrid1DblClick(std::optional<std::size_t> row) = 0;
   virtual void StringGrid1DrawCell() = 0;  // the size column changed width
@@ -61,7 +61,7 @@ class ForwardMainEvents final : public MainEvents {
   void ComboBox1Change(int index) override { f_.ComboBox1Change(index); }
   void TreeView1Click() override { f_.TreeView1Click(); }
   void TreeSelectionChanged(std::optional<int> node) override { f_.TreeSelectionChanged(node); }
-  void ListHighlightChanged(std::optional<unit1::RowRange> highlight) override {
+  void ListHighlightChanged(const unit1::RowSet& highlight) override {
     f_.ListHighlightChanged(highlight);
   }
   void StringGrid1MouseDown(int x, int y) override { f_.StringGrid1MouseDown(x, y); }

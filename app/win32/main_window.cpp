@@ -158,7 +158,6 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case kSelectionChanged:
       selectionPending_ = false;
-      NormaliseSelection();
       Forward(&MainEvents::ListHighlightChanged, Highlight());
       return 0;
     case kSplitterMoved:
@@ -505,26 +504,6 @@ void MainWindow::OnListDisplayInfo(NMHDR& header) {
   // align it in a grid's cell would only push the digits out of the column.
   if (info.item.iSubItem == kSizeColumn) cell_.erase(0, cell_.find_first_not_of(L' '));
   ::lstrcpynW(info.item.pszText, cell_.c_str(), info.item.cchTextMax);
-}
-
-// The logic takes one contiguous range of rows: a highlight with gaps
-// (Ctrl+click) closes them, so that what is shown is what is converted.
-void MainWindow::NormaliseSelection() {
-  HWND list = Control(kStringGrid1);
-  const int first = ListView_GetNextItem(list, -1, LVNI_SELECTED);
-  if (first < 0) return;
-  int last = first, count = 1;
-  for (int row = ListView_GetNextItem(list, first, LVNI_SELECTED); row >= 0;
-       row = ListView_GetNextItem(list, row, LVNI_SELECTED)) {
-    last = row;
-    ++count;
-  }
-  if (count == last - first + 1) return;
-  settingRows_ = true;
-  for (int row = first; row <= last; ++row) {
-    ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
-  }
-  settingRows_ = false;
 }
 
 template <typename Argument>

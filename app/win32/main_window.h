@@ -35,7 +35,7 @@ class MainWindow final : public unit1::MainView {
 
   // What the logic reads back: the rows highlighted, the node selected (-1:
   // none), the status text as set.
-  std::optional<unit1::RowRange> Highlight() const;
+  unit1::RowSet Highlight() const;
   int SelectedNode() const;
   const std::string& StatusText() const { return status_; }
   bool ProgressShown() const { return progressShown_; }
@@ -47,8 +47,7 @@ class MainWindow final : public unit1::MainView {
   void ShowHeaders(const std::vector<std::string>& headers) override;
   void ShowTree(const unit1::FolderTree& tree) override;
   void EnableTree(bool enabled) override;
-  void ShowRows(const std::vector<unit1::FileRow>& rows,
-                std::optional<unit1::RowRange> highlight) override;
+  void ShowRows(const std::vector<unit1::FileRow>& rows, const unit1::RowSet& highlight) override;
   void RefreshRows() override;
   void SetStatusText(const std::string& text) override;
   void ShowProgress(std::size_t done, std::size_t total) override;
@@ -86,7 +85,6 @@ class MainWindow final : public unit1::MainView {
   void OnCommand(int id, int code);
   LRESULT OnNotify(const NMHDR& header);
   void OnListDisplayInfo(NMHDR& header);
-  void NormaliseSelection();
   void DragSplitter(int x);
   void ShowStatusText();
   void Forward(void (MainEvents::*event)());

@@ -16,16 +16,14 @@
 
 namespace win32 {
 
-std::optional<unit1::RowRange> MainWindow::Highlight() const {
+unit1::RowSet MainWindow::Highlight() const {
   HWND list = Control(kStringGrid1);
-  const int first = ListView_GetNextItem(list, -1, LVNI_SELECTED);
-  if (first < 0) return std::nullopt;
-  int last = first;
-  for (int row = ListView_GetNextItem(list, first, LVNI_SELECTED); row >= 0;
+  unit1::RowSet rows;
+  for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row >= 0;
        row = ListView_GetNextItem(list, row, LVNI_SELECTED)) {
-    last = row;
+    rows.push_back(static_cast<std::size_t>(row));
   }
-  return unit1::RowRange{static_cast<std::size_t>(first), static_cast<std::size_t>(last)};
+  return rows;
 }
 
 int MainWindow::SelectedNode() const {
@@ -103,21 +101,20 @@ void MainWindow::EnableTree(bool enabled) {
   ::EnableWindow(Control(kTreeView1), enabled ? TRUE : FALSE);
 }
 
-void MainWindow::ShowRows(const std::vector<unit1::FileRow>& rows,
-                          std::optional<unit1::RowRange> highlight) {
+void MainWindow::ShowRows(const std::vector<unit1::FileRow>& rows, const unit1::RowSet& highlight) {
   HWND list = Control(kStringGrid1);
   settingRows_ = true;
   rows_ = &rows;
   ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
   ListView_SetItemCountEx(list, static_cast<int>(rows.size()), 0);
-  if (highlight && highlight->top < rows.size()) {
-    const std::size_t bottom = std::min(highlight->bottom, rows.size() - 1);
-    for (std::size_t row = highlight->top; row <= bottom; ++row) {
+  if (!highlight.empty() && highlight.back() < rows.size()) {
+    for (std::size_t row : highlight) {
       ListView_SetItemState(list, static_cast<int>(row), LVIS_SELECTED, LVIS_SELECTED);
     }
-    ListView_SetItemState(list, static_cast<int>(highlight->top), LVIS_FOCUSED, LVIS_FOCUSED);
-    ListView_SetSelectionMark(list, static_cast<int>(highlight->top));
-    ListView_EnsureVisible(list, static_cast<int>(highlight->top), FALSE);
+    const int top = static_cast<int>(highlight.front());
+    ListView_SetItemState(list, top, LVIS_FOCUSED, LVIS_FOCUSED);
+    ListView_SetSelectionMark(list, top);
+    ListView_EnsureVisible(list, top, FALSE);
   } else if (!rows.empty()) {
     ListView_EnsureVisible(list, 0, FALSE);
   }

@@ -35,7 +35,7 @@ class FakeMainView : public unit1::MainView {
   void ShowTree(const unit1::FolderTree& tree) override { treeShown = tree; }
   void EnableTree(bool enabled) override { treeEnabled = enabled; }
   void ShowRows(const std::vector<unit1::FileRow>& shown,
-                std::optional<unit1::RowRange> highlighted) override {
+                const unit1::RowSet& highlighted) override {
     rows = &shown;
     highlight = highlighted;
   }
@@ -85,7 +85,7 @@ class FakeMainView : public unit1::MainView {
   unit1::FolderTree treeShown;
   bool treeEnabled = true;
   const std::vector<unit1::FileRow>* rows = nullptr;
-  std::optional<unit1::RowRange> highlight;
+  unit1::RowSet highlight;
   int refreshes = 0;
   std::pair<std::size_t, std::size_t> progress;
   int beeps = 0;

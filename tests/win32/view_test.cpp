@@ -44,7 +44,7 @@ struct MainRecorder final : win32::MainEvents {
   void TreeSelectionChanged(std::optional<int> node) override {
     calls.push_back("TreeSelectionChanged " + std::to_string(node.value_or(-1)));
   }
-  void ListHighlightChanged(std::optional<unit1::RowRange>) override {
+  void ListHighlightChanged(const unit1::RowSet&) override {
     calls.push_back("ListHighlightChanged");
   }
   void StringGrid1MouseDown(int, int) override { calls.push_back("StringGrid1MouseDown"); }
@@ -224,7 +224,7 @@ TEST_F(Win32Windows, TheVirtualListShowsTheModelsRows) {
     rows[i].nameText = "図面" + std::to_string(i) + ".JWW";
     rows[i].memo = "メモ" + std::to_string(i);
   }
-  main_.ShowRows(rows, unit1::RowRange{2, 4});
+  main_.ShowRows(rows, unit1::RowSet{2, 3, 4});
   HWND list = Main("StringGrid1");
   EXPECT_EQ(ListView_GetItemCount(list), 10000);
   wchar_t cell[64] = L"";
@@ -238,9 +238,9 @@ TEST_F(Win32Windows, TheVirtualListShowsTheModelsRows) {
   column.cchTextMax = 64;
   ListView_GetColumn(list, 3, &column);
   EXPECT_EQ(win32::Utf8(cell), "図面メモ");
-  EXPECT_EQ(main_.Highlight(), (unit1::RowRange{2, 4}));
-  main_.ShowRows(rows, std::nullopt);
-  EXPECT_EQ(main_.Highlight(), std::nullopt);
+  EXPECT_EQ(main_.Highlight(), (unit1::RowSet{2, 3, 4}));
+  main_.ShowRows(rows, {});
+  EXPECT_TRUE(main_.Highlight().empty());
 
   main_.SetColumnWidth(1, 90);
   EXPECT_EQ(main_.ColumnWidth(1), 90);
