@@ -15,7 +15,12 @@
 
 namespace unit1 {
 
-enum class BoxIcon { kError, kInformation, kQuestion };
+// A folder highlighted in the tree by the keyboard is listed once the
+// highlight has rested this long, so holding an arrow key lists no folder
+// on the way.
+inline constexpr int kKeyListingDelayMs = 300;
+
+enum class BoxIcon { kError, kInformation, kQuestion, kWarning };
 enum class BoxButtons { kOk, kYesNo };  // Yes/No: Yes is the default, Escape answers No
 enum class BoxAnswer { kOk, kYes, kNo };
 

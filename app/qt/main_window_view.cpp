@@ -155,6 +155,7 @@ void MainWindow::Beep() {
 BoxAnswer MainWindow::ShowBox(BoxIcon icon, const std::string& text, BoxButtons buttons) {
   const QMessageBox::Icon shown = icon == BoxIcon::kError         ? QMessageBox::Critical
                                   : icon == BoxIcon::kInformation ? QMessageBox::Information
+                                  : icon == BoxIcon::kWarning     ? QMessageBox::Warning
                                                                   : QMessageBox::Question;
   QMessageBox box(shown, FromUtf8(texts::kApplicationTitle), FromUtf8(text), QMessageBox::NoButton,
                   this);

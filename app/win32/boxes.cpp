@@ -52,6 +52,9 @@ unit1::BoxAnswer ShowMessageBox(HWND owner, unit1::BoxIcon icon, const std::stri
     case unit1::BoxIcon::kQuestion:
       style |= MB_ICONQUESTION;
       break;
+    case unit1::BoxIcon::kWarning:
+      style |= MB_ICONWARNING;
+      break;
   }
   const bool yesNo = buttons == unit1::BoxButtons::kYesNo;
   style |= yesNo ? MB_YESNO : MB_OK;
