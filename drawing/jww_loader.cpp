@@ -287,6 +287,16 @@ void ReadImages(LoadArchive& ar, Drawing& d) {
   }
 }
 
+// Jw_cad ends a drawing with its last section. Bytes after it mean damage:
+// a zeroed or overwritten tail reads as empty lists and would otherwise
+// load as a drawing that lost its entities. Only the sizes are compared, so
+// a long tail is never read.
+void ExpectEndOfFile(LoadArchive& ar) {
+  if (ar.remaining() == 0) return;
+  ar.setSection("end of the drawing");
+  ar.Fail(std::to_string(ar.remaining()) + " bytes left after the last section");
+}
+
 constexpr const char* kNotJww = "not a JWW drawing (no \"JwwData.\" signature)";
 
 LoadResult Load(Drawing& d, LoadArchive& ar) {
@@ -313,7 +323,13 @@ LoadResult Load(Drawing& d, LoadArchive& ar) {
     ClassResolver classes;
     ReadEntityList(ar, classes, d.top, count, v);
     ReadBlockDefinitions(ar, classes, d, v);
-    if (layout::HasImages(v)) ReadImages(ar, d);
+    if (layout::HasImages(v)) {
+      // With the image section switched off, nothing after the block
+      // definitions is looked at.
+      if (!d.imageOptions.readSection && !d.imageOptions.extract) return {true, {}};
+      ReadImages(ar, d);
+    }
+    ExpectEndOfFile(ar);
     return {true, {}};
   } catch (const ImageCutShort& e) {
     return {LoadFailure::kImageCutShort, e.what()};

@@ -54,13 +54,17 @@ TEST(LoaderVersions, Version220WithNothingInItLoadsWithSizedHeaderTables) {
   EXPECT_EQ(d.header.textTypes.size(), 10u);
 }
 
-TEST(LoaderVersions, BytesAfterTheLastSectionAreIgnored) {
+// Jw_cad leaves no bytes after the last section: any there mean damage, found
+// once everything before them was read.
+TEST(LoaderVersions, BytesAfterTheLastSectionFailTheLoadOnceAllIsRead) {
   Drawing d = synthetic::MakeFullDrawing(kV);
   std::string bytes;
   ASSERT_TRUE(SaveJwwToMemory(d, kV, bytes).ok);
   bytes += "trailing garbage";
   Drawing back;
-  ASSERT_TRUE(LoadBytes(back, bytes).ok);
+  const LoadResult r = LoadBytes(back, bytes);
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.failure, LoadFailure::kDamaged);
   EXPECT_EQ(FirstDifference(d, back), "");
 }
 
