@@ -1,5 +1,6 @@
 #include "platform/private_profile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <system_error>
 
@@ -242,14 +243,30 @@ ProfileFileState LoadProfileFile(const std::filesystem::path& file, std::string&
   if (!stream) return ProfileFileState::kUnreadable;
   bool failed = false;
   const std::optional<std::uint64_t> size = OpenFileSize(stream);
-  if (size && *size < bytes.max_size()) bytes.reserve(static_cast<std::size_t>(*size));
+  if (size && *size > kProfileFileMaxBytes) {
+    platform::CloseFile(stream);
+    return ProfileFileState::kTooLarge;
+  }
+  if (size) bytes.reserve(static_cast<std::size_t>(*size));
+  // The size may change while the file is read: the bound holds for what
+  // is read too.
   char buffer[1 << 16];
   std::size_t got = 0;
-  while ((got = ReadFile(stream, buffer, sizeof buffer, failed)) > 0) bytes.append(buffer, got);
+  while (bytes.size() <= kProfileFileMaxBytes &&
+         (got = ReadFile(stream, buffer, sizeof buffer, failed)) > 0) {
+    bytes.append(buffer, got);
+  }
   platform::CloseFile(stream);
   if (failed) {
     bytes.clear();
     return ProfileFileState::kUnreadable;
+  }
+  if (bytes.size() > kProfileFileMaxBytes ||
+      static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) >=
+          kProfileFileMaxLines) {
+    bytes.clear();
+    bytes.shrink_to_fit();
+    return ProfileFileState::kTooLarge;
   }
   return ProfileFileState::kRead;
 }
@@ -302,7 +319,8 @@ std::string ReadPrivateProfile(std::string_view section, std::string_view key,
 bool WritePrivateProfile(std::string_view section, std::string_view key, std::string_view value,
                          const std::filesystem::path& file) {
   std::string bytes;
-  if (LoadProfileFile(file, bytes) == ProfileFileState::kUnreadable) return false;
+  const ProfileFileState state = LoadProfileFile(file, bytes);
+  if (state == ProfileFileState::kUnreadable || state == ProfileFileState::kTooLarge) return false;
   ProfileDocument document(bytes);
   if (!document.Set(section, key, value)) return false;
   return ReplaceProfileFile(file, document.Bytes());

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -58,9 +59,16 @@ class ProfileDocument {
   mutable bool sectionLinesValid_ = false;
 };
 
-enum class ProfileFileState { kRead, kMissing, kUnreadable };
+// A settings file is a few KB. One larger than this, or of more lines (each
+// line takes several times its bytes in a ProfileDocument), is refused
+// rather than read.
+inline constexpr std::uint64_t kProfileFileMaxBytes = std::uint64_t{64} << 20;
+inline constexpr std::size_t kProfileFileMaxLines = std::size_t{1} << 20;
 
-// Reads the whole file into bytes (left empty unless kRead).
+enum class ProfileFileState { kRead, kMissing, kUnreadable, kTooLarge };
+
+// Reads the whole file into bytes (left empty unless kRead); never more than
+// kProfileFileMaxBytes.
 ProfileFileState LoadProfileFile(const std::filesystem::path& file, std::string& bytes);
 
 // Replaces the file by bytes through a temporary file in the same folder

@@ -26,7 +26,9 @@ void SettingsWriter::Load() {
   if (loaded_) return;
   loaded_ = true;
   std::string bytes;
-  unreadable_ = LoadProfileFile(file_, bytes) == ProfileFileState::kUnreadable;
+  // A file that cannot be read whole is never replaced by the writes alone.
+  const ProfileFileState state = LoadProfileFile(file_, bytes);
+  unreadable_ = state == ProfileFileState::kUnreadable || state == ProfileFileState::kTooLarge;
   document_ = ProfileDocument(bytes);
 }
 

@@ -22,7 +22,7 @@ struct Setting {
 class SettingsReader {
  public:
   explicit SettingsReader(const std::filesystem::path& file);
-  // kMissing and kUnreadable answer every key with found = false.
+  // kMissing, kUnreadable and kTooLarge answer every key with found = false.
   ProfileFileState state() const { return state_; }
   Setting Read(std::string_view section, std::string_view key, std::size_t bufferSize) const;
 
@@ -44,8 +44,8 @@ class SettingsWriter {
 
   // Replaces the file by the text with every write so far. True without
   // touching anything when nothing was written. False when the file exists
-  // but could not be read or cannot be replaced; the old file then stays as
-  // it was.
+  // but could not be read (or is too large to be read) or cannot be replaced; the old file then
+  // stays as it was.
   bool Commit();
 
  private:

@@ -5,6 +5,7 @@
 #include <string>
 #include <tuple>
 
+#include "platform/settings_file.h"
 #include "tests/platform/read_only_folder.h"
 #include "tests/support/paths.h"
 
@@ -256,3 +257,30 @@ TEST(ProfileFile, ReplaceKeepsPermissionsAndLinks) {
 }
 
 }  // namespace
+
+// A file too large to be a settings file is never read whole: every key
+// reads as missing (the window starts with its own settings) and the file
+// is never replaced by the writes alone.
+TEST(ProfileFile, AFileTooLargeToBeOneIsNeitherReadNorReplaced) {
+  ScratchDir dir;
+  const auto huge = dir / "huge.ini";
+  WriteFileBytes(huge, "[JWW]\nC1=7\n");
+  std::error_code ec;
+  std::filesystem::resize_file(huge, std::uint64_t{200} << 30, ec);  // sparse
+  if (ec) GTEST_SKIP() << "no sparse file here: " << ec.message();
+  const platform::SettingsReader reader(huge);
+  EXPECT_EQ(reader.state(), platform::ProfileFileState::kTooLarge);
+  EXPECT_FALSE(reader.Read("JWW", "C1", 22).found);
+  EXPECT_EQ(ReadPrivateProfile("JWW", "C1", "none", 22, huge), "none");
+  EXPECT_FALSE(WritePrivateProfile("JWW", "C1", "8", huge));
+  platform::SettingsWriter writer(huge);
+  EXPECT_TRUE(writer.Write("JWW", "C1", "8"));
+  EXPECT_FALSE(writer.Commit());
+  EXPECT_EQ(std::filesystem::file_size(huge), std::uint64_t{200} << 30);
+
+  const auto lines = dir / "lines.ini";
+  WriteFileBytes(lines, "[JWW]\nC1=7\n" + std::string(platform::kProfileFileMaxLines, '\n'));
+  EXPECT_EQ(platform::SettingsReader(lines).state(), platform::ProfileFileState::kTooLarge);
+  WriteFileBytes(lines, "[JWW]\nC1=7\n" + std::string(1000, '\n'));
+  EXPECT_EQ(platform::SettingsReader(lines).Read("JWW", "C1", 22).text, "7");
+}
