@@ -10,6 +10,9 @@ namespace cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;  // some file could not be handled
 inline constexpr int kExitUsage = 2;   // the command line was not understood
+// The report could not be written (its reader went away) and the run
+// stopped: the status of a writer ended by a broken pipe.
+inline constexpr int kExitReportLost = 141;
 
 // A subcommand gets the arguments after its name and writes its report to
 // `out` and its messages (one line each) to `err`; it answers the exit code.

@@ -43,7 +43,8 @@ constexpr const char* kFooter =
     "temporary.\n"
     "\n"
     "Exit status: 0 when every chosen file converted, 1 when any failed, 2 on a usage error\n"
-    "or a refused run, 130 when interrupted (143 when terminated).\n";
+    "or a refused run, 130 when interrupted (143 when terminated or its terminal closed),\n"
+    "141 when its report cannot be written (a closed pipe): it stops as on Ctrl+C.\n";
 
 struct Options {
   std::string dest, settings;
@@ -112,14 +113,20 @@ int Stop(ConvertReport& report, bool json, std::ostream& err, int code, const st
   return code;
 }
 
-std::string InterruptText(int signal, std::size_t done, std::size_t total) {
-  return std::string(signal == SIGINT ? "interrupted" : "terminated") + " after " +
-         std::to_string(done) + " of " + std::to_string(total) +
+// The stop's cause when the report could not be written (its reader went
+// away): nobody would learn of the files still to come.
+constexpr int kReportLost = -2;
+
+std::string InterruptText(int cause, std::size_t done, std::size_t total) {
+  const char* what = cause == SIGINT        ? "interrupted"
+                     : cause == kReportLost ? "the report cannot be written: stopped"
+                                            : "terminated";
+  return std::string(what) + " after " + std::to_string(done) + " of " + std::to_string(total) +
          " files; the rest were not written";
 }
 
-int InterruptExitCode(int signal) {
-  return 128 + signal;
+int InterruptExitCode(int cause) {
+  return cause == kReportLost ? kExitReportLost : 128 + cause;
 }
 
 }  // namespace
@@ -140,11 +147,17 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
   }
   if (parsed == Parsed::kRun && o.dest.empty())
     problem = "no destination folder given (--dest DIR)";
+  if (parsed == Parsed::kRun && o.settings.empty() && commandLine->count("--settings") > 0)
+    problem = "no settings file given (--settings FILE)";
   if (!problem.empty()) {
     const bool json = HasFlag(args, "--json");
     ConvertReport report(out, json, o.dryRun);
     return Stop(report, json, err, kExitUsage, problem);
   }
+  // Caught before anything is read, so that a stop asked for while the
+  // settings file or the folders are read still ends with a summary.
+  unit_val::StopToken stop;
+  const platform::CaughtInterrupts caught(stop.cell());
   ConvertReport report(out, o.json, o.dryRun);
   const fs::path dest = platform::PathFromUtf8(o.dest);
   std::vector<fs::path> paths;
@@ -155,6 +168,14 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
   if (!settingsGiven) settingsPath = platform::ExecutableDir() / "quillon.ini";
   const platform::SettingsReader settingsFile(settingsPath);
   const bool settingsMissing = settingsFile.state() == platform::ProfileFileState::kMissing;
+  if (settingsFile.state() == platform::ProfileFileState::kTooLarge) {
+    return Stop(report, o.json, err, kExitUsage,
+                "cannot read the settings file " + unit_val::PathText(settingsPath) +
+                    ": it is larger than " + std::to_string(platform::kProfileFileMaxBytes >> 20) +
+                    " MB or has " + std::to_string(platform::kProfileFileMaxLines) +
+                    " lines or more",
+                Hint::kNone, {unit_val::Reason::kCannotReadSettingsFile, {}});
+  }
   if (settingsFile.state() == platform::ProfileFileState::kUnreadable ||
       (settingsGiven && settingsMissing)) {
     return Stop(report, o.json, err, kExitUsage,
@@ -173,7 +194,8 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
   // file that failed or left a warning.
   class Printer : public unit_val::BatchObserver {
    public:
-    Printer(ConvertReport& report, std::ostream& err) : report_(report), err_(err) {}
+    Printer(ConvertReport& report, std::ostream& out, std::ostream& err, unit_val::StopToken& stop)
+        : report_(report), out_(out), err_(err), stop_(stop) {}
     void FileStarting(std::size_t index, std::size_t total, const fs::path& source,
                       const fs::path&) override {
       if (!progress_) progress_.emplace(total);
@@ -181,6 +203,9 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     void FileDone(const unit_val::FileResult& file) override {
       report_.Add(file);
+      // Each line goes out as it is known, so that a reader that went away
+      // stops the run at once, as a stop does.
+      if (!out_.flush()) stop_.Request(kReportLost);
       if (file.status == unit_val::FileStatus::kFailed) {
         Say(file.source, file.text);
       } else if (file.status == unit_val::FileStatus::kConverted && !file.text.empty()) {
@@ -195,12 +220,12 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
            << TerminalText(text) << '\n';
     }
     ConvertReport& report_;
+    std::ostream& out_;
     std::ostream& err_;
+    unit_val::StopToken& stop_;
     std::optional<Progress> progress_;
-  } printer(report, err);
+  } printer(report, out, err, stop);
 
-  unit_val::StopToken stop;
-  const platform::CaughtInterrupts caught(stop.cell());
   const unit_val::BatchReport batch = unit_val::RunBatch(request, settings, stop, printer);
   printer.EndProgress();
   if (batch.refused()) {

@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
   const platform::Utf8Output utf8Output;
   const int code = Dispatch(platform::Utf8Arguments(argc, argv));
   std::cout.flush();
-  if (!std::cout) {
+  if (!std::cout && code != cli::kExitReportLost) {
     std::cerr << "quillon-cli: cannot write the output\n";
     return code == cli::kExitUsage ? code : cli::kExitFailed;
   }

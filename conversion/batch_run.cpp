@@ -106,7 +106,11 @@ class Run {
     if (!plan_.ok()) return Refuse(plan_.refusalFailure, plan_.refusal);
     if (!request_.dryRun) {
       std::string text;
-      if (const Failure locked = LockExistingFolders(text)) return Refuse(locked, text);
+      if (const Failure locked = LockExistingFolders(text)) {
+        // A stop while waiting for another run's lock ends the run, not refuses it.
+        if (stop_.requested()) return Stopped();
+        return Refuse(locked, text);
+      }
       // Planned again on what the run that held a folder left in it.
       if (locks_.waited()) plan_ = PlanBatch(selection.chosen, request_.alsoRead, &checker);
       if (!plan_.ok()) return Refuse(plan_.refusalFailure, plan_.refusal);
@@ -128,6 +132,12 @@ class Run {
   BatchReport Refuse(Failure failure, std::string text) {
     report_.refusal = failure.code == Reason::kNone ? Failure{Reason::kUnexpected, {}} : failure;
     report_.refusalText = std::move(text);
+    return std::move(report_);
+  }
+
+  BatchReport Stopped() {
+    report_.planned = plan_.files.size();
+    report_.stoppedBy = stop_.cause();
     return std::move(report_);
   }
 
@@ -275,7 +285,7 @@ class Run {
   BatchReport report_;
   BatchPlan plan_;
   // Held until the run ends, after the pool's workers are gone.
-  DestinationLocks locks_;
+  DestinationLocks locks_{&stop_};
   DestinationFolders folders_{locks_, request_.lockWait};
   std::vector<PreparedConversion> batch_;
   std::uint64_t batchBytes_ = 0;

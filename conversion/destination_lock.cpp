@@ -25,7 +25,7 @@ Failure DestinationLocks::Lock(const fs::path& folder, Clock::time_point deadlin
       return {};
     }
     if (lock.state() == platform::LockState::kUnavailable) return {};
-    if (Clock::now() >= deadline) {
+    if (Clock::now() >= deadline || (stop_ && stop_->requested())) {
       text = "another run is writing into the folder " + PathText(shown) +
              "; try again when it has finished";
       return {Reason::kDestinationLocked, {}};

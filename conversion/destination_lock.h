@@ -11,6 +11,7 @@
 #include <string>
 
 #include "conversion/failure_reason.h"
+#include "conversion/stop_token.h"
 #include "platform/file_io.h"
 #include "platform/file_lock.h"
 
@@ -21,6 +22,9 @@ inline constexpr char kLockFileName[] = ".quillon.lock";
 class DestinationLocks {
  public:
   using Clock = std::chrono::steady_clock;
+
+  // A stop asked for through `stop` ends a wait for a lock at once.
+  explicit DestinationLocks(const StopToken* stop = nullptr) : stop_(stop) {}
 
   // Locks an existing folder, trying until `deadline` while another run
   // holds it. A folder locked anew is cleared of the temporaries that runs
@@ -34,6 +38,7 @@ class DestinationLocks {
   bool waited() const { return waited_; }
 
  private:
+  const StopToken* stop_;
   bool waited_ = false;
   std::mutex mutex_;
   std::map<platform::FileIdentity, platform::FileLock> held_;

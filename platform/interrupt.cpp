@@ -31,7 +31,8 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
 }
 #else
 extern "C" void OnSignal(int signal) {
-  Store(signal);
+  // A closed terminal asks the run to end as a termination request does.
+  Store(signal == SIGHUP ? SIGTERM : signal);
 }
 #endif
 
@@ -47,6 +48,9 @@ CaughtInterrupts::CaughtInterrupts(std::atomic<int>& cause) : previous_(target.e
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGHUP, &action, nullptr);
+  // A write to a closed pipe fails instead, and the writer decides.
+  std::signal(SIGPIPE, SIG_IGN);
 #endif
 }
 
@@ -56,8 +60,7 @@ CaughtInterrupts::~CaughtInterrupts() {
 #ifdef _WIN32
   SetConsoleCtrlHandler(OnConsoleEvent, FALSE);
 #else
-  std::signal(SIGINT, SIG_DFL);
-  std::signal(SIGTERM, SIG_DFL);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) std::signal(signal, SIG_DFL);
 #endif
 }
 

@@ -8,8 +8,10 @@ namespace platform {
 
 // While one lives, SIGINT and SIGTERM (on Windows: Ctrl+C, Ctrl+Break and the
 // console being closed) only store their signal number in `cause` (the
-// first one stays), and nothing else. Afterwards the handling before it
-// comes back.
+// first one stays), and nothing else; SIGHUP (the terminal closed) stores
+// SIGTERM, and SIGPIPE is ignored, so that a write to a closed pipe fails
+// instead of ending the process. Afterwards the handling before it comes
+// back.
 class CaughtInterrupts {
  public:
   explicit CaughtInterrupts(std::atomic<int>& cause);
