@@ -83,6 +83,8 @@ void ConvertReport::Add(const unit_val::FileResult& file) {
     }
     return;
   }
+  // A failed file retyped nothing: whatever its sweep counted was not written.
+  const unit_val::SweepCounts counts = ok ? file.counts : unit_val::SweepCounts{};
   JsonWriter j;
   j.BeginObject();
   j.Key("source").String(unit_val::PathText(file.source));
@@ -95,11 +97,11 @@ void ConvertReport::Add(const unit_val::FileResult& file) {
   ReasonCode(j, file.failure);
   j.Key("version").Integer(file.version);
   j.Key("retyped").BeginArray();
-  for (int n : file.counts.retyped) j.Integer(n);
+  for (int n : counts.retyped) j.Integer(n);
   j.EndArray();
-  j.Key("retyped_total").Integer(file.counts.TotalRetyped());
-  RetypedIn(j, file.counts.retypedIn);
-  j.Key("left_free_size").Integer(file.counts.leftFreeSize);
+  j.Key("retyped_total").Integer(counts.TotalRetyped());
+  RetypedIn(j, counts.retypedIn);
+  j.Key("left_free_size").Integer(counts.leftFreeSize);
   j.Key("backup").Bool(file.backupMade);
   j.Key("warning");
   ok && !file.text.empty() ? j.String(file.text) : j.Null();

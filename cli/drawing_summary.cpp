@@ -40,25 +40,31 @@ const char* TextPlaceName(TextPlace place) {
 
 namespace {
 
-void AddTexts(std::vector<PlacedText>& out, const jww::EntityTables& tables,
-              const jww::TEntBlockDef* block) {
+void VisitTexts(const jww::EntityTables& tables, const jww::TEntBlockDef* block,
+                const std::function<void(const PlacedText&)>& visit) {
   const TextPlace textPlace = block ? TextPlace::kBlock : TextPlace::kTop;
   const TextPlace dimensionPlace = block ? TextPlace::kBlockDimension : TextPlace::kDimension;
   for (std::size_t i = 0; i < tables.texts.size(); ++i) {
-    out.push_back({textPlace, block, i, &tables.texts[i]});
+    visit({textPlace, block, i, &tables.texts[i]});
   }
   for (std::size_t i = 0; i < tables.dimensions.size(); ++i) {
-    out.push_back({dimensionPlace, block, i, &tables.dimensions[i].valueText});
+    visit({dimensionPlace, block, i, &tables.dimensions[i].valueText});
   }
 }
 
 }  // namespace
 
-std::vector<PlacedText> AllTexts(const jww::Drawing& drawing) {
-  std::vector<PlacedText> out;
-  AddTexts(out, drawing.top, nullptr);
-  for (const jww::TEntBlockDef& def : drawing.blockDefs) AddTexts(out, def.entities, &def);
-  return out;
+void ForEachText(const jww::Drawing& drawing, const std::function<void(const PlacedText&)>& visit) {
+  VisitTexts(drawing.top, nullptr, visit);
+  for (const jww::TEntBlockDef& def : drawing.blockDefs) VisitTexts(def.entities, &def, visit);
+}
+
+std::size_t TextCount(const jww::Drawing& drawing) {
+  std::size_t n = drawing.top.texts.size() + drawing.top.dimensions.size();
+  for (const jww::TEntBlockDef& def : drawing.blockDefs) {
+    n += def.entities.texts.size() + def.entities.dimensions.size();
+  }
+  return n;
 }
 
 }  // namespace cli

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "drawing/jwwunit.h"
@@ -35,8 +36,11 @@ struct PlacedText {
   const jww::TEntMoji* text;       // points into the drawing
 };
 
-// Every text of the drawing: the top-level texts, the top-level dimension
-// values, then for each block definition its texts and dimension values.
-std::vector<PlacedText> AllTexts(const jww::Drawing& drawing);
+// Calls `visit` with every text of the drawing: the top-level texts, the
+// top-level dimension values, then for each block definition its texts and
+// dimension values. Nothing is gathered: a drawing of millions of texts
+// takes no memory beyond its own.
+void ForEachText(const jww::Drawing& drawing, const std::function<void(const PlacedText&)>& visit);
+std::size_t TextCount(const jww::Drawing& drawing);
 
 }  // namespace cli

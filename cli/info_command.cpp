@@ -66,7 +66,8 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
                                        : jww::LoadResult{false, check.reason};
     if (loaded) {
       if (json) {
-        out << InfoJson(file, drawing) << '\n';
+        WriteInfoJson(out, file, drawing);
+        out << '\n';
       } else {
         if (!first) out << '\n';
         WriteInfoText(out, file, drawing);

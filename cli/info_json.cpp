@@ -46,8 +46,8 @@ void WriteText(JsonWriter& json, const PlacedText& placed) {
 
 }  // namespace
 
-std::string InfoJson(std::string_view path, const jww::Drawing& d) {
-  JsonWriter json;
+void WriteInfoJson(std::ostream& out, std::string_view path, const jww::Drawing& d) {
+  JsonWriter json(out);
   json.BeginObject();
   json.Key("path").String(path);
   json.Key("ok").Bool(true);
@@ -82,7 +82,7 @@ std::string InfoJson(std::string_view path, const jww::Drawing& d) {
   json.EndArray();
 
   json.Key("texts").BeginArray();
-  for (const PlacedText& placed : AllTexts(d)) WriteText(json, placed);
+  ForEachText(d, [&json](const PlacedText& placed) { WriteText(json, placed); });
   json.EndArray();
 
   json.Key("images").BeginArray();
@@ -95,7 +95,7 @@ std::string InfoJson(std::string_view path, const jww::Drawing& d) {
   json.EndArray();
 
   json.EndObject();
-  return json.text();
+  json.Finish();
 }
 
 std::string InfoJsonFailure(std::string_view path, std::string_view error) {

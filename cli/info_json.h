@@ -1,6 +1,7 @@
 // The JSON form of `quillon-cli info`: one object per drawing, on one line.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -11,7 +12,9 @@ namespace cli {
 // {"path": ..., "ok": true, "error": null, "version": ..., "memo": ...,
 //  "text_types": [...], "counts": {...}, "block_counts": {...},
 //  "block_definitions": [...], "texts": [...], "images": [...]}
-std::string InfoJson(std::string_view path, const jww::Drawing& drawing);
+// written to `out` as it is made (without the line break after it), never
+// held whole.
+void WriteInfoJson(std::ostream& out, std::string_view path, const jww::Drawing& drawing);
 
 // {"path": ..., "ok": false, "error": ...}
 std::string InfoJsonFailure(std::string_view path, std::string_view error);

@@ -6,6 +6,7 @@
 
 #include "cli/drawing_summary.h"
 #include "cli/shortest_double.h"
+#include "cli/terminal_text.h"
 #include "conversion/classify_text.h"
 #include "drawing/jww_text.h"
 
@@ -48,7 +49,7 @@ void CountRow(std::ostream& out, const char* kind, std::size_t top, std::size_t 
 }  // namespace
 
 void WriteInfoText(std::ostream& out, std::string_view path, const jww::Drawing& d) {
-  out << path << '\n';
+  out << TerminalText(path) << '\n';
   out << "  version " << d.header.version << '\n';
   out << "  memo    " << jww::DisplayText(d.header.memo) << '\n';
 
@@ -89,9 +90,9 @@ void WriteInfoText(std::ostream& out, std::string_view path, const jww::Drawing&
     }
   }
 
-  const std::vector<PlacedText> texts = AllTexts(d);
-  out << "  texts: " << texts.size() << '\n';
-  if (!texts.empty()) {
+  const std::size_t textCount = TextCount(d);
+  out << "  texts: " << textCount << '\n';
+  if (textCount > 0) {
     Row(out, {{"where", 15},
               {"block", 6},
               {"index", 6},
@@ -103,8 +104,10 @@ void WriteInfoText(std::ostream& out, std::string_view path, const jww::Drawing&
               {"angle", 8},
               {"content", 0}});
   }
-  for (const PlacedText& placed : texts) {
+  bool anyFreeSize = false;
+  ForEachText(d, [&out, &anyFreeSize](const PlacedText& placed) {
     const jww::TEntMoji& t = *placed.text;
+    anyFreeSize = anyFreeSize || unit_val::IsFreeSize(t.textType);
     Row(out, {{TextPlaceName(placed.place), 15},
               {placed.block ? Num(placed.block->number) : "-", 6},
               {Num(placed.index), 6},
@@ -115,13 +118,8 @@ void WriteInfoText(std::ostream& out, std::string_view path, const jww::Drawing&
               {Num(t.attr.penColour), 4},
               {Num(t.angle), 8},
               {jww::DisplayText(t.text), 0}});
-  }
-  for (const PlacedText& placed : texts) {
-    if (unit_val::IsFreeSize(placed.text->textType)) {
-      out << "    (* free size)\n";
-      break;
-    }
-  }
+  });
+  if (anyFreeSize) out << "    (* free size)\n";
 }
 
 }  // namespace cli

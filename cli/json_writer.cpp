@@ -9,6 +9,8 @@ namespace cli {
 namespace {
 
 constexpr char kReplacementUtf8[] = "\xEF\xBF\xBD";
+// How much a writer with a sink holds before it writes it out.
+constexpr std::size_t kSinkPiece = 64 << 10;
 
 // Length of the well-formed UTF-8 sequence at s[i], or 0 when there is none
 // (stray continuation byte, overlong form, surrogate, beyond U+10FFFF, cut
@@ -118,6 +120,13 @@ void JsonWriter::Open(char bracket) {
 void JsonWriter::Close(char bracket) {
   text_.push_back(bracket);
   if (!empty_.empty()) empty_.pop_back();
+  if (sink_ && text_.size() >= kSinkPiece) Finish();
+}
+
+void JsonWriter::Finish() {
+  if (!sink_) return;
+  sink_->write(text_.data(), static_cast<std::streamsize>(text_.size()));
+  text_.clear();
 }
 
 JsonWriter& JsonWriter::BeginObject() {

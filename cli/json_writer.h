@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,11 @@ namespace cli {
 
 class JsonWriter {
  public:
+  JsonWriter() = default;
+  // Writes to `sink` as it goes, a piece at a time, so that a long value is
+  // never held whole; Finish() writes what is left.
+  explicit JsonWriter(std::ostream& sink) : sink_(&sink) {}
+
   JsonWriter& BeginObject();
   JsonWriter& EndObject();
   JsonWriter& BeginArray();
@@ -28,13 +34,16 @@ class JsonWriter {
   JsonWriter& Bool(bool value);
   JsonWriter& Null();
 
+  // The value written so far (what is not yet in the sink, with one).
   const std::string& text() const { return text_; }
+  void Finish();
 
  private:
   void BeforeValue();
   void Open(char bracket);
   void Close(char bracket);
 
+  std::ostream* sink_ = nullptr;
   std::string text_;
   std::vector<bool> empty_;  // one entry per open object or array
   bool afterKey_ = false;
