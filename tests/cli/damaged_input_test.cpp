@@ -39,6 +39,9 @@ TEST(DamagedInput, ASettingsFileTooLargeToBeOneIsRefused) {
   ScratchDir dir;
   const fs::path settings = dir / "huge.ini";
   WriteFileBytes(settings, "[JWW]\nC1=1\n");
+#ifdef _WIN32
+  GTEST_SKIP() << "a 200 GB file is made sparse only on Linux";
+#endif
   std::error_code ec;
   fs::resize_file(settings, std::uint64_t{200} << 30, ec);  // sparse: no disk taken
   if (ec) GTEST_SKIP() << "no sparse file here: " << ec.message();

@@ -69,7 +69,9 @@ class PieceCounter : public std::streambuf {
     return n;
   }
   int_type overflow(int_type c) override {
-    if (c != traits_type::eof()) xsputn(reinterpret_cast<const char*>(&c), 1);
+    if (c == traits_type::eof()) return c;
+    const char byte = traits_type::to_char_type(c);
+    xsputn(&byte, 1);
     return c;
   }
 };

@@ -90,6 +90,9 @@ TEST(DamagedInput, ASparseFileOfZerosFailsWithoutReadingThem) {
   const auto file = temp / "sparse.jww";
   testing_support::WriteFileBytes(file, Saved(600).substr(0, 4096));
   constexpr std::uint64_t kSize = std::uint64_t{200} << 30;
+#ifdef _WIN32
+  GTEST_SKIP() << "a 200 GB file is made sparse only on Linux";
+#endif
   std::error_code ec;
   std::filesystem::resize_file(file, kSize, ec);
   if (ec) GTEST_SKIP() << "no sparse file here: " << ec.message();

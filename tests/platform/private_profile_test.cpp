@@ -265,6 +265,9 @@ TEST(ProfileFile, AFileTooLargeToBeOneIsNeitherReadNorReplaced) {
   ScratchDir dir;
   const auto huge = dir / "huge.ini";
   WriteFileBytes(huge, "[JWW]\nC1=7\n");
+#ifdef _WIN32
+  GTEST_SKIP() << "a 200 GB file is made sparse only on Linux";
+#endif
   std::error_code ec;
   std::filesystem::resize_file(huge, std::uint64_t{200} << 30, ec);  // sparse
   if (ec) GTEST_SKIP() << "no sparse file here: " << ec.message();
