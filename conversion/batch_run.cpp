@@ -105,6 +105,7 @@ class Run {
     plan_ = PlanBatch(selection.chosen, request_.alsoRead, &checker);
     if (!plan_.ok()) return Refuse(plan_.refusalFailure, plan_.refusal);
     if (!request_.dryRun) {
+      locks_.KeepFiles(request_.alsoRead);
       std::string text;
       if (const Failure locked = LockExistingFolders(text)) return Refuse(locked, text);
       // Planned again on what the run that held a folder left in it.
