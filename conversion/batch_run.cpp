@@ -249,6 +249,19 @@ class Run {
     batchBytes_ = 0;
   }
 
+  // A folder made by the run that another run made and locked first, or
+  // whose lock cannot be taken, refuses the rest of the run as a folder that
+  // stood before it would: the outputs still waiting are dropped, so unless
+  // an earlier batch was moved into place, nothing was written.
+  bool RefusedByALock(const PreparedConversion& prepared) {
+    const Reason code = prepared.outcome.failure.code;
+    if (code != Reason::kDestinationLocked && code != Reason::kCannotLockDestination) return false;
+    report_.refusal = prepared.outcome.failure;
+    report_.refusalText = prepared.outcome.reason;
+    batch_.clear();
+    return true;
+  }
+
   void Convert() {
     const std::size_t total = plan_.files.size();
     // Declared before the batch: waiting outputs are dropped before the
@@ -260,13 +273,14 @@ class Run {
     for (std::size_t i = 0; i < total && !Stopping(); ++i) {
       observer_.FileStarting(i, total, plan_.files[i].source, plan_.files[i].destination);
       batch_.push_back(pool.Take(i));
+      if (RefusedByALock(batch_.back())) break;
       batchBytes_ += batch_.back().outputBytes;
       if (Stopping()) break;
       if (batchBytes_ >= kBatchBytes || batch_.size() >= kBatchFiles) FinishBatch();
     }
-    if (!Stopping()) FinishBatch();
+    if (!Stopping() && !report_.refused()) FinishBatch();
     batch_.clear();
-    report_.stoppedBy = report_.done < total ? stop_.cause() : 0;
+    report_.stoppedBy = report_.done < total && !report_.refused() ? stop_.cause() : 0;
   }
 
   const BatchRequest& request_;
