@@ -169,6 +169,10 @@ std::string SystemReasonText(const std::error_code& error) {
   return error.message();
 }
 
+std::string OlderBackupStaysAs(const std::string& name) {
+  return "古いバックアップは「" + name + "」として残っています。";
+}
+
 std::string FailureText(const unit_val::Failure& failure) {
   std::string text(ReasonText(failure.code));
   const std::string system = SystemReasonText(failure.error);

@@ -208,6 +208,7 @@ class Run {
       result.counts = outcome.counts;
       result.version = outcome.version;
       result.failure = outcome.failure;
+      result.olderBackupAside = outcome.olderBackupAside;
       if (outcome.notDrawing) {
         // A file that proves not to be a drawing once loaded is no failure.
         result.status = FileStatus::kSkipped;

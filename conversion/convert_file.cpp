@@ -159,6 +159,7 @@ ConvertOutcome FinishConversion(PreparedConversion& prepared) {
   DestinationBackup backup(prepared.destination);
   const BackupOutcome kept = backup.Make();
   if (kept.failed()) {
+    outcome.olderBackupAside = backup.olderLeftAside();
     return Failed(outcome, ConvertStage::kBackup, kept.error,
                   {Reason::kCannotKeepBackup, kept.systemError});
   }
@@ -168,10 +169,15 @@ ConvertOutcome FinishConversion(PreparedConversion& prepared) {
     if (!backup.Undo()) {
       reason += "; the former file stays as " + PathText(BackupPath(prepared.destination));
     }
+    outcome.olderBackupAside = backup.olderLeftAside();
+    if (!outcome.olderBackupAside.empty()) {
+      reason += "; the older backup stays as " + PathText(outcome.olderBackupAside);
+    }
     return Failed(outcome, ConvertStage::kSave, std::move(reason),
                   {Reason::kCannotMoveIntoPlace, output->systemError()});
   }
   outcome.warning = backup.Keep();
+  outcome.olderBackupAside = backup.olderLeftAside();
   if (!outcome.warning.empty()) outcome.failure = {Reason::kOlderBackupKept, {}};
   outcome.backupMade = kept.result == BackupResult::kKept;
   return outcome;

@@ -13,6 +13,7 @@ struct Faults {
   std::atomic<bool> fired{false};
   FileOp op = FileOp::kOpen;
   std::uint64_t n = 0;
+  std::uint64_t times = 1;
   std::array<std::atomic<std::uint64_t>, kFileOpCount> seen{};
 };
 
@@ -29,11 +30,12 @@ const char* FileOpName(FileOp op) {
   return kNames[static_cast<int>(op)];
 }
 
-void ArmFileFault(FileOp op, std::uint64_t n) {
+void ArmFileFault(FileOp op, std::uint64_t n, std::uint64_t times) {
   Faults& f = State();
   for (auto& count : f.seen) count = 0;
   f.op = op;
   f.n = n;
+  f.times = times;
   f.fired = false;
   f.armed = true;
 }
@@ -54,7 +56,7 @@ bool FileOpFails(FileOp op) {
   Faults& f = State();
   if (!f.armed.load(std::memory_order_relaxed)) return false;
   const std::uint64_t count = ++f.seen[static_cast<int>(op)];
-  if (op != f.op || count != f.n) return false;
+  if (op != f.op || f.n == 0 || count < f.n || count - f.n >= f.times) return false;
   f.fired = true;
   errno = EIO;
   return true;
