@@ -243,6 +243,7 @@ TEST(BatchSafety, ALockThatCannotBeOpenedRefusesAndAnUnwritableTmpIsNamed) {
   EXPECT_TRUE(fs::is_empty(dir / "out2"));
   EXPECT_TRUE(fs::is_empty(dir / "tmp"));
 }
+#endif
 
 #ifndef _WIN32
 TEST(BatchSafety, AnInterruptedRunKeepsWhatIsDoneAndLeavesNoTemporary) {

@@ -106,6 +106,9 @@ TEST_F(Locks, ALockFileThatCannotBeOpenedRefusesTheRun) {
 }
 
 TEST_F(Locks, ATempFolderLockWithoutItsFolderGoesWithTheNextTempFolder) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the system deletes a lock file of ours when its last handle closes";
+#endif
   const fs::path tmp = dir_ / "tmp";
   fs::create_directory(tmp);
   WriteFileBytes(tmp / "quillon-notes.lock", "a user's");
