@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 
 namespace platform {
 
@@ -14,6 +15,7 @@ struct Faults {
   FileOp op = FileOp::kOpen;
   std::uint64_t n = 0;
   std::uint64_t times = 1;
+  bool exit = false;
   std::array<std::atomic<std::uint64_t>, kFileOpCount> seen{};
 };
 
@@ -36,8 +38,14 @@ void ArmFileFault(FileOp op, std::uint64_t n, std::uint64_t times) {
   f.op = op;
   f.n = n;
   f.times = times;
+  f.exit = false;
   f.fired = false;
   f.armed = true;
+}
+
+void ArmFileExit(FileOp op, std::uint64_t n) {
+  ArmFileFault(op, n);
+  State().exit = true;
 }
 
 void DisarmFileFaults() {
@@ -57,6 +65,7 @@ bool FileOpFails(FileOp op) {
   if (!f.armed.load(std::memory_order_relaxed)) return false;
   const std::uint64_t count = ++f.seen[static_cast<int>(op)];
   if (op != f.op || f.n == 0 || count < f.n || count - f.n >= f.times) return false;
+  if (f.exit) std::_Exit(kFileExitStatus);
   f.fired = true;
   errno = EIO;
   return true;
