@@ -123,6 +123,7 @@ TEST(FaultSweep, ConvertFileSurvivesEveryFailure) {
     WriteFileBytes(source, scene.source);
     unit_val::ConversionSettings settings;
     jww::Drawing drawing;
+    bool imageLeft = false;  // in the temp folder as the conversion returned
     auto convert = [&](auto arm) {
       fs::remove_all(dir / "out");
       fs::create_directories(dir / "out");
@@ -130,7 +131,9 @@ TEST(FaultSweep, ConvertFileSurvivesEveryFailure) {
       if (scene.oldBackup) WriteFileBytes(unit_val::BackupPath(dest), *scene.oldBackup);
       unit_val::TempFolder temp(dir / "tmp");
       arm();
-      return unit_val::ConvertFile(source, dest, settings, {drawing, &temp, {}, false});
+      auto outcome = unit_val::ConvertFile(source, dest, settings, {drawing, &temp, {}, false});
+      imageLeft = temp.ok() && !fs::is_empty(temp.path());
+      return outcome;
     };
     const unit_val::ConvertOutcome reference = convert([] {});
     ASSERT_TRUE(reference.converted()) << reference.reason;
@@ -161,6 +164,7 @@ TEST(FaultSweep, ConvertFileSurvivesEveryFailure) {
       }
       EXPECT_LE(expected, 2u);
       EXPECT_TRUE(drawing.images.empty() && drawing.top.texts.empty());
+      EXPECT_FALSE(imageLeft) << "an extracted image outlived its file";
       const unit_val::ConvertOutcome again = convert([] {});
       EXPECT_TRUE(again.converted()) << again.reason;
       // A temp folder's lock file that could not be removed goes with the next.
