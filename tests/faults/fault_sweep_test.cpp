@@ -181,7 +181,7 @@ TEST(FaultSweep, ConvertFileSurvivesEveryFailure) {
 class CommandLineBatch {
  public:
   CommandLineBatch() : scenes_(Scenes()) {
-    if (const char* tmp = std::getenv("TMPDIR")) oldTmp_ = tmp;
+    if (const char* tmp = std::getenv(kTmpVariable)) oldTmp_ = tmp;
     fs::create_directories(in_);
     fs::create_directories(tmp_);
     for (std::size_t i = 0; i < scenes_.size(); ++i) {
@@ -258,13 +258,17 @@ class CommandLineBatch {
   const fs::path& in() const { return in_; }
 
  private:
-  static void SetTmp(const char* value) {
 #ifdef _WIN32
-    _putenv_s("TMP", value ? value : "");
-#else
-    value ? ::setenv("TMPDIR", value, 1) : ::unsetenv("TMPDIR");
-#endif
+  static constexpr const char* kTmpVariable = "TMP";
+  static void SetTmp(const char* value) {
+    _putenv_s(kTmpVariable, value ? value : "");
   }
+#else
+  static constexpr const char* kTmpVariable = "TMPDIR";
+  static void SetTmp(const char* value) {
+    value ? ::setenv(kTmpVariable, value, 1) : ::unsetenv(kTmpVariable);
+  }
+#endif
 
   const std::vector<Scene> scenes_;
   ScratchDir dir_;
