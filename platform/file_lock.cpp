@@ -61,7 +61,8 @@ FileLock FileLock::TryTake(const std::filesystem::path& file) {
     bool created = h != INVALID_HANDLE_VALUE;
     DWORD error = created ? ERROR_SUCCESS : GetLastError();
     if (!created && error == ERROR_FILE_EXISTS) {
-      h = CreateFileW(path.c_str(), GENERIC_READ | DELETE, kShare, nullptr, OPEN_EXISTING,
+      // Read access is enough to lock, also a read-only file.
+      h = CreateFileW(path.c_str(), GENERIC_READ, kShare, nullptr, OPEN_EXISTING,
                       FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
       error = h == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
       if (error == ERROR_FILE_NOT_FOUND) continue;  // let go meanwhile
@@ -125,10 +126,8 @@ void FileLock::Release() {
     HANDLE h = static_cast<HANDLE>(handle_);
     const bool remove = !created_ && (remove_ == Removal::kAlways ||
                                       (remove_ == Removal::kIfOurs && HoldsOurText()));
-    if (remove && !FileOpFails(FileOp::kRemove)) {
-      FILE_DISPOSITION_INFO disposition = {TRUE};
-      SetFileInformationByHandle(h, FileDispositionInfo, &disposition, sizeof disposition);
-    }
+    // Only a holder removes the file: the path still leads to this one.
+    if (remove && !FileOpFails(FileOp::kRemove)) DeleteFileW(LongPath(file_).c_str());
     CloseHandle(h);
   }
   handle_ = nullptr;
