@@ -88,6 +88,8 @@ std::string_view ReasonText(unit_val::Reason reason) {
       return "保存先フォルダとファイルのフォルダが同じになっています。";
     case Reason::kDestinationLocked:
       return "保存先フォルダには別の変換作業が書き込み中です。";
+    case Reason::kCannotLockDestination:
+      return "保存先フォルダをロックできません（.quillon.lock を使えません）。";
     case Reason::kCannotReadSettingsFile:
       return "設定ファイルを読み込めません。";
     case Reason::kCannotReadFolder:
@@ -165,6 +167,10 @@ std::string SystemReasonText(const std::error_code& error) {
   }
 #endif
   return error.message();
+}
+
+std::string OlderBackupStaysAs(const std::string& name) {
+  return "古いバックアップは「" + name + "」として残っています。";
 }
 
 std::string FailureText(const unit_val::Failure& failure) {

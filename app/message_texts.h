@@ -105,6 +105,8 @@ std::string_view ReasonText(unit_val::Reason reason);
 std::string SystemReasonText(const std::error_code& error);
 // The reason and, after it, the system's reason.
 std::string FailureText(const unit_val::Failure& failure);
+// "古いバックアップは「NAME」として残っています。"
+std::string OlderBackupStaysAs(const std::string& name);
 
 // The settings dialog.
 inline constexpr std::string_view kSettingsCaption = "変換設定";

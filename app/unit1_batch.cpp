@@ -36,10 +36,14 @@ std::vector<unit1::FailureLine> FailureLines(const unit_val::BatchReport& report
     const bool warning = file.status == unit_val::FileStatus::kConverted && file.failure;
     if (!failure && !warning) continue;
     ++(failure ? failed : warned);
+    std::string reason = texts::FailureText(file.failure);
+    if (!file.olderBackupAside.empty()) {
+      reason += texts::OlderBackupStaysAs(platform::PathToUtf8(file.olderBackupAside.filename()));
+    }
     lines.push_back(
         {platform::PathToUtf8(file.source),
          std::string(texts::StageText(failure ? file.stage : unit_val::ConvertStage::kNone)),
-         texts::FailureText(file.failure)});
+         std::move(reason)});
   }
   return lines;
 }

@@ -49,11 +49,13 @@ BackupOutcome DestinationBackup::Make() {
 
   platform::RenameFile(destination_, backup_, ec);
   if (ec) {
-    const std::string error =
-        "cannot rename the file to " + PathText(backup_) + ": " + ec.message();
+    std::string error = "cannot rename the file to " + PathText(backup_) + ": " + ec.message();
     if (!olderBackup_.empty()) {
-      std::error_code ignored;
-      platform::RenameFile(olderBackup_, backup_, ignored);
+      std::error_code back;
+      if (!platform::RenameFile(olderBackup_, backup_, back)) {
+        olderLeftAside_ = olderBackup_;
+        error += "; the older backup stays as " + PathText(olderLeftAside_);
+      }
       olderBackup_.clear();
     }
     return {BackupResult::kFailed, error, {}, ec};
@@ -70,6 +72,7 @@ std::string DestinationBackup::Keep() {
   const fs::path left = std::move(olderBackup_);
   olderBackup_.clear();
   if (!ec) return {};
+  olderLeftAside_ = left;
   return "the older backup could not be deleted (" + ec.message() + "); it stays as " +
          PathText(left);
 }
@@ -82,9 +85,10 @@ bool DestinationBackup::Undo() {
     ok = !ec;
     made_ = false;
   }
-  if (ok && !olderBackup_.empty()) {
-    std::error_code ignored;
-    platform::RenameFile(olderBackup_, backup_, ignored);
+  if (!olderBackup_.empty()) {
+    // Where the file stays as the backup, the older one cannot go back.
+    std::error_code back;
+    if (!ok || !platform::RenameFile(olderBackup_, backup_, back)) olderLeftAside_ = olderBackup_;
   }
   olderBackup_.clear();
   return ok;

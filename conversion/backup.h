@@ -44,11 +44,15 @@ class DestinationBackup {
   std::string Keep();
   // False when the file could not be moved back (it then stays the backup).
   bool Undo();
+  // Where an older backup stays when Make or Undo could not put it back, or
+  // Keep could not delete it (empty when it is back or gone).
+  const std::filesystem::path& olderLeftAside() const { return olderLeftAside_; }
 
  private:
   std::filesystem::path destination_;
   std::filesystem::path backup_;
   std::filesystem::path olderBackup_;  // where an older backup waits; empty if none
+  std::filesystem::path olderLeftAside_;
   bool made_ = false;
 };
 

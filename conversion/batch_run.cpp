@@ -105,6 +105,7 @@ class Run {
     plan_ = PlanBatch(selection.chosen, request_.alsoRead, &checker);
     if (!plan_.ok()) return Refuse(plan_.refusalFailure, plan_.refusal);
     if (!request_.dryRun) {
+      locks_.KeepFiles(request_.alsoRead);
       std::string text;
       if (const Failure locked = LockExistingFolders(text)) {
         // A stop while waiting for another run's lock ends the run, not refuses it.
@@ -217,6 +218,7 @@ class Run {
       result.counts = outcome.counts;
       result.version = outcome.version;
       result.failure = outcome.failure;
+      result.olderBackupAside = outcome.olderBackupAside;
       if (outcome.notDrawing) {
         // A file that proves not to be a drawing once loaded is no failure.
         result.status = FileStatus::kSkipped;
@@ -258,6 +260,19 @@ class Run {
     batchBytes_ = 0;
   }
 
+  // A folder made by the run that another run made and locked first, or
+  // whose lock cannot be taken, refuses the rest of the run as a folder that
+  // stood before it would: the outputs still waiting are dropped, so unless
+  // an earlier batch was moved into place, nothing was written.
+  bool RefusedByALock(const PreparedConversion& prepared) {
+    const Reason code = prepared.outcome.failure.code;
+    if (code != Reason::kDestinationLocked && code != Reason::kCannotLockDestination) return false;
+    report_.refusal = prepared.outcome.failure;
+    report_.refusalText = prepared.outcome.reason;
+    batch_.clear();
+    return true;
+  }
+
   void Convert() {
     const std::size_t total = plan_.files.size();
     // Declared before the batch: waiting outputs are dropped before the
@@ -269,13 +284,14 @@ class Run {
     for (std::size_t i = 0; i < total && !Stopping(); ++i) {
       observer_.FileStarting(i, total, plan_.files[i].source, plan_.files[i].destination);
       batch_.push_back(pool.Take(i));
+      if (RefusedByALock(batch_.back())) break;
       batchBytes_ += batch_.back().outputBytes;
       if (Stopping()) break;
       if (batchBytes_ >= kBatchBytes || batch_.size() >= kBatchFiles) FinishBatch();
     }
-    if (!Stopping()) FinishBatch();
+    if (!Stopping() && !report_.refused()) FinishBatch();
     batch_.clear();
-    report_.stoppedBy = report_.done < total ? stop_.cause() : 0;
+    report_.stoppedBy = report_.done < total && !report_.refused() ? stop_.cause() : 0;
   }
 
   const BatchRequest& request_;

@@ -33,6 +33,7 @@ struct FileResult {
   SweepCounts counts{};  // texts retyped, by type and by scope
   bool backupMade = false;
   std::int32_t version = 0;
+  std::filesystem::path olderBackupAside{};  // see ConvertOutcome
 };
 
 struct BatchTotals {
@@ -88,8 +89,10 @@ struct BatchReport {
 // moves into place: a file being moved is finished or moved back first, the
 // outputs not yet in place are removed, and the report ends there. A run
 // that cannot start (the selection's error, a plan that would write over a
-// file it reads, a destination folder another run writes into) is refused
-// and writes nothing.
+// file it reads, a destination folder another run writes into or whose lock
+// cannot be taken) is refused and writes nothing; so is the rest of a run
+// when a folder it makes proves to be such a folder (what is waiting to be
+// moved is dropped).
 BatchReport RunBatch(const BatchRequest& request, const ConversionSettings& settings,
                      StopToken& stop, BatchObserver& observer);
 

@@ -24,7 +24,8 @@ bool HasImages(const jww::Drawing& drawing) {
 // Frees the drawing and its image temp files however the conversion ends.
 class DrawingInUse {
  public:
-  DrawingInUse(jww::Drawing& drawing, const TempFolder* tempFolder) : drawing_(drawing) {
+  DrawingInUse(jww::Drawing& drawing, const TempFolder* tempFolder)
+      : drawing_(drawing), tempFolder_(tempFolder) {
     const bool canExtract = tempFolder && tempFolder->ok();
     drawing_.imageOptions.readSection = true;
     // Without a folder the image entries are still read, so that a drawing
@@ -35,13 +36,16 @@ class DrawingInUse {
   DrawingInUse(const DrawingInUse&) = delete;
   DrawingInUse& operator=(const DrawingInUse&) = delete;
   ~DrawingInUse() {
+    const bool extracted = drawing_.imageOptions.extract && !drawing_.images.empty();
     drawing_.DeleteImageFiles();
+    if (extracted) tempFolder_->RemoveLeftovers();
     drawing_.ClearImageList();
     drawing_.Free();
   }
 
  private:
   jww::Drawing& drawing_;
+  const TempFolder* tempFolder_;
 };
 
 ConvertOutcome Failed(ConvertOutcome outcome, ConvertStage stage, std::string reason,
@@ -159,6 +163,7 @@ ConvertOutcome FinishConversion(PreparedConversion& prepared) {
   DestinationBackup backup(prepared.destination);
   const BackupOutcome kept = backup.Make();
   if (kept.failed()) {
+    outcome.olderBackupAside = backup.olderLeftAside();
     return Failed(outcome, ConvertStage::kBackup, kept.error,
                   {Reason::kCannotKeepBackup, kept.systemError});
   }
@@ -168,10 +173,15 @@ ConvertOutcome FinishConversion(PreparedConversion& prepared) {
     if (!backup.Undo()) {
       reason += "; the former file stays as " + PathText(BackupPath(prepared.destination));
     }
+    outcome.olderBackupAside = backup.olderLeftAside();
+    if (!outcome.olderBackupAside.empty()) {
+      reason += "; the older backup stays as " + PathText(outcome.olderBackupAside);
+    }
     return Failed(outcome, ConvertStage::kSave, std::move(reason),
                   {Reason::kCannotMoveIntoPlace, output->systemError()});
   }
   outcome.warning = backup.Keep();
+  outcome.olderBackupAside = backup.olderLeftAside();
   if (!outcome.warning.empty()) outcome.failure = {Reason::kOlderBackupKept, {}};
   outcome.backupMade = kept.result == BackupResult::kKept;
   return outcome;

@@ -9,6 +9,13 @@ namespace unit_val {
 
 namespace fs = std::filesystem;
 
+void DestinationLocks::KeepFiles(const std::vector<fs::path>& read) {
+  std::lock_guard guard(mutex_);
+  for (const fs::path& path : read) {
+    if (const auto id = platform::IdentityOf(path)) kept_.insert(*id);
+  }
+}
+
 Failure DestinationLocks::Lock(const fs::path& folder, Clock::time_point deadline,
                                std::string& text) {
   text.clear();
@@ -17,14 +24,30 @@ Failure DestinationLocks::Lock(const fs::path& folder, Clock::time_point deadlin
   const auto identity = platform::IdentityOf(shown);
   if (!identity) return {};  // not there: nothing in it to protect yet
   if (held_.contains(*identity)) return {};
+  const fs::path file = shown / kLockFileName;
   for (;;) {
-    platform::FileLock lock = platform::FileLock::TryTake(shown / kLockFileName);
-    if (lock.held()) {
-      RemoveTemporariesOfLockedFolder(shown);
-      held_.emplace(*identity, std::move(lock));
-      return {};
+    platform::FileLock lock = platform::FileLock::TryTake(file);
+    switch (lock.state()) {
+      case platform::LockState::kHeld: {
+        const auto lockIdentity = platform::IdentityOf(file);
+        if (lockIdentity && kept_.contains(*lockIdentity)) lock.KeepWhenReleased();
+        RemoveTemporariesOfLockedFolder(shown, kept_);
+        held_.emplace(*identity, std::move(lock));
+        return {};
+      }
+      case platform::LockState::kCannotCreate:
+        return {};  // nobody may write into the folder: each file fails on its own
+      case platform::LockState::kNotAFile:
+        text = "cannot lock the folder " + PathText(shown) + ": " + PathText(file) +
+               " is not a regular file (a folder, a link or a device); rename or remove it";
+        return {Reason::kCannotLockDestination, {}};
+      case platform::LockState::kUnavailable:
+        text = "cannot lock the folder " + PathText(shown) + ": " + PathText(file) + ": " +
+               lock.error().message();
+        return {Reason::kCannotLockDestination, lock.error()};
+      case platform::LockState::kBusy:
+        break;
     }
-    if (lock.state() == platform::LockState::kUnavailable) return {};
     if (Clock::now() >= deadline || (stop_ && stop_->requested())) {
       text = "another run is writing into the folder " + PathText(shown) +
              "; try again when it has finished";

@@ -16,6 +16,8 @@ const char* ReasonCodeName(Reason code) {
       return "destination_is_source";
     case Reason::kDestinationLocked:
       return "destination_locked";
+    case Reason::kCannotLockDestination:
+      return "cannot_lock_destination";
     case Reason::kCannotReadSettingsFile:
       return "cannot_read_settings_file";
     case Reason::kCannotReadFolder:

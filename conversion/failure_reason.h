@@ -17,6 +17,7 @@ enum class Reason {
   kWritesOverSource,        // a destination or backup is, or leads to, a file the run reads
   kDestinationIsSource,     // the destination folder is a source file's folder
   kDestinationLocked,       // another run is writing into the destination folder
+  kCannotLockDestination,   // the folder's lock file cannot be taken (not a file, no access…)
   kCannotReadSettingsFile,  // the settings file exists but cannot be read
   kCannotReadFolder,        // a named folder cannot be read
   kNoSuchPath,              // a named path is neither a file nor a folder

@@ -1,6 +1,7 @@
 #include "conversion/temp_folder.h"
 
 #include <system_error>
+#include <vector>
 
 #include "conversion/path_text.h"
 #include "conversion/stale_temporaries.h"
@@ -29,6 +30,19 @@ TempFolder::~TempFolder() {
   std::error_code ignored;
   fs::remove_all(path_, ignored);
 }  // the lock goes last, with its file
+
+void TempFolder::RemoveLeftovers() const {
+  if (path_.empty()) return;
+  std::vector<fs::path> left;
+  std::error_code ec;
+  for (fs::directory_iterator it(path_, ec), end; !ec && it != end; it.increment(ec)) {
+    left.push_back(it->path());
+  }
+  for (const fs::path& file : left) {
+    std::error_code ignored;
+    platform::RemoveFile(file, ignored);
+  }
+}
 
 void TempFolder::CreateUnder(const fs::path& parent) {
   RemoveStaleTempFolders(parent);

@@ -27,6 +27,10 @@ class TempFolder {
   // Empty when the folder could not be made (see error()).
   const std::filesystem::path& path() const { return path_; }
   const std::string& error() const { return error_; }
+  // Removes whatever a conversion left in the folder (an image whose own
+  // removal failed is tried once more), so that nothing of one drawing
+  // outlives its conversion.
+  void RemoveLeftovers() const;
 
  private:
   void CreateUnder(const std::filesystem::path& parent);

@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 
 namespace platform {
 
@@ -13,6 +14,8 @@ struct Faults {
   std::atomic<bool> fired{false};
   FileOp op = FileOp::kOpen;
   std::uint64_t n = 0;
+  std::uint64_t times = 1;
+  bool exit = false;
   std::array<std::atomic<std::uint64_t>, kFileOpCount> seen{};
 };
 
@@ -29,13 +32,20 @@ const char* FileOpName(FileOp op) {
   return kNames[static_cast<int>(op)];
 }
 
-void ArmFileFault(FileOp op, std::uint64_t n) {
+void ArmFileFault(FileOp op, std::uint64_t n, std::uint64_t times) {
   Faults& f = State();
   for (auto& count : f.seen) count = 0;
   f.op = op;
   f.n = n;
+  f.times = times;
+  f.exit = false;
   f.fired = false;
   f.armed = true;
+}
+
+void ArmFileExit(FileOp op, std::uint64_t n) {
+  ArmFileFault(op, n);
+  State().exit = true;
 }
 
 void DisarmFileFaults() {
@@ -54,7 +64,8 @@ bool FileOpFails(FileOp op) {
   Faults& f = State();
   if (!f.armed.load(std::memory_order_relaxed)) return false;
   const std::uint64_t count = ++f.seen[static_cast<int>(op)];
-  if (op != f.op || count != f.n) return false;
+  if (op != f.op || f.n == 0 || count < f.n || count - f.n >= f.times) return false;
+  if (f.exit) std::_Exit(kFileExitStatus);
   f.fired = true;
   errno = EIO;
   return true;

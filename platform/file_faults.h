@@ -14,8 +14,13 @@ inline constexpr int kFileOpCount = 7;
 const char* FileOpName(FileOp op);
 
 // From now on counts the operations of each kind, and makes the n-th one of
-// `op` fail (n counted from 1; 0 fails none).
-void ArmFileFault(FileOp op, std::uint64_t n);
+// `op` fail (n counted from 1; 0 fails none), and the `times` - 1 of that
+// kind after it.
+void ArmFileFault(FileOp op, std::uint64_t n, std::uint64_t times = 1);
+// The same, but at the n-th operation of `op` the process ends at once with
+// kFileExitStatus, before the operation, as if it were killed there.
+void ArmFileExit(FileOp op, std::uint64_t n);
+inline constexpr int kFileExitStatus = 137;
 // Stops counting and failing.
 void DisarmFileFaults();
 // Operations of a kind since the last ArmFileFault.

@@ -234,6 +234,29 @@ fs::path::string_type UniqueSuffix() {
   return fs::path(s).native();
 }
 
+bool IsUniqueSuffix(std::string_view text) {
+  // An 8-digit hexadecimal machine tag, then three decimal numbers.
+  auto isHex = [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); };
+  auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+  constexpr std::size_t kTag = 8;
+  if (text.size() < kTag + 1 || text[kTag] != '-') return false;
+  for (std::size_t i = 0; i < kTag; ++i) {
+    if (!isHex(text[i])) return false;
+  }
+  text.remove_prefix(kTag + 1);
+  for (int number = 0; number < 3; ++number) {
+    std::size_t digits = 0;
+    while (digits < text.size() && isDigit(text[digits])) ++digits;
+    if (digits == 0 || digits > 20) return false;
+    text.remove_prefix(digits);
+    if (number < 2) {
+      if (text.empty() || text.front() != '-') return false;
+      text.remove_prefix(1);
+    }
+  }
+  return text.empty();
+}
+
 std::optional<unsigned long> OwnerOfUniqueSuffix(std::string_view text) {
   const std::string machine = MachineTag() + "-";
   if (!text.starts_with(machine)) return std::nullopt;

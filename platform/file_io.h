@@ -72,6 +72,9 @@ constexpr bool kCanSyncFileSystems =
 // process id, a clock reading and a counter, joined by "-".
 std::filesystem::path::string_type UniqueSuffix();
 
+// Whether the text is exactly a UniqueSuffix, made on any machine.
+bool IsUniqueSuffix(std::string_view text);
+
 // The id of the process that made a UniqueSuffix, when the text starts with
 // one made on this machine; nullopt for anything else.
 std::optional<unsigned long> OwnerOfUniqueSuffix(std::string_view text);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "drawing/jww_probe.h"
+#include "platform/file_faults.h"
 #include "platform/path_text.h"
 #include "tests/app/fake_views.h"
 
@@ -123,6 +124,30 @@ TEST_F(BatchRunTest, TheCompletionTextCountsTheTextsRetyped) {
   ASSERT_TRUE(status.starts_with("変換作業を完了しました。（変換 1 件、文字 ")) << status;
   EXPECT_TRUE(status.ends_with(" 件、失敗 0 件、対象外 1 件）")) << status;
   EXPECT_EQ(status.find("文字 0 件"), std::string::npos) << status;
+}
+
+// An older ".BAK" that could not be deleted stays under a name of ours: the
+// warning says which.
+TEST_F(BatchRunTest, AnOlderBackupKeptAsideIsNamed) {
+  WriteJww(source_ / "A.JWW", 600, "");
+  testing_support::WriteFileBytes(destination_ / "A.JWW", "former");
+  testing_support::WriteFileBytes(destination_ / "A.BAK", "older");
+  ListSource();
+  ChooseDestination(destination_);
+  Highlight(1, 1);
+  platform::ArmFileFault(platform::FileOp::kRemove, 1, 1000);  // no file can be deleted
+  form_->Button4Click();
+  platform::DisarmFileFaults();
+  std::string aside;
+  for (const std::string& name : Written()) {
+    if (name.ends_with(".old")) aside = name;
+  }
+  ASSERT_FALSE(aside.empty());
+  EXPECT_EQ(testing_support::ReadFileBytes(destination_ / aside), "older");
+  ASSERT_EQ(view_.failures.size(), 1u);
+  EXPECT_EQ(view_.failures[0].reason,
+            "古いバックアップを削除できず、別の名前で残しました。古いバックアップは「" + aside +
+                "」として残っています。");
 }
 
 TEST_F(BatchRunTest, FilesThatFailAreListedWithStageAndReason) {

@@ -11,6 +11,7 @@
 #include "tests/cli/mini_json.h"
 #include "tests/cli/run_cli.h"
 #include "tests/support/paths.h"
+#include "tests/support/synthetic.h"
 
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -195,6 +196,54 @@ TEST(BatchSafety, ASecondRunIntoAFolderInUseIsRefused) {
   EXPECT_EQ(Names(dir / "out"), (std::vector<std::string>{".quillon.lock", "A.jww"}));
   EXPECT_EQ(ReadFileBytes(dir / "out/A.jww"), "the first run's output");
 }
+
+#ifndef _WIN32
+// As another user: a lock file of root's that this user cannot open refuses
+// the run (it never goes on unlocked), and a temp folder that cannot be made
+// is named by its real cause.
+TEST(BatchSafety, ALockThatCannotBeOpenedRefusesAndAnUnwritableTmpIsNamed) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to run as another user";
+  ScratchDir dir;
+  for (const char* folder : {"in", "out", "out2", "tmp"}) fs::create_directory(dir / folder);
+  jww::Drawing withImage = synthetic::MakeFullDrawing(700);
+  synthetic::AddImage(withImage, dir.path(), jww::JwwString::narrow("pic.bmp"), 1000, 1);
+  synthetic::SaveDrawing(withImage, dir / "in/I.jww");
+  WriteFileBytes(dir / "out/.quillon.lock", "root's own lock");
+  fs::permissions(dir / "out/.quillon.lock", fs::perms::owner_read | fs::perms::owner_write);
+  for (const char* folder : {"", "in", "out", "out2"})
+    fs::permissions(dir / folder, fs::perms::all);
+  fs::permissions(dir / "in/I.jww", fs::perms::all);
+  const std::vector<std::string> asNobody = {"--reuid=65534",
+                                             "--regid=65534",
+                                             "--clear-groups",
+                                             "env",
+                                             "TMPDIR=" + (dir / "tmp").string(),
+                                             QUILLON_CLI,
+                                             "convert",
+                                             "--json",
+                                             "--dest"};
+  auto run = [&](const char* out) {
+    std::vector<std::string> args = asNobody;
+    args.insert(args.end(), {(dir / out).string(), (dir / "in").string()});
+    return cli_test::Run("setpriv", args);
+  };
+  const auto locked = run("out");
+  EXPECT_EQ(locked.exitCode, 2) << locked.err;
+  EXPECT_NE(locked.err.find("cannot lock the folder"), std::string::npos) << locked.err;
+  EXPECT_NE(locked.err.find("Permission denied"), std::string::npos) << locked.err;
+  EXPECT_EQ(mini_json::Parse(locked.out)["reason_code"].string, "cannot_lock_destination");
+  EXPECT_EQ(Names(dir / "out"), std::vector<std::string>{".quillon.lock"});
+
+  const auto noTmp = run("out2");
+  EXPECT_EQ(noTmp.exitCode, 1) << noTmp.err;
+  EXPECT_NE(noTmp.err.find("cannot create a temp folder under " + (dir / "tmp").string() +
+                           ": Permission denied"),
+            std::string::npos)
+      << noTmp.err;
+  EXPECT_TRUE(fs::is_empty(dir / "out2"));
+  EXPECT_TRUE(fs::is_empty(dir / "tmp"));
+}
+#endif
 
 #ifndef _WIN32
 TEST(BatchSafety, AnInterruptedRunKeepsWhatIsDoneAndLeavesNoTemporary) {

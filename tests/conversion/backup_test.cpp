@@ -9,8 +9,10 @@
 #include <sys/stat.h>
 #endif
 
+#include "conversion/convert_file.h"
 #include "conversion/destination_guard.h"
 #include "conversion/temp_folder.h"
+#include "platform/file_faults.h"
 #include "tests/support/paths.h"
 
 namespace {
@@ -77,6 +79,48 @@ TEST(DestinationBackup, UndoPutsTheFileAndTheOlderBackupBack) {
   EXPECT_EQ(ReadFileBytes(dir / "PLAN.JWW"), "current");
   EXPECT_EQ(ReadFileBytes(dir / "PLAN.BAK"), "older");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+}
+
+// An older backup that cannot be put back stays under a name of ours, and
+// the reason says which: after a failed move of the file (Make), and after
+// a failed move into place that could not be undone (ConvertFile).
+TEST(DestinationBackup, AnOlderBackupLeftAsideIsNamed) {
+  ScratchDir dir;
+  const fs::path plan = fs::path(QUILLON_SOURCE_DIR) / "examples/PLAN.jww";
+  auto aside = [&] {
+    for (const auto& e : fs::directory_iterator(dir.path())) {
+      if (e.path().extension() == ".old") return e.path();
+    }
+    return fs::path();
+  };
+  WriteFileBytes(dir / "D.jww", "current");
+  WriteFileBytes(dir / "D.BAK", "older");
+  {
+    unit_val::DestinationBackup backup(dir / "D.jww");
+    platform::ArmFileFault(platform::FileOp::kRename, 2, 2);  // the file's move and the way back
+    const unit_val::BackupOutcome made = backup.Make();
+    platform::DisarmFileFaults();
+    ASSERT_TRUE(made.failed());
+    ASSERT_FALSE(aside().empty());
+    EXPECT_NE(made.error.find("the older backup stays as " + aside().string()), std::string::npos)
+        << made.error;
+    EXPECT_EQ(ReadFileBytes(aside()), "older");
+    EXPECT_EQ(backup.olderLeftAside(), aside());
+    fs::rename(aside(), dir / "D.BAK");
+  }
+  jww::Drawing drawing;
+  platform::ArmFileFault(platform::FileOp::kRename, 3, 2);  // into place, and the undo
+  const unit_val::ConvertOutcome outcome =
+      unit_val::ConvertFile(plan, dir / "D.jww", {}, {drawing, nullptr, {}, false});
+  platform::DisarmFileFaults();
+  ASSERT_FALSE(outcome.converted());
+  ASSERT_FALSE(aside().empty());
+  EXPECT_NE(outcome.reason.find("the former file stays as " + (dir / "D.BAK").string()),
+            std::string::npos);
+  EXPECT_NE(outcome.reason.find("the older backup stays as " + aside().string()), std::string::npos)
+      << outcome.reason;
+  EXPECT_EQ(ReadFileBytes(aside()), "older");
+  EXPECT_EQ(ReadFileBytes(dir / "D.BAK"), "current");
 }
 
 #ifndef _WIN32

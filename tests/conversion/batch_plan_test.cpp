@@ -110,8 +110,9 @@ TEST(StaleTemporaries, AreThoseOfRunsWhoseFolderLockIsFree) {
   const std::string unseen = ".quillon-" + platform::MachineTag() + "-2147483632-1-0.tmp";
   const std::string otherMachine = ".quillon-0badc0de-17-1-0.tmp";
   const std::string movedAside = ".quillon-" + platform::MachineTag() + "-17-1-0.old";
+  // What a run writes there: a drawing, begun.
   for (const std::string& name : {unseen, otherMachine, movedAside}) {
-    WriteFileBytes(dir / name, name);
+    WriteFileBytes(dir / name, "JwwData." + name);
   }
   const auto soon = [] {
     return std::chrono::steady_clock::now() + std::chrono::milliseconds(100);

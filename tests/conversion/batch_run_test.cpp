@@ -145,27 +145,39 @@ TEST_F(BatchRun, RefusesAFolderAnotherRunWritesIntoAndWritesNothing) {
 }
 
 // A folder the run makes (--recursive) is locked as it is made: one that
-// another run made and holds meanwhile gets nothing from this run.
-TEST_F(BatchRun, AFolderAnotherRunMadeMeanwhileIsLeftToIt) {
+// another run made and holds meanwhile refuses this run, as a folder that
+// stood before it does.
+TEST_F(BatchRun, AFolderAnotherRunMadeMeanwhileRefusesTheRun) {
   fs::create_directories(in_);
+  fs::create_directories(out_);
   fs::copy_file(kPlan, in_ / "A.jww");
+  fs::copy_file(kPlan, in_ / "B.jww");
+  WriteFileBytes(out_ / "A.jww", "the former file");
   unit_val::BatchRequest request;
-  request.selection.chosen = {{in_ / "A.jww", out_ / "sub/A.jww"}};
+  request.selection.chosen = {{in_ / "A.jww", out_ / "A.jww"}, {in_ / "B.jww", out_ / "sub/B.jww"}};
   request.destinationFolder = out_;
   request.jobs = 1;  // prepared when taken, after FileStarting
   request.lockWait = std::chrono::milliseconds(100);
   platform::FileLock other;
-  Recorder recorder;
-  recorder.onFirstStart = [&] {
+  struct Observer : unit_val::BatchObserver {
+    std::function<void()> second;
+    void FileStarting(std::size_t index, std::size_t, const fs::path&, const fs::path&) override {
+      if (index == 1) second();
+    }
+  } observer;
+  observer.second = [&] {
     fs::create_directories(out_ / "sub");
     other = platform::FileLock::TryTake(out_ / "sub" / unit_val::kLockFileName);
   };
-  const auto report = unit_val::RunBatch(request, {}, stop_, recorder);
+  unit_val::StopToken stop;
+  const auto report = unit_val::RunBatch(request, {}, stop, observer);
   ASSERT_TRUE(other.held());
-  ASSERT_EQ(report.files.size(), 1u);
-  EXPECT_EQ(report.files[0].status, FileStatus::kFailed);
-  EXPECT_EQ(report.files[0].failure.code, Reason::kDestinationLocked);
+  EXPECT_EQ(report.refusal.code, Reason::kDestinationLocked) << report.refusalText;
+  EXPECT_NE(report.refusalText.find("another run is writing into the folder"), std::string::npos);
+  EXPECT_TRUE(report.files.empty());
   EXPECT_EQ(Names(out_ / "sub"), std::vector<std::string>{unit_val::kLockFileName});
+  EXPECT_EQ(ReadFileBytes(out_ / "A.jww"), "the former file") << "nothing of the run moved";
+  EXPECT_EQ(Names(out_), (std::vector<std::string>{"A.jww", "sub"}));
 }
 
 }  // namespace

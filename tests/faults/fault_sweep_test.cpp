@@ -8,9 +8,12 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <sstream>
 
 #include "cli/convert_command.h"
@@ -20,6 +23,11 @@
 #include "platform/settings_file.h"
 #include "tests/support/paths.h"
 #include "tests/support/synthetic.h"
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -115,6 +123,7 @@ TEST(FaultSweep, ConvertFileSurvivesEveryFailure) {
     WriteFileBytes(source, scene.source);
     unit_val::ConversionSettings settings;
     jww::Drawing drawing;
+    bool imageLeft = false;  // in the temp folder as the conversion returned
     auto convert = [&](auto arm) {
       fs::remove_all(dir / "out");
       fs::create_directories(dir / "out");
@@ -122,7 +131,9 @@ TEST(FaultSweep, ConvertFileSurvivesEveryFailure) {
       if (scene.oldBackup) WriteFileBytes(unit_val::BackupPath(dest), *scene.oldBackup);
       unit_val::TempFolder temp(dir / "tmp");
       arm();
-      return unit_val::ConvertFile(source, dest, settings, {drawing, &temp, {}, false});
+      auto outcome = unit_val::ConvertFile(source, dest, settings, {drawing, &temp, {}, false});
+      imageLeft = temp.ok() && !fs::is_empty(temp.path());
+      return outcome;
     };
     const unit_val::ConvertOutcome reference = convert([] {});
     ASSERT_TRUE(reference.converted()) << reference.reason;
@@ -152,64 +163,183 @@ TEST(FaultSweep, ConvertFileSurvivesEveryFailure) {
         if (keptAside) --expected;
       }
       EXPECT_LE(expected, 2u);
-      EXPECT_TRUE(fs::is_empty(dir / "tmp")) << "an image temp folder stayed";
       EXPECT_TRUE(drawing.images.empty() && drawing.top.texts.empty());
+      EXPECT_FALSE(imageLeft) << "an extracted image outlived its file";
       const unit_val::ConvertOutcome again = convert([] {});
       EXPECT_TRUE(again.converted()) << again.reason;
+      // A temp folder's lock file that could not be removed goes with the next.
+      EXPECT_TRUE(fs::is_empty(dir / "tmp")) << "an image temp folder or its lock stayed";
     });
   }
   std::printf("ConvertFile: %d injected failures survived\n", total);
   EXPECT_GT(total, 40);
 }
 
-TEST(FaultSweep, TheCommandLineBatchSurvivesEveryFailure) {
-  const std::vector<Scene> scenes = Scenes();
-  ScratchDir dir;
-  const fs::path in = dir / "in", out = dir / "out", ini = dir / "quillon.ini";
-  fs::create_directories(in);
-  for (std::size_t i = 0; i < scenes.size(); ++i) {
-    WriteFileBytes(in / ("F" + std::to_string(i) + ".jww"), scenes[i].source);
-  }
-  WriteFileBytes(ini, "[JWW]\r\nC1=0.5\r\n");
-  const auto sources = Files(in);
-  auto run = [&](auto arm) {
-    fs::remove_all(out);
-    fs::create_directories(out);
-    for (std::size_t i = 0; i < scenes.size(); ++i) {
-      const fs::path dest = out / ("F" + std::to_string(i) + ".jww");
-      if (scenes[i].old) WriteFileBytes(dest, *scenes[i].old);
-      if (scenes[i].oldBackup) WriteFileBytes(unit_val::BackupPath(dest), *scenes[i].oldBackup);
+// The scenes' drawings in one source folder, converted by quillon-cli into
+// one destination folder (prepared anew by Prepare), with its temp folders
+// under a folder of the test's own.
+class CommandLineBatch {
+ public:
+  CommandLineBatch() : scenes_(Scenes()) {
+    if (const char* tmp = std::getenv(kTmpVariable)) oldTmp_ = tmp;
+    fs::create_directories(in_);
+    fs::create_directories(tmp_);
+    for (std::size_t i = 0; i < scenes_.size(); ++i) {
+      WriteFileBytes(in_ / Name(i), scenes_[i].source);
     }
-    std::ostringstream report, errors;
-    arm();
-    const int code = cli::RunConvert(
-        {"--settings", ini.string(), "--dest", out.string(), in.string()}, report, errors);
-    return std::pair{code, report.str() + errors.str()};
-  };
-  ASSERT_EQ(run([] {}).first, 0);
-  const auto fresh = Files(out);
+    WriteFileBytes(ini_, "[JWW]\r\nC1=0.5\r\n");
+    sources_ = Files(in_);
+    SetTmp(tmp_.string().c_str());
+  }
+  ~CommandLineBatch() { SetTmp(oldTmp_ ? oldTmp_->c_str() : nullptr); }
 
+  static std::string Name(std::size_t i) { return "F" + std::to_string(i) + ".jww"; }
+
+  void Prepare() {
+    fs::remove_all(out_);
+    fs::create_directories(out_);
+    for (std::size_t i = 0; i < scenes_.size(); ++i) {
+      const fs::path dest = out_ / Name(i);
+      if (scenes_[i].old) WriteFileBytes(dest, *scenes_[i].old);
+      if (scenes_[i].oldBackup) WriteFileBytes(unit_val::BackupPath(dest), *scenes_[i].oldBackup);
+    }
+  }
+  // Over what stands in the destination folder now.
+  std::pair<int, std::string> Convert() {
+    std::ostringstream report, errors;
+    const int code = cli::RunConvert(
+        {"--settings", ini_.string(), "--jobs", "1", "--dest", out_.string(), in_.string()}, report,
+        errors);
+    return {code, report.str() + errors.str()};
+  }
+
+  // No file of the user's lost: the sources as they were, each destination
+  // whole (`converted`: by name), an older backup moved aside whole (where
+  // its ".BAK" is missing) and, when the run could say so (`told`), named.
+  void ExpectNothingLost(const std::function<bool(const std::string&)>& converted,
+                         const std::string* told) {
+    EXPECT_EQ(Files(in_), sources_);
+    std::multiset<std::string> aside;
+    for (const auto& [name, bytes] : Files(out_)) {
+      if (!name.ends_with(".old")) continue;
+      if (told) {
+        EXPECT_NE(told->find(name), std::string::npos) << name << " not named";
+      }
+      aside.insert(bytes);
+    }
+    for (std::size_t i = 0; i < scenes_.size(); ++i) {
+      std::optional<std::string> oldBackup = scenes_[i].oldBackup;
+      const fs::path dest = out_ / Name(i);
+      if (oldBackup && !fs::exists(unit_val::BackupPath(dest))) {
+        if (const auto it = aside.find(*oldBackup); it != aside.end()) {
+          aside.erase(it);
+          oldBackup.reset();
+        }
+      }
+      ExpectDestinationWhole(dest, scenes_[i].old, oldBackup, fresh_.at(Name(i)),
+                             converted(Name(i)));
+    }
+    for (const Scene& scene : scenes_) {
+      if (scene.oldBackup) aside.erase(*scene.oldBackup);
+    }
+    EXPECT_TRUE(aside.empty()) << "a file aside that is no older backup";
+  }
+  // The next run succeeds and leaves no temporary or lock file, in the
+  // destination or the temp folder.
+  void ExpectTheNextRunLeavesNothing() {
+    EXPECT_EQ(Convert().first, 0);
+    for (const auto& [name, bytes] : Files(out_)) {
+      if (name.starts_with(".quillon") && !name.ends_with(".old")) ADD_FAILURE() << "left " << name;
+    }
+    EXPECT_TRUE(fs::is_empty(tmp_)) << "a temp folder or its lock stayed";
+  }
+
+  void KeepFresh() { fresh_ = Files(out_); }
+  const fs::path& in() const { return in_; }
+
+ private:
+#ifdef _WIN32
+  static constexpr const char* kTmpVariable = "TMP";
+  static void SetTmp(const char* value) {
+    _putenv_s(kTmpVariable, value ? value : "");
+  }
+#else
+  static constexpr const char* kTmpVariable = "TMPDIR";
+  static void SetTmp(const char* value) {
+    value ? ::setenv(kTmpVariable, value, 1) : ::unsetenv(kTmpVariable);
+  }
+#endif
+
+  const std::vector<Scene> scenes_;
+  ScratchDir dir_;
+  const fs::path in_ = dir_ / "in", out_ = dir_ / "out", tmp_ = dir_ / "tmp",
+                 ini_ = dir_ / "quillon.ini";
+  std::map<std::string, std::string> sources_, fresh_;
+  std::optional<std::string> oldTmp_;
+};
+
+TEST(FaultSweep, TheCommandLineBatchSurvivesEveryFailure) {
+  CommandLineBatch batch;
+  batch.Prepare();
+  ASSERT_EQ(batch.Convert().first, 0);
+  batch.KeepFresh();
+  auto run = [&](auto arm) {
+    batch.Prepare();
+    arm();
+    return batch.Convert();
+  };
   const int total = Sweep(run, [&](const std::pair<int, std::string>& result) {
-    EXPECT_EQ(Files(in), sources);
+    // A refusal, a failure and a warning are each named.
     if (result.first != 0) {
       EXPECT_FALSE(result.second.empty());
     }
-    for (std::size_t i = 0; i < scenes.size(); ++i) {
-      const std::string name = "F" + std::to_string(i) + ".jww";
-      const bool converted = result.first == 0;
-      ExpectDestinationWhole(out / name, scenes[i].old, scenes[i].oldBackup, fresh.at(name),
-                             converted || result.second.find("converted " + (in / name).string()) !=
-                                              std::string::npos);
-    }
-    for (const auto& [name, bytes] : Files(out)) {
-      if (name.starts_with(".quillon-") && !name.ends_with(".old"))
-        ADD_FAILURE() << "left " << name;
-    }
-    EXPECT_EQ(run([] {}).first, 0);
+    batch.ExpectNothingLost(
+        [&](const std::string& name) {
+          return result.first == 0 ||
+                 result.second.find("converted " + (batch.in() / name).string()) !=
+                     std::string::npos;
+        },
+        &result.second);
+    batch.ExpectTheNextRunLeavesNothing();
   });
   std::printf("quillon-cli convert: %d injected failures survived\n", total);
   EXPECT_GT(total, 40);
 }
+
+#ifndef _WIN32
+// A run killed at any file operation (the lock files' and temp folders' own
+// included) loses no file, and the next run leaves no temporary or lock.
+TEST(FaultSweep, ABatchKilledAnywhereLosesNothing) {
+  CommandLineBatch batch;
+  batch.Prepare();
+  ASSERT_EQ(batch.Convert().first, 0);
+  batch.KeepFresh();
+  int kills = 0;
+  for (FileOp op : kOps) {
+    for (std::uint64_t n = 1;; ++n) {
+      batch.Prepare();
+      std::fflush(nullptr);
+      const pid_t child = ::fork();
+      ASSERT_GE(child, 0);
+      if (child == 0) {
+        platform::ArmFileExit(op, n);
+        std::_Exit(batch.Convert().first);
+      }
+      int status = 0;
+      ASSERT_EQ(::waitpid(child, &status, 0), child);
+      ASSERT_TRUE(WIFEXITED(status));
+      if (WEXITSTATUS(status) != platform::kFileExitStatus) break;
+      ++kills;
+      SCOPED_TRACE(std::string("killed at ") + platform::FileOpName(op) + " #" + std::to_string(n));
+      batch.ExpectNothingLost([](const std::string&) { return false; }, nullptr);
+      batch.ExpectTheNextRunLeavesNothing();
+      if (::testing::Test::HasFailure()) return;
+    }
+  }
+  std::printf("quillon-cli convert: killed at %d points\n", kills);
+  EXPECT_GT(kills, 40);
+}
+#endif
 
 TEST(FaultSweep, TheSettingsFileIsOldOrNewWhole) {
   ScratchDir dir;
