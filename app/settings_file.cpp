@@ -1,13 +1,56 @@
 #include "app/settings_file.h"
 
+#include <limits>
+
 #include "common/func.h"
+#include "platform/path_text.h"
 
 namespace unit1 {
 
 namespace {
 
 constexpr std::size_t kValueBuffer = 22;
-constexpr std::size_t kFolderBuffer = 512;
+// Folders are read whole, however long: a cut path would name another folder.
+constexpr std::size_t kWholeValue = std::numeric_limits<std::size_t>::max();
+
+// Well-formed UTF-8: no stray or overlong sequences, no surrogates.
+bool IsUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const std::size_t length = lead < 0x80                   ? 1
+                               : lead >= 0xC2 && lead < 0xE0 ? 2
+                               : lead >= 0xE0 && lead < 0xF0 ? 3
+                               : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                             : 0;
+    if (length == 0 || i + length > text.size()) return false;
+    char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0) != 0x80) return false;
+      code = (code << 6) | (next & 0x3F);
+    }
+    constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < kLeast[length] || code > 0x10FFFF || (code >= 0xD800 && code < 0xE000)) {
+      return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
+// Applies a saved folder only when it can be one: UTF-8 text without control
+// characters naming an absolute path. Anything else counts as absent.
+template <typename Field>
+SettingsKey FolderKey(std::string key, Field field) {
+  return {"Set",
+          std::move(key),
+          kWholeValue,
+          "",
+          [field](SessionSettings& s, const std::string& text) {
+            if (UsableFolderText(text)) field(s) = text;
+          },
+          [field](const SessionSettings& s) { return field(s); }};
+}
 
 // `field` is a generic lambda answering the integer of a session, const or not.
 template <typename Field>
@@ -51,13 +94,10 @@ std::vector<SettingsKey> MakeKeys() {
                       return std::to_string(s.columnWidths.at(static_cast<std::size_t>(c)));
                     }});
   }
-  // Folders are kept as the bytes of their text.
-  keys.push_back({"Set", "FLD1", kFolderBuffer, "",
-                  [](SessionSettings& s, const std::string& text) { s.searchFolder = text; },
-                  [](const SessionSettings& s) { return s.searchFolder; }});
-  keys.push_back({"Set", "FLD2", kFolderBuffer, "",
-                  [](SessionSettings& s, const std::string& text) { s.destinationFolder = text; },
-                  [](const SessionSettings& s) { return s.destinationFolder; }});
+  keys.push_back(FolderKey(
+      "FLD1", [](auto& s) -> auto& { return s.searchFolder; }));
+  keys.push_back(FolderKey(
+      "FLD2", [](auto& s) -> auto& { return s.destinationFolder; }));
   keys.push_back(IntegerKey(
       "Set", "FTYP", 0, [](auto& s) -> auto& { return s.fileType; }));
   for (int n = 1; n <= unit_val::kRangeValueCount; ++n) {
@@ -81,6 +121,14 @@ std::vector<SettingsKey> MakeKeys() {
 }
 
 }  // namespace
+
+bool UsableFolderText(std::string_view text) {
+  if (text.empty() || !IsUtf8(text)) return false;
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
+  }
+  return platform::PathFromUtf8(text).is_absolute();
+}
 
 const std::vector<SettingsKey>& SettingsKeys() {
   static const std::vector<SettingsKey> keys = MakeKeys();

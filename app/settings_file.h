@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/file_rows.h"
@@ -40,6 +41,10 @@ struct SettingsKey {
   std::function<void(SessionSettings&, const std::string&)> read;
   std::function<std::string(const SessionSettings&)> write;
 };
+
+// Whether a saved text can name a folder: UTF-8 without control characters,
+// an absolute path.
+bool UsableFolderText(std::string_view text);
 
 // Every key, in the order the file is written.
 const std::vector<SettingsKey>& SettingsKeys();

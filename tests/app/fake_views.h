@@ -135,6 +135,8 @@ class MainWindowTest : public testing::Test {
   MainWindowTest();
   void Start();  // the first show
   void Close();  // the shut-down
+  // A new window and view on the same program folder, started.
+  void Restart();
   std::filesystem::path IniFile() const { return program_ / "quillon.ini"; }
   void ChooseSearchFolder(const std::filesystem::path& folder);
   void ChooseDestination(const std::filesystem::path& folder);

@@ -9,6 +9,7 @@
 namespace app_test {
 namespace {
 
+namespace fs = std::filesystem;
 using testing_support::ReadFileBytes;
 using unit1::WindowGeometry;
 using unit1::WindowId;
@@ -79,8 +80,9 @@ TEST_F(MainWindowTest, StoredKeysAreAppliedAndAnUnknownFileTypeSelectsNothing) {
       IniFile(),
       "[Form]\nF1_X=40\nF1_Y=-3000\nF1_W=800\nF1_H=x\nF2_X=10\nF2_W=500\n"
       "[Comp]\nF1P1=200\nF1S1=150\n"
-      "[Set]\nFLD1=/no/such/folder/\nFLD2=/out/\nFTYP=7\n"
-      "[JWW]\nC2=0.2\n[JWC]\nC4=2\n");
+      "[Set]\nFLD1=" +
+          Folder(data_ / "no such folder") + "\nFLD2=" + Folder(data_ / "out") +
+          "\nFTYP=7\n[JWW]\nC2=0.2\n[JWC]\nC4=2\n");
   testing_support::WriteFileBytes(data_ / "a.txt", "a");
   testing_support::WriteFileBytes(data_ / "b.JWW", "b");
   Start();
@@ -88,13 +90,13 @@ TEST_F(MainWindowTest, StoredKeysAreAppliedAndAnUnknownFileTypeSelectsNothing) {
   EXPECT_TRUE(view_.geometry[WindowId::kMain] == (WindowGeometry{40, -3000, 800, 0}));
   EXPECT_TRUE(view_.geometry[WindowId::kSettings] == (WindowGeometry{10, 111, 500, 502}));
   EXPECT_EQ(view_.columns[1], 150);
-  EXPECT_EQ(view_.destinationFolder, "/out/");
+  EXPECT_EQ(view_.destinationFolder, Folder(data_ / "out"));
   EXPECT_EQ(settings_.RangeValue(2), 0.2);
   EXPECT_EQ(settings_.Flag(4), 2);
   // The saved search folder is not scanned; it is where the chooser opens.
   EXPECT_TRUE(form_->tree().empty());
   form_->MnuFileSFolderClick();
-  EXPECT_EQ(view_.folderStarts.back(), "/no/such/folder/");
+  EXPECT_EQ(view_.folderStarts.back(), data_ / "no such folder" / "");
 
   EXPECT_EQ(view_.fileType, -1);
   ChooseSearchFolder(data_);
@@ -105,6 +107,33 @@ TEST_F(MainWindowTest, StoredKeysAreAppliedAndAnUnknownFileTypeSelectsNothing) {
   EXPECT_EQ(Value(ini, "Set", "FTYP"), "-1");
   EXPECT_EQ(Value(ini, "JWW", "C2"), "0.2");
   EXPECT_EQ(Value(ini, "Comp", "F1P1"), "200");
+}
+
+// A folder of more than 511 bytes came back cut in the middle of a
+// character, and the next run filled a new folder of the cut name.
+TEST_F(MainWindowTest, LongFoldersSurviveARestartWholeAndWhatCannotBeAFolderIsNotUsed) {
+  fs::path destination = data_;
+  for (int part = 0; part < 6; ++part) {
+    std::string name;
+    for (int c = 0; c < 50; ++c) name += "図";  // 150 bytes: within a name's limit
+    destination /= platform::PathFromUtf8(name);
+  }
+  Start();
+  ChooseDestination(destination);
+  Close();
+  const std::string saved = Value(ReadFileBytes(IniFile()), "Set", "FLD2");
+  EXPECT_EQ(saved.size(), Folder(destination).size());
+  Restart();
+  EXPECT_EQ(view_.destinationFolder, Folder(destination));
+  EXPECT_EQ(form_->destinationFolder(), Folder(destination));
+
+  for (const std::string& bad : {std::string("relative/folder/"), std::string("\xff\xfe/"),
+                                 Folder(data_) + "\x81", Folder(data_) + "a\tb"}) {
+    testing_support::WriteFileBytes(IniFile(), "[Set]\nFLD1=" + bad + "\nFLD2=" + bad + "\n");
+    Restart();
+    EXPECT_EQ(form_->destinationFolder(), "") << bad;
+    EXPECT_EQ(form_->searchFolder(), Folder(program_)) << bad;
+  }
 }
 
 TEST_F(MainWindowTest, AnOverflowingRangeValueIsReportedAndTheRestStillLoads) {
