@@ -15,6 +15,11 @@ std::string Joined(std::initializer_list<std::string_view> parts) {
 
 }  // namespace
 
+std::string ConfirmRun(std::size_t drawings, std::string_view destination) {
+  return Joined({kConfirmRun, "\n", std::to_string(drawings), " 件の図面を変換します。\n保存先：",
+                 destination});
+}
+
 std::string ListingFolder(std::string_view folder) {
   return Joined({"フォルダ「", folder, "」を検索中(ESC:中断)"});
 }
@@ -172,6 +177,35 @@ std::string FailureText(const unit_val::Failure& failure) {
   const std::string system = SystemReasonText(failure.error);
   if (!system.empty()) text += (text.empty() ? "" : "（") + system + (text.empty() ? "" : "）");
   return text;
+}
+
+std::string RangeBoxName(int box) {
+  static constexpr std::string_view kMeasures[] = {"横", "縦", "間隔"};
+  const int within = (box - 1) % 20;
+  return Joined({kTextTypeRow, std::to_string(within / 2 + 1), " ", kMeasures[((box - 1) / 20) % 3],
+                 " ", within % 2 ? "＋" : "－"});
+}
+
+std::string RangeRefused(int box, std::string_view typed, unit2::RangeProblem problem) {
+  std::string_view wrong;
+  switch (problem) {
+    case unit2::RangeProblem::kEmpty:
+      wrong = "値が入力されていません。";
+      break;
+    case unit2::RangeProblem::kNegative:
+      wrong = "」は負の数です。";
+      break;
+    case unit2::RangeProblem::kTooLarge:
+      wrong = "」は大きすぎます（浮動小数点数のオーバーフロー）。";
+      break;
+    case unit2::RangeProblem::kNotNumber:
+    case unit2::RangeProblem::kNone:
+      wrong = "」を数値として読み取れません。";
+      break;
+  }
+  const bool quoted = problem != unit2::RangeProblem::kEmpty;
+  return Joined({RangeBoxName(box), "：\n", quoted ? "「" : "", quoted ? typed : "", wrong,
+                 "\n0 以上の数値を入力して下さい。"});
 }
 
 }  // namespace texts

@@ -11,6 +11,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/range_text.h"
 #include "conversion/convert_file.h"
 #include "conversion/failure_reason.h"
 
@@ -68,6 +69,10 @@ inline constexpr std::string_view kConfirmExit = "終了します。よろしい
 inline constexpr std::string_view kConfirmCloseDuringRun = "変換を中止して終了しますか？";
 inline constexpr std::string_view kRunRefused = "変換を開始できませんでした。";
 
+// The question before a run: "変換を開始します。よろしいですか？", then
+// "N 件の図面を変換します。" and "保存先：D" on lines of their own.
+std::string ConfirmRun(std::size_t drawings, std::string_view destination);
+
 // "フォルダ「P」を検索中(ESC:中断)"
 std::string ListingFolder(std::string_view folder);
 // "12 Files  パス名「P」"
@@ -122,6 +127,10 @@ inline constexpr std::array<std::string_view, 3> kSettingsNotes = {
     "※図面データの文字設定は変更されません。",
     "※横・縦・間隔の変換範囲は図面データを読み取った数値に対して＋／－以上・未満で指定します。",
     "※任意サイズの文字のみ変換されます。文字種１～文字種１０の文字は変換されません。"};
+// A range box by what it holds: "文字種3 縦 ＋" (text type, 横/縦/間隔, －/＋).
+std::string RangeBoxName(int box);
+// Why OK refused box `box` holding `typed`: the box's name, then what is wrong.
+std::string RangeRefused(int box, std::string_view typed, unit2::RangeProblem problem);
 inline constexpr std::string_view kOkButton = "ＯＫ (&Y)";
 inline constexpr std::string_view kCancelButton = "キャンセル (&N)";
 inline constexpr std::string_view kSettingsStatus =

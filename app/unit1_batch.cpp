@@ -2,6 +2,7 @@
 // run every front end shares.
 #include "app/message_texts.h"
 #include "app/unit1.h"
+#include "common/ascii_case.h"
 #include "conversion/file_selection.h"
 #include "platform/path_text.h"
 
@@ -49,8 +50,13 @@ std::vector<unit1::FailureLine> FailureLines(const unit_val::BatchReport& report
 void TForm1::Button4Click() {
   Guarded([this] {
     if (busy_ || !RunGuardsPass()) return;
-    const unit1::BoxAnswer answer = view_.ShowBox(
-        unit1::BoxIcon::kQuestion, std::string(texts::kConfirmRun), unit1::BoxButtons::kYesNo);
+    std::size_t drawings = 0;
+    for (std::size_t row : highlight()) {
+      if (func::UpperExtension(rows_[row].nameText) == ".JWW") ++drawings;
+    }
+    const unit1::BoxAnswer answer =
+        view_.ShowBox(unit1::BoxIcon::kQuestion, texts::ConfirmRun(drawings, destinationFolder_),
+                      unit1::BoxButtons::kYesNo);
     if (answer != unit1::BoxAnswer::kYes) {
       view_.SetStatusText(std::string(texts::kRunCancelled));
       return;

@@ -64,8 +64,11 @@ TEST_F(BatchRunTest, TheGuardsAndANoStopTheRunBeforeAnythingIsWritten) {
 
   ChooseDestination(destination_);
   view_.answers = {unit1::BoxAnswer::kNo};
+  form_->ListHighlightChanged({0});
   form_->Button4Click();
-  EXPECT_EQ(view_.BoxTexts().back(), "変換を開始します。よろしいですか？");
+  EXPECT_EQ(view_.BoxTexts().back(),
+            "変換を開始します。よろしいですか？\n1 件の図面を変換します。\n保存先：" +
+                Folder(destination_));
   EXPECT_EQ(view_.status, "変換作業をキャンセルしました。");
   EXPECT_TRUE(fs::is_empty(destination_));
 }
@@ -98,6 +101,10 @@ TEST_F(BatchRunTest, OnlyTheHighlightedJwwDrawingsAreConvertedAndOldFilesKeptAsB
   ASSERT_EQ(view_.Column(0)[2], "R3.JWW");
   Highlight(3, 8);
   form_->Button4Click();
+  // The question counts the highlighted drawings (R3, R5, R7) and names the folder.
+  EXPECT_EQ(view_.boxes.at(0).text,
+            "変換を開始します。よろしいですか？\n3 件の図面を変換します。\n保存先：" +
+                Folder(destination_));
   EXPECT_EQ(view_.status,
             "変換作業を完了しました。（変換 3 件、文字 0 件、失敗 0 件、対象外 3 件）");
   EXPECT_EQ(Written(), (std::vector<std::string>{"R3.BAK", "R3.JWW", "R5.jww", "R7.JWW"}));
