@@ -29,9 +29,11 @@ std::string ListedFiles(std::size_t count, std::string_view folder) {
 }
 
 std::string Converting(const std::filesystem::path& source,
-                       const std::filesystem::path& destination) {
+                       const std::filesystem::path& destination, std::size_t number,
+                       std::size_t total) {
   return Joined({"ファイル「", platform::PathToUtf8(source), "」→「",
-                 platform::PathToUtf8(destination), "」変換中です。"});
+                 platform::PathToUtf8(destination), "」変換中です。（", std::to_string(number),
+                 " / ", std::to_string(total), " 件目）"});
 }
 
 std::string RunFinished(const RunCounts& counts, bool stopped) {

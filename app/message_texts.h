@@ -77,9 +77,10 @@ std::string ConfirmRun(std::size_t drawings, std::string_view destination);
 std::string ListingFolder(std::string_view folder);
 // "12 Files  パス名「P」"
 std::string ListedFiles(std::size_t count, std::string_view folder);
-// "ファイル「S」→「D」変換中です。"
+// "ファイル「S」→「D」変換中です。（12 / 200 件目）"
 std::string Converting(const std::filesystem::path& source,
-                       const std::filesystem::path& destination);
+                       const std::filesystem::path& destination, std::size_t number,
+                       std::size_t total);
 
 struct RunCounts {
   int converted = 0;

@@ -2,6 +2,7 @@
 // run every front end shares.
 #include "app/message_texts.h"
 #include "app/unit1.h"
+#include "app/window_observer.h"
 #include "common/ascii_case.h"
 #include "conversion/file_selection.h"
 #include "platform/path_text.h"
@@ -9,25 +10,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// Shows each file's start in the status bar and the progress bar, lets the
-// window repaint and take the stop command, and reads Escape.
-class WindowObserver : public unit_val::BatchObserver {
- public:
-  WindowObserver(unit1::MainView& view, unit_val::StopToken& stop) : view_(view), stop_(stop) {}
-
-  void FileStarting(std::size_t index, std::size_t total, const fs::path& source,
-                    const fs::path& destination) override {
-    view_.SetStatusText(texts::Converting(source, destination));
-    view_.ShowProgress(index, total);
-    view_.ProcessPendingEvents();
-    if (view_.EscapePressed()) stop_.Request(unit_val::kStopCommand);
-  }
-
- private:
-  unit1::MainView& view_;
-  unit_val::StopToken& stop_;
-};
 
 std::vector<unit1::FailureLine> FailureLines(const unit_val::BatchReport& report, int& failed,
                                              int& warned) {
@@ -61,15 +43,14 @@ void TForm1::Button4Click() {
       view_.SetStatusText(std::string(texts::kRunCancelled));
       return;
     }
-    busy_ = running_ = true;
+    const Flagged busy(busy_);
+    const Flagged running(running_);
     try {
       ConvertHighlightedRows();
     } catch (...) {
-      busy_ = running_ = false;
       view_.HideProgress();
       throw;
     }
-    busy_ = running_ = false;
   });
 }
 
@@ -83,9 +64,10 @@ void TForm1::ConvertHighlightedRows() {
   if (std::error_code ec; fs::exists(settingsFile_, ec)) request.alsoRead.push_back(settingsFile_);
 
   stop_.Clear();
-  WindowObserver observer(view_, stop_);
+  unit1::WindowObserver observer(view_, stop_);
   const unit_val::BatchReport report =
       unit_val::RunBatch(request, context_.settings, stop_, observer);
+  observer.ShowLast();
   view_.HideProgress();
   if (report.refused()) {
     ErrorBox(std::string(texts::kRunRefused) + "\n" + texts::FailureText(report.refusal));

@@ -1,7 +1,11 @@
 // The batch conversion run: its guards, the rows it takes, what it reports,
 // the stop command.
 #include <algorithm>
+#include <chrono>
+#include <stdexcept>
+#include <thread>
 
+#include "app/window_observer.h"
 #include "drawing/jww_probe.h"
 #include "platform/path_text.h"
 #include "tests/app/fake_views.h"
@@ -10,6 +14,13 @@ namespace app_test {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+// A window whose events take a while to handle: every poll of the run
+// then reaches it.
+void SlowEvents() {
+  std::this_thread::sleep_for(30ms);
+}
 
 class BatchRunTest : public MainWindowTest {
  protected:
@@ -163,6 +174,7 @@ TEST_F(BatchRunTest, TheStopCommandEndsTheRunBetweenFiles) {
   Highlight(1, 6);
   int files = 0;
   view_.onEvents = [&] {
+    SlowEvents();
     if (++files == 2) form_->StopCommand();
   };
   form_->Button4Click();
@@ -181,6 +193,131 @@ TEST_F(BatchRunTest, TheStopCommandEndsTheRunBetweenFiles) {
   form_->Button4Click();
   EXPECT_EQ(view_.status,
             "変換作業を完了しました。（変換 6 件、文字 0 件、失敗 0 件、対象外 0 件）");
+}
+
+// The close box was ignored while a run went.
+TEST_F(BatchRunTest, ClosingDuringARunAsksThenStopsItAndClosesOnceStopped) {
+  for (int i = 0; i < 6; ++i) WriteJww(source_ / ("F" + std::to_string(i) + ".JWW"), 600, "");
+  ListSource();
+  ChooseDestination(destination_);
+  Highlight(1, 6);
+  view_.answers = {unit1::BoxAnswer::kYes, unit1::BoxAnswer::kNo, unit1::BoxAnswer::kYes};
+  int polls = 0;
+  std::vector<bool> mayClose;
+  view_.onEvents = [&] {
+    SlowEvents();
+    if (++polls >= 2) mayClose.push_back(form_->FormCloseQuery());
+    EXPECT_EQ(view_.closes, 0);  // the run goes on until it has stopped
+  };
+  form_->Button4Click();
+  EXPECT_EQ(std::count(mayClose.begin(), mayClose.end(), true), 0);
+  ASSERT_EQ(view_.boxes.size(), 3u);  // the run's question, then No, then Yes
+  EXPECT_EQ(view_.boxes[1].text, "変換を中止して終了しますか？");
+  EXPECT_EQ(view_.boxes[1].icon, unit1::BoxIcon::kWarning);
+  EXPECT_EQ(view_.boxes[2].buttons, unit1::BoxButtons::kYesNo);
+  EXPECT_TRUE(view_.status.starts_with("変換作業を中止しました。")) << view_.status;
+  EXPECT_LT(Written().size(), 6u);
+  EXPECT_EQ(view_.closes, 1);
+  EXPECT_TRUE(form_->FormCloseQuery());
+}
+
+TEST_F(BatchRunTest, ClosingDuringAScanOrAListingStopsItAndClosesAfterwards) {
+  for (const char* name : {"a", "b", "c"}) fs::create_directories(data_ / name / "d");
+  for (int i = 0; i < 3; ++i) WriteJww(source_ / ("F" + std::to_string(i) + ".JWW"), 600, "");
+  Start();
+  bool mayClose = true;
+  view_.onEvents = [&] { mayClose = mayClose && form_->FormCloseQuery(); };
+  ChooseSearchFolder(data_);
+  EXPECT_FALSE(mayClose);
+  EXPECT_TRUE(form_->scanCancelled());
+  EXPECT_EQ(view_.closes, 1);
+  EXPECT_TRUE(view_.boxes.empty());  // no question
+
+  view_.onEvents = nullptr;
+  ChooseSearchFolder(data_);
+  mayClose = true;
+  view_.onEvents = [&] { mayClose = mayClose && form_->FormCloseQuery(); };
+  ClickFolder(source_);
+  EXPECT_FALSE(mayClose);
+  EXPECT_EQ(view_.status, "検索を中断しました。");
+  EXPECT_EQ(view_.closes, 2);
+  EXPECT_TRUE(form_->FormCloseQuery());
+}
+
+// An error inside a listing or a scan left the window busy for good: it
+// could neither close nor run a command.
+TEST_F(BatchRunTest, AnErrorInsideAListingOrAScanLeavesTheWindowUsable) {
+  WriteJww(source_ / "A.JWW", 600, "");
+  Start();
+  ChooseSearchFolder(data_);
+  for (int scan = 0; scan < 2; ++scan) {
+    view_.onEscape = []() -> bool { throw std::runtime_error("the view failed"); };
+    if (scan) {
+      ChooseSearchFolder(data_);
+    } else {
+      ClickFolder(source_);
+    }
+    EXPECT_EQ(view_.BoxTexts().back(), "the view failed");
+    EXPECT_FALSE(form_->busy());
+    EXPECT_TRUE(form_->FormCloseQuery());
+    view_.onEscape = nullptr;
+    if (scan) ChooseSearchFolder(data_);
+    ClickFolder(source_);
+    EXPECT_TRUE(form_->listReady());
+    form_->Button4Click();
+    EXPECT_EQ(view_.BoxTexts().back(), "保存先フォルダを指定して下さい。");
+  }
+}
+
+// The status bar was repainted for every file: the real window took nine
+// times the command's time.
+TEST_F(BatchRunTest, ProgressIsShownAtMostTwentyTimesASecondAndTheLastStateAlways) {
+  for (int i = 0; i < 200; ++i) {
+    WriteJww(source_ / ("T" + std::to_string(1000 + i) + ".JWW"), 600, "");
+  }
+  ListSource();
+  ChooseDestination(destination_);
+  Highlight(1, 200);
+  view_.statusWrites = view_.progressShows = 0;
+  const auto start = std::chrono::steady_clock::now();
+  form_->Button4Click();
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(Written().size(), 200u);
+  const int bound = static_cast<int>(elapsed / unit1::kShowInterval) + 2;
+  EXPECT_LE(view_.progressShows, bound);
+  EXPECT_LT(view_.progressShows, 100);
+  EXPECT_LE(view_.statusWrites, bound + 1);  // and the completion text
+  EXPECT_EQ(view_.shownProgress, (std::pair<std::size_t, std::size_t>{200, 200}));
+  EXPECT_TRUE(view_.status.starts_with("変換作業を完了しました。（変換 200 件")) << view_.status;
+}
+
+// Escape was read only as each file started, never while the outputs were
+// synced and moved into place.
+TEST(WindowObserverTest, AStopAfterTheLastFileStartedIsHeard) {
+  testing_support::ScratchDir scratch;
+  const fs::path source = scratch / "src", destination = scratch / "out";
+  fs::create_directories(source);
+  fs::create_directories(destination);
+  std::vector<fs::path> names;
+  for (int i = 0; i < 5; ++i) {
+    names.push_back("F" + std::to_string(i) + ".JWW");
+    WriteJww(source / names.back(), 600, "");
+  }
+  FakeMainView view;
+  unit_val::StopToken stop;
+  auto now = std::chrono::steady_clock::time_point{};
+  unit1::WindowObserver observer(view, stop, [&now] { return now += 30ms; });
+  view.onEvents = [&] {
+    if (view.status.find("F4.JWW") != std::string::npos) view.escape = true;
+  };
+  unit_val::BatchRequest request;
+  request.destinationFolder = destination;
+  request.selection = unit_val::ChooseNamedFiles(source, names, destination);
+  const unit_val::BatchReport report =
+      unit_val::RunBatch(request, unit_val::ConversionSettings(), stop, observer);
+  EXPECT_EQ(report.stoppedBy, unit_val::kStopCommand);
+  EXPECT_LT(report.done, 5u);
+  EXPECT_TRUE(fs::is_empty(destination));
 }
 
 }  // namespace

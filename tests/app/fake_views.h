@@ -40,8 +40,14 @@ class FakeMainView : public unit1::MainView {
     highlight = highlighted;
   }
   void RefreshRows() override { ++refreshes; }
-  void SetStatusText(const std::string& text) override { status = text; }
-  void ShowProgress(std::size_t done, std::size_t total) override { progress = {done, total}; }
+  void SetStatusText(const std::string& text) override {
+    status = text;
+    ++statusWrites;
+  }
+  void ShowProgress(std::size_t done, std::size_t total) override {
+    progress = shownProgress = {done, total};
+    ++progressShows;
+  }
   void HideProgress() override { progress = {0, 0}; }
   void Beep() override { ++beeps; }
   unit1::BoxAnswer ShowBox(unit1::BoxIcon icon, const std::string& text,
@@ -61,7 +67,7 @@ class FakeMainView : public unit1::MainView {
   void ProcessPendingEvents() override {
     if (onEvents) onEvents();
   }
-  bool EscapePressed() override { return escape; }
+  bool EscapePressed() override { return onEscape ? onEscape() : escape; }
   unit1::WindowGeometry Geometry(unit1::WindowId window) override { return geometry[window]; }
   void SetGeometry(unit1::WindowId window, const unit1::WindowGeometry& g) override {
     geometry[window] = g;
@@ -87,7 +93,10 @@ class FakeMainView : public unit1::MainView {
   const std::vector<unit1::FileRow>* rows = nullptr;
   unit1::RowSet highlight;
   int refreshes = 0;
-  std::pair<std::size_t, std::size_t> progress;
+  std::pair<std::size_t, std::size_t> progress;       // {0, 0} once hidden
+  std::pair<std::size_t, std::size_t> shownProgress;  // the last shown
+  int statusWrites = 0;
+  int progressShows = 0;
   int beeps = 0;
   std::vector<AskedBox> boxes;
   std::deque<unit1::BoxAnswer> answers;  // Yes when empty
@@ -100,6 +109,7 @@ class FakeMainView : public unit1::MainView {
   int closes = 0;
   std::function<void()> onEvents;
   bool escape = false;
+  std::function<bool()> onEscape;  // answers instead of `escape` when set
   std::map<unit1::WindowId, unit1::WindowGeometry> geometry;
   int paneWidth = 0;
   std::vector<int> columns = std::vector<int>(6, 0);
