@@ -43,15 +43,22 @@ std::string RunFinished(const RunCounts& counts, bool stopped) {
                  std::to_string(counts.skipped), " 件）"});
 }
 
-std::string FailureSummary(int failed, int warned) {
+std::string FailureSummary(int failed, int warned, int skipped) {
   std::string text;
-  if (failed > 0)
-    text = Joined({"変換できなかったファイルがあります（", std::to_string(failed), " 件）。"});
-  if (warned > 0) {
+  auto line = [&text](int count, std::string_view words) {
+    if (count <= 0) return;
     if (!text.empty()) text += "\n";
-    text += Joined({"変換しましたが、注意があります（", std::to_string(warned), " 件）。"});
-  }
+    text += Joined({words, "（", std::to_string(count), " 件）。"});
+  };
+  line(failed, "変換できなかったファイルがあります");
+  line(warned, "変換しましたが、注意があります");
+  line(skipped, "対象外のファイルがあります");
   return text;
+}
+
+std::string OlderBackupKept(const std::filesystem::path& kept) {
+  return Joined({"古いバックアップを削除できなかったため、「", platform::PathToUtf8(kept),
+                 "」として残しました。"});
 }
 
 std::string SettingsNotSaved(const std::filesystem::path& file) {

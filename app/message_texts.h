@@ -59,6 +59,7 @@ inline constexpr std::string_view kListingStopped = "検索を中断しました
 inline constexpr std::string_view kChooseDrawingFolder =
     "図面の格納されているフォルダを指定して下さい。";
 inline constexpr std::string_view kNoFileList = "ファイル一覧が表示されていません。";
+inline constexpr std::string_view kNoDrawingsInFolder = "このフォルダには図面がありません。";
 inline constexpr std::string_view kChooseDestination = "保存先フォルダを指定して下さい。";
 inline constexpr std::string_view kNothingHighlighted = "変換するファイルを選択して下さい。";
 inline constexpr std::string_view kSameFolder =
@@ -91,9 +92,14 @@ struct RunCounts {
 // "変換作業を完了しました。（変換 5 件、文字 422 件、失敗 0 件、対象外 1 件）", or
 // "変換作業を中止しました。（…）" when the run was stopped.
 std::string RunFinished(const RunCounts& counts, bool stopped);
-// Above the failure list: "変換できなかったファイルがあります（N 件）。" and, for
-// files converted with a warning, "変換しましたが、注意があります（N 件）。"
-std::string FailureSummary(int failed, int warned);
+// Above the failure list, a line for each kind there is:
+// "変換できなかったファイルがあります（N 件）。", for files converted with a
+// warning "変換しましたが、注意があります（N 件）。", and for files skipped
+// "対象外のファイルがあります（N 件）。"
+std::string FailureSummary(int failed, int warned, int skipped);
+// The warning of a file converted while its older ".BAK" could not be
+// deleted: "古いバックアップを削除できなかったため、「K」として残しました。"
+std::string OlderBackupKept(const std::filesystem::path& kept);
 
 // The settings file.
 // "設定ファイル「F」に保存できませんでした。"

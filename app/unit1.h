@@ -119,6 +119,7 @@ class TForm1 {
   bool listReady_ = false;
   bool sortDescending_ = false;
   bool scanCancelled_ = false;
+  bool emptyFolderListed_ = false;  // the last listing went through a folder without files
   // Set for as long as an object lives, also when an error escapes.
   class Flagged {
    public:

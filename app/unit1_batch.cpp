@@ -11,19 +11,42 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<unit1::FailureLine> FailureLines(const unit_val::BatchReport& report, int& failed,
-                                             int& warned) {
+struct FailureCounts {
+  int failed = 0, warned = 0, skipped = 0;
+  bool worthShowing = false;  // more than files skipped for their extension
+};
+
+// The failure list: the files that failed, those converted with a warning
+// (named by the converted file, the warning naming the file it kept) and
+// the files skipped, each with its kind.
+std::vector<unit1::FailureLine> FailureLines(const unit_val::BatchReport& report,
+                                             FailureCounts& counts) {
   std::vector<unit1::FailureLine> lines;
   for (const unit_val::FileResult& file : report.files) {
-    const bool failure = file.status == unit_val::FileStatus::kFailed;
-    const bool warning = file.status == unit_val::FileStatus::kConverted && file.failure;
-    if (!failure && !warning) continue;
-    ++(failure ? failed : warned);
-    lines.push_back(
-        {platform::PathToUtf8(file.source),
-         std::string(texts::StageText(failure ? file.stage : unit_val::ConvertStage::kNone)),
-         texts::FailureText(file.failure)});
+    switch (file.status) {
+      case unit_val::FileStatus::kFailed:
+        ++counts.failed;
+        lines.push_back({platform::PathToUtf8(file.source),
+                         std::string(texts::StageText(file.stage)),
+                         texts::FailureText(file.failure), unit1::FailureKind::kFailed});
+        break;
+      case unit_val::FileStatus::kConverted:
+        if (!file.failure) break;
+        ++counts.warned;
+        lines.push_back({platform::PathToUtf8(file.destination), "",
+                         file.keptBackup.empty() ? texts::FailureText(file.failure)
+                                                 : texts::OlderBackupKept(file.keptBackup),
+                         unit1::FailureKind::kWarning});
+        break;
+      case unit_val::FileStatus::kSkipped:
+        ++counts.skipped;
+        if (file.failure.code != unit_val::Reason::kNotJwwFile) counts.worthShowing = true;
+        lines.push_back({platform::PathToUtf8(file.source), "", texts::FailureText(file.failure),
+                         unit1::FailureKind::kSkipped});
+        break;
+    }
   }
+  counts.worthShowing = counts.worthShowing || counts.failed > 0 || counts.warned > 0;
   return lines;
 }
 
@@ -78,7 +101,11 @@ void TForm1::ConvertHighlightedRows() {
   view_.SetStatusText(texts::RunFinished(
       {totals.converted, totals.retyped.TotalRetyped(), totals.failed, totals.skipped},
       report.stoppedBy != 0));
-  int failed = 0, warned = 0;
-  const std::vector<unit1::FailureLine> lines = FailureLines(report, failed, warned);
-  if (!lines.empty()) view_.ShowFailures(texts::FailureSummary(failed, warned), lines);
+  // Files skipped only for their extension are no news: the completion text
+  // counts them, and the list shows them beside anything else.
+  FailureCounts counts;
+  const std::vector<unit1::FailureLine> lines = FailureLines(report, counts);
+  if (counts.worthShowing) {
+    view_.ShowFailures(texts::FailureSummary(counts.failed, counts.warned, counts.skipped), lines);
+  }
 }

@@ -32,7 +32,7 @@ void TForm1::ShowRows() {
 }
 
 void TForm1::ClearList() {
-  listReady_ = false;
+  listReady_ = emptyFolderListed_ = false;
   rows_.assign(1, unit1::FileRow{});
   highlighted_.clear();
   ShowRows();
@@ -41,7 +41,7 @@ void TForm1::ClearList() {
 void TForm1::ListFolder(const std::string& folder) {
   const Flagged busy(busy_);
   view_.SetStatusText(texts::ListingFolder(folder));
-  listReady_ = false;
+  listReady_ = emptyFolderListed_ = false;
   // A new listing of the same folder (a filter, "属性") keeps the files
   // highlighted that it lists again; another folder starts with none.
   if (folder != listedFolder_) highlighted_.clear();
@@ -86,6 +86,7 @@ void TForm1::ListFolder(const std::string& folder) {
   view_.SetStatusText(stopped ? std::string(texts::kListingStopped)
                               : texts::ListedFiles(n, folder));
   listReady_ = n > 0;
+  emptyFolderListed_ = !stopped && n == 0;
   if (rows_.empty()) rows_.emplace_back();
   std::erase_if(highlighted_, [this](const fs::path& name) {
     return std::none_of(rows_.begin(), rows_.end(),

@@ -70,6 +70,7 @@ std::string DestinationBackup::Keep() {
   const fs::path left = std::move(olderBackup_);
   olderBackup_.clear();
   if (!ec) return {};
+  keptOlder_ = left;
   return "the older backup could not be deleted (" + ec.message() + "); it stays as " +
          PathText(left);
 }

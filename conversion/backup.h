@@ -42,6 +42,8 @@ class DestinationBackup {
   // Empty, or what went wrong deleting the older backup (the new backup is
   // kept all the same).
   std::string Keep();
+  // Where the older backup stays when Keep could not delete it; else empty.
+  const std::filesystem::path& keptOlder() const { return keptOlder_; }
   // False when the file could not be moved back (it then stays the backup).
   bool Undo();
 
@@ -49,6 +51,7 @@ class DestinationBackup {
   std::filesystem::path destination_;
   std::filesystem::path backup_;
   std::filesystem::path olderBackup_;  // where an older backup waits; empty if none
+  std::filesystem::path keptOlder_;
   bool made_ = false;
 };
 

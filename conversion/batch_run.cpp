@@ -216,6 +216,7 @@ class Run {
         result.status = FileStatus::kConverted;
         result.backupMade = outcome.backupMade;
         result.text = outcome.warning;
+        result.keptBackup = outcome.keptBackup;
       } else {
         result.stage = outcome.failedStage;
         result.text = outcome.reason;

@@ -33,6 +33,7 @@ struct FileResult {
   SweepCounts counts{};  // texts retyped, by type and by scope
   bool backupMade = false;
   std::int32_t version = 0;
+  std::filesystem::path keptBackup{};  // a converted file's older ".BAK" left under this name
 };
 
 struct BatchTotals {

@@ -172,6 +172,7 @@ ConvertOutcome FinishConversion(PreparedConversion& prepared) {
                   {Reason::kCannotMoveIntoPlace, output->systemError()});
   }
   outcome.warning = backup.Keep();
+  outcome.keptBackup = backup.keptOlder();
   if (!outcome.warning.empty()) outcome.failure = {Reason::kOlderBackupKept, {}};
   outcome.backupMade = kept.result == BackupResult::kKept;
   return outcome;

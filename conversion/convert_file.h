@@ -34,6 +34,8 @@ struct ConvertOutcome {
   SweepCounts counts;        // what the sweep did (also on a dry run or a failed save)
   bool backupMade = false;   // a file at the destination became its ".BAK"
   std::int32_t version = 0;  // the source's version, written again
+  // With the warning: the name the older backup stays under.
+  std::filesystem::path keptBackup{};
   bool converted() const { return failedStage == ConvertStage::kNone; }
 };
 

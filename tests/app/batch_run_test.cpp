@@ -7,6 +7,7 @@
 
 #include "app/window_observer.h"
 #include "drawing/jww_probe.h"
+#include "platform/file_faults.h"
 #include "platform/path_text.h"
 #include "tests/app/fake_views.h"
 
@@ -58,6 +59,7 @@ TEST_F(BatchRunTest, TheGuardsAndANoStopTheRunBeforeAnythingIsWritten) {
   Start();
   form_->Button4Click();
   ChooseSearchFolder(data_);
+  form_->Button4Click();
   ClickFolder(data_ / "nothing");
   form_->Button4Click();
   ClickFolder(source_);
@@ -65,13 +67,14 @@ TEST_F(BatchRunTest, TheGuardsAndANoStopTheRunBeforeAnythingIsWritten) {
   ChooseDestination(source_ / ".." / "src");  // the source folder, written another way
   form_->Button4Click();
   EXPECT_EQ(view_.BoxTexts(),
-            (std::vector<std::string>{"検索フォルダを指定して下さい。",
-                                      "ファイル一覧が表示されていません。",
-                                      "保存先フォルダを指定して下さい。",
-                                      "保存先フォルダとファイルのフォルダが同じになっています。"}));
-  EXPECT_EQ(view_.beeps, 4);
-  EXPECT_EQ(view_.boxes[2].icon, unit1::BoxIcon::kQuestion);
-  EXPECT_EQ(view_.boxes[3].buttons, unit1::BoxButtons::kOk);
+            (std::vector<std::string>{
+                "検索フォルダを指定して下さい。", "ファイル一覧が表示されていません。",
+                "このフォルダには図面がありません。", "保存先フォルダを指定して下さい。",
+                "保存先フォルダとファイルのフォルダが同じになっています。"}));
+  EXPECT_EQ(view_.beeps, 5);
+  EXPECT_EQ(view_.boxes[3].icon, unit1::BoxIcon::kQuestion);
+  EXPECT_EQ(view_.boxes[4].icon, unit1::BoxIcon::kWarning);
+  EXPECT_EQ(view_.boxes[4].buttons, unit1::BoxButtons::kOk);
 
   ChooseDestination(destination_);
   view_.answers = {unit1::BoxAnswer::kNo};
@@ -143,19 +146,37 @@ TEST_F(BatchRunTest, TheCompletionTextCountsTheTextsRetyped) {
   EXPECT_EQ(status.find("文字 0 件"), std::string::npos) << status;
 }
 
-TEST_F(BatchRunTest, FilesThatFailAreListedWithStageAndReason) {
+// Skipped files were shown nowhere in the window.
+TEST_F(BatchRunTest, FilesThatFailAreListedWithStageAndReasonAndSkippedOnesBeside) {
   WriteJww(source_ / "A.JWW", 600, "");
   testing_support::WriteFileBytes(source_ / "B.JWW", "JwwData.broken");  // the load fails
   WriteJww(source_ / "C.JWW", 600, "");
+  testing_support::WriteFileBytes(source_ / "N.JWW", "no drawing");
+  testing_support::WriteFileBytes(source_ / "X.txt", "text");
   ListSource();
   ChooseDestination(destination_);
   form_->StringGrid1MouseDown(8, 4);
-  Highlight(1, 3);
+  Highlight(1, 5);
   fs::remove(source_ / "C.JWW");  // gone since the listing
   form_->Button4Click();
   EXPECT_EQ(view_.status,
-            "変換作業を完了しました。（変換 1 件、文字 0 件、失敗 2 件、対象外 0 件）");
-  EXPECT_EQ(view_.failureSummary, "変換できなかったファイルがあります（2 件）。");
+            "変換作業を完了しました。（変換 1 件、文字 0 件、失敗 2 件、対象外 2 件）");
+  EXPECT_EQ(view_.failureSummary,
+            "変換できなかったファイルがあります（2 件）。\n対象外のファイルがあります（2 件）。");
+  EXPECT_EQ(unit1::FailureIcon(view_.failures), unit1::BoxIcon::kError);
+  ASSERT_EQ(view_.failures.size(), 4u);
+  std::vector<std::string> skipped;
+  for (const unit1::FailureLine& line : view_.failures) {
+    if (line.kind == unit1::FailureKind::kSkipped) skipped.push_back(line.file + " " + line.reason);
+  }
+  std::sort(skipped.begin(), skipped.end());
+  EXPECT_EQ(skipped,
+            (std::vector<std::string>{
+                platform::PathToUtf8(source_ / "N.JWW") + " JWW 図面ではありません。",
+                platform::PathToUtf8(source_ / "X.txt") + " 拡張子が .JWW ではありません。"}));
+  std::erase_if(view_.failures, [](const unit1::FailureLine& line) {
+    return line.kind != unit1::FailureKind::kFailed;
+  });
   ASSERT_EQ(view_.failures.size(), 2u);
   EXPECT_EQ(view_.failures[0].file, platform::PathToUtf8(source_ / "B.JWW"));
   EXPECT_EQ(view_.failures[0].stage, "読み込み");
@@ -193,6 +214,34 @@ TEST_F(BatchRunTest, TheStopCommandEndsTheRunBetweenFiles) {
   form_->Button4Click();
   EXPECT_EQ(view_.status,
             "変換作業を完了しました。（変換 6 件、文字 0 件、失敗 0 件、対象外 0 件）");
+}
+
+// The warning for an older ".BAK" kept under another name stood beside the
+// source path and did not name the file kept.
+TEST_F(BatchRunTest, AnOlderBackupLeftUnderAnotherNameIsNamedInAWarning) {
+  WriteJww(source_ / "A.JWW", 600, "");
+  testing_support::WriteFileBytes(destination_ / "A.JWW", "older");
+  testing_support::WriteFileBytes(destination_ / "A.BAK", "oldest");
+  ListSource();
+  ChooseDestination(destination_);
+  Highlight(1, 1);
+  platform::ArmFileFault(platform::FileOp::kRemove, 1);
+  form_->Button4Click();
+  platform::DisarmFileFaults();
+  ASSERT_EQ(Written().size(), 3u);
+  fs::path kept;
+  for (const auto& entry : fs::directory_iterator(destination_)) {
+    const fs::path name = entry.path().filename();
+    if (name != "A.JWW" && name != "A.BAK") kept = entry.path();
+  }
+  EXPECT_EQ(testing_support::ReadFileBytes(kept), "oldest");
+  ASSERT_EQ(view_.failures.size(), 1u);
+  EXPECT_EQ(view_.failures[0].kind, unit1::FailureKind::kWarning);
+  EXPECT_EQ(view_.failures[0].file, platform::PathToUtf8(destination_ / "A.JWW"));
+  EXPECT_EQ(view_.failures[0].reason, "古いバックアップを削除できなかったため、「" +
+                                          platform::PathToUtf8(kept) + "」として残しました。");
+  EXPECT_EQ(view_.failureSummary, "変換しましたが、注意があります（1 件）。");
+  EXPECT_EQ(unit1::FailureIcon(view_.failures), unit1::BoxIcon::kWarning);
 }
 
 // The close box was ignored while a run went.
