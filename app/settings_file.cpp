@@ -86,7 +86,8 @@ std::vector<SettingsKey> MakeKeys() {
           "Comp", "F1P1", 160, [](auto& s) -> auto& { return s.paneWidth; }),
   };
   for (int c = 0; c < kColumnCount; ++c) {
-    keys.push_back({"Comp", "F1S" + std::to_string(c), kValueBuffer, "64",
+    keys.push_back({"Comp", "F1S" + std::to_string(c), kValueBuffer,
+                    std::to_string(kDefaultColumnWidths.at(static_cast<std::size_t>(c))),
                     [c](SessionSettings& s, const std::string& text) {
                       s.columnWidths.at(static_cast<std::size_t>(c)) = func::TextToInt(text);
                     },

@@ -20,6 +20,10 @@ namespace unit1 {
 
 inline constexpr char kSettingsFileName[] = "quillon.ini";
 
+// The list's column widths until the settings file holds others: wide
+// enough for a typical name, memo and time in the list's font.
+inline constexpr std::array<int, kColumnCount> kDefaultColumnWidths = {160, 72, 48, 200, 144, 40};
+
 // Everything the settings file keeps of a session.
 struct SessionSettings {
   WindowGeometry mainWindow;

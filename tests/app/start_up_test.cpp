@@ -53,7 +53,8 @@ TEST_F(MainWindowTest, FirstStartUsesBuiltInValuesAndCloseWritesEveryKeyInOrder)
   EXPECT_TRUE(view_.geometry[WindowId::kMain] == (WindowGeometry{192, 107, 696, 478}));
   EXPECT_TRUE(view_.geometry[WindowId::kSettings] == (WindowGeometry{192, 111, 748, 502}));
   EXPECT_EQ(view_.paneWidth, 160);
-  EXPECT_EQ(view_.columns, std::vector<int>(6, 64));
+  // Every column was 64 pixels: names cut to four characters.
+  EXPECT_EQ(view_.columns, (std::vector<int>{160, 72, 48, 200, 144, 40}));
   EXPECT_EQ(view_.fileType, 0);
   EXPECT_EQ(view_.status, "検索フォルダを指定して下さい。");
   EXPECT_EQ(view_.destinationFolder, "");
@@ -70,7 +71,7 @@ TEST_F(MainWindowTest, FirstStartUsesBuiltInValuesAndCloseWritesEveryKeyInOrder)
       Value(ini, "Form", "F2_Y"), Value(ini, "Form", "F2_W"), Value(ini, "Form", "F2_H"),
       Value(ini, "Comp", "F1P1"), Value(ini, "Comp", "F1S3"), Value(ini, "Set", "FTYP"),
       Value(ini, "JWW", "C60"),   Value(ini, "JWC", "C12"),   Value(ini, "Set", "FLD2")};
-  EXPECT_EQ(values, (std::vector<std::string>{"5", "900", "192", "111", "748", "502", "160", "64",
+  EXPECT_EQ(values, (std::vector<std::string>{"5", "900", "192", "111", "748", "502", "160", "200",
                                               "0", "0", "0", ""}));
   EXPECT_EQ(Value(ini, "Set", "FLD1"), Folder(program_));
 }
