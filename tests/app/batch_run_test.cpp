@@ -130,6 +130,34 @@ TEST_F(BatchRunTest, OnlyTheHighlightedJwwDrawingsAreConvertedAndOldFilesKeptAsB
   EXPECT_FALSE(form_->busy());
 }
 
+// Sorting kept the highlight on row positions: other drawings were converted.
+TEST_F(BatchRunTest, TheHighlightedFilesAreConvertedAfterAFilterChangeAndASort) {
+  for (int i = 1; i <= 6; ++i) {
+    WriteJww(source_ / ("Test" + std::to_string(i) + ".JWW"), 600, std::string(20 * i, 'm'));
+  }
+  testing_support::WriteFileBytes(source_ / "notes.txt", "x");
+  ListSource();
+  ChooseDestination(destination_);
+  form_->StringGrid1MouseDown(8, 4);  // by name: notes.txt, Test1 … Test6
+  Highlight(3, 6);
+  auto highlighted = [this] {
+    std::vector<std::string> names;
+    for (std::size_t row : form_->highlight()) names.push_back(form_->rows().at(row).nameText);
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  const std::vector<std::string> picked = {"Test2.JWW", "Test3.JWW", "Test4.JWW", "Test5.JWW"};
+  ASSERT_EQ(highlighted(), picked);
+  form_->MnuFileType2Click();  // the same folder listed again
+  EXPECT_EQ(highlighted(), picked);
+  EXPECT_EQ(view_.highlight, form_->highlight());
+  form_->StringGrid1MouseDown(view_.columns[0] + view_.columns[1] / 2, 4);  // "Bytes", descending
+  ASSERT_EQ(view_.Column(0).front(), "Test6.JWW");
+  EXPECT_EQ(highlighted(), picked);
+  form_->Button4Click();
+  EXPECT_EQ(Written(), picked);
+}
+
 // The completion text counted files only; the texts retyped were not said.
 TEST_F(BatchRunTest, TheCompletionTextCountsTheTextsRetyped) {
   fs::copy_file(fs::path(QUILLON_SOURCE_DIR) / "examples" / "PLAN.jww", source_ / "PLAN.jww");
