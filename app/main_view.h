@@ -66,6 +66,9 @@ class MainView {
   // selected; an empty tree removes every node.
   virtual void ShowTree(const FolderTree& tree) = 0;
   virtual void EnableTree(bool enabled) = 0;
+  // Makes `node` (by its index in the tree last shown) the tree's selected
+  // node, scrolled into view, without running TreeView1Click.
+  virtual void SelectTreeNode(int node) = 0;
   // The list shows these rows (at least one, maybe empty) and highlights
   // exactly `highlight` (empty: nothing highlighted, no row marked current).
   // Rows are read through the reference until the next call.

@@ -82,6 +82,11 @@ std::vector<SettingsKey> MakeKeys() {
           "Form", "F2_W", 748, [](auto& s) -> auto& { return s.settingsDialog.width; }),
       IntegerKey(
           "Form", "F2_H", 502, [](auto& s) -> auto& { return s.settingsDialog.height; }),
+      {"Form", "F1_MAX", kValueBuffer, "0",
+       [](SessionSettings& s, const std::string& text) {
+         s.mainWindow.maximised = func::TextToInt(text) == 1;
+       },
+       [](const SessionSettings& s) { return std::string(s.mainWindow.maximised ? "1" : "0"); }},
       IntegerKey(
           "Comp", "F1P1", 160, [](auto& s) -> auto& { return s.paneWidth; }),
   };
@@ -97,10 +102,17 @@ std::vector<SettingsKey> MakeKeys() {
   }
   keys.push_back(FolderKey(
       "FLD1", [](auto& s) -> auto& { return s.searchFolder; }));
+  keys.back().read = [](SessionSettings& s, const std::string& text) {
+    if (!UsableFolderText(text)) return;
+    s.searchFolder = text;
+    s.searchFolderSaved = true;
+  };
   keys.push_back(FolderKey(
       "FLD2", [](auto& s) -> auto& { return s.destinationFolder; }));
   keys.push_back(IntegerKey(
       "Set", "FTYP", 0, [](auto& s) -> auto& { return s.fileType; }));
+  keys.push_back(FolderKey(
+      "FLD3", [](auto& s) -> auto& { return s.listedFolder; }));
   for (int n = 1; n <= unit_val::kRangeValueCount; ++n) {
     keys.push_back({"JWW", "C" + std::to_string(n), kValueBuffer, "0",
                     [n](SessionSettings& s, const std::string& text) {

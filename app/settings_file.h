@@ -32,7 +32,9 @@ struct SessionSettings {
   std::array<int, kColumnCount> columnWidths{};  // StringGrid1's columns
   std::string searchFolder;                      // UTF-8, as shown
   std::string destinationFolder;
-  int fileType = 0;  // ComboBox1's index; -1 for none
+  int fileType = 0;                // ComboBox1's index; -1 for none
+  std::string listedFolder;        // the folder the list showed; empty for none
+  bool searchFolderSaved = false;  // the file held a search folder
   unit_val::ConversionSettings conversion;
 };
 

@@ -94,6 +94,9 @@ class TForm1 {
   // Start-up and shut-down (unit1_settings.cpp).
   void StartUp();
   void ShutDown();
+  // The tree of the saved search folder and the listing of the folder the
+  // list showed, as they were at the last close.
+  void RestoreFolders(const std::string& listedFolder);
 
   // Folder tree (unit1_tree.cpp).
   void ScanTree();

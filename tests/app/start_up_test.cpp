@@ -34,11 +34,11 @@ std::vector<std::string> KeysInOrder(const std::string& ini) {
 }
 
 std::vector<std::string> ExpectedKeys() {
-  std::vector<std::string> keys = {"[Form]F1_X", "[Form]F1_Y", "[Form]F1_W",
-                                   "[Form]F1_H", "[Form]F2_X", "[Form]F2_Y",
-                                   "[Form]F2_W", "[Form]F2_H", "[Comp]F1P1"};
+  std::vector<std::string> keys = {"[Form]F1_X",   "[Form]F1_Y", "[Form]F1_W", "[Form]F1_H",
+                                   "[Form]F2_X",   "[Form]F2_Y", "[Form]F2_W", "[Form]F2_H",
+                                   "[Form]F1_MAX", "[Comp]F1P1"};
   for (int c = 0; c < 6; ++c) keys.push_back("[Comp]F1S" + std::to_string(c));
-  keys.insert(keys.end(), {"[Set]FLD1", "[Set]FLD2", "[Set]FTYP"});
+  keys.insert(keys.end(), {"[Set]FLD1", "[Set]FLD2", "[Set]FTYP", "[Set]FLD3"});
   for (int n = 1; n <= 60; ++n) keys.push_back("[JWW]C" + std::to_string(n));
   for (int n = 1; n <= 12; ++n) keys.push_back("[JWC]C" + std::to_string(n));
   return keys;
@@ -135,6 +135,39 @@ TEST_F(MainWindowTest, LongFoldersSurviveARestartWholeAndWhatCannotBeAFolderIsNo
     EXPECT_EQ(form_->destinationFolder(), "") << bad;
     EXPECT_EQ(form_->searchFolder(), Folder(program_)) << bad;
   }
+}
+
+// The tree and the list came back empty, and a maximised window normal.
+TEST_F(MainWindowTest, ARestartRestoresTheTreeTheListedFolderAndTheMaximisedWindow) {
+  fs::create_directories(data_ / "a" / "b");
+  testing_support::WriteFileBytes(data_ / "a" / "b" / "P.JWW", "x");
+  Start();
+  ChooseSearchFolder(data_);
+  ClickFolder(data_ / "a" / "b");
+  view_.geometry[WindowId::kMain] = {10, 20, 800, 600, true};
+  Close();
+  const std::string ini = ReadFileBytes(IniFile());
+  EXPECT_EQ(Value(ini, "Set", "FLD3"), Folder(data_ / "a" / "b"));
+  EXPECT_EQ(Value(ini, "Form", "F1_MAX"), "1");
+
+  Restart();
+  EXPECT_TRUE(view_.geometry[WindowId::kMain].maximised);
+  EXPECT_EQ(view_.geometry[WindowId::kMain].width, 800);
+  EXPECT_EQ(view_.searchFolder, Folder(data_));
+  ASSERT_TRUE(form_->treeReady());
+  EXPECT_EQ(form_->tree().nodes().size(), 3u);
+  ASSERT_TRUE(form_->selectedNode());
+  EXPECT_EQ(view_.selectedTreeNode, *form_->selectedNode());
+  EXPECT_EQ(Folder(form_->tree().NodePath(*form_->selectedNode())), Folder(data_ / "a" / "b"));
+  EXPECT_EQ(view_.Column(0), std::vector<std::string>{"P.JWW"});
+  EXPECT_TRUE(form_->listReady());
+
+  // A listed folder gone since leaves the tree without a listing.
+  fs::remove_all(data_ / "a" / "b");
+  Restart();
+  EXPECT_TRUE(form_->treeReady());
+  EXPECT_FALSE(form_->selectedNode());
+  EXPECT_FALSE(form_->listReady());
 }
 
 TEST_F(MainWindowTest, AnOverflowingRangeValueIsReportedAndTheRestStillLoads) {
