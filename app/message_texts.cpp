@@ -188,6 +188,14 @@ std::string FailureText(const unit_val::Failure& failure) {
   return text;
 }
 
+std::string TextTypeCaption(int type) {
+  static constexpr std::string_view kWideDigits[] = {"０", "１", "２", "３", "４",
+                                                     "５", "６", "７", "８", "９"};
+  std::string caption(kTextTypeRow);
+  for (char digit : std::to_string(type)) caption += kWideDigits[digit - '0'];
+  return caption;
+}
+
 std::string RangeBoxName(int box) {
   static constexpr std::string_view kMeasures[] = {"横", "縦", "間隔"};
   const int within = (box - 1) % 20;

@@ -19,6 +19,13 @@ namespace texts {
 
 // The main window.
 inline constexpr std::string_view kApplicationTitle = "Quillon";
+// The windows' fonts (with the pixel heights at 96 dots per inch): the main
+// window's, the file list's and the settings dialog's, and the "変換" button's.
+inline constexpr std::string_view kWindowFontFace = "ＭＳ Ｐゴシック";
+inline constexpr int kWindowFontPixels = 12;
+inline constexpr std::string_view kListFontFace = "ＭＳ ゴシック";
+inline constexpr int kListFontPixels = 13;
+inline constexpr int kConvertButtonFontPixels = 19;
 inline constexpr std::string_view kMainCaption = "Quillon Ver.1.02";
 inline constexpr std::string_view kFileTypeLabel = "ファイルの種類";
 inline constexpr std::array<std::string_view, 3> kFileTypeItems = {"全てのファイル(*.*)", "*.JW?",
@@ -121,6 +128,8 @@ std::string FailureText(const unit_val::Failure& failure);
 // The settings dialog.
 inline constexpr std::string_view kSettingsCaption = "変換設定";
 inline constexpr std::string_view kTextTypeRow = "文字種";  // followed by a full-width number
+// The row caption of text type 1..10: "文字種１" … "文字種１０".
+std::string TextTypeCaption(int type);
 inline constexpr std::array<std::string_view, 3> kRangeGroups = {
     "横　変換範囲(&W)", "縦　変換範囲(&H)", "間隔　変換範囲(&D)"};
 inline constexpr std::string_view kColourGroup = "変換色(&C)";

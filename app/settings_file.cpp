@@ -67,28 +67,34 @@ SettingsKey IntegerKey(const char* section, std::string key, int builtIn, Field 
 std::vector<SettingsKey> MakeKeys() {
   std::vector<SettingsKey> keys = {
       IntegerKey(
-          "Form", "F1_X", 192, [](auto& s) -> auto& { return s.mainWindow.x; }),
+          "Form", "F1_X", kDefaultMainWindow.x, [](auto& s) -> auto& { return s.mainWindow.x; }),
       IntegerKey(
-          "Form", "F1_Y", 107, [](auto& s) -> auto& { return s.mainWindow.y; }),
+          "Form", "F1_Y", kDefaultMainWindow.y, [](auto& s) -> auto& { return s.mainWindow.y; }),
       IntegerKey(
-          "Form", "F1_W", 696, [](auto& s) -> auto& { return s.mainWindow.width; }),
+          "Form", "F1_W", kDefaultMainWindow.width,
+          [](auto& s) -> auto& { return s.mainWindow.width; }),
       IntegerKey(
-          "Form", "F1_H", 478, [](auto& s) -> auto& { return s.mainWindow.height; }),
+          "Form", "F1_H", kDefaultMainWindow.height,
+          [](auto& s) -> auto& { return s.mainWindow.height; }),
       IntegerKey(
-          "Form", "F2_X", 192, [](auto& s) -> auto& { return s.settingsDialog.x; }),
+          "Form", "F2_X", kDefaultSettingsDialog.x,
+          [](auto& s) -> auto& { return s.settingsDialog.x; }),
       IntegerKey(
-          "Form", "F2_Y", 111, [](auto& s) -> auto& { return s.settingsDialog.y; }),
+          "Form", "F2_Y", kDefaultSettingsDialog.y,
+          [](auto& s) -> auto& { return s.settingsDialog.y; }),
       IntegerKey(
-          "Form", "F2_W", 748, [](auto& s) -> auto& { return s.settingsDialog.width; }),
+          "Form", "F2_W", kDefaultSettingsDialog.width,
+          [](auto& s) -> auto& { return s.settingsDialog.width; }),
       IntegerKey(
-          "Form", "F2_H", 502, [](auto& s) -> auto& { return s.settingsDialog.height; }),
+          "Form", "F2_H", kDefaultSettingsDialog.height,
+          [](auto& s) -> auto& { return s.settingsDialog.height; }),
       {"Form", "F1_MAX", kValueBuffer, "0",
        [](SessionSettings& s, const std::string& text) {
          s.mainWindow.maximised = func::TextToInt(text) == 1;
        },
        [](const SessionSettings& s) { return std::string(s.mainWindow.maximised ? "1" : "0"); }},
       IntegerKey(
-          "Comp", "F1P1", 160, [](auto& s) -> auto& { return s.paneWidth; }),
+          "Comp", "F1P1", kDefaultPaneWidth, [](auto& s) -> auto& { return s.paneWidth; }),
   };
   for (int c = 0; c < kColumnCount; ++c) {
     keys.push_back({"Comp", "F1S" + std::to_string(c), kValueBuffer,

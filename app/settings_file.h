@@ -20,6 +20,12 @@ namespace unit1 {
 
 inline constexpr char kSettingsFileName[] = "quillon.ini";
 
+// The windows' places and the left pane's width until the settings file
+// holds others.
+inline constexpr WindowGeometry kDefaultMainWindow{192, 107, 696, 478};
+inline constexpr WindowGeometry kDefaultSettingsDialog{192, 111, 748, 502};
+inline constexpr int kDefaultPaneWidth = 160;
+
 // The list's column widths until the settings file holds others: wide
 // enough for a typical name, memo and time in the list's font.
 inline constexpr std::array<int, kColumnCount> kDefaultColumnWidths = {160, 72, 48, 200, 144, 40};
