@@ -33,6 +33,7 @@ void TForm1::ShowRows() {
 
 void TForm1::ClearList() {
   listReady_ = emptyFolderListed_ = false;
+  listedFolder_.clear();
   rows_.assign(1, unit1::FileRow{});
   highlighted_.clear();
   ShowRows();

@@ -168,6 +168,16 @@ TEST_F(MainWindowTest, ARestartRestoresTheTreeTheListedFolderAndTheMaximisedWind
   EXPECT_TRUE(form_->treeReady());
   EXPECT_FALSE(form_->selectedNode());
   EXPECT_FALSE(form_->listReady());
+
+  // A new scan empties the list: nothing is listed at the next start.
+  ClickFolder(data_ / "a");
+  ChooseSearchFolder(data_);
+  Close();
+  EXPECT_EQ(Value(ReadFileBytes(IniFile()), "Set", "FLD3"), "");
+  Restart();
+  EXPECT_TRUE(form_->treeReady());
+  EXPECT_FALSE(form_->selectedNode());
+  EXPECT_FALSE(form_->listReady());
 }
 
 TEST_F(MainWindowTest, AnOverflowingRangeValueIsReportedAndTheRestStillLoads) {
