@@ -34,6 +34,17 @@ struct FailureLine {
   FailureKind kind = FailureKind::kFailed;
 };
 
+// The failure list's icon: an error when a file failed, else a warning when
+// a file was converted with one, else information.
+inline BoxIcon FailureIcon(const std::vector<FailureLine>& lines) {
+  BoxIcon icon = BoxIcon::kInformation;
+  for (const FailureLine& line : lines) {
+    if (line.kind == FailureKind::kFailed) return BoxIcon::kError;
+    if (line.kind == FailureKind::kWarning) icon = BoxIcon::kWarning;
+  }
+  return icon;
+}
+
 // Outer position and size in screen pixels: the normal place, also while
 // the window is maximised.
 struct WindowGeometry {
@@ -55,6 +66,9 @@ class MainView {
   // selected; an empty tree removes every node.
   virtual void ShowTree(const FolderTree& tree) = 0;
   virtual void EnableTree(bool enabled) = 0;
+  // Makes `node` (by its index in the tree last shown) the tree's selected
+  // node, scrolled into view, without running TreeView1Click.
+  virtual void SelectTreeNode(int node) = 0;
   // The list shows these rows (at least one, maybe empty) and highlights
   // exactly `highlight` (empty: nothing highlighted, no row marked current).
   // Rows are read through the reference until the next call.
@@ -69,8 +83,9 @@ class MainView {
   // Boxes: modal, caption "Quillon". The beep is the system's default one.
   virtual void Beep() = 0;
   virtual BoxAnswer ShowBox(BoxIcon icon, const std::string& text, BoxButtons buttons) = 0;
-  // A resizable, copyable list of failed files under `summary`, with the
-  // error icon, fitting the screen however long the list.
+  // A resizable, copyable list of the files that failed, were converted
+  // with a warning or were skipped, under `summary`, with the icon
+  // FailureIcon(lines), fitting the screen however long the list.
   virtual void ShowFailures(const std::string& summary, const std::vector<FailureLine>& lines) = 0;
   // A folder chooser titled `title`, opening at `start`; nothing when cancelled.
   virtual std::optional<std::filesystem::path> ChooseFolder(const std::string& title,

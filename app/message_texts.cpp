@@ -15,6 +15,11 @@ std::string Joined(std::initializer_list<std::string_view> parts) {
 
 }  // namespace
 
+std::string ConfirmRun(std::size_t drawings, std::string_view destination) {
+  return Joined({kConfirmRun, "\n", std::to_string(drawings), " 件の図面を変換します。\n保存先：",
+                 destination});
+}
+
 std::string ListingFolder(std::string_view folder) {
   return Joined({"フォルダ「", folder, "」を検索中(ESC:中断)"});
 }
@@ -24,9 +29,11 @@ std::string ListedFiles(std::size_t count, std::string_view folder) {
 }
 
 std::string Converting(const std::filesystem::path& source,
-                       const std::filesystem::path& destination) {
+                       const std::filesystem::path& destination, std::size_t number,
+                       std::size_t total) {
   return Joined({"ファイル「", platform::PathToUtf8(source), "」→「",
-                 platform::PathToUtf8(destination), "」変換中です。"});
+                 platform::PathToUtf8(destination), "」変換中です。（", std::to_string(number),
+                 " / ", std::to_string(total), " 件目）"});
 }
 
 std::string RunFinished(const RunCounts& counts, bool stopped) {
@@ -36,15 +43,22 @@ std::string RunFinished(const RunCounts& counts, bool stopped) {
                  std::to_string(counts.skipped), " 件）"});
 }
 
-std::string FailureSummary(int failed, int warned) {
+std::string FailureSummary(int failed, int warned, int skipped) {
   std::string text;
-  if (failed > 0)
-    text = Joined({"変換できなかったファイルがあります（", std::to_string(failed), " 件）。"});
-  if (warned > 0) {
+  auto line = [&text](int count, std::string_view words) {
+    if (count <= 0) return;
     if (!text.empty()) text += "\n";
-    text += Joined({"変換しましたが、注意があります（", std::to_string(warned), " 件）。"});
-  }
+    text += Joined({words, "（", std::to_string(count), " 件）。"});
+  };
+  line(failed, "変換できなかったファイルがあります");
+  line(warned, "変換しましたが、注意があります");
+  line(skipped, "対象外のファイルがあります");
   return text;
+}
+
+std::string OlderBackupKept(const std::filesystem::path& kept) {
+  return Joined({"古いバックアップを削除できなかったため、「", platform::PathToUtf8(kept),
+                 "」として残しました。"});
 }
 
 std::string SettingsNotSaved(const std::filesystem::path& file) {
@@ -178,6 +192,43 @@ std::string FailureText(const unit_val::Failure& failure) {
   const std::string system = SystemReasonText(failure.error);
   if (!system.empty()) text += (text.empty() ? "" : "（") + system + (text.empty() ? "" : "）");
   return text;
+}
+
+std::string TextTypeCaption(int type) {
+  static constexpr std::string_view kWideDigits[] = {"０", "１", "２", "３", "４",
+                                                     "５", "６", "７", "８", "９"};
+  std::string caption(kTextTypeRow);
+  for (char digit : std::to_string(type)) caption += kWideDigits[digit - '0'];
+  return caption;
+}
+
+std::string RangeBoxName(int box) {
+  static constexpr std::string_view kMeasures[] = {"横", "縦", "間隔"};
+  const int within = (box - 1) % 20;
+  return Joined({kTextTypeRow, std::to_string(within / 2 + 1), " ", kMeasures[((box - 1) / 20) % 3],
+                 " ", within % 2 ? "＋" : "－"});
+}
+
+std::string RangeRefused(int box, std::string_view typed, unit2::RangeProblem problem) {
+  std::string_view wrong;
+  switch (problem) {
+    case unit2::RangeProblem::kEmpty:
+      wrong = "値が入力されていません。";
+      break;
+    case unit2::RangeProblem::kNegative:
+      wrong = "」は負の数です。";
+      break;
+    case unit2::RangeProblem::kTooLarge:
+      wrong = "」は大きすぎます（浮動小数点数のオーバーフロー）。";
+      break;
+    case unit2::RangeProblem::kNotNumber:
+    case unit2::RangeProblem::kNone:
+      wrong = "」を数値として読み取れません。";
+      break;
+  }
+  const bool quoted = problem != unit2::RangeProblem::kEmpty;
+  return Joined({RangeBoxName(box), "：\n", quoted ? "「" : "", quoted ? typed : "", wrong,
+                 "\n0 以上の数値を入力して下さい。"});
 }
 
 }  // namespace texts

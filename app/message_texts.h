@@ -11,6 +11,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/range_text.h"
 #include "conversion/convert_file.h"
 #include "conversion/failure_reason.h"
 
@@ -18,6 +19,13 @@ namespace texts {
 
 // The main window.
 inline constexpr std::string_view kApplicationTitle = "Quillon";
+// The windows' fonts (with the pixel heights at 96 dots per inch): the main
+// window's, the file list's and the settings dialog's, and the "変換" button's.
+inline constexpr std::string_view kWindowFontFace = "ＭＳ Ｐゴシック";
+inline constexpr int kWindowFontPixels = 12;
+inline constexpr std::string_view kListFontFace = "ＭＳ ゴシック";
+inline constexpr int kListFontPixels = 13;
+inline constexpr int kConvertButtonFontPixels = 19;
 inline constexpr std::string_view kMainCaption = "Quillon Ver.1.02";
 inline constexpr std::string_view kFileTypeLabel = "ファイルの種類";
 inline constexpr std::array<std::string_view, 3> kFileTypeItems = {"全てのファイル(*.*)", "*.JW?",
@@ -58,6 +66,7 @@ inline constexpr std::string_view kListingStopped = "検索を中断しました
 inline constexpr std::string_view kChooseDrawingFolder =
     "図面の格納されているフォルダを指定して下さい。";
 inline constexpr std::string_view kNoFileList = "ファイル一覧が表示されていません。";
+inline constexpr std::string_view kNoDrawingsInFolder = "このフォルダには図面がありません。";
 inline constexpr std::string_view kChooseDestination = "保存先フォルダを指定して下さい。";
 inline constexpr std::string_view kNothingHighlighted = "変換するファイルを選択して下さい。";
 inline constexpr std::string_view kSameFolder =
@@ -68,13 +77,18 @@ inline constexpr std::string_view kConfirmExit = "終了します。よろしい
 inline constexpr std::string_view kConfirmCloseDuringRun = "変換を中止して終了しますか？";
 inline constexpr std::string_view kRunRefused = "変換を開始できませんでした。";
 
+// The question before a run: "変換を開始します。よろしいですか？", then
+// "N 件の図面を変換します。" and "保存先：D" on lines of their own.
+std::string ConfirmRun(std::size_t drawings, std::string_view destination);
+
 // "フォルダ「P」を検索中(ESC:中断)"
 std::string ListingFolder(std::string_view folder);
 // "12 Files  パス名「P」"
 std::string ListedFiles(std::size_t count, std::string_view folder);
-// "ファイル「S」→「D」変換中です。"
+// "ファイル「S」→「D」変換中です。（12 / 200 件目）"
 std::string Converting(const std::filesystem::path& source,
-                       const std::filesystem::path& destination);
+                       const std::filesystem::path& destination, std::size_t number,
+                       std::size_t total);
 
 struct RunCounts {
   int converted = 0;
@@ -85,9 +99,14 @@ struct RunCounts {
 // "変換作業を完了しました。（変換 5 件、文字 422 件、失敗 0 件、対象外 1 件）", or
 // "変換作業を中止しました。（…）" when the run was stopped.
 std::string RunFinished(const RunCounts& counts, bool stopped);
-// Above the failure list: "変換できなかったファイルがあります（N 件）。" and, for
-// files converted with a warning, "変換しましたが、注意があります（N 件）。"
-std::string FailureSummary(int failed, int warned);
+// Above the failure list, a line for each kind there is:
+// "変換できなかったファイルがあります（N 件）。", for files converted with a
+// warning "変換しましたが、注意があります（N 件）。", and for files skipped
+// "対象外のファイルがあります（N 件）。"
+std::string FailureSummary(int failed, int warned, int skipped);
+// The warning of a file converted while its older ".BAK" could not be
+// deleted: "古いバックアップを削除できなかったため、「K」として残しました。"
+std::string OlderBackupKept(const std::filesystem::path& kept);
 
 // The settings file.
 // "設定ファイル「F」に保存できませんでした。"
@@ -111,6 +130,8 @@ std::string OlderBackupStaysAs(const std::string& name);
 // The settings dialog.
 inline constexpr std::string_view kSettingsCaption = "変換設定";
 inline constexpr std::string_view kTextTypeRow = "文字種";  // followed by a full-width number
+// The row caption of text type 1..10: "文字種１" … "文字種１０".
+std::string TextTypeCaption(int type);
 inline constexpr std::array<std::string_view, 3> kRangeGroups = {
     "横　変換範囲(&W)", "縦　変換範囲(&H)", "間隔　変換範囲(&D)"};
 inline constexpr std::string_view kColourGroup = "変換色(&C)";
@@ -124,6 +145,10 @@ inline constexpr std::array<std::string_view, 3> kSettingsNotes = {
     "※図面データの文字設定は変更されません。",
     "※横・縦・間隔の変換範囲は図面データを読み取った数値に対して＋／－以上・未満で指定します。",
     "※任意サイズの文字のみ変換されます。文字種１～文字種１０の文字は変換されません。"};
+// A range box by what it holds: "文字種3 縦 ＋" (text type, 横/縦/間隔, －/＋).
+std::string RangeBoxName(int box);
+// Why OK refused box `box` holding `typed`: the box's name, then what is wrong.
+std::string RangeRefused(int box, std::string_view typed, unit2::RangeProblem problem);
 inline constexpr std::string_view kOkButton = "ＯＫ (&Y)";
 inline constexpr std::string_view kCancelButton = "キャンセル (&N)";
 inline constexpr std::string_view kSettingsStatus =

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/file_rows.h"
@@ -19,6 +20,16 @@ namespace unit1 {
 
 inline constexpr char kSettingsFileName[] = "quillon.ini";
 
+// The windows' places and the left pane's width until the settings file
+// holds others.
+inline constexpr WindowGeometry kDefaultMainWindow{192, 107, 696, 478};
+inline constexpr WindowGeometry kDefaultSettingsDialog{192, 111, 748, 502};
+inline constexpr int kDefaultPaneWidth = 160;
+
+// The list's column widths until the settings file holds others: wide
+// enough for a typical name, memo and time in the list's font.
+inline constexpr std::array<int, kColumnCount> kDefaultColumnWidths = {160, 72, 48, 200, 144, 40};
+
 // Everything the settings file keeps of a session.
 struct SessionSettings {
   WindowGeometry mainWindow;
@@ -27,7 +38,9 @@ struct SessionSettings {
   std::array<int, kColumnCount> columnWidths{};  // StringGrid1's columns
   std::string searchFolder;                      // UTF-8, as shown
   std::string destinationFolder;
-  int fileType = 0;  // ComboBox1's index; -1 for none
+  int fileType = 0;                // ComboBox1's index; -1 for none
+  std::string listedFolder;        // the folder the list showed; empty for none
+  bool searchFolderSaved = false;  // the file held a search folder
   unit_val::ConversionSettings conversion;
 };
 
@@ -40,6 +53,10 @@ struct SettingsKey {
   std::function<void(SessionSettings&, const std::string&)> read;
   std::function<std::string(const SessionSettings&)> write;
 };
+
+// Whether a saved text can name a folder: UTF-8 without control characters,
+// an absolute path.
+bool UsableFolderText(std::string_view text);
 
 // Every key, in the order the file is written.
 const std::vector<SettingsKey>& SettingsKeys();

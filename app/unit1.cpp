@@ -9,11 +9,18 @@ TForm1::TForm1(WindowContext context, unit1::MainView& view)
 }
 
 void TForm1::Guarded(const std::function<void()>& command) {
+  ++commandDepth_;
   unit1::RunGuarded(
       [this](const std::string& message) {
         view_.ShowBox(unit1::BoxIcon::kError, message, unit1::BoxButtons::kOk);
       },
       command);
+  --commandDepth_;
+  // A close asked for while work went on closes the window once it is done.
+  if (commandDepth_ == 0 && closeRequested_ && !busy_) {
+    closeRequested_ = false;
+    view_.CloseWindow();
+  }
 }
 
 void TForm1::ErrorBox(std::string_view text) {
@@ -30,11 +37,15 @@ bool TForm1::SearchFolderChosen() {
 
 bool TForm1::FormCloseQuery() {
   if (!busy_) return true;
+  if (closeRequested_) return false;  // already stopping to close
   if (running_) {
+    const unit1::BoxAnswer answer =
+        view_.ShowBox(unit1::BoxIcon::kWarning, std::string(texts::kConfirmCloseDuringRun),
+                      unit1::BoxButtons::kYesNo);
+    if (answer != unit1::BoxAnswer::kYes || !running_) return !busy_;
     stop_.Request(unit_val::kStopCommand);
-  } else {
-    scanCancelled_ = true;
   }
+  closeRequested_ = true;
   return false;
 }
 

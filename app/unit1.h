@@ -34,8 +34,10 @@ class TForm1 {
   // Start-up (the first show; later calls do nothing) and shut-down (once).
   void FormShow();
   void FormClose();
-  // Whether the window may close now. While a scan or a run goes it may
-  // not: the scan or the run is asked to stop.
+  // Whether the window may close now. While a run goes it asks whether to
+  // stop it; on Yes the run is stopped as by "中止". A scan or a listing is
+  // stopped without a question. Either way the window closes once the work
+  // has stopped.
   bool FormCloseQuery();
 
   // The window's commands, as the controls and menu items run them. Each
@@ -92,6 +94,9 @@ class TForm1 {
   // Start-up and shut-down (unit1_settings.cpp).
   void StartUp();
   void ShutDown();
+  // The tree of the saved search folder and the listing of the folder the
+  // list showed, as they were at the last close.
+  void RestoreFolders(const std::string& listedFolder);
 
   // Folder tree (unit1_tree.cpp).
   void ScanTree();
@@ -117,8 +122,23 @@ class TForm1 {
   bool listReady_ = false;
   bool sortDescending_ = false;
   bool scanCancelled_ = false;
-  bool busy_ = false;     // a scan, a listing or a run is going: other commands are refused
-  bool running_ = false;  // a batch run is going
+  bool emptyFolderListed_ = false;  // the last listing went through a folder without files
+  // Set for as long as an object lives, also when an error escapes.
+  class Flagged {
+   public:
+    explicit Flagged(bool& flag) : flag_(flag) { flag_ = true; }
+    Flagged(const Flagged&) = delete;
+    Flagged& operator=(const Flagged&) = delete;
+    ~Flagged() { flag_ = false; }
+
+   private:
+    bool& flag_;
+  };
+
+  bool busy_ = false;            // a scan, a listing or a run is going: other commands are refused
+  bool running_ = false;         // a batch run is going
+  bool closeRequested_ = false;  // the window closes once the work going has stopped
+  int commandDepth_ = 0;         // commands running, one inside another
   bool startedUp_ = false;
   bool shutDown_ = false;
   std::string programFolder_;  // UTF-8, ending in the separator, as every folder text

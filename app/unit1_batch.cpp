@@ -2,6 +2,8 @@
 // run every front end shares.
 #include "app/message_texts.h"
 #include "app/unit1.h"
+#include "app/window_observer.h"
+#include "common/ascii_case.h"
 #include "conversion/file_selection.h"
 #include "platform/path_text.h"
 
@@ -9,42 +11,53 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Shows each file's start in the status bar and the progress bar, lets the
-// window repaint and take the stop command, and reads Escape.
-class WindowObserver : public unit_val::BatchObserver {
- public:
-  WindowObserver(unit1::MainView& view, unit_val::StopToken& stop) : view_(view), stop_(stop) {}
-
-  void FileStarting(std::size_t index, std::size_t total, const fs::path& source,
-                    const fs::path& destination) override {
-    view_.SetStatusText(texts::Converting(source, destination));
-    view_.ShowProgress(index, total);
-    view_.ProcessPendingEvents();
-    if (view_.EscapePressed()) stop_.Request(unit_val::kStopCommand);
+// A failed file's reason, naming an older ".BAK" it left under a name of
+// ours.
+std::string FailedReason(const unit_val::FileResult& file) {
+  std::string reason = texts::FailureText(file.failure);
+  if (!file.olderBackupAside.empty()) {
+    reason += texts::OlderBackupStaysAs(platform::PathToUtf8(file.olderBackupAside.filename()));
   }
+  return reason;
+}
 
- private:
-  unit1::MainView& view_;
-  unit_val::StopToken& stop_;
+struct FailureCounts {
+  int failed = 0, warned = 0, skipped = 0;
+  bool worthShowing = false;  // more than files skipped for their extension
 };
 
-std::vector<unit1::FailureLine> FailureLines(const unit_val::BatchReport& report, int& failed,
-                                             int& warned) {
+// The failure list: the files that failed, those converted with a warning
+// (named by the converted file, the warning naming the file it kept) and
+// the files skipped, each with its kind.
+std::vector<unit1::FailureLine> FailureLines(const unit_val::BatchReport& report,
+                                             FailureCounts& counts) {
   std::vector<unit1::FailureLine> lines;
   for (const unit_val::FileResult& file : report.files) {
-    const bool failure = file.status == unit_val::FileStatus::kFailed;
-    const bool warning = file.status == unit_val::FileStatus::kConverted && file.failure;
-    if (!failure && !warning) continue;
-    ++(failure ? failed : warned);
-    std::string reason = texts::FailureText(file.failure);
-    if (!file.olderBackupAside.empty()) {
-      reason += texts::OlderBackupStaysAs(platform::PathToUtf8(file.olderBackupAside.filename()));
+    switch (file.status) {
+      case unit_val::FileStatus::kFailed:
+        ++counts.failed;
+        lines.push_back({platform::PathToUtf8(file.source),
+                         std::string(texts::StageText(file.stage)), FailedReason(file),
+                         unit1::FailureKind::kFailed});
+        break;
+      case unit_val::FileStatus::kConverted:
+        if (!file.failure) break;
+        ++counts.warned;
+        lines.push_back({platform::PathToUtf8(file.destination), "",
+                         file.olderBackupAside.empty()
+                             ? texts::FailureText(file.failure)
+                             : texts::OlderBackupKept(file.olderBackupAside),
+                         unit1::FailureKind::kWarning});
+        break;
+      case unit_val::FileStatus::kSkipped:
+        ++counts.skipped;
+        if (file.failure.code != unit_val::Reason::kNotJwwFile) counts.worthShowing = true;
+        lines.push_back({platform::PathToUtf8(file.source), "", texts::FailureText(file.failure),
+                         unit1::FailureKind::kSkipped});
+        break;
     }
-    lines.push_back(
-        {platform::PathToUtf8(file.source),
-         std::string(texts::StageText(failure ? file.stage : unit_val::ConvertStage::kNone)),
-         std::move(reason)});
   }
+  counts.worthShowing = counts.worthShowing || counts.failed > 0 || counts.warned > 0;
   return lines;
 }
 
@@ -53,21 +66,25 @@ std::vector<unit1::FailureLine> FailureLines(const unit_val::BatchReport& report
 void TForm1::Button4Click() {
   Guarded([this] {
     if (busy_ || !RunGuardsPass()) return;
-    const unit1::BoxAnswer answer = view_.ShowBox(
-        unit1::BoxIcon::kQuestion, std::string(texts::kConfirmRun), unit1::BoxButtons::kYesNo);
+    std::size_t drawings = 0;
+    for (std::size_t row : highlight()) {
+      if (func::UpperExtension(rows_[row].nameText) == ".JWW") ++drawings;
+    }
+    const unit1::BoxAnswer answer =
+        view_.ShowBox(unit1::BoxIcon::kQuestion, texts::ConfirmRun(drawings, destinationFolder_),
+                      unit1::BoxButtons::kYesNo);
     if (answer != unit1::BoxAnswer::kYes) {
       view_.SetStatusText(std::string(texts::kRunCancelled));
       return;
     }
-    busy_ = running_ = true;
+    const Flagged busy(busy_);
+    const Flagged running(running_);
     try {
       ConvertHighlightedRows();
     } catch (...) {
-      busy_ = running_ = false;
       view_.HideProgress();
       throw;
     }
-    busy_ = running_ = false;
   });
 }
 
@@ -81,9 +98,10 @@ void TForm1::ConvertHighlightedRows() {
   if (std::error_code ec; fs::exists(settingsFile_, ec)) request.alsoRead.push_back(settingsFile_);
 
   stop_.Clear();
-  WindowObserver observer(view_, stop_);
+  unit1::WindowObserver observer(view_, stop_);
   const unit_val::BatchReport report =
       unit_val::RunBatch(request, context_.settings, stop_, observer);
+  observer.ShowLast();
   view_.HideProgress();
   if (report.refused()) {
     ErrorBox(std::string(texts::kRunRefused) + "\n" + texts::FailureText(report.refusal));
@@ -94,7 +112,11 @@ void TForm1::ConvertHighlightedRows() {
   view_.SetStatusText(texts::RunFinished(
       {totals.converted, totals.retyped.TotalRetyped(), totals.failed, totals.skipped},
       report.stoppedBy != 0));
-  int failed = 0, warned = 0;
-  const std::vector<unit1::FailureLine> lines = FailureLines(report, failed, warned);
-  if (!lines.empty()) view_.ShowFailures(texts::FailureSummary(failed, warned), lines);
+  // Files skipped only for their extension are no news: the completion text
+  // counts them, and the list shows them beside anything else.
+  FailureCounts counts;
+  const std::vector<unit1::FailureLine> lines = FailureLines(report, counts);
+  if (counts.worthShowing) {
+    view_.ShowFailures(texts::FailureSummary(counts.failed, counts.warned, counts.skipped), lines);
+  }
 }

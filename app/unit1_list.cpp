@@ -6,6 +6,7 @@
 #include "app/file_list.h"
 #include "app/message_texts.h"
 #include "app/unit1.h"
+#include "app/window_observer.h"
 #include "common/ascii_case.h"
 #include "platform/file_attributes.h"
 #include "platform/path_text.h"
@@ -31,22 +32,25 @@ void TForm1::ShowRows() {
 }
 
 void TForm1::ClearList() {
-  listReady_ = false;
+  listReady_ = emptyFolderListed_ = false;
+  listedFolder_.clear();
   rows_.assign(1, unit1::FileRow{});
   highlighted_.clear();
   ShowRows();
 }
 
 void TForm1::ListFolder(const std::string& folder) {
-  busy_ = true;
+  const Flagged busy(busy_);
   view_.SetStatusText(texts::ListingFolder(folder));
-  listReady_ = false;
-  rows_.clear();
+  listReady_ = emptyFolderListed_ = false;
   // A new listing of the same folder (a filter, "属性") keeps the files
   // highlighted that it lists again; another folder starts with none.
   if (folder != listedFolder_) highlighted_.clear();
   listedFolder_ = folder;
   const int fieldWidth = std::max(3, view_.ColumnWidth(kSizeColumn) / 8);
+  // The list keeps showing the rows it has while the window repaints.
+  std::vector<unit1::FileRow> rows;
+  unit1::Throttle events(unit1::kPollInterval, std::chrono::steady_clock::now);
   bool stopped = false;
   std::error_code ec;
   for (fs::directory_iterator it(platform::PathFromUtf8(folder), ec), end; !ec && it != end;
@@ -62,7 +66,8 @@ void TForm1::ListFolder(const std::string& folder) {
         !unit1::MatchesFileType(fileType_, row.nameText)) {
       continue;
     }
-    if (view_.EscapePressed()) {
+    if (events.Due()) view_.ProcessPendingEvents();
+    if (view_.EscapePressed() || closeRequested_) {
       stopped = true;
       break;
     }
@@ -75,18 +80,19 @@ void TForm1::ListFolder(const std::string& folder) {
     row.attributes = AttributeText(attributes);
     row.nameSortKey = unit1::SortKey(row.nameText);
     row.memoSortKey = unit1::SortKey(row.memo);
-    rows_.push_back(std::move(row));
+    rows.push_back(std::move(row));
   }
+  rows_ = std::move(rows);
   const std::size_t n = rows_.size();
   view_.SetStatusText(stopped ? std::string(texts::kListingStopped)
                               : texts::ListedFiles(n, folder));
   listReady_ = n > 0;
+  emptyFolderListed_ = !stopped && n == 0;
   if (rows_.empty()) rows_.emplace_back();
   std::erase_if(highlighted_, [this](const fs::path& name) {
     return std::none_of(rows_.begin(), rows_.end(),
                         [&name](const unit1::FileRow& row) { return row.name == name; });
   });
-  busy_ = false;
   ShowRows();
   StringGrid1DrawCell();
 }

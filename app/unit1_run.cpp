@@ -20,19 +20,21 @@ void TForm1::Button3Click() {
 bool TForm1::RunGuardsPass() {
   if (!SearchFolderChosen()) return false;
   if (!listReady_) {
-    ErrorBox(texts::kNoFileList);
+    ErrorBox(emptyFolderListed_ ? texts::kNoDrawingsInFolder : texts::kNoFileList);
     return false;
   }
-  auto refuse = [this](std::string_view text) {
+  auto refuse = [this](unit1::BoxIcon icon, std::string_view text) {
     view_.Beep();
-    view_.ShowBox(unit1::BoxIcon::kQuestion, std::string(text), unit1::BoxButtons::kOk);
+    view_.ShowBox(icon, std::string(text), unit1::BoxButtons::kOk);
     return false;
   };
-  if (destinationFolder_.empty()) return refuse(texts::kChooseDestination);
+  if (destinationFolder_.empty()) {
+    return refuse(unit1::BoxIcon::kQuestion, texts::kChooseDestination);
+  }
   // The same folder however it is written: letter case, links, "..".
   if (unit_val::SameFolder(platform::PathFromUtf8(destinationFolder_),
                            platform::PathFromUtf8(listedFolder_))) {
-    return refuse(texts::kSameFolder);
+    return refuse(unit1::BoxIcon::kWarning, texts::kSameFolder);
   }
   // What the run converts is what the list shows highlighted.
   if (highlight().empty()) {

@@ -2,6 +2,7 @@
 #include "app/message_texts.h"
 #include "app/settings_file.h"
 #include "app/unit1.h"
+#include "platform/path_text.h"
 
 void TForm1::FormShow() {
   if (startedUp_) return;
@@ -52,6 +53,22 @@ void TForm1::StartUp() {
   ShowRows();
   view_.ShowDestinationFolder(destinationFolder_);
   view_.SetStatusText(std::string(texts::kChooseSearchFolder));
+  if (session.searchFolderSaved) RestoreFolders(session.listedFolder);
+}
+
+void TForm1::RestoreFolders(const std::string& listedFolder) {
+  std::error_code ec;
+  if (!std::filesystem::is_directory(platform::PathFromUtf8(searchFolder_), ec)) return;
+  view_.ShowSearchFolder(searchFolder_);
+  ScanTree();
+  if (listedFolder.empty() || !treeReady_) return;
+  for (int node = 0; node >= 0; node = tree_.NextInTreeOrder(node)) {
+    if (unit1::FolderText(tree_.NodePath(node)) != listedFolder) continue;
+    selectedNode_ = node;
+    view_.SelectTreeNode(node);
+    ListFolder(listedFolder);
+    return;
+  }
 }
 
 void TForm1::ShutDown() {
@@ -69,6 +86,7 @@ void TForm1::ShutDown() {
   session.searchFolder = searchFolder_;
   session.destinationFolder = destinationFolder_;
   session.fileType = fileType_;
+  session.listedFolder = treeReady_ ? listedFolder_ : std::string();
   session.conversion = context_.settings;
   if (!unit1::WriteSettingsFile(settingsFile_, session)) {
     view_.Beep();

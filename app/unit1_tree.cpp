@@ -51,7 +51,7 @@ void TForm1::ScanTree() {
     view_.SetStatusText(std::string(texts::kChooseSearchFolder));
     return;
   }
-  busy_ = true;
+  const Flagged busy(busy_);
   ClearList();
   treeReady_ = false;
   scanCancelled_ = false;
@@ -62,7 +62,7 @@ void TForm1::ScanTree() {
   tree_.AddRoot(folder, searchFolder_);
   AddSubfolders(0);
   for (int node = tree_.NextInTreeOrder(0); node >= 0; node = tree_.NextInTreeOrder(node)) {
-    if (view_.EscapePressed()) scanCancelled_ = true;
+    if (view_.EscapePressed() || closeRequested_) scanCancelled_ = true;
     if (scanCancelled_) break;
     AddSubfolders(node);
   }
@@ -73,7 +73,6 @@ void TForm1::ScanTree() {
     return platform::CompareDisplayNames(a.text, b.text) < 0;
   });
   view_.ShowTree(tree_);
-  busy_ = false;
 }
 
 void TForm1::AddSubfolders(int node) {
@@ -83,7 +82,7 @@ void TForm1::AddSubfolders(int node) {
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     if (!first) {
       view_.ProcessPendingEvents();
-      if (view_.EscapePressed()) scanCancelled_ = true;
+      if (view_.EscapePressed() || closeRequested_) scanCancelled_ = true;
       if (scanCancelled_) break;
     }
     first = false;

@@ -3,6 +3,8 @@
 #include <array>
 
 #include "app/generic_error.h"
+#include "app/message_texts.h"
+#include "app/range_text.h"
 #include "common/func.h"
 
 namespace {
@@ -55,12 +57,15 @@ void TForm2::ButtonA1Click() {
                     [this] {
                       std::array<double, unit_val::kRangeValueCount> values{};
                       for (int n = 1; n <= unit_val::kRangeValueCount; ++n) {
-                        values[n - 1] = func::TextToDouble(view_.RangeText(n));
-                        if (values[n - 1] < 0) {
+                        const std::string typed = view_.RangeText(n);
+                        const unit2::RangeReading reading = unit2::ReadRangeText(typed);
+                        if (reading.problem != unit2::RangeProblem::kNone) {
                           view_.MessageBeep();
+                          view_.ShowErrorBox(texts::RangeRefused(n, typed, reading.problem));
                           view_.FocusRangeBox(n);
                           return;
                         }
+                        values[n - 1] = reading.value;
                       }
                       for (int n = 1; n <= unit_val::kRangeValueCount; ++n) {
                         settings_.RangeValue(n) = values[n - 1];

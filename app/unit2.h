@@ -17,7 +17,9 @@ class TForm2 {
   // Button1..Button19 write their caption into their twenty boxes;
   // Button20 ("OFF") and Button21 ("ON") set CheckBox1..CheckBox10.
   void PresetButtonClick(int button);
-  void ButtonA1Click();  // OK: store when no box holds a negative value
+  // OK: stores when every box reads as a number of 0 or more; else names the
+  // first box that does not in a box, focuses it and stores nothing.
+  void ButtonA1Click();
   void ButtonA2Click();  // Cancel, and the frame's close box
 
   // The caption of preset button 1..21.

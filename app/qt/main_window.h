@@ -42,6 +42,7 @@ class MainWindow : public QMainWindow, public MainView {
   void ShowHeaders(const std::vector<std::string>& headers) override;
   void ShowTree(const FolderTree& tree) override;
   void EnableTree(bool enabled) override;
+  void SelectTreeNode(int node) override;
   void ShowRows(const std::vector<FileRow>& rows, const RowSet& highlight) override;
   void RefreshRows() override;
   void SetStatusText(const std::string& text) override;

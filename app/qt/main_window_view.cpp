@@ -11,6 +11,7 @@
 #include <QSplitter>
 #include <QTableWidget>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QUrl>
 
 #include "app/message_texts.h"
@@ -89,6 +90,18 @@ void MainWindow::AddTreeItems(const FolderTree& tree, int node, QTreeWidgetItem*
         tree, child,
         new QTreeWidgetItem(item, {FromUtf8(tree.nodes()[static_cast<std::size_t>(child)].text)}));
   }
+}
+
+void MainWindow::SelectTreeNode(int node) {
+  showing_ = true;
+  for (QTreeWidgetItemIterator it(TreeView1); *it; ++it) {
+    if ((*it)->data(0, Qt::UserRole).toInt() == node) {
+      TreeView1->setCurrentItem(*it);
+      TreeView1->scrollToItem(*it);
+      break;
+    }
+  }
+  showing_ = false;
 }
 
 void MainWindow::EnableTree(bool enabled) {

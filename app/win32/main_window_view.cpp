@@ -97,6 +97,15 @@ void MainWindow::ShowTree(const unit1::FolderTree& tree) {
   settingRows_ = false;
 }
 
+void MainWindow::SelectTreeNode(int node) {
+  if (node < 0 || static_cast<std::size_t>(node) >= nodes_.size()) return;
+  HWND view = Control(kTreeView1);
+  settingRows_ = true;
+  TreeView_SelectItem(view, nodes_[static_cast<std::size_t>(node)]);
+  TreeView_EnsureVisible(view, nodes_[static_cast<std::size_t>(node)]);
+  settingRows_ = false;
+}
+
 void MainWindow::EnableTree(bool enabled) {
   ::EnableWindow(Control(kTreeView1), enabled ? TRUE : FALSE);
 }

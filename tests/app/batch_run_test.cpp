@@ -1,7 +1,11 @@
 // The batch conversion run: its guards, the rows it takes, what it reports,
 // the stop command.
 #include <algorithm>
+#include <chrono>
+#include <stdexcept>
+#include <thread>
 
+#include "app/window_observer.h"
 #include "drawing/jww_probe.h"
 #include "platform/file_faults.h"
 #include "platform/path_text.h"
@@ -11,6 +15,13 @@ namespace app_test {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+// A window whose events take a while to handle: every poll of the run
+// then reaches it.
+void SlowEvents() {
+  std::this_thread::sleep_for(30ms);
+}
 
 class BatchRunTest : public MainWindowTest {
  protected:
@@ -48,6 +59,7 @@ TEST_F(BatchRunTest, TheGuardsAndANoStopTheRunBeforeAnythingIsWritten) {
   Start();
   form_->Button4Click();
   ChooseSearchFolder(data_);
+  form_->Button4Click();
   ClickFolder(data_ / "nothing");
   form_->Button4Click();
   ClickFolder(source_);
@@ -55,18 +67,22 @@ TEST_F(BatchRunTest, TheGuardsAndANoStopTheRunBeforeAnythingIsWritten) {
   ChooseDestination(source_ / ".." / "src");  // the source folder, written another way
   form_->Button4Click();
   EXPECT_EQ(view_.BoxTexts(),
-            (std::vector<std::string>{"検索フォルダを指定して下さい。",
-                                      "ファイル一覧が表示されていません。",
-                                      "保存先フォルダを指定して下さい。",
-                                      "保存先フォルダとファイルのフォルダが同じになっています。"}));
-  EXPECT_EQ(view_.beeps, 4);
-  EXPECT_EQ(view_.boxes[2].icon, unit1::BoxIcon::kQuestion);
-  EXPECT_EQ(view_.boxes[3].buttons, unit1::BoxButtons::kOk);
+            (std::vector<std::string>{
+                "検索フォルダを指定して下さい。", "ファイル一覧が表示されていません。",
+                "このフォルダには図面がありません。", "保存先フォルダを指定して下さい。",
+                "保存先フォルダとファイルのフォルダが同じになっています。"}));
+  EXPECT_EQ(view_.beeps, 5);
+  EXPECT_EQ(view_.boxes[3].icon, unit1::BoxIcon::kQuestion);
+  EXPECT_EQ(view_.boxes[4].icon, unit1::BoxIcon::kWarning);
+  EXPECT_EQ(view_.boxes[4].buttons, unit1::BoxButtons::kOk);
 
   ChooseDestination(destination_);
   view_.answers = {unit1::BoxAnswer::kNo};
+  form_->ListHighlightChanged({0});
   form_->Button4Click();
-  EXPECT_EQ(view_.BoxTexts().back(), "変換を開始します。よろしいですか？");
+  EXPECT_EQ(view_.BoxTexts().back(),
+            "変換を開始します。よろしいですか？\n1 件の図面を変換します。\n保存先：" +
+                Folder(destination_));
   EXPECT_EQ(view_.status, "変換作業をキャンセルしました。");
   EXPECT_TRUE(fs::is_empty(destination_));
 }
@@ -99,6 +115,10 @@ TEST_F(BatchRunTest, OnlyTheHighlightedJwwDrawingsAreConvertedAndOldFilesKeptAsB
   ASSERT_EQ(view_.Column(0)[2], "R3.JWW");
   Highlight(3, 8);
   form_->Button4Click();
+  // The question counts the highlighted drawings (R3, R5, R7) and names the folder.
+  EXPECT_EQ(view_.boxes.at(0).text,
+            "変換を開始します。よろしいですか？\n3 件の図面を変換します。\n保存先：" +
+                Folder(destination_));
   EXPECT_EQ(view_.status,
             "変換作業を完了しました。（変換 3 件、文字 0 件、失敗 0 件、対象外 3 件）");
   EXPECT_EQ(Written(), (std::vector<std::string>{"R3.BAK", "R3.JWW", "R5.jww", "R7.JWW"}));
@@ -108,6 +128,34 @@ TEST_F(BatchRunTest, OnlyTheHighlightedJwwDrawingsAreConvertedAndOldFilesKeptAsB
   EXPECT_TRUE(view_.failures.empty());
   EXPECT_EQ(view_.progress, (std::pair<std::size_t, std::size_t>{0, 0}));  // hidden again
   EXPECT_FALSE(form_->busy());
+}
+
+// Sorting kept the highlight on row positions: other drawings were converted.
+TEST_F(BatchRunTest, TheHighlightedFilesAreConvertedAfterAFilterChangeAndASort) {
+  for (int i = 1; i <= 6; ++i) {
+    WriteJww(source_ / ("Test" + std::to_string(i) + ".JWW"), 600, std::string(20 * i, 'm'));
+  }
+  testing_support::WriteFileBytes(source_ / "notes.txt", "x");
+  ListSource();
+  ChooseDestination(destination_);
+  form_->StringGrid1MouseDown(8, 4);  // by name: notes.txt, Test1 … Test6
+  Highlight(3, 6);
+  auto highlighted = [this] {
+    std::vector<std::string> names;
+    for (std::size_t row : form_->highlight()) names.push_back(form_->rows().at(row).nameText);
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  const std::vector<std::string> picked = {"Test2.JWW", "Test3.JWW", "Test4.JWW", "Test5.JWW"};
+  ASSERT_EQ(highlighted(), picked);
+  form_->MnuFileType2Click();  // the same folder listed again
+  EXPECT_EQ(highlighted(), picked);
+  EXPECT_EQ(view_.highlight, form_->highlight());
+  form_->StringGrid1MouseDown(view_.columns[0] + view_.columns[1] / 2, 4);  // "Bytes", descending
+  ASSERT_EQ(view_.Column(0).front(), "Test6.JWW");
+  EXPECT_EQ(highlighted(), picked);
+  form_->Button4Click();
+  EXPECT_EQ(Written(), picked);
 }
 
 // The completion text counted files only; the texts retyped were not said.
@@ -126,43 +174,37 @@ TEST_F(BatchRunTest, TheCompletionTextCountsTheTextsRetyped) {
   EXPECT_EQ(status.find("文字 0 件"), std::string::npos) << status;
 }
 
-// An older ".BAK" that could not be deleted stays under a name of ours: the
-// warning says which.
-TEST_F(BatchRunTest, AnOlderBackupKeptAsideIsNamed) {
-  WriteJww(source_ / "A.JWW", 600, "");
-  testing_support::WriteFileBytes(destination_ / "A.JWW", "former");
-  testing_support::WriteFileBytes(destination_ / "A.BAK", "older");
-  ListSource();
-  ChooseDestination(destination_);
-  Highlight(1, 1);
-  platform::ArmFileFault(platform::FileOp::kRemove, 1, 1000);  // no file can be deleted
-  form_->Button4Click();
-  platform::DisarmFileFaults();
-  std::string aside;
-  for (const std::string& name : Written()) {
-    if (name.ends_with(".old")) aside = name;
-  }
-  ASSERT_FALSE(aside.empty());
-  EXPECT_EQ(testing_support::ReadFileBytes(destination_ / aside), "older");
-  ASSERT_EQ(view_.failures.size(), 1u);
-  EXPECT_EQ(view_.failures[0].reason,
-            "古いバックアップを削除できず、別の名前で残しました。古いバックアップは「" + aside +
-                "」として残っています。");
-}
-
-TEST_F(BatchRunTest, FilesThatFailAreListedWithStageAndReason) {
+// Skipped files were shown nowhere in the window.
+TEST_F(BatchRunTest, FilesThatFailAreListedWithStageAndReasonAndSkippedOnesBeside) {
   WriteJww(source_ / "A.JWW", 600, "");
   testing_support::WriteFileBytes(source_ / "B.JWW", "JwwData.broken");  // the load fails
   WriteJww(source_ / "C.JWW", 600, "");
+  testing_support::WriteFileBytes(source_ / "N.JWW", "no drawing");
+  testing_support::WriteFileBytes(source_ / "X.txt", "text");
   ListSource();
   ChooseDestination(destination_);
   form_->StringGrid1MouseDown(8, 4);
-  Highlight(1, 3);
+  Highlight(1, 5);
   fs::remove(source_ / "C.JWW");  // gone since the listing
   form_->Button4Click();
   EXPECT_EQ(view_.status,
-            "変換作業を完了しました。（変換 1 件、文字 0 件、失敗 2 件、対象外 0 件）");
-  EXPECT_EQ(view_.failureSummary, "変換できなかったファイルがあります（2 件）。");
+            "変換作業を完了しました。（変換 1 件、文字 0 件、失敗 2 件、対象外 2 件）");
+  EXPECT_EQ(view_.failureSummary,
+            "変換できなかったファイルがあります（2 件）。\n対象外のファイルがあります（2 件）。");
+  EXPECT_EQ(unit1::FailureIcon(view_.failures), unit1::BoxIcon::kError);
+  ASSERT_EQ(view_.failures.size(), 4u);
+  std::vector<std::string> skipped;
+  for (const unit1::FailureLine& line : view_.failures) {
+    if (line.kind == unit1::FailureKind::kSkipped) skipped.push_back(line.file + " " + line.reason);
+  }
+  std::sort(skipped.begin(), skipped.end());
+  EXPECT_EQ(skipped,
+            (std::vector<std::string>{
+                platform::PathToUtf8(source_ / "N.JWW") + " JWW 図面ではありません。",
+                platform::PathToUtf8(source_ / "X.txt") + " 拡張子が .JWW ではありません。"}));
+  std::erase_if(view_.failures, [](const unit1::FailureLine& line) {
+    return line.kind != unit1::FailureKind::kFailed;
+  });
   ASSERT_EQ(view_.failures.size(), 2u);
   EXPECT_EQ(view_.failures[0].file, platform::PathToUtf8(source_ / "B.JWW"));
   EXPECT_EQ(view_.failures[0].stage, "読み込み");
@@ -181,6 +223,7 @@ TEST_F(BatchRunTest, TheStopCommandEndsTheRunBetweenFiles) {
   Highlight(1, 6);
   int files = 0;
   view_.onEvents = [&] {
+    SlowEvents();
     if (++files == 2) form_->StopCommand();
   };
   form_->Button4Click();
@@ -199,6 +242,159 @@ TEST_F(BatchRunTest, TheStopCommandEndsTheRunBetweenFiles) {
   form_->Button4Click();
   EXPECT_EQ(view_.status,
             "変換作業を完了しました。（変換 6 件、文字 0 件、失敗 0 件、対象外 0 件）");
+}
+
+// The warning for an older ".BAK" kept under another name stood beside the
+// source path and did not name the file kept.
+TEST_F(BatchRunTest, AnOlderBackupLeftUnderAnotherNameIsNamedInAWarning) {
+  WriteJww(source_ / "A.JWW", 600, "");
+  testing_support::WriteFileBytes(destination_ / "A.JWW", "older");
+  testing_support::WriteFileBytes(destination_ / "A.BAK", "oldest");
+  ListSource();
+  ChooseDestination(destination_);
+  Highlight(1, 1);
+  platform::ArmFileFault(platform::FileOp::kRemove, 1);
+  form_->Button4Click();
+  platform::DisarmFileFaults();
+  ASSERT_EQ(Written().size(), 3u);
+  fs::path kept;
+  for (const auto& entry : fs::directory_iterator(destination_)) {
+    const fs::path name = entry.path().filename();
+    if (name != "A.JWW" && name != "A.BAK") kept = entry.path();
+  }
+  EXPECT_EQ(testing_support::ReadFileBytes(kept), "oldest");
+  ASSERT_EQ(view_.failures.size(), 1u);
+  EXPECT_EQ(view_.failures[0].kind, unit1::FailureKind::kWarning);
+  EXPECT_EQ(view_.failures[0].file, platform::PathToUtf8(destination_ / "A.JWW"));
+  EXPECT_EQ(view_.failures[0].reason, "古いバックアップを削除できなかったため、「" +
+                                          platform::PathToUtf8(kept) + "」として残しました。");
+  EXPECT_EQ(view_.failureSummary, "変換しましたが、注意があります（1 件）。");
+  EXPECT_EQ(unit1::FailureIcon(view_.failures), unit1::BoxIcon::kWarning);
+}
+
+// The close box was ignored while a run went.
+TEST_F(BatchRunTest, ClosingDuringARunAsksThenStopsItAndClosesOnceStopped) {
+  for (int i = 0; i < 6; ++i) WriteJww(source_ / ("F" + std::to_string(i) + ".JWW"), 600, "");
+  ListSource();
+  ChooseDestination(destination_);
+  Highlight(1, 6);
+  view_.answers = {unit1::BoxAnswer::kYes, unit1::BoxAnswer::kNo, unit1::BoxAnswer::kYes};
+  int polls = 0;
+  std::vector<bool> mayClose;
+  view_.onEvents = [&] {
+    SlowEvents();
+    if (++polls >= 2) mayClose.push_back(form_->FormCloseQuery());
+    EXPECT_EQ(view_.closes, 0);  // the run goes on until it has stopped
+  };
+  form_->Button4Click();
+  EXPECT_EQ(std::count(mayClose.begin(), mayClose.end(), true), 0);
+  ASSERT_EQ(view_.boxes.size(), 3u);  // the run's question, then No, then Yes
+  EXPECT_EQ(view_.boxes[1].text, "変換を中止して終了しますか？");
+  EXPECT_EQ(view_.boxes[1].icon, unit1::BoxIcon::kWarning);
+  EXPECT_EQ(view_.boxes[2].buttons, unit1::BoxButtons::kYesNo);
+  EXPECT_TRUE(view_.status.starts_with("変換作業を中止しました。")) << view_.status;
+  EXPECT_LT(Written().size(), 6u);
+  EXPECT_EQ(view_.closes, 1);
+  EXPECT_TRUE(form_->FormCloseQuery());
+}
+
+TEST_F(BatchRunTest, ClosingDuringAScanOrAListingStopsItAndClosesAfterwards) {
+  for (const char* name : {"a", "b", "c"}) fs::create_directories(data_ / name / "d");
+  for (int i = 0; i < 3; ++i) WriteJww(source_ / ("F" + std::to_string(i) + ".JWW"), 600, "");
+  Start();
+  bool mayClose = true;
+  view_.onEvents = [&] { mayClose = mayClose && form_->FormCloseQuery(); };
+  ChooseSearchFolder(data_);
+  EXPECT_FALSE(mayClose);
+  EXPECT_TRUE(form_->scanCancelled());
+  EXPECT_EQ(view_.closes, 1);
+  EXPECT_TRUE(view_.boxes.empty());  // no question
+
+  view_.onEvents = nullptr;
+  ChooseSearchFolder(data_);
+  mayClose = true;
+  view_.onEvents = [&] { mayClose = mayClose && form_->FormCloseQuery(); };
+  ClickFolder(source_);
+  EXPECT_FALSE(mayClose);
+  EXPECT_EQ(view_.status, "検索を中断しました。");
+  EXPECT_EQ(view_.closes, 2);
+  EXPECT_TRUE(form_->FormCloseQuery());
+}
+
+// An error inside a listing or a scan left the window busy for good: it
+// could neither close nor run a command.
+TEST_F(BatchRunTest, AnErrorInsideAListingOrAScanLeavesTheWindowUsable) {
+  WriteJww(source_ / "A.JWW", 600, "");
+  Start();
+  ChooseSearchFolder(data_);
+  for (int scan = 0; scan < 2; ++scan) {
+    view_.onEscape = []() -> bool { throw std::runtime_error("the view failed"); };
+    if (scan) {
+      ChooseSearchFolder(data_);
+    } else {
+      ClickFolder(source_);
+    }
+    EXPECT_EQ(view_.BoxTexts().back(), "the view failed");
+    EXPECT_FALSE(form_->busy());
+    EXPECT_TRUE(form_->FormCloseQuery());
+    view_.onEscape = nullptr;
+    if (scan) ChooseSearchFolder(data_);
+    ClickFolder(source_);
+    EXPECT_TRUE(form_->listReady());
+    form_->Button4Click();
+    EXPECT_EQ(view_.BoxTexts().back(), "保存先フォルダを指定して下さい。");
+  }
+}
+
+// The status bar was repainted for every file: the real window took nine
+// times the command's time.
+TEST_F(BatchRunTest, ProgressIsShownAtMostTwentyTimesASecondAndTheLastStateAlways) {
+  for (int i = 0; i < 200; ++i) {
+    WriteJww(source_ / ("T" + std::to_string(1000 + i) + ".JWW"), 600, "");
+  }
+  ListSource();
+  ChooseDestination(destination_);
+  Highlight(1, 200);
+  view_.statusWrites = view_.progressShows = 0;
+  const auto start = std::chrono::steady_clock::now();
+  form_->Button4Click();
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(Written().size(), 200u);
+  const int bound = static_cast<int>(elapsed / unit1::kShowInterval) + 2;
+  EXPECT_LE(view_.progressShows, bound);
+  EXPECT_LT(view_.progressShows, 100);
+  EXPECT_LE(view_.statusWrites, bound + 1);  // and the completion text
+  EXPECT_EQ(view_.shownProgress, (std::pair<std::size_t, std::size_t>{200, 200}));
+  EXPECT_TRUE(view_.status.starts_with("変換作業を完了しました。（変換 200 件")) << view_.status;
+}
+
+// Escape was read only as each file started, never while the outputs were
+// synced and moved into place.
+TEST(WindowObserverTest, AStopAfterTheLastFileStartedIsHeard) {
+  testing_support::ScratchDir scratch;
+  const fs::path source = scratch / "src", destination = scratch / "out";
+  fs::create_directories(source);
+  fs::create_directories(destination);
+  std::vector<fs::path> names;
+  for (int i = 0; i < 5; ++i) {
+    names.push_back("F" + std::to_string(i) + ".JWW");
+    WriteJww(source / names.back(), 600, "");
+  }
+  FakeMainView view;
+  unit_val::StopToken stop;
+  auto now = std::chrono::steady_clock::time_point{};
+  unit1::WindowObserver observer(view, stop, [&now] { return now += 30ms; });
+  view.onEvents = [&] {
+    if (view.status.find("F4.JWW") != std::string::npos) view.escape = true;
+  };
+  unit_val::BatchRequest request;
+  request.destinationFolder = destination;
+  request.selection = unit_val::ChooseNamedFiles(source, names, destination);
+  const unit_val::BatchReport report =
+      unit_val::RunBatch(request, unit_val::ConversionSettings(), stop, observer);
+  EXPECT_EQ(report.stoppedBy, unit_val::kStopCommand);
+  EXPECT_LT(report.done, 5u);
+  EXPECT_TRUE(fs::is_empty(destination));
 }
 
 }  // namespace

@@ -57,6 +57,13 @@ void MainWindowTest::Close() {
   form_->FormClose();
 }
 
+void MainWindowTest::Restart() {
+  form_.reset();
+  view_ = FakeMainView();
+  form_ = std::make_unique<TForm1>(WindowContext{program_, settings_, drawing_}, view_);
+  Start();
+}
+
 std::string MainWindowTest::Folder(const fs::path& folder) {
   return unit1::FolderText(folder);
 }

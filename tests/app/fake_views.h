@@ -34,14 +34,21 @@ class FakeMainView : public unit1::MainView {
   void ShowHeaders(const std::vector<std::string>& shown) override { headers = shown; }
   void ShowTree(const unit1::FolderTree& tree) override { treeShown = tree; }
   void EnableTree(bool enabled) override { treeEnabled = enabled; }
+  void SelectTreeNode(int node) override { selectedTreeNode = node; }
   void ShowRows(const std::vector<unit1::FileRow>& shown,
                 const unit1::RowSet& highlighted) override {
     rows = &shown;
     highlight = highlighted;
   }
   void RefreshRows() override { ++refreshes; }
-  void SetStatusText(const std::string& text) override { status = text; }
-  void ShowProgress(std::size_t done, std::size_t total) override { progress = {done, total}; }
+  void SetStatusText(const std::string& text) override {
+    status = text;
+    ++statusWrites;
+  }
+  void ShowProgress(std::size_t done, std::size_t total) override {
+    progress = shownProgress = {done, total};
+    ++progressShows;
+  }
   void HideProgress() override { progress = {0, 0}; }
   void Beep() override { ++beeps; }
   unit1::BoxAnswer ShowBox(unit1::BoxIcon icon, const std::string& text,
@@ -61,7 +68,7 @@ class FakeMainView : public unit1::MainView {
   void ProcessPendingEvents() override {
     if (onEvents) onEvents();
   }
-  bool EscapePressed() override { return escape; }
+  bool EscapePressed() override { return onEscape ? onEscape() : escape; }
   unit1::WindowGeometry Geometry(unit1::WindowId window) override { return geometry[window]; }
   void SetGeometry(unit1::WindowId window, const unit1::WindowGeometry& g) override {
     geometry[window] = g;
@@ -84,10 +91,14 @@ class FakeMainView : public unit1::MainView {
   std::vector<std::string> headers;
   unit1::FolderTree treeShown;
   bool treeEnabled = true;
+  int selectedTreeNode = -1;
   const std::vector<unit1::FileRow>* rows = nullptr;
   unit1::RowSet highlight;
   int refreshes = 0;
-  std::pair<std::size_t, std::size_t> progress;
+  std::pair<std::size_t, std::size_t> progress;       // {0, 0} once hidden
+  std::pair<std::size_t, std::size_t> shownProgress;  // the last shown
+  int statusWrites = 0;
+  int progressShows = 0;
   int beeps = 0;
   std::vector<AskedBox> boxes;
   std::deque<unit1::BoxAnswer> answers;  // Yes when empty
@@ -100,6 +111,7 @@ class FakeMainView : public unit1::MainView {
   int closes = 0;
   std::function<void()> onEvents;
   bool escape = false;
+  std::function<bool()> onEscape;  // answers instead of `escape` when set
   std::map<unit1::WindowId, unit1::WindowGeometry> geometry;
   int paneWidth = 0;
   std::vector<int> columns = std::vector<int>(6, 0);
@@ -135,6 +147,8 @@ class MainWindowTest : public testing::Test {
   MainWindowTest();
   void Start();  // the first show
   void Close();  // the shut-down
+  // A new window and view on the same program folder, started.
+  void Restart();
   std::filesystem::path IniFile() const { return program_ / "quillon.ini"; }
   void ChooseSearchFolder(const std::filesystem::path& folder);
   void ChooseDestination(const std::filesystem::path& folder);

@@ -19,6 +19,7 @@ class FileListTest : public MainWindowTest {
  protected:
   void ListData() {
     Start();
+    view_.columns.assign(6, 64);  // the widths the cases are worked out for
     ChooseSearchFolder(data_);
     ClickFolder(data_);
   }
@@ -65,6 +66,9 @@ TEST_F(FileListTest, MemosOfEveryDrawingKind) {
   WriteHeaderFile(data_ / "C.JWC", true, "\x95\xbd\x96\xca", "jwc");  // 平面
   WriteHeaderFile(data_ / "Y.BAK", true, "old", "jwc");
   WriteHeaderFile(data_ / "K.JWK", false, "figure", "");
+  WriteHeaderFile(data_ / "P.JWC", true, "\x95\xbd\x96\xca" + std::string(26, ' '),
+                  "\x81\x40jwc\x81\x40\x81\x40     ");
+  WriteHeaderFile(data_ / "Q.JWK", false, std::string(32, ' '), "second");
   WriteJww(data_ / "N.JWS", 600, "never");
   testing_support::WriteFileBytes(data_ / "T.JWW", "JwwData.");  // the probe cannot read it
   ListData();
@@ -73,7 +77,10 @@ TEST_F(FileListTest, MemosOfEveryDrawingKind) {
   EXPECT_EQ(Cell("X.BK1", 3), "backup");
   EXPECT_EQ(Cell("C.JWC", 3), "平面 jwc");
   EXPECT_EQ(Cell("Y.BAK", 3), "old jwc");
-  EXPECT_EQ(Cell("K.JWK", 3), "figure ");
+  // Blank padding, ASCII or full-width, is not shown.
+  EXPECT_EQ(Cell("K.JWK", 3), "figure");
+  EXPECT_EQ(Cell("P.JWC", 3), "平面 jwc");
+  EXPECT_EQ(Cell("Q.JWK", 3), "second");
   EXPECT_EQ(Cell("N.JWS", 3), "");
   EXPECT_EQ(Cell("T.JWW", 3), "");
   EXPECT_EQ(Cell("T.JWW", 1), "       8");  // 64 pixels of 8-pixel digits

@@ -19,4 +19,12 @@ TEST(MessageTexts, ReasonsAndCommonSystemErrorsAreJapanese) {
   EXPECT_EQ(texts::FailureText({Reason::kDamagedDrawing, {}}), "図面データが壊れています。");
 }
 
+TEST(MessageTexts, TheSettingsDialogNamesItsRowsAndBoxes) {
+  EXPECT_EQ(texts::TextTypeCaption(1), "文字種１");
+  EXPECT_EQ(texts::TextTypeCaption(10), "文字種１０");
+  EXPECT_EQ(texts::RangeBoxName(1), "文字種1 横 －");
+  EXPECT_EQ(texts::RangeBoxName(24), "文字種2 縦 ＋");
+  EXPECT_EQ(texts::RangeBoxName(60), "文字種10 間隔 ＋");
+}
+
 }  // namespace

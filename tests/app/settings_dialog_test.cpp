@@ -52,46 +52,58 @@ TEST_F(SettingsDialogTest, OffAndOnLeaveTheDimensionAndBlockSwitches) {
   EXPECT_EQ(settings_.Flag(11), 1);
 }
 
-TEST_F(SettingsDialogTest, ANegativeValueBeepsAndFocusesTheFirstOneStoringNothing) {
-  form_.FormShow();
-  view_.ranges[45] = "-0.1";
-  view_.ranges[3] = "-1";
-  view_.ranges[1] = "0.5";
-  form_.ButtonA1Click();
-  EXPECT_EQ(view_.closed, -1);
-  EXPECT_EQ(view_.beeps, 1);
-  EXPECT_EQ(view_.focused, 3);
-  EXPECT_TRUE(view_.errors.empty());
-  EXPECT_EQ(settings_.RangeValue(1), 0);
+// A negative value only beeped; letters, an empty box or "0,4" were stored
+// as 0 without a word; an overflow said nothing of where it was.
+TEST_F(SettingsDialogTest, OkRefusesTheFirstBoxItCannotReadNamingItAndStoringNothing) {
+  struct Case {
+    int box;
+    std::string typed;
+    std::string shown;
+  };
+  const std::vector<Case> cases = {
+      {3, "-1", "文字種2 横 －：\n「-1」は負の数です。"},
+      {24, "abc", "文字種2 縦 ＋：\n「abc」を数値として読み取れません。"},
+      {40, "", "文字種10 縦 ＋：\n値が入力されていません。"},
+      {41, "9e9999",
+       "文字種1 間隔 －：\n「9e9999」は大きすぎます（浮動小数点数のオーバーフロー）。"},
+      {2, "0.2 x", "文字種1 横 ＋：\n「0.2 x」を数値として読み取れません。"},
+      {5, "1,2.5", "文字種3 横 －：\n「1,2.5」を数値として読み取れません。"},
+  };
+  for (const Case& c : cases) {
+    view_ = FakeSettingsView();
+    form_.FormShow();
+    view_.ranges[45] = "-0.1";  // a later box is wrong too
+    view_.ranges[1] = "0.5";
+    view_.ranges[c.box] = c.typed;
+    form_.ButtonA1Click();
+    EXPECT_EQ(view_.closed, -1) << c.typed;
+    EXPECT_EQ(view_.beeps, 1) << c.typed;
+    EXPECT_EQ(view_.focused, c.box) << c.typed;
+    EXPECT_EQ(view_.errors, std::vector<std::string>{c.shown + "\n0 以上の数値を入力して下さい。"});
+    EXPECT_EQ(settings_, unit_val::ConversionSettings()) << c.typed;
+  }
 }
 
-TEST_F(SettingsDialogTest, TextThatIsNoNumberIsStoredAsZero) {
+TEST_F(SettingsDialogTest, FullWidthDigitsAndMarksAreTakenAsTheirAsciiForms) {
   settings_.RangeValue(4) = 7;
-  settings_.RangeValue(5) = 7;
   form_.FormShow();
-  view_.ranges[4] = "abc";
-  view_.ranges[5] = "０．２";  // full-width digits, as an input method would commit them
-  view_.ranges[2] = "0.2";
+  view_.ranges[4] = "０．３";  // as an input method commits it
+  view_.ranges[5] = "0,4";
+  view_.ranges[6] = "１，５";
+  view_.ranges[2] = " 0.2 ";
   view_.ranges[22] = "1.5e1";
-  view_.ranges[7] = "";
+  view_.ranges[23] = "-0";
   view_.flags[12] = true;
   form_.ButtonA1Click();
+  EXPECT_TRUE(view_.errors.empty());
   EXPECT_EQ(view_.closed, 1);
-  EXPECT_EQ(settings_.RangeValue(4), 0);
-  EXPECT_EQ(settings_.RangeValue(5), 0);
+  EXPECT_EQ(settings_.RangeValue(4), 0.3);
+  EXPECT_EQ(settings_.RangeValue(5), 0.4);
+  EXPECT_EQ(settings_.RangeValue(6), 1.5);
   EXPECT_EQ(settings_.RangeValue(2), 0.2);
   EXPECT_EQ(settings_.RangeValue(22), 15);
+  EXPECT_EQ(settings_.RangeValue(23), 0);
   EXPECT_EQ(settings_.Flag(12), 1);
-}
-
-TEST_F(SettingsDialogTest, AnOverflowingValueShowsTheErrorBoxAndStoresNothing) {
-  form_.FormShow();
-  view_.ranges[7] = "0.5";
-  view_.ranges[30] = "1e400";
-  form_.ButtonA1Click();
-  EXPECT_EQ(view_.errors, std::vector<std::string>{"浮動小数点数のオーバーフロー"});
-  EXPECT_EQ(view_.closed, -1);
-  EXPECT_EQ(settings_.RangeValue(7), 0);
 }
 
 }  // namespace
