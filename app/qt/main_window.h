@@ -5,9 +5,11 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <utility>
 #include <vector>
 
 #include "app/main_view.h"
+#include "app/qt/escape_filter.h"
 #include "app/unit1.h"
 
 class QAction;
@@ -16,6 +18,7 @@ class QProgressBar;
 class QPushButton;
 class QSplitter;
 class QStatusBar;
+class QTimer;
 class QTableWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -78,8 +81,10 @@ class MainWindow : public QMainWindow, public MainView {
   void ConnectControls();
   void AddTreeItems(const FolderTree& tree, int node, QTreeWidgetItem* item);
   void ForwardHighlight();
+  void ApplyProgress();
 
   TForm1 form_;
+  EscapeFilter escape_;
   QPointer<SettingsDialog> settingsDialog_;
   const std::vector<FileRow>* rows_ = nullptr;
   bool showing_ = false;  // the window is setting its own controls: no events forwarded
@@ -101,6 +106,10 @@ class MainWindow : public QMainWindow, public MainView {
   ElidedLabel* statusLabel_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QPushButton* stopButton_ = nullptr;
+  QTimer* progressTimer_ = nullptr;
+  QTimer* keyListing_ = nullptr;
+  QTimer* closeWhenIdle_ = nullptr;
+  std::pair<int, int> pendingProgress_;  // done, total: the value the bar shows next
 };
 
 }  // namespace unit1

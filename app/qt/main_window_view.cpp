@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableWidget>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -20,7 +21,6 @@
 #include "app/qt/main_window.h"
 #include "app/qt/qt_text.h"
 #include "app/qt/settings_dialog.h"
-#include "platform/keyboard.h"
 #include "platform/shell_open.h"
 
 namespace unit1 {
@@ -33,16 +33,24 @@ QTableWidgetItem* Cell(const std::string& text, Qt::Alignment alignment) {
   return item;
 }
 
-// Outer position and size, frame included.
+// Outer position and size of the normal place, frame included, also while
+// the window is maximised.
 WindowGeometry OuterGeometry(const QWidget* window) {
   const QRect frame = window->frameGeometry();
-  return {frame.x(), frame.y(), frame.width(), frame.height()};
+  if (!window->isMaximized()) return {frame.x(), frame.y(), frame.width(), frame.height(), false};
+  const QRect inner = window->geometry();
+  const QRect normal = window->normalGeometry().marginsAdded(
+      {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+       frame.bottom() - inner.bottom()});
+  return {normal.x(), normal.y(), normal.width(), normal.height(), true};
 }
 
 void SetOuterGeometry(QWidget* window, const WindowGeometry& g) {
+  window->setWindowState(window->windowState() & ~Qt::WindowMaximized);
   const QSize frame = window->frameGeometry().size() - window->size();
   window->move(g.x, g.y);
   window->resize(g.width - frame.width(), g.height - frame.height());
+  if (g.maximised) window->setWindowState(window->windowState() | Qt::WindowMaximized);
 }
 
 }  // namespace
@@ -108,15 +116,24 @@ void MainWindow::ShowRows(const std::vector<FileRow>& rows, const RowSet& highli
           Cell(rows[static_cast<std::size_t>(r)].Cell(c), c == 1 ? Qt::AlignRight : Qt::AlignLeft));
     }
   }
+  QItemSelectionModel* selection = StringGrid1->selectionModel();
   if (highlight.empty()) {
-    StringGrid1->setCurrentIndex(QModelIndex());
+    selection->clearCurrentIndex();
   } else {
-    StringGrid1->setCurrentCell(static_cast<int>(highlight.front()), 0,
-                                QItemSelectionModel::NoUpdate);
-    for (std::size_t row : highlight) {
-      const int r = static_cast<int>(row);
-      StringGrid1->setRangeSelected(QTableWidgetSelectionRange(r, 0, r, kColumnCount - 1), true);
+    // One selection of runs of neighbouring rows: row by row, highlighting
+    // thousands of rows took seconds.
+    const QAbstractItemModel* model = StringGrid1->model();
+    QItemSelection rowsShown;
+    for (std::size_t i = 0; i < highlight.size();) {
+      std::size_t last = i;
+      while (last + 1 < highlight.size() && highlight[last + 1] == highlight[last] + 1) ++last;
+      rowsShown.select(model->index(static_cast<int>(highlight[i]), 0),
+                       model->index(static_cast<int>(highlight[last]), kColumnCount - 1));
+      i = last + 1;
     }
+    selection->setCurrentIndex(model->index(static_cast<int>(highlight.front()), 0),
+                               QItemSelectionModel::NoUpdate);
+    selection->select(rowsShown, QItemSelectionModel::ClearAndSelect);
   }
   StringGrid1->setUpdatesEnabled(true);
   showing_ = false;
@@ -131,19 +148,35 @@ void MainWindow::RefreshRows() {
   }
 }
 
+// The text is painted the next time the window takes its events, which the
+// long loops let it do between their items: a synchronous repaint per file
+// made a run many times slower than the command.
 void MainWindow::SetStatusText(const std::string& text) {
   statusLabel_->SetFullText(FromUtf8(text));
-  statusLabel_->repaint();
+  statusLabel_->update();
 }
 
+// QProgressBar repaints synchronously on every new value its text shows, so
+// the bar takes a new value at most every kProgressIntervalMs; the last one
+// follows by a timer.
 void MainWindow::ShowProgress(std::size_t done, std::size_t total) {
-  progress_->setRange(0, static_cast<int>(total));
-  progress_->setValue(static_cast<int>(done));
-  progress_->show();
-  stopButton_->show();
+  pendingProgress_ = {static_cast<int>(done), static_cast<int>(total)};
+  if (!progress_->isVisible()) {
+    progress_->show();
+    stopButton_->show();
+    ApplyProgress();
+  } else if (!progressTimer_->isActive()) {
+    progressTimer_->start();
+  }
+}
+
+void MainWindow::ApplyProgress() {
+  progress_->setRange(0, pendingProgress_.second);
+  progress_->setValue(pendingProgress_.first);
 }
 
 void MainWindow::HideProgress() {
+  progressTimer_->stop();
   progress_->hide();
   stopButton_->hide();
 }
@@ -195,8 +228,14 @@ void MainWindow::ShowSettingsDialog() {
   if (settingsDialog_) settingsDialog_->exec();
 }
 
+// Asked while a scan or a run is still going (to close once it has
+// stopped), the window closes as soon as it is no longer busy.
 void MainWindow::CloseWindow() {
-  close();
+  if (form_.busy()) {
+    closeWhenIdle_->start();
+  } else {
+    close();
+  }
 }
 
 void MainWindow::ProcessPendingEvents() {
@@ -204,7 +243,9 @@ void MainWindow::ProcessPendingEvents() {
 }
 
 bool MainWindow::EscapePressed() {
-  return platform::EscapePressed();
+  // A press waits in the queue until the window takes its events.
+  QCoreApplication::processEvents();
+  return escape_.TakePress();
 }
 
 WindowGeometry MainWindow::Geometry(WindowId window) {
