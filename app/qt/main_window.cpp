@@ -54,9 +54,6 @@ QString Text(std::string_view text) {
 // the column and sort nothing.
 constexpr int kResizeHandle = 3;
 
-// The progress bar shows a new value at most 20 times a second.
-constexpr int kProgressIntervalMs = 50;
-
 // How often a close asked during a run looks whether the run has ended.
 constexpr int kCloseRetryMs = 50;
 
@@ -199,10 +196,9 @@ void MainWindow::CreateStatusBar() {
   stopButton_->setFocusPolicy(Qt::NoFocus);  // Escape stops a run from the keyboard
   stopButton_->hide();
   StatusBar1->addPermanentWidget(stopButton_);
-  progressTimer_ = new QTimer(this);
-  progressTimer_->setSingleShot(true);
-  progressTimer_->setInterval(kProgressIntervalMs);
-  connect(progressTimer_, &QTimer::timeout, this, [this] { ApplyProgress(); });
+  showTimer_ = new QTimer(this);
+  showTimer_->setSingleShot(true);
+  connect(showTimer_, &QTimer::timeout, this, [this] { ShowWork(); });
   setStatusBar(StatusBar1);
 }
 

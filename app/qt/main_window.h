@@ -3,8 +3,11 @@
 // forwarding the user's actions to its handlers.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -81,7 +84,8 @@ class MainWindow : public QMainWindow, public MainView {
   void ConnectControls();
   void AddTreeItems(const FolderTree& tree, int node, QTreeWidgetItem* item);
   void ForwardHighlight();
-  void ApplyProgress();
+  void ShowWorkSoon();
+  void ShowWork();
 
   TForm1 form_;
   EscapeFilter escape_;
@@ -106,10 +110,16 @@ class MainWindow : public QMainWindow, public MainView {
   ElidedLabel* statusLabel_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QPushButton* stopButton_ = nullptr;
-  QTimer* progressTimer_ = nullptr;
+  QTimer* showTimer_ = nullptr;
   QTimer* keyListing_ = nullptr;
   QTimer* closeWhenIdle_ = nullptr;
-  std::pair<int, int> pendingProgress_;  // done, total: the value the bar shows next
+  // What the status bar shows next while the window works: the text, the
+  // progress (done, total); when they were last shown; when the window last
+  // took its events.
+  std::optional<std::string> pendingStatus_;
+  std::optional<std::pair<int, int>> pendingProgress_;
+  QElapsedTimer workShown_;
+  QElapsedTimer eventsTaken_;
 };
 
 }  // namespace unit1

@@ -53,10 +53,15 @@ void SetOuterGeometry(QWidget* window, const WindowGeometry& g) {
   if (g.maximised) window->setWindowState(window->windowState() | Qt::WindowMaximized);
 }
 
+// How often the window shows the state of its work, and takes its events,
+// while it works.
+constexpr int kShowIntervalMs = 50;
+constexpr int kEventsIntervalMs = 20;
+
 }  // namespace
 
 QString MainWindow::statusText() const {
-  return statusLabel_->fullText();
+  return pendingStatus_ ? FromUtf8(*pendingStatus_) : statusLabel_->fullText();
 }
 
 void MainWindow::ShowSearchFolder(const std::string& text) {
@@ -150,33 +155,56 @@ void MainWindow::RefreshRows() {
 
 // The text is painted the next time the window takes its events, which the
 // long loops let it do between their items: a synchronous repaint per file
-// made a run many times slower than the command.
+// made a run many times slower than the command. While the window works,
+// the status text and the progress bar take a new state at most every
+// kShowIntervalMs (QProgressBar repaints synchronously on every new value
+// its text shows); the last state follows by a timer.
 void MainWindow::SetStatusText(const std::string& text) {
-  statusLabel_->SetFullText(FromUtf8(text));
-  statusLabel_->update();
+  if (!form_.busy()) {
+    pendingStatus_.reset();
+    statusLabel_->SetFullText(FromUtf8(text));
+    statusLabel_->update();
+    return;
+  }
+  pendingStatus_ = text;
+  ShowWorkSoon();
 }
 
-// QProgressBar repaints synchronously on every new value its text shows, so
-// the bar takes a new value at most every kProgressIntervalMs; the last one
-// follows by a timer.
 void MainWindow::ShowProgress(std::size_t done, std::size_t total) {
   pendingProgress_ = {static_cast<int>(done), static_cast<int>(total)};
   if (!progress_->isVisible()) {
     progress_->show();
     stopButton_->show();
-    ApplyProgress();
-  } else if (!progressTimer_->isActive()) {
-    progressTimer_->start();
+    ShowWork();
+  } else {
+    ShowWorkSoon();
   }
 }
 
-void MainWindow::ApplyProgress() {
-  progress_->setRange(0, pendingProgress_.second);
-  progress_->setValue(pendingProgress_.first);
+void MainWindow::ShowWorkSoon() {
+  if (!workShown_.isValid() || workShown_.elapsed() >= kShowIntervalMs) {
+    ShowWork();
+  } else if (!showTimer_->isActive()) {
+    showTimer_->start(kShowIntervalMs - static_cast<int>(workShown_.elapsed()));
+  }
+}
+
+void MainWindow::ShowWork() {
+  if (pendingStatus_) {
+    statusLabel_->SetFullText(FromUtf8(*pendingStatus_));
+    statusLabel_->update();
+    pendingStatus_.reset();
+  }
+  if (pendingProgress_) {
+    progress_->setRange(0, pendingProgress_->second);
+    progress_->setValue(pendingProgress_->first);
+    pendingProgress_.reset();
+  }
+  workShown_.restart();
 }
 
 void MainWindow::HideProgress() {
-  progressTimer_->stop();
+  pendingProgress_.reset();
   progress_->hide();
   stopButton_->hide();
 }
@@ -238,13 +266,17 @@ void MainWindow::CloseWindow() {
   }
 }
 
+// Often enough to paint, to take the stop command and to answer the system;
+// each look at the display costs, and a loop asks between every two items.
 void MainWindow::ProcessPendingEvents() {
+  if (eventsTaken_.isValid() && eventsTaken_.elapsed() < kEventsIntervalMs) return;
   QCoreApplication::processEvents();
+  eventsTaken_.restart();
 }
 
 bool MainWindow::EscapePressed() {
   // A press waits in the queue until the window takes its events.
-  QCoreApplication::processEvents();
+  ProcessPendingEvents();
   return escape_.TakePress();
 }
 

@@ -14,8 +14,10 @@ namespace {
 namespace fs = std::filesystem;
 
 // A press and release of Escape, waiting in the queue as a quick press
-// does while a loop works.
+// does while a loop works (the window takes its events at most every few
+// milliseconds: it has not taken them for a while).
 void QueueQuickEscape(QWidget* target) {
+  QTest::qWait(50);
   QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
   QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Escape, {}));
 }
