@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# Times a real run of the Qt window, shown under Xvfb and painting (list the
+# folder, Ctrl+A, "変換", the confirmation answered Yes) against
+# `quillon-cli convert` of the same folder with the same settings file, and
+# checks that both write the same bytes. Aim: the window's run takes at most
+# 1.1 times as long as the command's.
+#
+#   bench/window_run_qt.sh [BUILD_DIR]
+#
+# BUILD_DIR holds cli/quillon-cli, bench/bench_drawing and
+# bench/bench_window_run_qt (default: build/release under the repository). The
+# corpus is made as bench/convert_corpus.sh makes it: copies of the real
+# drawings (QUILLON_SAMPLES, default ../shared/jww-samples beside the
+# repository; optional) cycled under distinct names, filled up with
+# synthetic drawings. Options through the environment: CORPUS_FILES (2000),
+# CORPUS_MB (160), ROUNDS (3, the median is reported).
+set -euo pipefail
+
+repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${1:-$repo/build/release}"
+cli="$build/cli/quillon-cli"
+generator="$build/bench/bench_drawing"
+window="$build/bench/bench_window_run_qt"
+samples="${QUILLON_SAMPLES:-$repo/../shared/jww-samples}"
+files="${CORPUS_FILES:-2000}"
+total_mb="${CORPUS_MB:-160}"
+rounds="${ROUNDS:-3}"
+for tool in "$cli" "$generator" "$window"; do
+  [[ -x "$tool" ]] || { echo "window_run_qt: no $tool (build it first)" >&2; exit 2; }
+done
+
+# shellcheck source=../scripts/lib/xvfb_driver.sh
+source "$repo/scripts/lib/xvfb_driver.sh"
+scratch="$(mktemp -d "${TMPDIR:-/tmp}/quillon-window-run-XXXXXX")"
+trap 'qx_stop; rm -rf "$scratch"' EXIT
+qx_start_display
+corpus="$scratch/corpus"
+mkdir -p "$corpus" "$scratch/program"
+
+sample_list=()
+if [[ -d "$samples" ]]; then
+  while IFS= read -r -d '' f; do sample_list+=("$f"); done \
+    < <(find "$samples" -type f -iname '*.jww' -print0 | sort -z)
+fi
+copies=0
+if ((${#sample_list[@]} > 0)); then
+  copies=$((files * 7 / 10))
+  for ((i = 0; i < copies; i++)); do
+    src="${sample_list[i % ${#sample_list[@]}]}"
+    cp "$src" "$corpus/$(printf '%04d' $((i + 1)))-$(basename "$src")"
+  done
+fi
+have_bytes=$(du -sb "$corpus" | cut -f1)
+want_bytes=$((total_mb * 1000 * 1000))
+left_bytes=$((want_bytes > have_bytes ? want_bytes - have_bytes : 0))
+"$generator" make-corpus "$corpus" "$((files - copies))" "$left_bytes" >/dev/null
+chmod -R u+w "$corpus"
+count=$(find "$corpus" -type f | wc -l)
+echo "corpus: $count drawings ($copies copies of ${#sample_list[@]} real ones)," \
+  "$(du -sb "$corpus" | awk '{ printf "%.1f", $1 / 1e6 }') MB"
+
+# Settings that retype texts, the same file for both.
+{
+  printf '[JWW]\n'
+  for n in $(seq 1 60); do printf 'C%d=%s\n' "$n" "$(((n % 3) == 0 ? 1 : 0)).5"; done
+  printf '[JWC]\n'
+  for n in $(seq 1 12); do printf 'C%d=%d\n' "$n" $((n % 2)); done
+} >"$scratch/program/quillon.ini"
+cp "$scratch/program/quillon.ini" "$scratch/settings.ini"
+cat "$corpus"/* >/dev/null # both runs start from a warm cache
+
+now() { date +%s%N; }
+cli_times=()
+window_times=()
+for ((r = 1; r <= rounds; r++)); do
+  rm -rf "$scratch/cli-out" "$scratch/window-out"
+  mkdir "$scratch/cli-out" "$scratch/window-out"
+  sync
+  t0=$(now)
+  "$cli" convert --dest "$scratch/cli-out" --settings "$scratch/settings.ini" "$corpus" \
+    >"$scratch/cli.log" 2>&1 || { tail -n 5 "$scratch/cli.log" >&2; exit 1; }
+  t1=$(now)
+  sync
+  # The window's own figure: from the confirmation to the completion text
+  # painted.
+  "$window" "$scratch/program" "$corpus" "$scratch/window-out" >"$scratch/window.log"
+  window_ns=$(awk 'NR == 1 { printf "%.0f", $1 * 1e9 }' "$scratch/window.log")
+  if ! diff -r "$scratch/cli-out" "$scratch/window-out" >/dev/null; then
+    echo "window_run_qt: the window's output differs from quillon-cli's" >&2
+    exit 1
+  fi
+  cli_times+=($((t1 - t0)))
+  window_times+=("$window_ns")
+  echo "round $r: quillon-cli convert $(awk -v n=$((t1 - t0)) 'BEGIN { printf "%.3f", n / 1e9 }') s," \
+    "window run $(awk -v n="$window_ns" 'BEGIN { printf "%.3f", n / 1e9 }') s"
+done
+
+median() { printf '%s\n' "$@" | sort -g | sed -n "$((($# + 1) / 2))p"; }
+cli_ns=$(median "${cli_times[@]}")
+window_ns=$(median "${window_times[@]}")
+echo "command: $(tail -n 1 "$scratch/cli.log")"
+echo "window:  $(sed -n 2p "$scratch/window.log")"
+echo "same bytes written: yes"
+echo "median of $rounds rounds: quillon-cli convert $(awk -v n="$cli_ns" 'BEGIN { printf "%.3f", n / 1e9 }') s," \
+  "window run $(awk -v n="$window_ns" 'BEGIN { printf "%.3f", n / 1e9 }') s," \
+  "ratio $(awk -v a="$window_ns" -v b="$cli_ns" 'BEGIN { printf "%.2f", a / b }')x (aim: at most 1.1x)"
