@@ -50,8 +50,10 @@ void AddGroup(QTreeWidget* list, int place, std::string_view caption,
   QList<QTreeWidgetItem*> items;
   items.reserve(static_cast<qsizetype>(lines.size()));
   for (const FailureLine* line : lines) {
-    items << new QTreeWidgetItem(
+    auto* item = new QTreeWidgetItem(
         QStringList{FromUtf8(line->file), FromUtf8(line->stage), FromUtf8(line->reason)});
+    item->setToolTip(0, item->text(0));  // the whole path where the column cuts it
+    items << item;
   }
   group->addChildren(items);
   group->setExpanded(true);
@@ -97,8 +99,6 @@ FailureDialog::FailureDialog(const std::string& summary, const std::vector<Failu
   list_->setSortingEnabled(true);
   list_->header()->setSortIndicatorShown(true);
   list_->header()->setSectionResizeMode(QHeaderView::Interactive);
-  list_->header()->resizeSection(0, 420);
-  list_->header()->resizeSection(1, 90);
   list_->header()->setStretchLastSection(true);
   layout->addWidget(list_, 1);
 
@@ -124,6 +124,11 @@ FailureDialog::FailureDialog(const std::string& summary, const std::vector<Failu
   const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
   resize(std::min(900, available.width() * 9 / 10), std::min(520, available.height() * 8 / 10));
   setMaximumSize(available.size());
+  // The stage in full; the file as long as it is but at most about half the
+  // box (cut in the middle), so that the reason shows at any scale.
+  list_->resizeColumnToContents(1);
+  list_->resizeColumnToContents(0);
+  list_->setColumnWidth(0, std::min(list_->columnWidth(0), width() * 45 / 100));
 }
 
 bool FailureDialog::eventFilter(QObject* watched, QEvent* event) {
