@@ -50,6 +50,20 @@ QString Text(std::string_view text) {
   return FromUtf8(text);
 }
 
+// The file list. Coming into it by the keyboard marks no row: a current row
+// nobody picked showed a faint highlight, and the first arrow key then
+// passed over the first row.
+class FileGrid : public QTableWidget {
+ public:
+  using QTableWidget::QTableWidget;
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override {
+    QTableWidget::focusInEvent(event);
+    if (!selectionModel()->hasSelection()) selectionModel()->clearCurrentIndex();
+  }
+};
+
 // The header's resize handle: presses this close to a section edge resize
 // the column and sort nothing.
 constexpr int kResizeHandle = 3;
@@ -139,7 +153,7 @@ void MainWindow::CreateControls() {
   bar->setColumnStretch(1, 1);
   right->addWidget(Panel4);
 
-  StringGrid1 = new QTableWidget(4, kColumnCount, Panel3);
+  StringGrid1 = new FileGrid(4, kColumnCount, Panel3);
   StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
   StringGrid1->setFont(FixedGothic(13));
   StringGrid1->setShowGrid(false);
@@ -175,6 +189,7 @@ void MainWindow::CreateControls() {
   StringGrid1->setTabKeyNavigation(false);
   QWidget* const cycle[] = {TreeView1, StringGrid1, ComboBox1, Button1, Edit2, Button3, Button4};
   for (std::size_t i = 0; i + 1 < std::size(cycle); ++i) setTabOrder(cycle[i], cycle[i + 1]);
+  TreeView1->setFocus();  // where the work starts
 }
 
 void MainWindow::CreateStatusBar() {

@@ -91,7 +91,9 @@ class MainWindow : public QMainWindow, public MainView {
   EscapeFilter escape_;
   QPointer<SettingsDialog> settingsDialog_;
   const std::vector<FileRow>* rows_ = nullptr;
-  bool showing_ = false;  // the window is setting its own controls: no events forwarded
+  bool showing_ = false;
+  bool treeHadFocus_ = false;  // before a scan disabled the tree  // the window is setting its own
+                               // controls: no events forwarded
 
   QWidget* Panel1 = nullptr;
   QWidget* Panel2 = nullptr;

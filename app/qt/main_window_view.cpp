@@ -104,8 +104,12 @@ void MainWindow::AddTreeItems(const FolderTree& tree, int node, QTreeWidgetItem*
   }
 }
 
+// A scan disables the tree, which hands the focus on to the list; the
+// focus comes back with the new tree, where the keyboard user works next.
 void MainWindow::EnableTree(bool enabled) {
+  if (!enabled && TreeView1->isEnabled()) treeHadFocus_ = focusWidget() == TreeView1;
   TreeView1->setEnabled(enabled);
+  if (enabled && treeHadFocus_) TreeView1->setFocus();
 }
 
 void MainWindow::ShowRows(const std::vector<FileRow>& rows, const RowSet& highlight) {

@@ -55,7 +55,7 @@ TEST_F(KeyboardTest, AFolderHighlightedByArrowKeysIsListedOnceTheHighlightRests)
   Start();
   Activate();
   ChooseSearchFolder(data_);
-  Tree()->setFocus();
+  ASSERT_EQ(QApplication::focusWidget(), Tree());  // also after the scan
   Tree()->setCurrentItem(Tree()->topLevelItem(0));
   QTest::qWait(unit1::kKeyListingDelayMs + 200);
   ASSERT_FALSE(form1_->statuses.empty());  // the root, listed

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QTableWidget>
 #include <QTest>
+#include <QTreeWidget>
 
 #include "tests/gui/window_fixture.h"
 
@@ -54,6 +55,14 @@ TEST_F(ListHighlightTest, PickedByMouseAndKeysAndKeptOnTheSameFilesAcrossASort) 
   EXPECT_TRUE(Highlighted().isEmpty());
   EXPECT_TRUE(Shown().isEmpty());
   EXPECT_FALSE(Grid()->currentIndex().isValid());
+  // Nor when the keyboard comes into the list: the first arrow key picks the first row.
+  QApplication::setActiveWindow(form1_.get());
+  Tree()->setFocus();
+  QTest::keyClick(Tree(), Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), Grid());
+  EXPECT_FALSE(Grid()->currentIndex().isValid());
+  QTest::keyClick(Grid(), Qt::Key_Down);
+  EXPECT_EQ(Shown(), (QStringList{Grid()->item(0, 0)->text()}));
   ClickHeader(1);  // "Bytes": the smallest first
   ASSERT_EQ(Grid()->item(0, 0)->text(), "T6.JWW");
 
