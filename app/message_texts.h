@@ -52,6 +52,7 @@ inline constexpr std::string_view kDestinationTitle = "保存先フォルダの�
 
 // The failure list.
 inline constexpr std::string_view kFailuresCaption = "変換できなかったファイル";
+inline constexpr std::string_view kSkippedCaption = "変換しなかったファイル";  // the skipped group
 inline constexpr std::array<std::string_view, 3> kFailureHeaders = {"ファイル", "段階", "理由"};
 inline constexpr std::string_view kCopyButton = "コピー";
 inline constexpr std::string_view kCloseButton = "閉じる";

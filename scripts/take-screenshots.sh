@@ -1,10 +1,20 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of the window under Xvfb: the main window
 # with a folder listed (memos visible) and the settings dialog, into docs/.
+# With --review DIR it takes the shots to look at after a change of the
+# window instead, into DIR: the first start (no settings file, built-in
+# column widths), the window after its splitter was dragged far right and
+# back, and the failure list at 192 DPI (QT_SCALE_FACTOR=2).
 #
-# Usage: scripts/take-screenshots.sh [QUILLON]   (default: build/release/app/quillon)
+# Usage: scripts/take-screenshots.sh [--review DIR] [QUILLON]
+#        (default QUILLON: build/release/app/quillon)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+review=""
+if [ "${1:-}" = "--review" ]; then
+  review="$2"
+  shift 2
+fi
 quillon="${1:-$root/build/release/app/quillon}"
 [ -x "$quillon" ] || { echo "no $quillon: build the window first (scripts/run-tests.sh)" >&2; exit 2; }
 # shellcheck source=lib/xvfb_driver.sh
@@ -19,6 +29,49 @@ cp "$quillon" "$work/program/quillon"
 cp "$root/examples/PLAN.jww" "$work/drawings/図面/"
 samples="$root/../shared/jww-samples"
 if [ -d "$samples" ]; then cp "$samples"/*.jww "$work/drawings/図面/"; fi
+
+if [ -n "$review" ]; then
+  mkdir -p "$review"
+  review="$(cd "$review" && pwd)"
+  qx_start_display
+  # The first start: no settings file, every size built in.
+  qx_start_quillon "$work/program/quillon"
+  qx_keys "$QX_MAIN" alt+f s
+  qx_choose_folder "検索フォルダ" "$work/drawings"
+  qx_click "$QX_MAIN" 70 64          # the folder 図面 below the root
+  sleep 0.5
+  import -window "$QX_MAIN" "$review/first-start.png"
+  # The splitter dragged far right and back.
+  xdotool mousemove --window "$QX_MAIN" 161 200 mousedown 1
+  for x in 300 450 600 640 500 300 240; do
+    xdotool mousemove --window "$QX_MAIN" "$x" 200
+    sleep 0.1
+  done
+  xdotool mouseup 1
+  sleep 0.5
+  import -window "$QX_MAIN" "$review/after-splitter-drag.png"
+  kill "$QX_APP_PID"
+  wait "$QX_APP_PID" 2>/dev/null || true
+
+  # The failure list at 192 DPI: a damaged drawing and a file that is not one.
+  head -c 3000 "$root/examples/PLAN.jww" >"$work/drawings/図面/DAMAGED.jww"
+  echo "not a drawing" >"$work/drawings/図面/NOTES.jww"
+  rm -f "$work/program/quillon.ini"
+  QT_SCALE_FACTOR=2 qx_start_quillon "$work/program/quillon"
+  qx_keys "$QX_MAIN" alt+f s
+  qx_choose_folder "検索フォルダ" "$work/drawings"
+  qx_click "$QX_MAIN" 140 128        # 図面, at twice the size
+  qx_click "$QX_MAIN" 800 188        # the list's first row
+  qx_keys "$QX_MAIN" ctrl+a
+  qx_keys "$QX_MAIN" alt+f h
+  qx_choose_folder "保存先フォルダ" "$work/out"
+  qx_keys "$QX_MAIN" ctrl+Return
+  qx_keys "$(qx_wait_window '^Quillon$')" Return   # the confirmation: Yes
+  sleep 2
+  import -window "$(qx_wait_window '^Quillon$')" "$review/failure-list-192dpi.png"
+  echo "Screenshots in $review: first-start.png, after-splitter-drag.png, failure-list-192dpi.png"
+  exit 0
+fi
 cat >"$work/program/quillon.ini" <<'INI'
 [Form]
 F1_X=0

@@ -3,7 +3,6 @@
 #include <QTranslator>
 
 #include "app/message_texts.h"
-#include "app/qt/escape_filter.h"
 #include "app/qt/folder_icon.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_japanese.h"
@@ -19,8 +18,6 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(unit1::YellowFolder());
   QTranslator qtTexts;
   unit1::InstallJapaneseQtTexts(qtTexts);
-  unit1::EscapeFilter escapeFilter;
-  application.installEventFilter(&escapeFilter);
 
   unit_val::ConversionSettings settings;
   jww::Drawing drawing;

@@ -2,10 +2,12 @@
 #include "app/qt/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -14,6 +16,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -47,13 +50,33 @@ QString Text(std::string_view text) {
   return FromUtf8(text);
 }
 
+// The file list. Coming into it by the keyboard marks no row: a current row
+// nobody picked showed a faint highlight, and the first arrow key then
+// passed over the first row.
+class FileGrid : public QTableWidget {
+ public:
+  using QTableWidget::QTableWidget;
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override {
+    QTableWidget::focusInEvent(event);
+    if (!selectionModel()->hasSelection()) selectionModel()->clearCurrentIndex();
+  }
+};
+
 // The header's resize handle: presses this close to a section edge resize
 // the column and sort nothing.
 constexpr int kResizeHandle = 3;
 
+// How often a close asked during a run looks whether the run has ended.
+constexpr int kCloseRetryMs = 50;
+
 }  // namespace
 
-MainWindow::MainWindow(WindowContext context) : form_(std::move(context), *this) {
+MainWindow::MainWindow(WindowContext context)
+    : form_(std::move(context), *this),
+      escape_([this] { return form_.busy() && !QApplication::activeModalWidget(); }) {
+  QCoreApplication::instance()->installEventFilter(&escape_);
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(Text(texts::kMainCaption));
   setFont(ProportionalGothic(12));
@@ -130,7 +153,7 @@ void MainWindow::CreateControls() {
   bar->setColumnStretch(1, 1);
   right->addWidget(Panel4);
 
-  StringGrid1 = new QTableWidget(4, kColumnCount, Panel3);
+  StringGrid1 = new FileGrid(4, kColumnCount, Panel3);
   StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
   StringGrid1->setFont(FixedGothic(13));
   StringGrid1->setShowGrid(false);
@@ -158,12 +181,15 @@ void MainWindow::CreateControls() {
   Splitter1->setSizes({160, 533});
   Splitter1->handle(1)->setCursor(Qt::SplitHCursor);
 
-  setTabOrder(Edit1, TreeView1);
-  setTabOrder(TreeView1, ComboBox1);
-  setTabOrder(ComboBox1, Button1);
-  setTabOrder(Button1, Button3);
-  setTabOrder(Button3, Button4);
-  setTabOrder(Button4, StringGrid1);
+  // Tab and Shift+Tab cycle through the controls a user works with, in the
+  // order they are worked; Edit1 is clicked, never typed in. Inside the tree
+  // and the list, Tab leaves the control rather than moving between cells.
+  Edit1->setFocusPolicy(Qt::NoFocus);
+  TreeView1->setTabKeyNavigation(false);
+  StringGrid1->setTabKeyNavigation(false);
+  QWidget* const cycle[] = {TreeView1, StringGrid1, ComboBox1, Button1, Edit2, Button3, Button4};
+  for (std::size_t i = 0; i + 1 < std::size(cycle); ++i) setTabOrder(cycle[i], cycle[i + 1]);
+  TreeView1->setFocus();  // where the work starts
 }
 
 void MainWindow::CreateStatusBar() {
@@ -182,8 +208,12 @@ void MainWindow::CreateStatusBar() {
   StatusBar1->addPermanentWidget(progress_);
   stopButton_ = new QPushButton(Text(texts::kStopButton), StatusBar1);
   stopButton_->setObjectName(QStringLiteral("StopButton"));
+  stopButton_->setFocusPolicy(Qt::NoFocus);  // Escape stops a run from the keyboard
   stopButton_->hide();
   StatusBar1->addPermanentWidget(stopButton_);
+  showTimer_ = new QTimer(this);
+  showTimer_->setSingleShot(true);
+  connect(showTimer_, &QTimer::timeout, this, [this] { ShowWork(); });
   setStatusBar(StatusBar1);
 }
 
@@ -203,6 +233,10 @@ void MainWindow::CreateMenu() {
   command(types, texts::kMenuFileTypes[1], "MnuFileType1", [this] { form_.MnuFileType1Click(); });
   command(types, texts::kMenuFileTypes[2], "MnuFileType2", [this] { form_.MnuFileType2Click(); });
   command(file, texts::kMenuDestination, "MnuFileHFolder", [this] { form_.Button3Click(); });
+  QAction* convert =
+      command(file, texts::kMenuConvert, "MnuFileConvert", [this] { form_.Button4Click(); });
+  convert->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
   file->addSeparator();
   command(file, texts::kMenuExit, "MnuFileExit", [this] { form_.MnuFileExitClick(); });
   QMenu* set = menuBar()->addMenu(Text(texts::kMenuSettings));
@@ -226,14 +260,27 @@ void MainWindow::ConnectControls() {
     form_.TreeSelectionChanged(
         selected.isEmpty() ? std::nullopt
                            : std::optional<int>(selected.front()->data(0, Qt::UserRole).toInt()));
+    keyListing_->start();  // a click lists at once and stops it
   });
+  closeWhenIdle_ = new QTimer(this);
+  closeWhenIdle_->setInterval(kCloseRetryMs);
+  connect(closeWhenIdle_, &QTimer::timeout, this, [this] {
+    if (form_.busy()) return;
+    closeWhenIdle_->stop();
+    close();
+  });
+  // A folder highlighted by the keyboard is listed once the highlight rests.
+  keyListing_ = new QTimer(this);
+  keyListing_->setSingleShot(true);
+  keyListing_->setInterval(kKeyListingDelayMs);
+  connect(keyListing_, &QTimer::timeout, this, [this] { form_.TreeView1Click(); });
 
   // Clicks the controls' own signals do not report (on empty places, on the
   // header, double clicks anywhere).
   for (QObject* watched :
        {static_cast<QObject*>(Edit1), static_cast<QObject*>(TreeView1->viewport()),
         static_cast<QObject*>(StringGrid1->horizontalHeader()->viewport()),
-        static_cast<QObject*>(StringGrid1->viewport())}) {
+        static_cast<QObject*>(StringGrid1->viewport()), static_cast<QObject*>(StringGrid1)}) {
     watched->installEventFilter(this);
   }
 }
@@ -269,7 +316,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   if (watched == TreeView1->viewport() && type == QEvent::MouseButtonRelease) {
+    keyListing_->stop();
     form_.TreeView1Click();
+  } else if (watched == StringGrid1 && type == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+      form_.Button4Click();
+      return true;
+    }
   } else if (watched == StringGrid1->horizontalHeader()->viewport() &&
              type == QEvent::MouseButtonPress) {
     const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();

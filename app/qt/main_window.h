@@ -3,11 +3,16 @@
 // forwarding the user's actions to its handlers.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
+#include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "app/main_view.h"
+#include "app/qt/escape_filter.h"
 #include "app/unit1.h"
 
 class QAction;
@@ -16,6 +21,7 @@ class QProgressBar;
 class QPushButton;
 class QSplitter;
 class QStatusBar;
+class QTimer;
 class QTableWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -79,11 +85,16 @@ class MainWindow : public QMainWindow, public MainView {
   void ConnectControls();
   void AddTreeItems(const FolderTree& tree, int node, QTreeWidgetItem* item);
   void ForwardHighlight();
+  void ShowWorkSoon();
+  void ShowWork();
 
   TForm1 form_;
+  EscapeFilter escape_;
   QPointer<SettingsDialog> settingsDialog_;
   const std::vector<FileRow>* rows_ = nullptr;
-  bool showing_ = false;  // the window is setting its own controls: no events forwarded
+  bool showing_ = false;
+  bool treeHadFocus_ = false;  // before a scan disabled the tree  // the window is setting its own
+                               // controls: no events forwarded
 
   QWidget* Panel1 = nullptr;
   QWidget* Panel2 = nullptr;
@@ -102,6 +113,16 @@ class MainWindow : public QMainWindow, public MainView {
   ElidedLabel* statusLabel_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QPushButton* stopButton_ = nullptr;
+  QTimer* showTimer_ = nullptr;
+  QTimer* keyListing_ = nullptr;
+  QTimer* closeWhenIdle_ = nullptr;
+  // What the status bar shows next while the window works: the text, the
+  // progress (done, total); when they were last shown; when the window last
+  // took its events.
+  std::optional<std::string> pendingStatus_;
+  std::optional<std::pair<int, int>> pendingProgress_;
+  QElapsedTimer workShown_;
+  QElapsedTimer eventsTaken_;
 };
 
 }  // namespace unit1

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableWidget>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QUrl>
@@ -21,7 +22,6 @@
 #include "app/qt/main_window.h"
 #include "app/qt/qt_text.h"
 #include "app/qt/settings_dialog.h"
-#include "platform/keyboard.h"
 #include "platform/shell_open.h"
 
 namespace unit1 {
@@ -34,22 +34,35 @@ QTableWidgetItem* Cell(const std::string& text, Qt::Alignment alignment) {
   return item;
 }
 
-// Outer position and size, frame included.
+// Outer position and size of the normal place, frame included, also while
+// the window is maximised.
 WindowGeometry OuterGeometry(const QWidget* window) {
   const QRect frame = window->frameGeometry();
-  return {frame.x(), frame.y(), frame.width(), frame.height()};
+  if (!window->isMaximized()) return {frame.x(), frame.y(), frame.width(), frame.height(), false};
+  const QRect inner = window->geometry();
+  const QRect normal = window->normalGeometry().marginsAdded(
+      {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+       frame.bottom() - inner.bottom()});
+  return {normal.x(), normal.y(), normal.width(), normal.height(), true};
 }
 
 void SetOuterGeometry(QWidget* window, const WindowGeometry& g) {
+  window->setWindowState(window->windowState() & ~Qt::WindowMaximized);
   const QSize frame = window->frameGeometry().size() - window->size();
   window->move(g.x, g.y);
   window->resize(g.width - frame.width(), g.height - frame.height());
+  if (g.maximised) window->setWindowState(window->windowState() | Qt::WindowMaximized);
 }
+
+// How often the window shows the state of its work, and takes its events,
+// while it works.
+constexpr int kShowIntervalMs = 50;
+constexpr int kEventsIntervalMs = 20;
 
 }  // namespace
 
 QString MainWindow::statusText() const {
-  return statusLabel_->fullText();
+  return pendingStatus_ ? FromUtf8(*pendingStatus_) : statusLabel_->fullText();
 }
 
 void MainWindow::ShowSearchFolder(const std::string& text) {
@@ -104,8 +117,12 @@ void MainWindow::SelectTreeNode(int node) {
   showing_ = false;
 }
 
+// A scan disables the tree, which hands the focus on to the list; the
+// focus comes back with the new tree, where the keyboard user works next.
 void MainWindow::EnableTree(bool enabled) {
+  if (!enabled && TreeView1->isEnabled()) treeHadFocus_ = focusWidget() == TreeView1;
   TreeView1->setEnabled(enabled);
+  if (enabled && treeHadFocus_) TreeView1->setFocus();
 }
 
 void MainWindow::ShowRows(const std::vector<FileRow>& rows, const RowSet& highlight) {
@@ -121,15 +138,24 @@ void MainWindow::ShowRows(const std::vector<FileRow>& rows, const RowSet& highli
           Cell(rows[static_cast<std::size_t>(r)].Cell(c), c == 1 ? Qt::AlignRight : Qt::AlignLeft));
     }
   }
+  QItemSelectionModel* selection = StringGrid1->selectionModel();
   if (highlight.empty()) {
-    StringGrid1->setCurrentIndex(QModelIndex());
+    selection->clearCurrentIndex();
   } else {
-    StringGrid1->setCurrentCell(static_cast<int>(highlight.front()), 0,
-                                QItemSelectionModel::NoUpdate);
-    for (std::size_t row : highlight) {
-      const int r = static_cast<int>(row);
-      StringGrid1->setRangeSelected(QTableWidgetSelectionRange(r, 0, r, kColumnCount - 1), true);
+    // One selection of runs of neighbouring rows: row by row, highlighting
+    // thousands of rows took seconds.
+    const QAbstractItemModel* model = StringGrid1->model();
+    QItemSelection rowsShown;
+    for (std::size_t i = 0; i < highlight.size();) {
+      std::size_t last = i;
+      while (last + 1 < highlight.size() && highlight[last + 1] == highlight[last] + 1) ++last;
+      rowsShown.select(model->index(static_cast<int>(highlight[i]), 0),
+                       model->index(static_cast<int>(highlight[last]), kColumnCount - 1));
+      i = last + 1;
     }
+    selection->setCurrentIndex(model->index(static_cast<int>(highlight.front()), 0),
+                               QItemSelectionModel::NoUpdate);
+    selection->select(rowsShown, QItemSelectionModel::ClearAndSelect);
   }
   StringGrid1->setUpdatesEnabled(true);
   showing_ = false;
@@ -144,19 +170,58 @@ void MainWindow::RefreshRows() {
   }
 }
 
+// The text is painted the next time the window takes its events, which the
+// long loops let it do between their items: a synchronous repaint per file
+// made a run many times slower than the command. While the window works,
+// the status text and the progress bar take a new state at most every
+// kShowIntervalMs (QProgressBar repaints synchronously on every new value
+// its text shows); the last state follows by a timer.
 void MainWindow::SetStatusText(const std::string& text) {
-  statusLabel_->SetFullText(FromUtf8(text));
-  statusLabel_->repaint();
+  if (!form_.busy()) {
+    pendingStatus_.reset();
+    statusLabel_->SetFullText(FromUtf8(text));
+    statusLabel_->update();
+    return;
+  }
+  pendingStatus_ = text;
+  ShowWorkSoon();
 }
 
 void MainWindow::ShowProgress(std::size_t done, std::size_t total) {
-  progress_->setRange(0, static_cast<int>(total));
-  progress_->setValue(static_cast<int>(done));
-  progress_->show();
-  stopButton_->show();
+  pendingProgress_ = {static_cast<int>(done), static_cast<int>(total)};
+  if (!progress_->isVisible()) {
+    progress_->show();
+    stopButton_->show();
+    ShowWork();
+  } else {
+    ShowWorkSoon();
+  }
+}
+
+void MainWindow::ShowWorkSoon() {
+  if (!workShown_.isValid() || workShown_.elapsed() >= kShowIntervalMs) {
+    ShowWork();
+  } else if (!showTimer_->isActive()) {
+    showTimer_->start(kShowIntervalMs - static_cast<int>(workShown_.elapsed()));
+  }
+}
+
+void MainWindow::ShowWork() {
+  if (pendingStatus_) {
+    statusLabel_->SetFullText(FromUtf8(*pendingStatus_));
+    statusLabel_->update();
+    pendingStatus_.reset();
+  }
+  if (pendingProgress_) {
+    progress_->setRange(0, pendingProgress_->second);
+    progress_->setValue(pendingProgress_->first);
+    pendingProgress_.reset();
+  }
+  workShown_.restart();
 }
 
 void MainWindow::HideProgress() {
+  pendingProgress_.reset();
   progress_->hide();
   stopButton_->hide();
 }
@@ -208,16 +273,28 @@ void MainWindow::ShowSettingsDialog() {
   if (settingsDialog_) settingsDialog_->exec();
 }
 
+// Asked while a scan or a run is still going (to close once it has
+// stopped), the window closes as soon as it is no longer busy.
 void MainWindow::CloseWindow() {
-  close();
+  if (form_.busy()) {
+    closeWhenIdle_->start();
+  } else {
+    close();
+  }
 }
 
+// Often enough to paint, to take the stop command and to answer the system;
+// each look at the display costs, and a loop asks between every two items.
 void MainWindow::ProcessPendingEvents() {
+  if (eventsTaken_.isValid() && eventsTaken_.elapsed() < kEventsIntervalMs) return;
   QCoreApplication::processEvents();
+  eventsTaken_.restart();
 }
 
 bool MainWindow::EscapePressed() {
-  return platform::EscapePressed();
+  // A press waits in the queue until the window takes its events.
+  ProcessPendingEvents();
+  return escape_.TakePress();
 }
 
 WindowGeometry MainWindow::Geometry(WindowId window) {

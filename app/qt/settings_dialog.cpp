@@ -30,7 +30,8 @@ constexpr int kFirstRowTop = 20;  // inside a group, below its title
 constexpr int kGroupWidth = 177;
 constexpr int kGroupHeight = 273;
 constexpr int kColourGroupWidth = 97;
-constexpr int kCaptionWidth = 70;
+constexpr int kCaptionWidth = 70;  // the row captions' column, a small gap on both sides
+constexpr int kCaptionGap = 2;
 constexpr int kGroupGap = 4;
 constexpr int kBoxWidth = 49;
 
@@ -71,7 +72,7 @@ QLabel* Note(const QString& text, QWidget* parent) {
   QFont font = note->font();
   font.setPixelSize(16);
   note->setFont(font);
-  note->setStyleSheet(QStringLiteral("color: blue; background: white;"));
+  note->setStyleSheet(QStringLiteral("color: blue;"));  // on the dialog's own background
   return note;
 }
 
@@ -150,7 +151,8 @@ void SettingsDialog::CreateControls() {
 void SettingsDialog::CreateRangeGroups(QWidget* panel) {
   for (int type = 1; type <= kTypeCount; ++type) {
     Caption(FromUtf8(texts::kTextTypeRow) + FullWidthNumber(type), panel,
-            QRect(6, kGroupTop + kFirstRowTop + (type - 1) * kRowPitch, kCaptionWidth, 22));
+            QRect(kCaptionGap, kGroupTop + kFirstRowTop + (type - 1) * kRowPitch,
+                  kCaptionWidth - 2 * kCaptionGap, 22));
   }
   for (int measure = 0; measure < 3; ++measure) {
     auto* group =
@@ -184,7 +186,8 @@ void SettingsDialog::CreateRangeGroups(QWidget* panel) {
 
 void SettingsDialog::CreatePresetButtons(QWidget* panel) {
   const int y = kGroupTop + kGroupHeight + 1;
-  Caption(FromUtf8(texts::kPresetRow), panel, QRect(6, y, kCaptionWidth, 20));
+  Caption(FromUtf8(texts::kPresetRow), panel,
+          QRect(kCaptionGap, y, kCaptionWidth - 2 * kCaptionGap, 20));
   // Button1..6 under the width group, 7..12 under the height group, 13..19
   // under the spacing group, 20 and 21 under the colour group.
   const int firstButtons[] = {1, 7, 13, 20, 22};

@@ -1,11 +1,9 @@
-// The window tests run headless, with the event filter and the Japanese
-// texts of the program.
+// The window tests run headless, with the Japanese texts of the program.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QTranslator>
 
-#include "app/qt/escape_filter.h"
 #include "app/qt/qt_japanese.h"
 
 int main(int argc, char** argv) {
@@ -13,8 +11,6 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QTranslator qtTexts;
   unit1::InstallJapaneseQtTexts(qtTexts);
-  unit1::EscapeFilter escapeFilter;
-  application.installEventFilter(&escapeFilter);
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

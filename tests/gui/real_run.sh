@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # A real run of the window under Xvfb, as a user does it: start quillon,
 # choose the search folder, list it, select every row, choose the
-# destination, convert, leave by the exit command. The files it writes must
-# be byte for byte what quillon-cli convert writes for the same files and
-# settings.
+# destination, convert, leave by the exit command; then the same by keyboard
+# alone (an arrow key lists the folder, Tab and Ctrl+A highlight every row,
+# Ctrl+Enter converts). The files written must be byte for byte what
+# quillon-cli convert writes for the same files and settings.
 #
 # Usage: real_run.sh QUILLON QUILLON_CLI EXAMPLES_FOLDER
 set -euo pipefail
@@ -14,14 +15,14 @@ source "$here/../../scripts/lib/xvfb_driver.sh"
 
 work="$(mktemp -d)"
 trap 'qx_stop; rm -rf "$work"' EXIT
-mkdir -p "$work/program" "$work/src" "$work/gui-out" "$work/cli-out"
+mkdir -p "$work/program" "$work/src" "$work/gui-out" "$work/keys-out" "$work/cli-out"
 cp "$quillon" "$work/program/quillon"
 cp "$examples"/*.jww "$work/src/"
 samples="$here/../../../shared/jww-samples"
 if [ -d "$samples" ]; then cp "$samples"/*.jww "$work/src/" && chmod u+w "$work/src"/*; fi
 echo "not a drawing" >"$work/src/notes.txt"
 # A file already at the destination is kept as its backup, in both runs.
-for out in gui-out cli-out; do echo "older" >"$work/$out/PLAN.jww"; done
+for out in gui-out keys-out cli-out; do echo "older" >"$work/$out/PLAN.jww"; done
 
 {
   printf '[Form]\nF1_X=0\nF1_Y=0\nF1_W=900\nF1_H=600\n[Comp]\nF1P1=160\n'
@@ -45,39 +46,59 @@ qx_click "$QX_MAIN" 859 41         # 変換
 qx_keys "$(qx_wait_window '^Quillon$')" Return   # 変換を開始します。よろしいですか？ Yes
 
 expected=$(find "$work/src" -iname '*.jww' | wc -l)
-deadline=$((SECONDS + 60))
-until [ "$(find "$work/gui-out" -iname '*.jww' | wc -l)" -eq "$expected" ] &&
-  [ -z "$(find "$work/gui-out" -name '*.tmp')" ]; do
-  if ((SECONDS > deadline)); then
-    echo "FAIL: the window did not write every drawing" >&2
-    ls -la "$work/gui-out" >&2
+# Waits until the window has written every drawing into $1 and reported no
+# failed file, then leaves it by the exit command.
+finish_run() {
+  local deadline=$((SECONDS + 60))
+  until [ "$(find "$1" -iname '*.jww' | wc -l)" -eq "$expected" ] &&
+    [ -z "$(find "$1" -name '*.tmp')" ]; do
+    if ((SECONDS > deadline)); then
+      echo "FAIL: the window did not write every drawing into $1" >&2
+      ls -la "$1" >&2
+      exit 1
+    fi
+    sleep 0.3
+  done
+  sleep 1
+  if xdotool search --onlyvisible --name '^Quillon$' >/dev/null 2>&1; then
+    echo "FAIL: the run reported failed files" >&2
     exit 1
   fi
-  sleep 0.3
-done
-sleep 1
-if xdotool search --onlyvisible --name '^Quillon$' >/dev/null 2>&1; then
-  echo "FAIL: the run reported failed files" >&2
-  exit 1
-fi
-qx_keys "$QX_MAIN" alt+f x
-qx_keys "$(qx_wait_window '^Quillon$')" Return   # 終了します。よろしいですか？ Yes
-for _ in $(seq 1 50); do kill -0 "$QX_APP_PID" 2>/dev/null || break; sleep 0.2; done
-if kill -0 "$QX_APP_PID" 2>/dev/null; then
-  echo "FAIL: the window did not close" >&2
-  exit 1
-fi
-grep -q "^FLD2=$work/gui-out/" "$work/program/quillon.ini" || {
-  echo "FAIL: the settings file does not hold the destination folder" >&2
-  exit 1
+  qx_keys "$QX_MAIN" alt+f x
+  qx_keys "$(qx_wait_window '^Quillon$')" Return   # 終了します。よろしいですか？ Yes
+  for _ in $(seq 1 50); do kill -0 "$QX_APP_PID" 2>/dev/null || break; sleep 0.2; done
+  if kill -0 "$QX_APP_PID" 2>/dev/null; then
+    echo "FAIL: the window did not close" >&2
+    exit 1
+  fi
+  grep -q "^FLD2=$1/" "$work/program/quillon.ini" || {
+    echo "FAIL: the settings file does not hold the destination folder $1" >&2
+    exit 1
+  }
 }
+finish_run "$work/gui-out"
+
+# By keyboard alone.
+qx_start_quillon "$work/program/quillon"
+qx_keys "$QX_MAIN" alt+f s
+qx_choose_folder "検索フォルダ" "$work/src"
+qx_keys "$QX_MAIN" Down            # the tree's root: listed once the highlight rests
+sleep 1
+qx_keys "$QX_MAIN" Tab ctrl+a      # into the list, every row
+qx_keys "$QX_MAIN" alt+f h
+qx_choose_folder "保存先フォルダ" "$work/keys-out"
+qx_keys "$QX_MAIN" ctrl+Return     # 変換
+qx_keys "$(qx_wait_window '^Quillon$')" Return   # 変換を開始します。よろしいですか？ Yes
+finish_run "$work/keys-out"
 
 summary="$("$cli" convert --dest "$work/cli-out" --settings "$work/settings.ini" "$work/src" | tail -1)"
 case "$summary" in
   *"; 0 texts retyped") echo "FAIL: the settings retyped nothing: $summary" >&2; exit 1 ;;
 esac
-if ! diff -r "$work/gui-out" "$work/cli-out"; then
-  echo "FAIL: the window's output differs from quillon-cli's" >&2
-  exit 1
-fi
-echo "PASS: $expected drawings converted by the window, identical to quillon-cli's output ($summary)"
+for out in gui-out keys-out; do
+  if ! diff -r "$work/$out" "$work/cli-out"; then
+    echo "FAIL: the window's output in $out differs from quillon-cli's" >&2
+    exit 1
+  fi
+done
+echo "PASS: $expected drawings converted by the window, by mouse and by keyboard, identical to quillon-cli's output ($summary)"

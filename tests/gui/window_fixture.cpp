@@ -3,6 +3,8 @@
 #include <QTableWidget>
 #include <QTreeWidget>
 
+#include "tests/support/synthetic.h"
+
 namespace gui_test {
 
 namespace fs = std::filesystem;
@@ -34,6 +36,20 @@ void WindowTest::Start() {
 void WindowTest::ChooseSearchFolder(const fs::path& folder) {
   form1_->folders.push_back(folder);
   form1_->form().MnuFileSFolderClick();
+}
+
+void WindowTest::ListFolder(const fs::path& folder) {
+  ChooseSearchFolder(folder);
+  form1_->form().TreeSelectionChanged(0);
+  form1_->form().TreeView1Click();
+}
+
+void WindowTest::WriteDrawings(const fs::path& folder, const std::vector<std::string>& names) {
+  fs::create_directories(folder);
+  for (const std::string& name : names) {
+    jww::Drawing drawing = synthetic::MakeHeaderOnly(600);
+    synthetic::SaveDrawing(drawing, folder / name);
+  }
 }
 
 QTreeWidget* WindowTest::Tree() const {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,8 +21,9 @@ class QTreeWidget;
 
 namespace gui_test {
 
-// The main window with its boxes recorded (answered Yes) and its folder
-// choosers answered from `folders`.
+// The main window with its boxes recorded (answered Yes), its folder
+// choosers answered from `folders`, its status texts recorded, and a hook
+// run at each step of a run's progress.
 class TestWindow : public unit1::MainWindow {
  public:
   using MainWindow::MainWindow;
@@ -31,9 +33,19 @@ class TestWindow : public unit1::MainWindow {
   }
   std::optional<std::filesystem::path> ChooseFolder(const std::string&,
                                                     const std::filesystem::path&) override;
+  void SetStatusText(const std::string& text) override {
+    statuses.push_back(text);
+    MainWindow::SetStatusText(text);
+  }
+  void ShowProgress(std::size_t done, std::size_t total) override {
+    MainWindow::ShowProgress(done, total);
+    if (onProgress) onProgress();
+  }
 
   std::vector<std::string> boxes;
   std::deque<std::filesystem::path> folders;
+  std::vector<std::string> statuses;
+  std::function<void()> onProgress;
 };
 
 class WindowTest : public testing::Test {
@@ -46,6 +58,11 @@ class WindowTest : public testing::Test {
   void Start();
   std::filesystem::path IniFile() const { return program_ / "quillon.ini"; }
   void ChooseSearchFolder(const std::filesystem::path& folder);
+  // Chooses the search folder and lists its root, as a click on it does.
+  void ListFolder(const std::filesystem::path& folder);
+  // Small drawings that convert, named `names`, in `folder`.
+  static void WriteDrawings(const std::filesystem::path& folder,
+                            const std::vector<std::string>& names);
   QTableWidget* Grid() const;
   QTreeWidget* Tree() const;
 
