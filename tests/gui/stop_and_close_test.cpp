@@ -58,8 +58,8 @@ TEST_F(WindowTest, AQuickEscapeStopsARun) {
   EXPECT_LT(FilesIn(out), 3u);
 }
 
-// The close button during a run is refused while the run goes; a close the
-// window's logic asks for then follows as soon as the run has ended.
+// The close button during a run asks first and is refused while the run
+// goes; answered Yes, the run stops and the window closes once it has.
 TEST_F(WindowTest, ACloseDuringARunWaitsForTheRunToEnd) {
   WriteDrawings(data_, {"A.JWW", "B.JWW"});
   const fs::path out = scratch_ / "out";
@@ -77,7 +77,9 @@ TEST_F(WindowTest, ACloseDuringARunWaitsForTheRunToEnd) {
   };
   form1_->form().Button4Click();
   EXPECT_FALSE(closedDuringRun);
-  EXPECT_TRUE(form1_->isVisible());
+  ASSERT_FALSE(form1_->boxes.empty());
+  EXPECT_EQ(form1_->boxes.back(), texts::kConfirmCloseDuringRun);
+  EXPECT_LT(FilesIn(out), 2u);
   EXPECT_TRUE(QTest::qWaitFor([this] { return !form1_->isVisible(); }, 2000));
   EXPECT_TRUE(fs::exists(IniFile()));  // the close ran its shut-down
 }
