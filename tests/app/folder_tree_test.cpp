@@ -103,8 +103,9 @@ TEST_F(MainWindowTest, FoldersBeyond260CharactersAreScannedAndListed) {
   const unit1::FolderTree& tree = form_->tree();
   int node = 0;
   for (const fs::path& name : deep.lexically_relative(data_)) {
-    node = Child(tree, node, platform::PathToUtf8(name));
-    ASSERT_GE(node, 0) << "no node for " << name << " below " << tree.NodePath(node);
+    ASSERT_EQ(ChildNames(tree, node), std::vector<std::string>{platform::PathToUtf8(name)})
+        << "below " << tree.NodePath(node);
+    node = tree.nodes()[static_cast<std::size_t>(node)].children[0];
   }
   EXPECT_TRUE(tree.nodes()[static_cast<std::size_t>(node)].children.empty());
   ClickFolder(deep);
