@@ -507,7 +507,8 @@ void MainWindow::OnListDisplayInfo(NMHDR& header) {
 }
 
 template <typename Argument>
-void MainWindow::Forward(void (MainEvents::*event)(Argument), Argument argument) {
+void MainWindow::Forward(void (MainEvents::*event)(Argument),
+                         std::type_identity_t<Argument> argument) {
   if (events_ == nullptr) return;
   RunGuarded(ModalOwner(), [&] { (events_->*event)(argument); });
 }

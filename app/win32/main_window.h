@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 // After windows.h, which it needs.
 #include <commctrl.h>
@@ -89,7 +90,7 @@ class MainWindow final : public unit1::MainView {
   void ShowStatusText();
   void Forward(void (MainEvents::*event)());
   template <typename Argument>
-  void Forward(void (MainEvents::*event)(Argument), Argument argument);
+  void Forward(void (MainEvents::*event)(Argument), std::type_identity_t<Argument> argument);
   HWND ModalOwner() const;
 
   HWND window_ = nullptr;
