@@ -132,6 +132,15 @@ void MainWindow::Show(int how) {
   ::UpdateWindow(window_);
 }
 
+bool MainWindow::PreTranslate(MSG& message) {
+  if (window_ == nullptr) return false;
+  const bool ours = message.hwnd == window_ || ::IsChild(window_, message.hwnd);
+  // A press counts while a long loop takes the messages; one made while the
+  // window was idle would stop the next loop at once.
+  if (ours && message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) escapeSeen_ = pumping_;
+  return false;
+}
+
 LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CREATE:

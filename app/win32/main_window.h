@@ -33,6 +33,9 @@ class MainWindow final : public unit1::MainView {
   HWND Control(int id) const { return ::GetDlgItem(window_, id); }
   // Shows the window; its first show runs the start-up sequence.
   void Show(int how);
+  // The message loop's look at each message before it is dispatched: notes
+  // an Escape press for EscapePressed. True when the message was handled.
+  bool PreTranslate(MSG& message);
 
   // What the logic reads back: the rows highlighted, the node selected (-1:
   // none), the status text as set.
@@ -112,6 +115,8 @@ class MainWindow final : public unit1::MainView {
   bool shown_ = false;
   bool settingRows_ = false;
   bool selectionPending_ = false;
+  bool escapeSeen_ = false;  // Escape went down since EscapePressed last answered
+  bool pumping_ = false;     // ProcessPendingEvents takes the messages
   POINT headerPress_{0, 0};
 };
 

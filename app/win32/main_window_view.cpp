@@ -181,27 +181,41 @@ void MainWindow::CloseWindow() {
   ::PostMessageW(window_, WM_CLOSE, 0, 0);
 }
 
-// During a run only the stop button takes input; everything else the user
-// does then is dropped, while the window still repaints.
+// During a run only the stop button and the close box (or Alt+F4) take
+// input; everything else the user does then is dropped, while the window
+// still repaints. An Escape press is noted before it is dropped.
 void MainWindow::ProcessPendingEvents() {
   MSG message;
   HWND stop = ::GetDlgItem(Control(kStatusBar1), kButtonStop);
+  const bool outer = pumping_;
+  pumping_ = true;
   while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
       ::PostQuitMessage(static_cast<int>(message.wParam));
-      return;
+      break;
     }
     const bool input = (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) ||
                        (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST) ||
                        (message.message >= WM_NCMOUSEMOVE && message.message <= WM_NCXBUTTONDBLCLK);
-    if (progressShown_ && input && message.hwnd != stop) continue;
+    const bool closing =
+        (message.message == WM_NCLBUTTONDOWN || message.message == WM_NCLBUTTONUP) &&
+        message.wParam == HTCLOSE;
+    const bool altF4 = message.message == WM_SYSKEYDOWN && message.wParam == VK_F4;
+    if (progressShown_ && input && message.hwnd != stop && !closing && !altF4) {
+      if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) escapeSeen_ = true;
+      continue;
+    }
+    if (PreTranslate(message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }
+  pumping_ = outer;
 }
 
 bool MainWindow::EscapePressed() {
-  return ::GetForegroundWindow() == window_ && platform::EscapePressed();
+  const bool seen = escapeSeen_;
+  escapeSeen_ = false;
+  return seen || (::GetForegroundWindow() == window_ && platform::EscapePressed());
 }
 
 // Positions are the screen's pixels; sizes are kept at 96 dpi, so that the

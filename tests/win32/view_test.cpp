@@ -28,8 +28,12 @@ std::string Text(HWND window) {
 
 struct MainRecorder final : win32::MainEvents {
   std::vector<std::string> calls;
+  bool mayClose = true;
   void FormShow() override { calls.push_back("FormShow"); }
-  bool FormCloseQuery() override { return true; }
+  bool FormCloseQuery() override {
+    calls.push_back("FormCloseQuery");
+    return mayClose;
+  }
   void FormClose() override { calls.push_back("FormClose"); }
   void MnuFileSFolderClick() override { calls.push_back("MnuFileSFolderClick"); }
   void MnuFileType0Click() override { calls.push_back("MnuFileType0Click"); }
@@ -280,6 +284,33 @@ TEST_F(Win32Windows, StatusAndProgressFollowTheRun) {
   main_.HideProgress();
   EXPECT_FALSE(::GetWindowLongW(progress, GWL_STYLE) & WS_VISIBLE);
   EXPECT_EQ(events_.calls, std::vector<std::string>{"StopCommand"});
+}
+
+TEST_F(Win32Windows, EscapeBetweenTwoPollsIsNotMissedAndTheCloseBoxIsHeardDuringARun) {
+  main_.ShowProgress(1, 10);
+  // Pressed and released between two polls: the key is up when asked.
+  ::PostMessageW(Main("StringGrid1"), WM_KEYDOWN, VK_ESCAPE, 0);
+  ::PostMessageW(Main("StringGrid1"), WM_KEYUP, VK_ESCAPE, 0xC0000001);
+  main_.ProcessPendingEvents();
+  EXPECT_TRUE(main_.EscapePressed());
+  EXPECT_FALSE(main_.EscapePressed()) << "one press answers once";
+
+  // Alt+F4 and the close box reach the window during a run; while the form
+  // says no, the window stays.
+  events_.mayClose = false;
+  ::PostMessageW(main_.hwnd(), WM_SYSKEYDOWN, VK_F4, 1 << 29);
+  main_.ProcessPendingEvents();
+  main_.ProcessPendingEvents();
+  EXPECT_TRUE(::IsWindow(main_.hwnd()));
+  EXPECT_EQ(events_.calls, std::vector<std::string>{"FormCloseQuery"});
+  main_.HideProgress();
+  events_.mayClose = true;
+  HWND window = main_.hwnd();
+  main_.CloseWindow();
+  main_.ProcessPendingEvents();
+  EXPECT_FALSE(::IsWindow(window));
+  EXPECT_EQ(events_.calls,
+            (std::vector<std::string>{"FormCloseQuery", "FormCloseQuery", "FormClose"}));
 }
 
 // When the timer fires: notes whether Yes is the default button of the box
