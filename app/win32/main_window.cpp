@@ -127,6 +127,10 @@ void MainWindow::Show(int how) {
   if (!shown_) {
     shown_ = true;
     Forward(&MainEvents::FormShow);
+    if (startMaximised_ && how != SW_SHOWMINIMIZED && how != SW_MINIMIZE &&
+        how != SW_SHOWMINNOACTIVE) {
+      how = SW_SHOWMAXIMIZED;
+    }
   }
   ::ShowWindow(window_, how);
   ::UpdateWindow(window_);

@@ -115,8 +115,9 @@ class MainWindow final : public unit1::MainView {
   bool shown_ = false;
   bool settingRows_ = false;
   bool selectionPending_ = false;
-  bool escapeSeen_ = false;  // Escape went down since EscapePressed last answered
-  bool pumping_ = false;     // ProcessPendingEvents takes the messages
+  bool escapeSeen_ = false;      // Escape went down since EscapePressed last answered
+  bool startMaximised_ = false;  // the settings file's place was maximised
+  bool pumping_ = false;         // ProcessPendingEvents takes the messages
   POINT headerPress_{0, 0};
 };
 

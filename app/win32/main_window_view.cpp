@@ -218,30 +218,39 @@ bool MainWindow::EscapePressed() {
   return seen || (::GetForegroundWindow() == window_ && platform::EscapePressed());
 }
 
+namespace {
+
+// The offset of the work area in its monitor: the system keeps a window's
+// normal place relative to the work area (beside a taskbar at the top or
+// left), the settings file in the screen's pixels.
+POINT WorkAreaOffset(HWND window) {
+  MONITORINFO screen{};
+  screen.cbSize = sizeof(screen);
+  ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &screen);
+  return {screen.rcWork.left - screen.rcMonitor.left, screen.rcWork.top - screen.rcMonitor.top};
+}
+
+}  // namespace
+
 // Positions are the screen's pixels; sizes are kept at 96 dpi, so that the
-// settings file means the same size on every monitor.
+// settings file means the same size on every monitor. A maximised or
+// minimised window reports the place it returns to, and whether it is
+// maximised.
 unit1::WindowGeometry MainWindow::Geometry(unit1::WindowId which) {
   HWND window = which == unit1::WindowId::kMain ? window_
                 : dialog_ != nullptr            ? dialog_->hwnd()
                                                 : nullptr;
   if (window == nullptr) return {};
-  RECT r;
-  ::GetWindowRect(window, &r);
-  if (::IsIconic(window) || ::IsZoomed(window)) {
-    // The place it returns to, which the system keeps relative to the work
-    // area (beside a taskbar at the top or left): made the screen's again.
-    WINDOWPLACEMENT place{};
-    place.length = sizeof(place);
-    ::GetWindowPlacement(window, &place);
-    MONITORINFO screen{};
-    screen.cbSize = sizeof(screen);
-    ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &screen);
-    r = place.rcNormalPosition;
-    ::OffsetRect(&r, screen.rcWork.left - screen.rcMonitor.left,
-                 screen.rcWork.top - screen.rcMonitor.top);
-  }
+  WINDOWPLACEMENT place{};
+  place.length = sizeof(place);
+  ::GetWindowPlacement(window, &place);
+  RECT r = place.rcNormalPosition;
+  const POINT offset = WorkAreaOffset(window);
+  ::OffsetRect(&r, offset.x, offset.y);
+  const bool maximised =
+      ::IsZoomed(window) || (::IsIconic(window) && (place.flags & WPF_RESTORETOMAXIMIZED) != 0);
   const UINT dpi = WindowDpi(window);
-  return {r.left, r.top, Unscale(r.right - r.left, dpi), Unscale(r.bottom - r.top, dpi)};
+  return {r.left, r.top, Unscale(r.right - r.left, dpi), Unscale(r.bottom - r.top, dpi), maximised};
 }
 
 void MainWindow::SetGeometry(unit1::WindowId which, const unit1::WindowGeometry& geometry) {
@@ -250,8 +259,27 @@ void MainWindow::SetGeometry(unit1::WindowId which, const unit1::WindowGeometry&
                                                 : nullptr;
   if (window == nullptr) return;
   const UINT dpi = WindowDpi(window);
-  ::SetWindowPos(window, nullptr, geometry.x, geometry.y, Scale(geometry.width, dpi),
-                 Scale(geometry.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+  const POINT offset = WorkAreaOffset(window);
+  WINDOWPLACEMENT place{};
+  place.length = sizeof(place);
+  ::GetWindowPlacement(window, &place);
+  place.rcNormalPosition = RECT{geometry.x, geometry.y, geometry.x + Scale(geometry.width, dpi),
+                                geometry.y + Scale(geometry.height, dpi)};
+  ::OffsetRect(&place.rcNormalPosition, -offset.x, -offset.y);
+  place.flags = 0;
+  const bool visible = ::IsWindowVisible(window) != FALSE;
+  // A hidden window stays hidden: it comes up maximised when it is shown.
+  if (!visible) {
+    place.showCmd = SW_HIDE;
+  } else {
+    place.showCmd = geometry.maximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+  }
+  ::SetWindowPlacement(window, &place);
+  if (which == unit1::WindowId::kMain) {
+    startMaximised_ = geometry.maximised;
+  } else if (dialog_ != nullptr) {
+    dialog_->SetStartMaximised(geometry.maximised);
+  }
 }
 
 int MainWindow::PaneWidth() {

@@ -387,7 +387,8 @@ bool SettingsDialog::ShowModal() {
   scrolled_ = {0, 0};
   UpdateScrollBars();
   ::EnableWindow(owner, FALSE);
-  ::ShowWindow(window_, SW_SHOW);
+  ::ShowWindow(window_, startMaximised_ ? SW_SHOWMAXIMIZED : SW_SHOW);
+  startMaximised_ = false;
   ::SetForegroundWindow(window_);
   lastFocus_ = ::GetNextDlgTabItem(window_, nullptr, FALSE);
   ::SetFocus(lastFocus_);

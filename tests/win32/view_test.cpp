@@ -313,6 +313,24 @@ TEST_F(Win32Windows, EscapeBetweenTwoPollsIsNotMissedAndTheCloseBoxIsHeardDuring
             (std::vector<std::string>{"FormCloseQuery", "FormCloseQuery", "FormClose"}));
 }
 
+TEST_F(Win32Windows, AMaximisedWindowComesBackMaximisedOverItsNormalPlace) {
+  main_.SetGeometry(unit1::WindowId::kMain, {30, 40, 700, 500, true});
+  main_.Show(SW_SHOWNORMAL);
+  EXPECT_TRUE(::IsZoomed(main_.hwnd()));
+  unit1::WindowGeometry at = main_.Geometry(unit1::WindowId::kMain);
+  EXPECT_TRUE(at.maximised);
+  EXPECT_EQ(at.x, 30);
+  EXPECT_EQ(at.y, 40);
+  EXPECT_EQ(at.width, 700);
+  EXPECT_EQ(at.height, 500);
+  main_.SetGeometry(unit1::WindowId::kMain, {50, 60, 640, 480, false});
+  EXPECT_FALSE(::IsZoomed(main_.hwnd()));
+  at = main_.Geometry(unit1::WindowId::kMain);
+  EXPECT_FALSE(at.maximised);
+  EXPECT_EQ(at.x, 50);
+  EXPECT_EQ(at.width, 640);
+}
+
 // When the timer fires: notes whether Yes is the default button of the box
 // then open, and presses Escape in it.
 bool g_yesIsDefault = false;
