@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "app/message_texts.h"
 #include "app/win32/boxes.h"
 #include "app/win32/control_names.h"
 #include "app/win32/resources.h"
@@ -31,6 +32,9 @@ enum : UINT {
   kSplitterMoved,
   kSizeColumnResized,
 };
+
+// The timer that lists a folder highlighted by keys once the highlight rests.
+constexpr UINT_PTR kKeyListingTimer = 1;
 
 HWND CreateChild(HWND parent, DWORD exStyle, const wchar_t* kind, const wchar_t* text, DWORD style,
                  int id) {
@@ -110,6 +114,8 @@ MainWindow::MainWindow(HINSTANCE instance) {
   kind.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   kind.lpszClassName = kMainClass;
   ::RegisterClassExW(&kind);
+  ACCEL convert{FCONTROL | FVIRTKEY, VK_RETURN, kMnuFileConvert};
+  shortcuts_ = ::CreateAcceleratorTableW(&convert, 1);
   window_ = ::CreateWindowExW(0, kMainClass, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 192,
                               107, 696, 478, nullptr, nullptr, instance, this);
 }
@@ -121,6 +127,7 @@ MainWindow::~MainWindow() {
   }
   if (folderImages_ != nullptr) ImageList_Destroy(folderImages_);
   if (rowHeight_ != nullptr) ImageList_Destroy(rowHeight_);
+  if (shortcuts_ != nullptr) ::DestroyAcceleratorTable(shortcuts_);
 }
 
 void MainWindow::Show(int how) {
@@ -142,7 +149,10 @@ bool MainWindow::PreTranslate(MSG& message) {
   // A press counts while a long loop takes the messages; one made while the
   // window was idle would stop the next loop at once.
   if (ours && message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) escapeSeen_ = pumping_;
-  return false;
+  if (!ours) return false;
+  if (::TranslateAcceleratorW(window_, shortcuts_, &message) != 0) return true;
+  // Tab and Shift+Tab move between the controls, Enter is OnEnter's.
+  return ::IsDialogMessageW(window_, &message) != FALSE;
 }
 
 LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -167,7 +177,13 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_NOTIFY:
       return OnNotify(*reinterpret_cast<NMHDR*>(lparam));
     case kTreeClicked:
+      ::KillTimer(window_, kKeyListingTimer);
       Forward(&MainEvents::TreeView1Click);
+      return 0;
+    case WM_TIMER:
+      if (wparam != kKeyListingTimer) break;
+      ::KillTimer(window_, kKeyListingTimer);
+      if (SelectedNode() >= 0) Forward(&MainEvents::TreeView1Click);
       return 0;
     case kSelectionChanged:
       selectionPending_ = false;
@@ -206,6 +222,8 @@ void MainWindow::CreateMenuBar() {
   ::AppendMenuW(file, MF_STRING, kMnuFileSFolder, L"検索フォルダの指定 (&S)");
   ::AppendMenuW(file, MF_POPUP, reinterpret_cast<UINT_PTR>(types), L"ファイルの種類 (&T)");
   ::AppendMenuW(file, MF_STRING, kMnuFileDFolder, L"保存先フォルダの指定 (&H)");
+  ::AppendMenuW(file, MF_STRING, kMnuFileConvert,
+                (Wide(texts::kMenuConvert) + L"\tCtrl+Enter").c_str());
   ::AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
   ::AppendMenuW(file, MF_STRING, kMnuFileExit, L"終了 (&X)");
   HMENU settings = ::CreatePopupMenu();
@@ -241,6 +259,8 @@ void MainWindow::CreateControls() {
                   WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS, kStringGrid1);
   ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   ::SetWindowSubclass(list, ListProc, 1, 0);
+  // Tab goes from the tree to the list, then along the controls above it.
+  ::SetWindowPos(list, Control(kTreeView1), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ::SetWindowSubclass(ListView_GetHeader(list), HeaderProc, 1,
                       reinterpret_cast<DWORD_PTR>(&headerPress_));
   for (int column = 0; column < unit1::kColumnCount; ++column) {
@@ -420,7 +440,11 @@ void MainWindow::OnCommand(int id, int code) {
       Forward(&MainEvents::MnuSetConvClick);
       break;
     case kButton4:
+    case kMnuFileConvert:
       Forward(&MainEvents::Button4Click);
+      break;
+    case IDOK:
+      OnEnter();
       break;
     case kButtonStop:
       Forward(&MainEvents::StopCommand);
@@ -433,6 +457,23 @@ void MainWindow::OnCommand(int id, int code) {
       break;
     default:
       break;
+  }
+}
+
+// Enter, which the dialog keys turn into IDOK: on a button it presses the
+// button, on the list it converts (after the confirmation), on the tree it
+// lists the highlighted folder without waiting for the pause.
+void MainWindow::OnEnter() {
+  HWND focus = ::GetFocus();
+  if (focus == Control(kStringGrid1)) {
+    Forward(&MainEvents::Button4Click);
+  } else if (focus == Control(kTreeView1)) {
+    ::KillTimer(window_, kKeyListingTimer);
+    if (SelectedNode() >= 0) Forward(&MainEvents::TreeView1Click);
+  } else if (focus != nullptr && ::GetParent(focus) == window_ &&
+             (::SendMessageW(focus, WM_GETDLGCODE, 0, 0) &
+              (DLGC_UNDEFPUSHBUTTON | DLGC_DEFPUSHBUTTON)) != 0) {
+    ::SendMessageW(focus, BM_CLICK, 0, 0);
   }
 }
 
@@ -451,6 +492,11 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
       const int node = SelectedNode();
       Forward(&MainEvents::TreeSelectionChanged,
               node < 0 ? std::nullopt : std::optional<int>(node));
+      // Each move by keys starts the pause again: holding an arrow key
+      // lists no folder on the way.
+      if (reinterpret_cast<const NMTREEVIEWW&>(header).action == TVC_BYKEYBOARD && node >= 0) {
+        ::SetTimer(window_, kKeyListingTimer, unit1::kKeyListingDelayMs, nullptr);
+      }
     }
     return 0;
   }

@@ -87,6 +87,7 @@ class MainWindow final : public unit1::MainView {
   void LayOut();
   void LayOutStatusBar();
   void OnCommand(int id, int code);
+  void OnEnter();
   LRESULT OnNotify(const NMHDR& header);
   void OnListDisplayInfo(NMHDR& header);
   void DragSplitter(int x);
@@ -105,7 +106,8 @@ class MainWindow final : public unit1::MainView {
   HFONT bigFont_ = nullptr;   // 19 px: "変換"
   HIMAGELIST folderImages_ = nullptr;
   HIMAGELIST rowHeight_ = nullptr;
-  int paneWidth_ = 160;  // at 96 dpi
+  HACCEL shortcuts_ = nullptr;  // Ctrl+Enter: 変換
+  int paneWidth_ = 160;         // at 96 dpi
   const std::vector<unit1::FileRow>* rows_ = nullptr;
   std::vector<HTREEITEM> nodes_;  // tree items by node index
   std::wstring cell_;             // the text a list cell is being drawn with

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <imm.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -329,6 +330,70 @@ TEST_F(Win32Windows, AMaximisedWindowComesBackMaximisedOverItsNormalPlace) {
   EXPECT_FALSE(at.maximised);
   EXPECT_EQ(at.x, 50);
   EXPECT_EQ(at.width, 640);
+}
+
+// Lets the window take its messages for `ms` milliseconds, through the
+// same look the program's message loop takes.
+void Pump(win32::MainWindow& window, DWORD ms) {
+  const DWORD end = ::GetTickCount() + ms;
+  do {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (window.PreTranslate(message)) continue;
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+    ::Sleep(10);
+  } while (::GetTickCount() < end);
+}
+
+TEST_F(Win32Windows, TheWindowIsWorkedByKeyboard) {
+  main_.Show(SW_SHOWNORMAL);
+  std::vector<std::string> order;
+  HWND first = Main("TreeView1");
+  for (HWND at = first; at != nullptr && order.size() < 10;) {
+    order.push_back(win32::MainControlName(::GetDlgCtrlID(at)));
+    at = ::GetNextDlgTabItem(main_.hwnd(), at, FALSE);
+    if (at == first) break;
+  }
+  EXPECT_EQ(order, (std::vector<std::string>{"TreeView1", "StringGrid1", "ComboBox1", "Button1",
+                                             "Edit2", "Button3", "Button4"}));
+  ::SetFocus(Main("TreeView1"));
+  ::PostMessageW(Main("TreeView1"), WM_KEYDOWN, VK_TAB, 0);
+  Pump(main_, 50);
+  EXPECT_EQ(::GetFocus(), Main("StringGrid1")) << "Tab moves from the tree to the list";
+
+  // A folder highlighted by keys is listed once, after the highlight rested.
+  unit1::FolderTree tree;
+  const int root = tree.AddRoot("C:\\drawings\\", "C:\\drawings\\");
+  tree.AddChild(root, "a", "a");
+  tree.AddChild(root, "b", "b");
+  main_.ShowTree(tree);
+  HWND view = Main("TreeView1");
+  TreeView_SelectItem(view, TreeView_GetRoot(view));
+  ::SetFocus(view);
+  events_.calls.clear();
+  ::PostMessageW(view, WM_KEYDOWN, VK_DOWN, 0);
+  Pump(main_, 100);
+  ::PostMessageW(view, WM_KEYDOWN, VK_DOWN, 0);
+  Pump(main_, unit1::kKeyListingDelayMs / 2);
+  EXPECT_EQ(std::count(events_.calls.begin(), events_.calls.end(), "TreeView1Click"), 0);
+  Pump(main_, unit1::kKeyListingDelayMs * 2);
+  EXPECT_EQ(std::count(events_.calls.begin(), events_.calls.end(), "TreeView1Click"), 1);
+  EXPECT_EQ(main_.SelectedNode(), 2);
+
+  // Enter on the list converts; so does the menu's 変換 (Ctrl+Enter).
+  std::vector<unit1::FileRow> rows(3);
+  main_.ShowRows(rows, {});
+  ::SetFocus(Main("StringGrid1"));
+  events_.calls.clear();
+  ::PostMessageW(Main("StringGrid1"), WM_KEYDOWN, VK_RETURN, 0);
+  Pump(main_, 50);
+  ::SendMessageW(main_.hwnd(), WM_COMMAND, win32::kMnuFileConvert, 0);
+  EXPECT_EQ(events_.calls, (std::vector<std::string>{"Button4Click", "Button4Click"}));
+  wchar_t text[64] = L"";
+  ::GetMenuStringW(::GetMenu(main_.hwnd()), win32::kMnuFileConvert, text, 64, MF_BYCOMMAND);
+  EXPECT_EQ(win32::Utf8(text), "変換 (&C)\tCtrl+Enter");
 }
 
 // When the timer fires: notes whether Yes is the default button of the box
