@@ -163,8 +163,12 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       ApplyDpi(WindowDpi(window_));
       return 0;
     case WM_SIZE:
-      ::SendMessageW(Control(kStatusBar1), WM_SIZE, 0, 0);
       LayOut();
+      return 0;
+    case WM_GETMINMAXINFO:
+      if (Control(kStatusBar1) != nullptr) {
+        reinterpret_cast<MINMAXINFO*>(lparam)->ptMinTrackSize = MinimumSize();
+      }
       return 0;
     case WM_DPICHANGED: {
       ApplyDpi(HIWORD(wparam));
@@ -322,7 +326,24 @@ void MainWindow::ApplyDpi(UINT dpi) {
   LayOut();
 }
 
+namespace {
+
+// The narrowest the right pane's row of controls goes without overlapping:
+// the file type and "変換設定" (240), then "保存先フォルダ" over the
+// destination box (96) beside "変換" (79 with its margin); and the
+// narrowest tree pane left at the window's minimum size.
+constexpr int kRightPaneMinimum = 240 + 96 + 83;
+constexpr int kPaneMinimum = 60;
+constexpr int kSplitterWidth = 3;
+constexpr int kTopPanelHeight = 48;
+constexpr int kListMinimumHeight = 96;
+
+}  // namespace
+
+// Every change of layout moves the controls at once, without copying their
+// old pictures, and repaints them all: nothing stale stays on the screen.
 void MainWindow::LayOut() {
+  ::SendMessageW(Control(kStatusBar1), WM_SIZE, 0, 0);
   RECT client;
   ::GetClientRect(window_, &client);
   RECT bar;
@@ -332,28 +353,49 @@ void MainWindow::LayOut() {
   const int width = client.right;
   const int height =
       std::max(0, static_cast<int>(client.bottom) - static_cast<int>(bar.bottom - bar.top));
-  const int pane = std::clamp(s(paneWidth_), 0, std::max(0, width - s(3)));
+  // The pane gives way to the controls on the right when the window is narrow.
+  const int pane =
+      std::clamp(s(paneWidth_), 0, std::max(0, width - s(kSplitterWidth) - s(kRightPaneMinimum)));
   const int edit = s(19);
-  ::MoveWindow(Control(kEdit1), 0, 0, pane, edit, TRUE);
-  ::MoveWindow(Control(kTreeView1), 0, edit, pane, std::max(0, height - edit), TRUE);
-  ::MoveWindow(Control(kSplitter1), pane, 0, s(3), height, TRUE);
+  HDWP moves = ::BeginDeferWindowPos(12);
+  auto move = [&moves, this](int id, int x, int y, int w, int h) {
+    if (moves != nullptr) {
+      moves = ::DeferWindowPos(moves, Control(id), nullptr, x, y, std::max(0, w), std::max(0, h),
+                               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    }
+  };
+  move(kEdit1, 0, 0, pane, edit);
+  move(kTreeView1, 0, edit, pane, height - edit);
+  move(kSplitter1, pane, 0, s(kSplitterWidth), height);
 
-  const int x = pane + s(3);
+  const int x = pane + s(kSplitterWidth);
   const int right = width;
-  const int top = s(48);
-  ::MoveWindow(Control(kLabel1), x + s(4), s(5), s(96), s(14), TRUE);
-  ::MoveWindow(Control(kComboBox1), x + s(4), s(21), s(150), s(120), TRUE);
-  ::MoveWindow(Control(kButton1), x + s(160), s(19), s(72), s(25), TRUE);
+  const int top = s(kTopPanelHeight);
+  move(kLabel1, x + s(4), s(5), s(96), s(14));
+  move(kComboBox1, x + s(4), s(21), s(150), s(120));
+  move(kButton1, x + s(160), s(19), s(72), s(25));
   const int left2 = x + s(240);
-  ::MoveWindow(Control(kLabel2), left2, s(5), s(96), s(14), TRUE);
-  ::MoveWindow(Control(kButton4), right - s(79), s(2), s(75), s(44), TRUE);
+  move(kLabel2, left2, s(5), s(96), s(14));
+  move(kButton4, right - s(79), s(2), s(75), s(44));
   const int browse = right - s(79) - s(4) - s(40);
   const int destination = std::max(s(40), browse - s(4) - left2);
-  ::MoveWindow(Control(kEdit2), left2, s(21), destination, s(21), TRUE);
-  ::MoveWindow(Control(kButton3), left2 + destination + s(4), s(20), s(40), s(23), TRUE);
-  ::MoveWindow(Control(kStringGrid1), x, top, std::max(0, right - x), std::max(0, height - top),
-               TRUE);
+  move(kEdit2, left2, s(21), destination, s(21));
+  move(kButton3, left2 + destination + s(4), s(20), s(40), s(23));
+  move(kStringGrid1, x, top, right - x, height - top);
+  if (moves != nullptr) ::EndDeferWindowPos(moves);
   LayOutStatusBar();
+  ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// The smallest outer size at which nothing overlaps, at the window's scale.
+POINT MainWindow::MinimumSize() const {
+  RECT bar;
+  ::GetWindowRect(Control(kStatusBar1), &bar);
+  RECT r{0, 0, Scale(kPaneMinimum + kSplitterWidth + kRightPaneMinimum, dpi_),
+         Scale(kTopPanelHeight + kListMinimumHeight, dpi_) + (bar.bottom - bar.top)};
+  ::AdjustWindowRectExForDpi(&r, static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_STYLE)), TRUE,
+                             static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_EXSTYLE)), dpi_);
+  return {r.right - r.left, r.bottom - r.top};
 }
 
 void MainWindow::LayOutStatusBar() {
@@ -408,8 +450,10 @@ void MainWindow::ShowStatusText() {
 void MainWindow::DragSplitter(int x) {
   RECT client;
   ::GetClientRect(window_, &client);
-  const int pane = std::clamp(x, Scale(20, dpi_),
-                              std::max<int>(Scale(20, dpi_), client.right - Scale(40, dpi_)));
+  const int pane =
+      std::clamp(x, Scale(kPaneMinimum, dpi_),
+                 std::max<int>(Scale(kPaneMinimum, dpi_),
+                               client.right - Scale(kSplitterWidth + kRightPaneMinimum, dpi_)));
   paneWidth_ = Unscale(pane, dpi_);
   LayOut();
 }

@@ -85,6 +85,7 @@ class MainWindow final : public unit1::MainView {
   void CreateControls();
   void ApplyDpi(UINT dpi);
   void LayOut();
+  POINT MinimumSize() const;
   void LayOutStatusBar();
   void OnCommand(int id, int code);
   void OnEnter();

@@ -24,6 +24,7 @@ constexpr int kPanelWidth = 734, kPanelHeight = 297, kScrollBoxHeight = 321;
 constexpr int kGroupWidth = 177, kGroupHeight = 273, kColourWidth = 97;
 constexpr std::array<int, 4> kGroupLeft{70, 251, 432, 613};
 constexpr int kRowTop = 22, kRowStep = 24, kPresetTop = 278;
+constexpr int kMinimumClientWidth = 520, kMinimumClientHeight = 442;
 
 constexpr std::array<const wchar_t*, 10> kRowCaptions{
     L"文字種１", L"文字種２", L"文字種３", L"文字種４", L"文字種５",
@@ -101,6 +102,21 @@ LRESULT SettingsDialog::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SIZE:
       LayOut();
       return 0;
+    case WM_GETMINMAXINFO: {
+      // Below this the check boxes, the first note and the buttons would
+      // overlap; the scroll box shows the rest.
+      HWND status = ::GetDlgItem(window_, kStatusBar2);
+      if (status == nullptr) break;
+      RECT bar;
+      ::GetWindowRect(status, &bar);
+      RECT r{0, 0, Scale(kMinimumClientWidth, dpi_),
+             Scale(kMinimumClientHeight, dpi_) + (bar.bottom - bar.top)};
+      ::AdjustWindowRectExForDpi(
+          &r, static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_STYLE)), FALSE,
+          static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_EXSTYLE)), dpi_);
+      reinterpret_cast<MINMAXINFO*>(lparam)->ptMinTrackSize = {r.right - r.left, r.bottom - r.top};
+      return 0;
+    }
     case WM_DPICHANGED: {
       ApplyDpi(HIWORD(wparam));
       MoveToSuggestedPlace(window_, lparam);

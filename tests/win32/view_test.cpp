@@ -332,6 +332,39 @@ TEST_F(Win32Windows, AMaximisedWindowComesBackMaximisedOverItsNormalPlace) {
   EXPECT_EQ(at.width, 640);
 }
 
+TEST_F(Win32Windows, AtItsMinimumSizeNoControlOverlapsAnother) {
+  MINMAXINFO limits{};
+  ::SendMessageW(main_.hwnd(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+  const UINT dpi = ::GetDpiForWindow(main_.hwnd());
+  EXPECT_GE(limits.ptMinTrackSize.x, ::MulDiv(480, dpi, 96));
+  main_.SetPaneWidth(400);  // a wide tree pane gives way to the controls
+  ::SetWindowPos(main_.hwnd(), nullptr, 0, 0, limits.ptMinTrackSize.x, limits.ptMinTrackSize.y,
+                 SWP_NOZORDER | SWP_NOMOVE);
+  RECT client;
+  ::GetClientRect(main_.hwnd(), &client);
+  ::MapWindowPoints(main_.hwnd(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+  const std::vector<const char*> names{"Edit1",     "TreeView1", "Splitter1",   "Label1",
+                                       "ComboBox1", "Button1",   "Label2",      "Edit2",
+                                       "Button3",   "Button4",   "StringGrid1", "StatusBar1"};
+  std::vector<RECT> boxes;
+  for (const char* name : names) {
+    RECT box;
+    ::GetWindowRect(Main(name), &box);
+    EXPECT_GT(box.right - box.left, 0) << name;
+    EXPECT_GT(box.bottom - box.top, 0) << name;
+    RECT inside;
+    ::IntersectRect(&inside, &box, &client);
+    EXPECT_TRUE(::EqualRect(&inside, &box)) << name << " lies outside the window";
+    boxes.push_back(box);
+  }
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+      RECT both;
+      EXPECT_FALSE(::IntersectRect(&both, &boxes[i], &boxes[j])) << names[i] << " / " << names[j];
+    }
+  }
+}
+
 // Lets the window take its messages for `ms` milliseconds, through the
 // same look the program's message loop takes.
 void Pump(win32::MainWindow& window, DWORD ms) {
