@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/generic_error.h"
+#include "app/message_texts.h"
 #include "app/win32/screen_scale.h"
 #include "app/win32/wide_text.h"
 #include "app/win32/window_class.h"
@@ -12,8 +13,6 @@
 namespace win32 {
 
 namespace {
-
-constexpr wchar_t kCaption[] = L"Quillon";
 
 // A Yes/No message box has no Cancel, so Escape does nothing there; the box
 // is taken as it opens and Escape (IDCANCEL) made to answer No.
@@ -59,7 +58,8 @@ unit1::BoxAnswer ShowMessageBox(HWND owner, unit1::BoxIcon icon, const std::stri
   const bool yesNo = buttons == unit1::BoxButtons::kYesNo;
   style |= yesNo ? MB_YESNO : MB_OK;
   if (yesNo) g_boxHook = ::SetWindowsHookExW(WH_CBT, TakeBox, nullptr, ::GetCurrentThreadId());
-  const int answer = ::MessageBoxW(owner, Wide(text).c_str(), kCaption, style);
+  const int answer =
+      ::MessageBoxW(owner, Wide(text).c_str(), Wide(texts::kApplicationTitle).c_str(), style);
   if (g_boxHook != nullptr) {
     ::UnhookWindowsHookEx(g_boxHook);
     g_boxHook = nullptr;
@@ -69,7 +69,8 @@ unit1::BoxAnswer ShowMessageBox(HWND owner, unit1::BoxIcon icon, const std::stri
 }
 
 void ShowErrorBox(HWND owner, const std::string& text) {
-  ::MessageBoxW(owner, Wide(text).c_str(), kCaption, MB_OK | MB_ICONERROR);
+  ::MessageBoxW(owner, Wide(text).c_str(), Wide(texts::kApplicationTitle).c_str(),
+                MB_OK | MB_ICONERROR);
 }
 
 void RunGuarded(HWND owner, const std::function<void()>& handler) {
@@ -138,11 +139,12 @@ void ShowFailureList(HWND owner, const std::string& summary,
   const int rows = static_cast<int>(std::min<std::size_t>(lines.size(), 20));
   const int height = std::min<int>(Scale(160 + 18 * rows, dpi), area.bottom - area.top);
   FailureWindow state;
-  HWND window = ::CreateWindowExW(WS_EX_DLGMODALFRAME, kFailureClass, kCaption,
-                                  WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
-                                  area.left + (area.right - area.left - width) / 2,
-                                  area.top + (area.bottom - area.top - height) / 2, width, height,
-                                  owner, nullptr, instance, nullptr);
+  HWND window =
+      ::CreateWindowExW(WS_EX_DLGMODALFRAME, kFailureClass, Wide(texts::kApplicationTitle).c_str(),
+                        WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
+                        area.left + (area.right - area.left - width) / 2,
+                        area.top + (area.bottom - area.top - height) / 2, width, height, owner,
+                        nullptr, instance, nullptr);
   ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
   state.font = CreateProportionalGothic(12, WindowDpi(window));
   HWND icon = ::CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON, 0, 0, 0, 0,

@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "app/message_texts.h"
+#include "app/settings_file.h"
 #include "app/win32/boxes.h"
 #include "app/win32/control_names.h"
 #include "app/win32/resources.h"
@@ -20,7 +21,6 @@ namespace {
 
 constexpr wchar_t kMainClass[] = L"QuillonTForm1";
 constexpr wchar_t kSplitterClass[] = L"QuillonSplitter";
-constexpr wchar_t kCaption[] = L"Quillon Ver.1.02";
 
 constexpr int kSizeColumn = 1;
 
@@ -116,8 +116,13 @@ MainWindow::MainWindow(HINSTANCE instance) {
   ::RegisterClassExW(&kind);
   ACCEL convert{FCONTROL | FVIRTKEY, VK_RETURN, kMnuFileConvert};
   shortcuts_ = ::CreateAcceleratorTableW(&convert, 1);
-  window_ = ::CreateWindowExW(0, kMainClass, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 192,
-                              107, 696, 478, nullptr, nullptr, instance, this);
+  const unit1::SessionSettings builtIn = unit1::BuiltInSettings({});
+  paneWidth_ = builtIn.paneWidth;
+  columnWidths_ = builtIn.columnWidths;
+  const unit1::WindowGeometry& place = builtIn.mainWindow;
+  window_ = ::CreateWindowExW(0, kMainClass, Wide(texts::kMainCaption).c_str(),
+                              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, place.x, place.y, place.width,
+                              place.height, nullptr, nullptr, instance, this);
 }
 
 MainWindow::~MainWindow() {
@@ -219,22 +224,24 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
 
 void MainWindow::CreateMenuBar() {
   HMENU types = ::CreatePopupMenu();
-  ::AppendMenuW(types, MF_STRING, kMnuFileType0, L"全てのファイル(*.*) (&0)");
-  ::AppendMenuW(types, MF_STRING, kMnuFileType1, L"(*.jw?) (&1)");
-  ::AppendMenuW(types, MF_STRING, kMnuFileType2, L"(*.jww) (&2)");
+  ::AppendMenuW(types, MF_STRING, kMnuFileType0, Wide(texts::kMenuFileTypes[0]).c_str());
+  ::AppendMenuW(types, MF_STRING, kMnuFileType1, Wide(texts::kMenuFileTypes[1]).c_str());
+  ::AppendMenuW(types, MF_STRING, kMnuFileType2, Wide(texts::kMenuFileTypes[2]).c_str());
   HMENU file = ::CreatePopupMenu();
-  ::AppendMenuW(file, MF_STRING, kMnuFileSFolder, L"検索フォルダの指定 (&S)");
-  ::AppendMenuW(file, MF_POPUP, reinterpret_cast<UINT_PTR>(types), L"ファイルの種類 (&T)");
-  ::AppendMenuW(file, MF_STRING, kMnuFileDFolder, L"保存先フォルダの指定 (&H)");
+  ::AppendMenuW(file, MF_STRING, kMnuFileSFolder, Wide(texts::kMenuSearchFolder).c_str());
+  ::AppendMenuW(file, MF_POPUP, reinterpret_cast<UINT_PTR>(types),
+                Wide(texts::kMenuFileType).c_str());
+  ::AppendMenuW(file, MF_STRING, kMnuFileDFolder, Wide(texts::kMenuDestination).c_str());
   ::AppendMenuW(file, MF_STRING, kMnuFileConvert,
                 (Wide(texts::kMenuConvert) + L"\tCtrl+Enter").c_str());
   ::AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
-  ::AppendMenuW(file, MF_STRING, kMnuFileExit, L"終了 (&X)");
+  ::AppendMenuW(file, MF_STRING, kMnuFileExit, Wide(texts::kMenuExit).c_str());
   HMENU settings = ::CreatePopupMenu();
-  ::AppendMenuW(settings, MF_STRING, kMnuSetConv, L"変換設定 (&1)");
+  ::AppendMenuW(settings, MF_STRING, kMnuSetConv, Wide(texts::kMenuConversionSettings).c_str());
   HMENU bar = ::CreateMenu();
-  ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"ファイル (&F)");
-  ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(settings), L"設定 (&S)");
+  ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), Wide(texts::kMenuFile).c_str());
+  ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(settings),
+                Wide(texts::kMenuSettings).c_str());
   ::SetMenu(window_, bar);
 }
 
@@ -246,18 +253,21 @@ void MainWindow::CreateControls() {
               WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
               kTreeView1);
   CreateChild(window_, 0, kSplitterClass, L"", 0, kSplitter1);
-  CreateChild(window_, 0, L"STATIC", L"ファイルの種類", SS_LEFT, kLabel1);
+  CreateChild(window_, 0, L"STATIC", Wide(texts::kFileTypeLabel).c_str(), SS_LEFT, kLabel1);
   HWND combo = CreateChild(window_, 0, WC_COMBOBOXW, L"",
                            WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kComboBox1);
-  for (const wchar_t* item : {L"全てのファイル(*.*)", L"*.JW?", L"*.JWW"}) {
-    ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+  for (std::string_view item : texts::kFileTypeItems) {
+    ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
   }
-  CreateChild(window_, 0, L"BUTTON", L"変換設定", WS_TABSTOP | BS_PUSHBUTTON, kButton1);
-  CreateChild(window_, 0, L"STATIC", L"保存先フォルダ", SS_LEFT, kLabel2);
+  CreateChild(window_, 0, L"BUTTON", Wide(texts::kSettingsButton).c_str(),
+              WS_TABSTOP | BS_PUSHBUTTON, kButton1);
+  CreateChild(window_, 0, L"STATIC", Wide(texts::kDestinationLabel).c_str(), SS_LEFT, kLabel2);
   CreateChild(window_, WS_EX_CLIENTEDGE, L"EDIT", L"", ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP,
               kEdit2);
-  CreateChild(window_, 0, L"BUTTON", L"参照", WS_TABSTOP | BS_PUSHBUTTON, kButton3);
-  CreateChild(window_, 0, L"BUTTON", L"変換", WS_TABSTOP | BS_PUSHBUTTON, kButton4);
+  CreateChild(window_, 0, L"BUTTON", Wide(texts::kBrowseButton).c_str(), WS_TABSTOP | BS_PUSHBUTTON,
+              kButton3);
+  CreateChild(window_, 0, L"BUTTON", Wide(texts::kConvertButton).c_str(),
+              WS_TABSTOP | BS_PUSHBUTTON, kButton4);
   HWND list =
       CreateChild(window_, WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                   WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS, kStringGrid1);
@@ -271,7 +281,7 @@ void MainWindow::CreateControls() {
     LVCOLUMNW header{};
     header.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_FMT;
     header.fmt = column == kSizeColumn ? LVCFMT_RIGHT : LVCFMT_LEFT;
-    header.cx = 64;
+    header.cx = columnWidths_[static_cast<std::size_t>(column)];
     header.pszText = const_cast<wchar_t*>(L"");
     ListView_InsertColumn(list, column, &header);
   }
@@ -281,8 +291,9 @@ void MainWindow::CreateControls() {
                                     reinterpret_cast<HMENU>(kProgressBar1),
                                     ::GetModuleHandleW(nullptr), nullptr);
   ::SendMessageW(progress, PBM_SETRANGE32, 0, 1);
-  ::CreateWindowExW(0, L"BUTTON", L"中止", WS_CHILD | BS_PUSHBUTTON, 0, 0, 0, 0, status,
-                    reinterpret_cast<HMENU>(kButtonStop), ::GetModuleHandleW(nullptr), nullptr);
+  ::CreateWindowExW(0, L"BUTTON", Wide(texts::kStopButton).c_str(), WS_CHILD | BS_PUSHBUTTON, 0, 0,
+                    0, 0, status, reinterpret_cast<HMENU>(kButtonStop), ::GetModuleHandleW(nullptr),
+                    nullptr);
   SetStatusText("");
 }
 

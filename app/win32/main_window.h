@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <optional>
 #include <string>
 #include <type_traits>
@@ -107,8 +108,9 @@ class MainWindow final : public unit1::MainView {
   HFONT bigFont_ = nullptr;   // 19 px: "変換"
   HIMAGELIST folderImages_ = nullptr;
   HIMAGELIST rowHeight_ = nullptr;
-  HACCEL shortcuts_ = nullptr;  // Ctrl+Enter: 変換
-  int paneWidth_ = 160;         // at 96 dpi
+  HACCEL shortcuts_ = nullptr;                           // Ctrl+Enter: 変換
+  int paneWidth_ = 0;                                    // at 96 dpi
+  std::array<int, unit1::kColumnCount> columnWidths_{};  // the built-in ones, at 96 dpi
   const std::vector<unit1::FileRow>* rows_ = nullptr;
   std::vector<HTREEITEM> nodes_;  // tree items by node index
   std::wstring cell_;             // the text a list cell is being drawn with

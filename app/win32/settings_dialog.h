@@ -71,7 +71,6 @@ class SettingsDialog final : public unit2::SettingsView {
   HFONT font_ = nullptr;      // "ＭＳ ゴシック", 13 px
   HFONT noteFont_ = nullptr;  // the notes, 16 px
   HFONT statusFont_ = nullptr;
-  HBRUSH white_ = nullptr;
   POINT scrolled_{0, 0};
   HWND lastFocus_ = nullptr;
   bool startMaximised_ = false;

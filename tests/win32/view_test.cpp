@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "app/message_texts.h"
+#include "app/unit2.h"
 #include "app/win32/boxes.h"
 #include "app/win32/control_names.h"
 #include "app/win32/main_window.h"
@@ -205,6 +207,28 @@ TEST_F(Win32Windows, DialogFindsItsBoxesByNameAndTabsInTheDescribedOrder) {
   }
   ::ShowWindow(dialog_.hwnd(), SW_HIDE);
   EXPECT_EQ(order, expected);
+}
+
+TEST_F(Win32Windows, DialogTakesItsWordsFromTheFormsAndDrawsItsNotesOnItsOwnGrey) {
+  for (int n = 1; n <= 21; ++n) {
+    EXPECT_EQ(Text(dialog_.Control("Button" + std::to_string(n))), TForm2::PresetCaption(n)) << n;
+  }
+  HWND panel = ::GetParent(dialog_.Control("Edit1"));
+  EXPECT_NE(::FindWindowExW(panel, nullptr, L"STATIC", L"文字種１０"), nullptr);
+  for (std::string_view note : texts::kSettingsNotes) {
+    HWND label = ::FindWindowExW(dialog_.hwnd(), nullptr, L"STATIC", win32::Wide(note).c_str());
+    ASSERT_NE(label, nullptr) << note;
+    HDC dc = ::GetDC(label);
+    const auto brush = reinterpret_cast<HBRUSH>(::SendMessageW(dialog_.hwnd(), WM_CTLCOLORSTATIC,
+                                                               reinterpret_cast<WPARAM>(dc),
+                                                               reinterpret_cast<LPARAM>(label)));
+    EXPECT_EQ(::GetTextColor(dc), RGB(0, 0, 255));
+    ::ReleaseDC(label, dc);
+    LOGBRUSH fill{};
+    ::GetObjectW(brush, sizeof(fill), &fill);
+    EXPECT_EQ(fill.lbColor, ::GetSysColor(COLOR_BTNFACE))
+        << "the note's background is the dialog's";
+  }
 }
 
 TEST_F(Win32Windows, EnterPressesOkAndEscapeCancelsTheModalDialog) {
