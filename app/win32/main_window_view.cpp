@@ -7,6 +7,7 @@
 
 #include "app/win32/boxes.h"
 #include "app/win32/control_names.h"
+#include "app/win32/failure_list.h"
 #include "app/win32/folder_chooser.h"
 #include "app/win32/main_window.h"
 #include "app/win32/screen_scale.h"

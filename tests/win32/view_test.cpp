@@ -15,6 +15,7 @@
 #include "app/unit2.h"
 #include "app/win32/boxes.h"
 #include "app/win32/control_names.h"
+#include "app/win32/failure_list.h"
 #include "app/win32/main_window.h"
 #include "app/win32/settings_dialog.h"
 #include "app/win32/wide_text.h"
@@ -387,6 +388,69 @@ TEST_F(Win32Windows, AtItsMinimumSizeNoControlOverlapsAnother) {
       EXPECT_FALSE(::IntersectRect(&both, &boxes[i], &boxes[j])) << names[i] << " / " << names[j];
     }
   }
+}
+
+// When the timer fires: reads the failure list then open, sorts it by its
+// file column, copies it, hides the skipped files, and closes it.
+struct FailureListSeen {
+  int columns = 0;
+  std::vector<std::string> files;  // after the sort, then after hiding the skipped
+  std::wstring copied;
+  bool reasonFits = false;
+};
+FailureListSeen g_failures;
+std::vector<std::string> Files(HWND list) {
+  std::vector<std::string> files;
+  for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+    wchar_t cell[256] = L"";
+    ListView_GetItemText(list, row, 0, cell, 256);
+    files.push_back(win32::Utf8(cell));
+  }
+  return files;
+}
+void CALLBACK ReadFailureList(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND window = ::FindWindowW(win32::kFailureListClass, nullptr);
+  if (window == nullptr) return;
+  ::KillTimer(nullptr, timer);
+  HWND list = ::GetDlgItem(window, win32::kFailureLines);
+  g_failures.columns = Header_GetItemCount(ListView_GetHeader(list));
+  g_failures.reasonFits = ListView_GetColumnWidth(list, 2) >=
+                          ListView_GetStringWidth(list, L"図面データが壊れています。");
+  NMLISTVIEW click{};
+  click.hdr = {list, static_cast<UINT_PTR>(win32::kFailureLines), LVN_COLUMNCLICK};
+  click.iItem = -1;
+  click.iSubItem = 0;
+  ::SendMessageW(window, WM_NOTIFY, win32::kFailureLines, reinterpret_cast<LPARAM>(&click));
+  g_failures.files = Files(list);
+  ::SendMessageW(window, WM_COMMAND, win32::kFailureCopy, 0);
+  if (::OpenClipboard(nullptr)) {
+    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+      g_failures.copied = static_cast<const wchar_t*>(::GlobalLock(data));
+      ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+  }
+  ::SendMessageW(::GetDlgItem(window, win32::kFailureShowSkipped), BM_CLICK, 0, 0);
+  for (const std::string& file : Files(list)) g_failures.files.push_back(file);
+  ::PostMessageW(window, WM_COMMAND, IDOK, 0);
+}
+
+TEST(Win32FailureList, SortsByColumnCopiesAsTextAndShowsTheSkippedFiles) {
+  using unit1::FailureKind;
+  const std::vector<unit1::FailureLine> lines{
+      {"C.JWW", "読み込み", "図面データが壊れています。", FailureKind::kFailed},
+      {"A.JWC", "", "拡張子が .JWW ではありません。", FailureKind::kSkipped},
+      {"B.JWW", "保存", "ファイルを書き込めません。", FailureKind::kFailed}};
+  ::SetTimer(nullptr, 0, 100, ReadFailureList);
+  win32::ShowFailureList(nullptr, "変換できなかったファイルがあります（2 件）。", lines);
+  EXPECT_EQ(g_failures.columns, 3);
+  EXPECT_TRUE(g_failures.reasonFits);
+  EXPECT_EQ(g_failures.files,
+            (std::vector<std::string>{"A.JWC", "B.JWW", "C.JWW", "B.JWW", "C.JWW"}));
+  EXPECT_EQ(g_failures.copied,
+            L"A.JWC\t\t拡張子が .JWW ではありません。\r\n"
+            L"B.JWW\t保存\tファイルを書き込めません。\r\n"
+            L"C.JWW\t読み込み\t図面データが壊れています。\r\n");
 }
 
 // Lets the window take its messages for `ms` milliseconds, through the
