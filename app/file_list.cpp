@@ -35,8 +35,7 @@ std::string PaddedNumber(std::int64_t number, int width) {
   return text;
 }
 
-std::string TimeText(const std::filesystem::path& file) {
-  const std::optional<platform::LocalTime> t = platform::LastWriteLocalTime(file);
+std::string TimeText(const std::optional<platform::LocalTime>& t) {
   if (!t) return {};
   char text[32];
   std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", t->year, t->month, t->day,

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/file_rows.h"
+#include "platform/file_time.h"
 
 namespace unit1 {
 
@@ -22,7 +23,7 @@ std::string PaddedNumber(std::int64_t number, int width);
 
 // "yyyy/mm/dd hh:mm:ss", local, the seconds rounded down to an even number;
 // empty when the time cannot be read.
-std::string TimeText(const std::filesystem::path& file);
+std::string TimeText(const std::optional<platform::LocalTime>& time);
 
 // The sort key of a text: its code page 932 bytes with the ASCII letters at
 // single-byte positions upper-cased.

@@ -1,13 +1,12 @@
 // The file list: the plain files of one folder with size, kind, memo, time
 // and attributes; sorting by a column header; opening a file.
 #include <algorithm>
-#include <system_error>
 
 #include "app/file_list.h"
 #include "app/message_texts.h"
 #include "app/unit1.h"
 #include "common/ascii_case.h"
-#include "platform/file_attributes.h"
+#include "platform/folder_listing.h"
 #include "platform/path_text.h"
 
 namespace fs = std::filesystem;
@@ -48,17 +47,14 @@ void TForm1::ListFolder(const std::string& folder) {
   listedFolder_ = folder;
   const int fieldWidth = std::max(3, view_.ColumnWidth(kSizeColumn) / 8);
   bool stopped = false;
-  std::error_code ec;
-  for (fs::directory_iterator it(platform::PathFromUtf8(folder), ec), end; !ec && it != end;
-       it.increment(ec)) {
-    std::error_code typeError;
+  const fs::path folderPath = platform::PathFromUtf8(folder);
+  for (const platform::FolderEntry& entry : platform::ListFolder(folderPath).entries) {
     // Only plain files: a device or pipe named like a drawing must not be opened.
-    if (!it->is_regular_file(typeError)) continue;
+    if (!entry.regularFile) continue;
     unit1::FileRow row;
-    row.name = it->path().filename();
+    row.name = entry.name;
     row.nameText = platform::PathToUtf8(row.name);
-    const platform::FileAttributes attributes = platform::AttributesOf(it->path());
-    if (attributes.hidden || attributes.system ||
+    if (entry.attributes.hidden || entry.attributes.system ||
         !unit1::MatchesFileType(fileType_, row.nameText)) {
       continue;
     }
@@ -66,13 +62,12 @@ void TForm1::ListFolder(const std::string& folder) {
       stopped = true;
       break;
     }
-    const std::uintmax_t size = it->file_size(typeError);
-    row.size = typeError ? 0 : static_cast<std::int64_t>(size);
+    row.size = static_cast<std::int64_t>(entry.size);
     row.sizeText = unit1::PaddedNumber(row.size, fieldWidth);
     row.kind = func::UpperExtension(row.nameText);
-    row.memo = memoLookup_.Memo(it->path());
-    row.time = unit1::TimeText(it->path());
-    row.attributes = AttributeText(attributes);
+    row.memo = memoLookup_.Memo(folderPath / entry.name);
+    row.time = unit1::TimeText(entry.lastWrite);
+    row.attributes = AttributeText(entry.attributes);
     row.nameSortKey = unit1::SortKey(row.nameText);
     row.memoSortKey = unit1::SortKey(row.memo);
     rows_.push_back(std::move(row));

@@ -5,7 +5,7 @@
 #include "app/message_texts.h"
 #include "app/unit1.h"
 #include "platform/collate.h"
-#include "platform/file_attributes.h"
+#include "platform/folder_listing.h"
 #include "platform/path_text.h"
 
 namespace fs = std::filesystem;
@@ -14,10 +14,10 @@ namespace {
 
 // A folder link that leads back to the folder holding it, or above it,
 // would make the tree endless.
-bool LeadsUpward(const fs::directory_entry& entry, const fs::path& folder) {
+bool LeadsUpward(const platform::FolderEntry& entry, const fs::path& folder) {
+  if (!entry.link) return false;
   std::error_code ec;
-  if (!entry.is_symlink(ec)) return false;
-  const fs::path target = fs::canonical(entry.path(), ec);
+  const fs::path target = fs::canonical(folder / entry.name, ec);
   if (ec) return true;
   const fs::path here = fs::canonical(folder, ec);
   if (ec) return true;
@@ -43,8 +43,7 @@ void TForm1::MnuFileSFolderClick() {
 void TForm1::ScanTree() {
   view_.SetStatusText(std::string(texts::kScanningFolders));
   const fs::path folder = platform::PathFromUtf8(searchFolder_);
-  std::error_code ec;
-  if (!fs::is_directory(folder, ec)) {
+  if (platform::StatusOf(folder).kind != platform::PathKind::kFolder) {
     view_.Beep();
     view_.ShowBox(unit1::BoxIcon::kInformation, std::string(texts::kDriveNotReady),
                   unit1::BoxButtons::kOk);
@@ -78,21 +77,17 @@ void TForm1::ScanTree() {
 
 void TForm1::AddSubfolders(int node) {
   const fs::path folder = tree_.NodePath(node);
-  std::error_code ec;
   bool first = true;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+  for (const platform::FolderEntry& entry : platform::ListFolder(folder).entries) {
     if (!first) {
       view_.ProcessPendingEvents();
       if (view_.EscapePressed()) scanCancelled_ = true;
       if (scanCancelled_) break;
     }
     first = false;
-    const platform::FileAttributes attributes = platform::AttributesOf(it->path());
-    if (attributes.hidden || attributes.system) continue;
-    std::error_code typeError;
-    if (!it->is_directory(typeError) || LeadsUpward(*it, folder)) continue;
-    const fs::path name = it->path().filename();
-    tree_.AddChild(node, name, platform::PathToUtf8(name));
+    if (entry.attributes.hidden || entry.attributes.system) continue;
+    if (!entry.folder || LeadsUpward(entry, folder)) continue;
+    tree_.AddChild(node, entry.name, platform::PathToUtf8(entry.name));
   }
 }
 

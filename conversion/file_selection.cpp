@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <optional>
 #include <set>
-#include <system_error>
 #include <utility>
 
 #include "conversion/path_text.h"
 #include "conversion/source_check.h"
 #include "platform/file_io.h"
+#include "platform/folder_listing.h"
 
 namespace unit_val {
 
@@ -53,44 +53,47 @@ class Chooser {
       if (!named && identity == destIdentity_) return;
       if (!walked_.insert(*identity).second) return;
     }
-    std::error_code ec;
-    std::vector<fs::directory_entry> entries;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-      entries.push_back(*it);
-    }
-    if (ec) {
-      selection_.error = "cannot read the folder " + PathText(folder) + ": " + ec.message();
-      selection_.failure = {Reason::kCannotReadFolder, ec};
+    platform::FolderListing listing = platform::ListFolder(folder);
+    if (listing.error) {
+      selection_.error =
+          "cannot read the folder " + PathText(folder) + ": " + listing.error.message();
+      selection_.failure = {Reason::kCannotReadFolder, listing.error};
       return;
     }
+    std::vector<platform::FolderEntry>& entries = listing.entries;
     std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
-      return a.path().native() < b.path().native();  // one folder: the names decide
+      return a.name.native() < b.name.native();  // one folder: the names decide
     });
-    for (const fs::directory_entry& entry : entries) {
+    for (const platform::FolderEntry& entry : entries) {
       if (!selection_.ok()) return;
-      const fs::path name = entry.path().filename();
-      if (entry.is_directory(ec)) {
-        if (recursive_ && !entry.is_symlink(ec)) Folder(entry.path(), destination / name, false);
-      } else if (entry.is_regular_file(ec) && HasJwwExtension(name)) {
-        File(entry.path(), destination / name);
+      if (entry.folder) {
+        if (recursive_ && !entry.link) {
+          Folder(folder / entry.name, destination / entry.name, false);
+        }
+      } else if (entry.regularFile && HasJwwExtension(entry.name)) {
+        File(folder / entry.name, destination / entry.name);
       }
     }
   }
 
   void Path(const fs::path& path) {
     if (!selection_.ok()) return;
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (fs::is_directory(status)) {
-      Folder(path, dest_, true);
-    } else if (fs::is_regular_file(status)) {
-      File(path, dest_ / path.filename());
-    } else if (fs::exists(status)) {
-      selection_.error = "not a file or folder: " + PathText(path);
-      selection_.failure = {Reason::kNoSuchPath, {}};
-    } else {
-      selection_.error = "no such file or folder: " + PathText(path);
-      selection_.failure = {Reason::kNoSuchPath, ec};
+    const platform::PathStatus status = platform::StatusOf(path);
+    switch (status.kind) {
+      case platform::PathKind::kFolder:
+        Folder(path, dest_, true);
+        break;
+      case platform::PathKind::kRegularFile:
+        File(path, dest_ / path.filename());
+        break;
+      case platform::PathKind::kOther:
+        selection_.error = "not a file or folder: " + PathText(path);
+        selection_.failure = {Reason::kNoSuchPath, {}};
+        break;
+      case platform::PathKind::kMissing:
+        selection_.error = "no such file or folder: " + PathText(path);
+        selection_.failure = {Reason::kNoSuchPath, status.error};
+        break;
     }
   }
 

@@ -2,8 +2,6 @@
 // knows them.
 #pragma once
 
-#include <filesystem>
-
 namespace platform {
 
 struct FileAttributes {
@@ -12,8 +10,5 @@ struct FileAttributes {
   bool readOnly = false;  // the user cannot write the file
   bool archive = false;   // Windows: archive attribute; elsewhere never (there is none)
 };
-
-// The attributes of a folder entry; all false when it cannot be asked.
-FileAttributes AttributesOf(const std::filesystem::path& entry);
 
 }  // namespace platform

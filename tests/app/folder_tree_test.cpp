@@ -1,4 +1,6 @@
-// The folder tree: scan, order, hidden folders, Escape, a missing folder.
+// The folder tree: scan, order, hidden folders, Escape, a missing folder, very
+// long paths.
+#include "platform/path_text.h"
 #include "tests/app/fake_views.h"
 
 namespace app_test {
@@ -90,6 +92,27 @@ TEST_F(MainWindowTest, AMissingSearchFolderKeepsThePreviousTree) {
   form_->MnuFileSFolderClick();  // the chooser cancelled: the status text stays empty
   EXPECT_EQ(view_.status, "");
   EXPECT_EQ(form_->searchFolder(), Folder(data_ / "gone"));
+}
+
+TEST_F(MainWindowTest, FoldersBeyond260CharactersAreScannedAndListed) {
+  const fs::path deep = testing_support::MakeDeepFolder(data_ / "tree", 300);
+  WriteJww(deep / "PLAN.JWW", 600, "deep");
+  Start();
+  ChooseSearchFolder(data_);
+  ASSERT_TRUE(form_->treeReady());
+  const unit1::FolderTree& tree = form_->tree();
+  int node = 0;
+  for (const fs::path& name : deep.lexically_relative(data_)) {
+    ASSERT_EQ(ChildNames(tree, node), std::vector<std::string>{platform::PathToUtf8(name)})
+        << "below " << tree.NodePath(node);
+    node = tree.nodes()[static_cast<std::size_t>(node)].children[0];
+  }
+  EXPECT_TRUE(tree.nodes()[static_cast<std::size_t>(node)].children.empty());
+  ClickFolder(deep);
+  EXPECT_EQ(view_.Column(0), std::vector<std::string>{"PLAN.JWW"});
+  EXPECT_EQ(view_.Column(3), std::vector<std::string>{"deep"});  // its memo
+  EXPECT_EQ(view_.Column(4).at(0).size(), 19u);                  // its time
+  EXPECT_EQ(view_.status, "1 Files  パス名「" + Folder(deep) + "」");
 }
 
 }  // namespace

@@ -6,6 +6,13 @@
 #include <random>
 #include <stdexcept>
 
+#include "platform/folder_listing.h"
+#include "platform/long_path.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace testing_support {
 
 std::filesystem::path SamplesDir() {
@@ -40,9 +47,56 @@ ScratchDir::ScratchDir() {
   throw std::runtime_error("cannot create a scratch folder");
 }
 
+namespace {
+
+#ifdef _WIN32
+// What remove_all leaves on Windows: anything deeper than about 260
+// characters.
+void RemoveLongTree(const std::filesystem::path& folder) {
+  for (const platform::FolderEntry& entry : platform::ListFolder(folder).entries) {
+    const std::filesystem::path path = folder / entry.name;
+    const std::wstring longPath = platform::LongPath(path).native();
+    ::SetFileAttributesW(longPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (entry.folder && !entry.link) {
+      RemoveLongTree(path);
+      ::RemoveDirectoryW(longPath.c_str());
+    } else if (entry.folder) {
+      ::RemoveDirectoryW(longPath.c_str());
+    } else {
+      ::DeleteFileW(longPath.c_str());
+    }
+  }
+}
+#endif
+
+}  // namespace
+
 ScratchDir::~ScratchDir() {
   std::error_code ec;
   std::filesystem::remove_all(path_, ec);
+#ifdef _WIN32
+  if (platform::StatusOf(path_).kind == platform::PathKind::kFolder) {
+    RemoveLongTree(path_);
+    ::RemoveDirectoryW(platform::LongPath(path_).c_str());
+  }
+#endif
+}
+
+std::filesystem::path MakeDeepFolder(const std::filesystem::path& base, std::size_t length) {
+  std::filesystem::create_directories(base);
+  std::filesystem::path folder = base;
+  for (int level = 0; std::filesystem::absolute(folder).native().size() <= length; ++level) {
+    folder /= std::string(60, static_cast<char>('a' + level % 26)) + "_" + std::to_string(level);
+#ifdef _WIN32
+    if (!::CreateDirectoryW(platform::LongPath(folder).c_str(), nullptr)) {
+      throw std::runtime_error("cannot create a folder of " +
+                               std::to_string(folder.native().size()) + " characters");
+    }
+#else
+    std::filesystem::create_directory(folder);
+#endif
+  }
+  return folder;
 }
 
 bool LinkFolder(const std::filesystem::path& target, const std::filesystem::path& link) {

@@ -30,6 +30,12 @@ class ScratchDir {
 // or its C++ library cannot (MinGW's makes no links at all).
 bool LinkFolder(const std::filesystem::path& target, const std::filesystem::path& link);
 
+// A chain of folders below `base` (made, with `base`) whose full path is
+// longer than `length` characters; each name is short enough for any file
+// system. On Windows made through the extended-length form of the path,
+// which the C++ library's create_directories does not take.
+std::filesystem::path MakeDeepFolder(const std::filesystem::path& base, std::size_t length);
+
 std::string ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
 
