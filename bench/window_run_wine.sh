@@ -81,24 +81,36 @@ settings >"$scratch/settings.ini"
 cat "$corpus"/* >/dev/null # every run starts from a warm cache
 
 now() { date +%s%N; }
-in_place() { find "$scratch/window-out" -maxdepth 1 -iname '*.jww' | wc -l; }
-window_run() {  # prints the nanoseconds from the confirmation to the last file in place
+# Counted without starting a process, which would take the run's processor.
+in_place() {  # sets placed
+  local files=("$scratch"/window-out/*.[jJ][wW][wW])
+  placed=${#files[@]}
+  [[ -e "${files[0]}" ]] || placed=0
+}
+window_run() {  # sets run_ns: the nanoseconds from the confirmation to the last file in place
   {
     printf '[Form]\nF1_X=0\nF1_Y=0\nF1_W=1000\nF1_H=700\n[Set]\nFLD2=%s\\\n' \
       "$(winepath -w "$scratch/window-out")"
     settings
   } >"$scratch/program/quillon.ini"
-  qw_start_quillon "$scratch/program/quillon.exe" >&2
+  qw_start_quillon "$scratch/program/quillon.exe"
+  until [[ "$(qw_text StatusBar1)" == *"検索フォルダを指定して下さい。"* ]]; do sleep 0.3; done
+  xdotool mousemove 1270 890 # off the menu, which would open what lies under the pointer
   qx_keys "$QX_MAIN" alt+f s
   local chooser
   chooser="$(qx_wait_window '^検索フォルダの指定$')"
   qx_type "$chooser" "$(winepath -w "$corpus")"
   qx_keys "$chooser" Return
   sleep 1
-  qw_click_control TreeView1 40 9 # the root: lists the corpus
-  local deadline=$((SECONDS + 300))
+  local deadline=$((SECONDS + ${RUN_TIMEOUT:-300})) clicked=0
   until [[ "$(qw_text StatusBar1)" == *" Files  パス名「"* ]]; do
-    ((SECONDS < deadline)) || { echo "window_run_wine: the folder was never listed" >&2; exit 1; }
+    # The root lists the corpus; a click while the tree was still being
+    # filled is made again.
+    if ((SECONDS >= clicked + 5)); then
+      qw_click_control TreeView1 40 9
+      clicked=$SECONDS
+    fi
+    ((SECONDS < deadline)) || { echo "window_run_wine: the folder was never listed (status: $(qw_text StatusBar1))" >&2; [ -z "${QUILLON_FAILURE_SHOT:-}" ] || import -window root "$QUILLON_FAILURE_SHOT"; exit 1; }
     sleep 0.5
   done
   qw_click_control StringGrid1 60 30
@@ -110,16 +122,18 @@ window_run() {  # prints the nanoseconds from the confirmation to the last file 
   local t0 t1
   t0=$(now)
   xdotool key Return # 変換を開始します。よろしいですか？ Yes
-  until (($(in_place) >= count)); do
-    ((SECONDS < deadline)) || { echo "window_run_wine: only $(in_place) of $count files" >&2; exit 1; }
-    sleep 0.02
+  placed=0
+  until ((placed >= count)); do
+    in_place
+    ((SECONDS < deadline)) || { echo "window_run_wine: only $placed of $count files" >&2; exit 1; }
+    sleep 0.05
   done
   t1=$(now)
   until [[ "$(qw_text StatusBar1)" == *"変換作業を"* ]]; do sleep 0.3; done
   qw_text StatusBar1 >"$scratch/window.log"
   kill "$QX_APP_PID" 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
-  echo $((t1 - t0))
+  wait "$QX_APP_PID" 2>/dev/null || true
+  run_ns=$((t1 - t0))
 }
 
 cli_times=()
@@ -134,7 +148,8 @@ for ((r = 1; r <= rounds; r++)); do
     >"$scratch/cli.log" 2>&1 </dev/null || { tail -n 5 "$scratch/cli.log" >&2; exit 1; }
   t1=$(now)
   sync
-  window_ns=$(window_run)
+  window_run
+  window_ns=$run_ns
   if ! diff -r "$scratch/cli-out" "$scratch/window-out" >/dev/null; then
     echo "window_run_wine: the window's output differs from quillon-cli.exe's" >&2
     exit 1

@@ -94,6 +94,7 @@ class MainWindow final : public unit1::MainView {
   void OnListDisplayInfo(NMHDR& header);
   void DragSplitter(int x);
   void ShowStatusText();
+  bool PaintDue();
   void Forward(void (MainEvents::*event)());
   template <typename Argument>
   void Forward(void (MainEvents::*event)(Argument), std::type_identity_t<Argument> argument);
@@ -120,7 +121,9 @@ class MainWindow final : public unit1::MainView {
   bool shown_ = false;
   bool settingRows_ = false;
   bool selectionPending_ = false;
-  bool escapeSeen_ = false;      // Escape went down since EscapePressed last answered
+  bool escapeSeen_ = false;  // Escape went down since EscapePressed last answered
+  static constexpr DWORD kRunPaintMs = 50;
+  DWORD lastRunPaint_ = 0;
   bool startMaximised_ = false;  // the settings file's place was maximised
   bool pumping_ = false;         // ProcessPendingEvents takes the messages
   POINT headerPress_{0, 0};

@@ -127,9 +127,21 @@ void MainWindow::RefreshRows() {
   ::InvalidateRect(Control(kStringGrid1), nullptr, TRUE);
 }
 
+// During a run the status bar and the progress bar are painted at most
+// every kRunPaintMs: a synchronous paint per file would take longer than
+// many a file's conversion. The last text is painted when the run ends.
+bool MainWindow::PaintDue() {
+  if (!progressShown_) return true;
+  const DWORD now = ::GetTickCount();
+  if (now - lastRunPaint_ < kRunPaintMs) return false;
+  lastRunPaint_ = now;
+  return true;
+}
+
 void MainWindow::SetStatusText(const std::string& text) {
   status_ = text;
   statusWide_ = Wide(text);
+  if (!PaintDue()) return;
   ShowStatusText();
   ::UpdateWindow(Control(kStatusBar1));
 }
@@ -137,8 +149,12 @@ void MainWindow::SetStatusText(const std::string& text) {
 void MainWindow::ShowProgress(std::size_t done, std::size_t total) {
   if (!progressShown_) {
     progressShown_ = true;
+    lastRunPaint_ = ::GetTickCount();
     LayOutStatusBar();
+  } else if (!PaintDue()) {
+    return;
   }
+  ShowStatusText();
   HWND progress = ::GetDlgItem(Control(kStatusBar1), kProgressBar1);
   ::SendMessageW(progress, PBM_SETRANGE32, 0, static_cast<LPARAM>(std::max<std::size_t>(total, 1)));
   ::SendMessageW(progress, PBM_SETPOS, static_cast<WPARAM>(done), 0);
