@@ -124,6 +124,8 @@ class MainWindow final : public unit1::MainView {
   bool escapeSeen_ = false;  // Escape went down since EscapePressed last answered
   static constexpr DWORD kRunPaintMs = 50;
   DWORD lastRunPaint_ = 0;
+  static constexpr DWORD kRunPumpMs = 15;
+  DWORD lastRunPump_ = 0;
   bool startMaximised_ = false;  // the settings file's place was maximised
   bool pumping_ = false;         // ProcessPendingEvents takes the messages
   POINT headerPress_{0, 0};

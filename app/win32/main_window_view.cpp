@@ -202,6 +202,14 @@ void MainWindow::CloseWindow() {
 // input; everything else the user does then is dropped, while the window
 // still repaints. An Escape press is noted before it is dropped.
 void MainWindow::ProcessPendingEvents() {
+  // During a run the messages are taken at most every kRunPumpMs: each look
+  // asks the display server, which costs more than a small file's
+  // conversion. A press in between waits in the queue for the next look.
+  if (progressShown_) {
+    const DWORD now = ::GetTickCount();
+    if (now - lastRunPump_ < kRunPumpMs) return;
+    lastRunPump_ = now;
+  }
   MSG message;
   HWND stop = ::GetDlgItem(Control(kStatusBar1), kButtonStop);
   const bool outer = pumping_;

@@ -325,7 +325,9 @@ TEST_F(Win32Windows, EscapeBetweenTwoPollsIsNotMissedAndTheCloseBoxIsHeardDuring
   // says no, the window stays.
   events_.mayClose = false;
   ::PostMessageW(main_.hwnd(), WM_SYSKEYDOWN, VK_F4, 1 << 29);
+  ::Sleep(50);  // a run takes the messages at most every few milliseconds
   main_.ProcessPendingEvents();
+  ::Sleep(50);
   main_.ProcessPendingEvents();
   EXPECT_TRUE(::IsWindow(main_.hwnd()));
   EXPECT_EQ(events_.calls, std::vector<std::string>{"FormCloseQuery"});
