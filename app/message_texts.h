@@ -56,6 +56,7 @@ inline constexpr std::string_view kSkippedCaption = "変換しなかったファ
 inline constexpr std::array<std::string_view, 3> kFailureHeaders = {"ファイル", "段階", "理由"};
 inline constexpr std::string_view kCopyButton = "コピー";
 inline constexpr std::string_view kCloseButton = "閉じる";
+inline constexpr std::string_view kShowSkipped = "対象外のファイルも表示";
 
 // Status texts and boxes of the main window.
 inline constexpr std::string_view kChooseSearchFolder = "検索フォルダを指定して下さい。";

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of quillon.exe under Wine on Xvfb: the main
-# window with a folder listed (memos visible) and the settings dialog, into
-# docs/windows-main-window.png and docs/windows-settings-dialog.png.
+# window at its first start, with a folder listed (memos visible), after the
+# splitter was dragged far right and back, the settings dialog, and the
+# failure list at 192 dpi, into docs/windows-*.png.
 #
 # Usage: scripts/take-windows-screenshots.sh [QUILLON_EXE [WINDOW_PROBE_EXE]]
 #        (default: the cross-build of scripts/windows-tests.sh)
@@ -66,6 +67,8 @@ qw_prepare_prefix "${WINEPREFIX:-$root/build/windows/wineprefix}"
 # The display of scripts/windows-tests.sh when it runs this, else one of its own.
 if [ -n "${QUILLON_WINE_DISPLAY:-}" ]; then export DISPLAY="$QUILLON_WINE_DISPLAY"; else qx_start_display; fi
 qw_start_quillon "$work/program/quillon.exe"
+mkdir -p "$root/docs"
+import -window "$QX_MAIN" "$root/docs/windows-first-start.png"
 qx_keys "$QX_MAIN" alt+f s
 chooser="$(qx_wait_window '^検索フォルダの指定$')"
 qx_type "$chooser" "$(winepath -w "$work/drawings")"
@@ -83,11 +86,52 @@ xdotool keydown shift
 qw_click_control StringGrid1 300 80
 xdotool keyup shift
 sleep 1
-mkdir -p "$root/docs"
 import -window "$QX_MAIN" "$root/docs/windows-main-window.png"
 qx_keys "$QX_MAIN" alt+s 1
 dialog="$(qx_wait_window '^変換設定$')"
 sleep 1
 import -window "$dialog" "$root/docs/windows-settings-dialog.png"
 qx_keys "$dialog" Escape
-echo "Screenshots in $root/docs: windows-main-window.png, windows-settings-dialog.png"
+wait_gone() { while xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; do sleep 0.3; done; }
+wait_gone '^変換設定$'
+
+# The splitter dragged far right and back.
+read -r sx sy _ _ < <(wine "$QW_PROBE" rect Splitter1 2>/dev/null | tr -d '\r')
+xdotool mousemove "$((sx + 1))" "$((sy + 100))" mousedown 1
+for x in 300 500 700 900 700 500 300; do xdotool mousemove "$((sx + x - 200))" "$((sy + 100))"; sleep 0.1; done
+xdotool mousemove "$((sx + 1))" "$((sy + 100))" mouseup 1
+sleep 1
+import -window "$QX_MAIN" "$root/docs/windows-splitter-drag.png"
+kill "$QX_APP_PID" 2>/dev/null || true
+wait "$QX_APP_PID" 2>/dev/null || true
+
+# The failure list at 192 dpi: a damaged drawing, a drawing that is not
+# one, and a file of another kind, all highlighted and converted.
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1
+sleep 1
+trap 'wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1;
+  qx_stop; wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+mkdir -p "$work/broken"
+cp "$root/examples/PLAN.jww" "$work/broken/"
+head -c 3000 "$root/examples/PLAN.jww" >"$work/broken/途中で切れた図面.jww"
+echo "not a drawing" >"$work/broken/メモ.jww"
+echo "notes" >"$work/broken/readme.txt"
+sed -i "s/^FTYP=2\$/FTYP=0\nFLD2=$(winepath -w "$work/out" | sed 's/\\/\\\\/g')\\\\/" "$work/program/quillon.ini"
+qw_start_quillon "$work/program/quillon.exe"
+qx_keys "$QX_MAIN" alt+f s
+chooser="$(qx_wait_window '^検索フォルダの指定$')"
+qx_type "$chooser" "$(winepath -w "$work/broken")"
+qx_keys "$chooser" Return
+sleep 2
+qw_click_control TreeView1 60 16
+sleep 1
+qw_click_control StringGrid1 100 60
+qx_keys "$QX_MAIN" ctrl+a
+qx_keys "$QX_MAIN" ctrl+Return
+qx_keys "$(qx_wait_window '^Quillon$')" Return
+failures="$(qx_wait_window '^変換できなかったファイル$')"
+sleep 1
+import -window "$failures" "$root/docs/windows-failures-192dpi.png"
+qx_keys "$failures" Escape
+echo "Screenshots in $root/docs: windows-first-start.png, windows-main-window.png," \
+  "windows-settings-dialog.png, windows-splitter-drag.png, windows-failures-192dpi.png"

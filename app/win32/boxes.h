@@ -1,5 +1,5 @@
-// The modal boxes: message boxes with caption "Quillon", the generic error
-// box and the list of failed files.
+// The modal boxes: message boxes with caption "Quillon" and the generic
+// error box.
 #pragma once
 
 #include <windows.h>
@@ -7,7 +7,6 @@
 #include <exception>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "app/main_view.h"
 
@@ -23,10 +22,5 @@ void ShowErrorBox(HWND owner, const std::string& text);
 // Runs an event's handler; an error it lets through ends it and is shown in
 // the generic error box, and the program goes on.
 void RunGuarded(HWND owner, const std::function<void()>& handler);
-
-// A resizable window listing the failed files (file, stage, reason, one line
-// each, selectable and copyable) under the summary; returns when closed.
-void ShowFailureList(HWND owner, const std::string& summary,
-                     const std::vector<unit1::FailureLine>& lines);
 
 }  // namespace win32

@@ -34,6 +34,7 @@ enum MainId : int {
   kMnuFileDFolder,
   kMnuFileExit,
   kMnuSetConv,
+  kMnuFileConvert,
 };
 
 // The settings dialog's numbered controls: "Edit" 1..60, "CheckBox" 1..12,

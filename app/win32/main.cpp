@@ -35,6 +35,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     window1.Show(show);
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+      if (window1.PreTranslate(message)) continue;
       ::TranslateMessage(&message);
       ::DispatchMessageW(&message);
     }

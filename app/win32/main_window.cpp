@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "app/message_texts.h"
+#include "app/settings_file.h"
 #include "app/win32/boxes.h"
 #include "app/win32/control_names.h"
 #include "app/win32/resources.h"
@@ -19,7 +21,6 @@ namespace {
 
 constexpr wchar_t kMainClass[] = L"QuillonTForm1";
 constexpr wchar_t kSplitterClass[] = L"QuillonSplitter";
-constexpr wchar_t kCaption[] = L"Quillon Ver.1.02";
 
 constexpr int kSizeColumn = 1;
 
@@ -31,6 +32,9 @@ enum : UINT {
   kSplitterMoved,
   kSizeColumnResized,
 };
+
+// The timer that lists a folder highlighted by keys once the highlight rests.
+constexpr UINT_PTR kKeyListingTimer = 1;
 
 HWND CreateChild(HWND parent, DWORD exStyle, const wchar_t* kind, const wchar_t* text, DWORD style,
                  int id) {
@@ -110,8 +114,15 @@ MainWindow::MainWindow(HINSTANCE instance) {
   kind.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   kind.lpszClassName = kMainClass;
   ::RegisterClassExW(&kind);
-  window_ = ::CreateWindowExW(0, kMainClass, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 192,
-                              107, 696, 478, nullptr, nullptr, instance, this);
+  ACCEL convert{FCONTROL | FVIRTKEY, VK_RETURN, kMnuFileConvert};
+  shortcuts_ = ::CreateAcceleratorTableW(&convert, 1);
+  const unit1::SessionSettings builtIn = unit1::BuiltInSettings({});
+  paneWidth_ = builtIn.paneWidth;
+  columnWidths_ = builtIn.columnWidths;
+  const unit1::WindowGeometry& place = builtIn.mainWindow;
+  window_ = ::CreateWindowExW(0, kMainClass, Wide(texts::kMainCaption).c_str(),
+                              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, place.x, place.y, place.width,
+                              place.height, nullptr, nullptr, instance, this);
 }
 
 MainWindow::~MainWindow() {
@@ -121,15 +132,32 @@ MainWindow::~MainWindow() {
   }
   if (folderImages_ != nullptr) ImageList_Destroy(folderImages_);
   if (rowHeight_ != nullptr) ImageList_Destroy(rowHeight_);
+  if (shortcuts_ != nullptr) ::DestroyAcceleratorTable(shortcuts_);
 }
 
 void MainWindow::Show(int how) {
   if (!shown_) {
     shown_ = true;
     Forward(&MainEvents::FormShow);
+    if (startMaximised_ && how != SW_SHOWMINIMIZED && how != SW_MINIMIZE &&
+        how != SW_SHOWMINNOACTIVE) {
+      how = SW_SHOWMAXIMIZED;
+    }
   }
   ::ShowWindow(window_, how);
   ::UpdateWindow(window_);
+}
+
+bool MainWindow::PreTranslate(MSG& message) {
+  if (window_ == nullptr) return false;
+  const bool ours = message.hwnd == window_ || ::IsChild(window_, message.hwnd);
+  // A press counts while a long loop takes the messages; one made while the
+  // window was idle would stop the next loop at once.
+  if (ours && message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) escapeSeen_ = pumping_;
+  if (!ours) return false;
+  if (::TranslateAcceleratorW(window_, shortcuts_, &message) != 0) return true;
+  // Tab and Shift+Tab move between the controls, Enter is OnEnter's.
+  return ::IsDialogMessageW(window_, &message) != FALSE;
 }
 
 LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -140,8 +168,12 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       ApplyDpi(WindowDpi(window_));
       return 0;
     case WM_SIZE:
-      ::SendMessageW(Control(kStatusBar1), WM_SIZE, 0, 0);
       LayOut();
+      return 0;
+    case WM_GETMINMAXINFO:
+      if (Control(kStatusBar1) != nullptr) {
+        reinterpret_cast<MINMAXINFO*>(lparam)->ptMinTrackSize = MinimumSize();
+      }
       return 0;
     case WM_DPICHANGED: {
       ApplyDpi(HIWORD(wparam));
@@ -154,7 +186,13 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_NOTIFY:
       return OnNotify(*reinterpret_cast<NMHDR*>(lparam));
     case kTreeClicked:
+      ::KillTimer(window_, kKeyListingTimer);
       Forward(&MainEvents::TreeView1Click);
+      return 0;
+    case WM_TIMER:
+      if (wparam != kKeyListingTimer) break;
+      ::KillTimer(window_, kKeyListingTimer);
+      if (SelectedNode() >= 0) Forward(&MainEvents::TreeView1Click);
       return 0;
     case kSelectionChanged:
       selectionPending_ = false;
@@ -186,20 +224,24 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
 
 void MainWindow::CreateMenuBar() {
   HMENU types = ::CreatePopupMenu();
-  ::AppendMenuW(types, MF_STRING, kMnuFileType0, L"全てのファイル(*.*) (&0)");
-  ::AppendMenuW(types, MF_STRING, kMnuFileType1, L"(*.jw?) (&1)");
-  ::AppendMenuW(types, MF_STRING, kMnuFileType2, L"(*.jww) (&2)");
+  ::AppendMenuW(types, MF_STRING, kMnuFileType0, Wide(texts::kMenuFileTypes[0]).c_str());
+  ::AppendMenuW(types, MF_STRING, kMnuFileType1, Wide(texts::kMenuFileTypes[1]).c_str());
+  ::AppendMenuW(types, MF_STRING, kMnuFileType2, Wide(texts::kMenuFileTypes[2]).c_str());
   HMENU file = ::CreatePopupMenu();
-  ::AppendMenuW(file, MF_STRING, kMnuFileSFolder, L"検索フォルダの指定 (&S)");
-  ::AppendMenuW(file, MF_POPUP, reinterpret_cast<UINT_PTR>(types), L"ファイルの種類 (&T)");
-  ::AppendMenuW(file, MF_STRING, kMnuFileDFolder, L"保存先フォルダの指定 (&H)");
+  ::AppendMenuW(file, MF_STRING, kMnuFileSFolder, Wide(texts::kMenuSearchFolder).c_str());
+  ::AppendMenuW(file, MF_POPUP, reinterpret_cast<UINT_PTR>(types),
+                Wide(texts::kMenuFileType).c_str());
+  ::AppendMenuW(file, MF_STRING, kMnuFileDFolder, Wide(texts::kMenuDestination).c_str());
+  ::AppendMenuW(file, MF_STRING, kMnuFileConvert,
+                (Wide(texts::kMenuConvert) + L"\tCtrl+Enter").c_str());
   ::AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
-  ::AppendMenuW(file, MF_STRING, kMnuFileExit, L"終了 (&X)");
+  ::AppendMenuW(file, MF_STRING, kMnuFileExit, Wide(texts::kMenuExit).c_str());
   HMENU settings = ::CreatePopupMenu();
-  ::AppendMenuW(settings, MF_STRING, kMnuSetConv, L"変換設定 (&1)");
+  ::AppendMenuW(settings, MF_STRING, kMnuSetConv, Wide(texts::kMenuConversionSettings).c_str());
   HMENU bar = ::CreateMenu();
-  ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"ファイル (&F)");
-  ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(settings), L"設定 (&S)");
+  ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), Wide(texts::kMenuFile).c_str());
+  ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(settings),
+                Wide(texts::kMenuSettings).c_str());
   ::SetMenu(window_, bar);
 }
 
@@ -211,30 +253,35 @@ void MainWindow::CreateControls() {
               WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
               kTreeView1);
   CreateChild(window_, 0, kSplitterClass, L"", 0, kSplitter1);
-  CreateChild(window_, 0, L"STATIC", L"ファイルの種類", SS_LEFT, kLabel1);
+  CreateChild(window_, 0, L"STATIC", Wide(texts::kFileTypeLabel).c_str(), SS_LEFT, kLabel1);
   HWND combo = CreateChild(window_, 0, WC_COMBOBOXW, L"",
                            WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kComboBox1);
-  for (const wchar_t* item : {L"全てのファイル(*.*)", L"*.JW?", L"*.JWW"}) {
-    ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+  for (std::string_view item : texts::kFileTypeItems) {
+    ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
   }
-  CreateChild(window_, 0, L"BUTTON", L"変換設定", WS_TABSTOP | BS_PUSHBUTTON, kButton1);
-  CreateChild(window_, 0, L"STATIC", L"保存先フォルダ", SS_LEFT, kLabel2);
+  CreateChild(window_, 0, L"BUTTON", Wide(texts::kSettingsButton).c_str(),
+              WS_TABSTOP | BS_PUSHBUTTON, kButton1);
+  CreateChild(window_, 0, L"STATIC", Wide(texts::kDestinationLabel).c_str(), SS_LEFT, kLabel2);
   CreateChild(window_, WS_EX_CLIENTEDGE, L"EDIT", L"", ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP,
               kEdit2);
-  CreateChild(window_, 0, L"BUTTON", L"参照", WS_TABSTOP | BS_PUSHBUTTON, kButton3);
-  CreateChild(window_, 0, L"BUTTON", L"変換", WS_TABSTOP | BS_PUSHBUTTON, kButton4);
+  CreateChild(window_, 0, L"BUTTON", Wide(texts::kBrowseButton).c_str(), WS_TABSTOP | BS_PUSHBUTTON,
+              kButton3);
+  CreateChild(window_, 0, L"BUTTON", Wide(texts::kConvertButton).c_str(),
+              WS_TABSTOP | BS_PUSHBUTTON, kButton4);
   HWND list =
       CreateChild(window_, WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                   WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS, kStringGrid1);
   ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   ::SetWindowSubclass(list, ListProc, 1, 0);
+  // Tab goes from the tree to the list, then along the controls above it.
+  ::SetWindowPos(list, Control(kTreeView1), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ::SetWindowSubclass(ListView_GetHeader(list), HeaderProc, 1,
                       reinterpret_cast<DWORD_PTR>(&headerPress_));
   for (int column = 0; column < unit1::kColumnCount; ++column) {
     LVCOLUMNW header{};
     header.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_FMT;
     header.fmt = column == kSizeColumn ? LVCFMT_RIGHT : LVCFMT_LEFT;
-    header.cx = 64;
+    header.cx = columnWidths_[static_cast<std::size_t>(column)];
     header.pszText = const_cast<wchar_t*>(L"");
     ListView_InsertColumn(list, column, &header);
   }
@@ -244,8 +291,9 @@ void MainWindow::CreateControls() {
                                     reinterpret_cast<HMENU>(kProgressBar1),
                                     ::GetModuleHandleW(nullptr), nullptr);
   ::SendMessageW(progress, PBM_SETRANGE32, 0, 1);
-  ::CreateWindowExW(0, L"BUTTON", L"中止", WS_CHILD | BS_PUSHBUTTON, 0, 0, 0, 0, status,
-                    reinterpret_cast<HMENU>(kButtonStop), ::GetModuleHandleW(nullptr), nullptr);
+  ::CreateWindowExW(0, L"BUTTON", Wide(texts::kStopButton).c_str(), WS_CHILD | BS_PUSHBUTTON, 0, 0,
+                    0, 0, status, reinterpret_cast<HMENU>(kButtonStop), ::GetModuleHandleW(nullptr),
+                    nullptr);
   SetStatusText("");
 }
 
@@ -289,7 +337,24 @@ void MainWindow::ApplyDpi(UINT dpi) {
   LayOut();
 }
 
+namespace {
+
+// The narrowest the right pane's row of controls goes without overlapping:
+// the file type and "変換設定" (240), then "保存先フォルダ" over the
+// destination box (96) beside "変換" (79 with its margin); and the
+// narrowest tree pane left at the window's minimum size.
+constexpr int kRightPaneMinimum = 240 + 96 + 83;
+constexpr int kPaneMinimum = 60;
+constexpr int kSplitterWidth = 3;
+constexpr int kTopPanelHeight = 48;
+constexpr int kListMinimumHeight = 96;
+
+}  // namespace
+
+// Every change of layout moves the controls at once, without copying their
+// old pictures, and repaints them all: nothing stale stays on the screen.
 void MainWindow::LayOut() {
+  ::SendMessageW(Control(kStatusBar1), WM_SIZE, 0, 0);
   RECT client;
   ::GetClientRect(window_, &client);
   RECT bar;
@@ -299,28 +364,49 @@ void MainWindow::LayOut() {
   const int width = client.right;
   const int height =
       std::max(0, static_cast<int>(client.bottom) - static_cast<int>(bar.bottom - bar.top));
-  const int pane = std::clamp(s(paneWidth_), 0, std::max(0, width - s(3)));
+  // The pane gives way to the controls on the right when the window is narrow.
+  const int pane =
+      std::clamp(s(paneWidth_), 0, std::max(0, width - s(kSplitterWidth) - s(kRightPaneMinimum)));
   const int edit = s(19);
-  ::MoveWindow(Control(kEdit1), 0, 0, pane, edit, TRUE);
-  ::MoveWindow(Control(kTreeView1), 0, edit, pane, std::max(0, height - edit), TRUE);
-  ::MoveWindow(Control(kSplitter1), pane, 0, s(3), height, TRUE);
+  HDWP moves = ::BeginDeferWindowPos(12);
+  auto move = [&moves, this](int id, int x, int y, int w, int h) {
+    if (moves != nullptr) {
+      moves = ::DeferWindowPos(moves, Control(id), nullptr, x, y, std::max(0, w), std::max(0, h),
+                               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    }
+  };
+  move(kEdit1, 0, 0, pane, edit);
+  move(kTreeView1, 0, edit, pane, height - edit);
+  move(kSplitter1, pane, 0, s(kSplitterWidth), height);
 
-  const int x = pane + s(3);
+  const int x = pane + s(kSplitterWidth);
   const int right = width;
-  const int top = s(48);
-  ::MoveWindow(Control(kLabel1), x + s(4), s(5), s(96), s(14), TRUE);
-  ::MoveWindow(Control(kComboBox1), x + s(4), s(21), s(150), s(120), TRUE);
-  ::MoveWindow(Control(kButton1), x + s(160), s(19), s(72), s(25), TRUE);
+  const int top = s(kTopPanelHeight);
+  move(kLabel1, x + s(4), s(5), s(96), s(14));
+  move(kComboBox1, x + s(4), s(21), s(150), s(120));
+  move(kButton1, x + s(160), s(19), s(72), s(25));
   const int left2 = x + s(240);
-  ::MoveWindow(Control(kLabel2), left2, s(5), s(96), s(14), TRUE);
-  ::MoveWindow(Control(kButton4), right - s(79), s(2), s(75), s(44), TRUE);
+  move(kLabel2, left2, s(5), s(96), s(14));
+  move(kButton4, right - s(79), s(2), s(75), s(44));
   const int browse = right - s(79) - s(4) - s(40);
   const int destination = std::max(s(40), browse - s(4) - left2);
-  ::MoveWindow(Control(kEdit2), left2, s(21), destination, s(21), TRUE);
-  ::MoveWindow(Control(kButton3), left2 + destination + s(4), s(20), s(40), s(23), TRUE);
-  ::MoveWindow(Control(kStringGrid1), x, top, std::max(0, right - x), std::max(0, height - top),
-               TRUE);
+  move(kEdit2, left2, s(21), destination, s(21));
+  move(kButton3, left2 + destination + s(4), s(20), s(40), s(23));
+  move(kStringGrid1, x, top, right - x, height - top);
+  if (moves != nullptr) ::EndDeferWindowPos(moves);
   LayOutStatusBar();
+  ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// The smallest outer size at which nothing overlaps, at the window's scale.
+POINT MainWindow::MinimumSize() const {
+  RECT bar;
+  ::GetWindowRect(Control(kStatusBar1), &bar);
+  RECT r{0, 0, Scale(kPaneMinimum + kSplitterWidth + kRightPaneMinimum, dpi_),
+         Scale(kTopPanelHeight + kListMinimumHeight, dpi_) + (bar.bottom - bar.top)};
+  ::AdjustWindowRectExForDpi(&r, static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_STYLE)), TRUE,
+                             static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_EXSTYLE)), dpi_);
+  return {r.right - r.left, r.bottom - r.top};
 }
 
 void MainWindow::LayOutStatusBar() {
@@ -375,8 +461,10 @@ void MainWindow::ShowStatusText() {
 void MainWindow::DragSplitter(int x) {
   RECT client;
   ::GetClientRect(window_, &client);
-  const int pane = std::clamp(x, Scale(20, dpi_),
-                              std::max<int>(Scale(20, dpi_), client.right - Scale(40, dpi_)));
+  const int pane =
+      std::clamp(x, Scale(kPaneMinimum, dpi_),
+                 std::max<int>(Scale(kPaneMinimum, dpi_),
+                               client.right - Scale(kSplitterWidth + kRightPaneMinimum, dpi_)));
   paneWidth_ = Unscale(pane, dpi_);
   LayOut();
 }
@@ -407,7 +495,11 @@ void MainWindow::OnCommand(int id, int code) {
       Forward(&MainEvents::MnuSetConvClick);
       break;
     case kButton4:
+    case kMnuFileConvert:
       Forward(&MainEvents::Button4Click);
+      break;
+    case IDOK:
+      OnEnter();
       break;
     case kButtonStop:
       Forward(&MainEvents::StopCommand);
@@ -420,6 +512,23 @@ void MainWindow::OnCommand(int id, int code) {
       break;
     default:
       break;
+  }
+}
+
+// Enter, which the dialog keys turn into IDOK: on a button it presses the
+// button, on the list it converts (after the confirmation), on the tree it
+// lists the highlighted folder without waiting for the pause.
+void MainWindow::OnEnter() {
+  HWND focus = ::GetFocus();
+  if (focus == Control(kStringGrid1)) {
+    Forward(&MainEvents::Button4Click);
+  } else if (focus == Control(kTreeView1)) {
+    ::KillTimer(window_, kKeyListingTimer);
+    if (SelectedNode() >= 0) Forward(&MainEvents::TreeView1Click);
+  } else if (focus != nullptr && ::GetParent(focus) == window_ &&
+             (::SendMessageW(focus, WM_GETDLGCODE, 0, 0) &
+              (DLGC_UNDEFPUSHBUTTON | DLGC_DEFPUSHBUTTON)) != 0) {
+    ::SendMessageW(focus, BM_CLICK, 0, 0);
   }
 }
 
@@ -438,6 +547,11 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
       const int node = SelectedNode();
       Forward(&MainEvents::TreeSelectionChanged,
               node < 0 ? std::nullopt : std::optional<int>(node));
+      // Each move by keys starts the pause again: holding an arrow key
+      // lists no folder on the way.
+      if (reinterpret_cast<const NMTREEVIEWW&>(header).action == TVC_BYKEYBOARD && node >= 0) {
+        ::SetTimer(window_, kKeyListingTimer, unit1::kKeyListingDelayMs, nullptr);
+      }
     }
     return 0;
   }
@@ -507,7 +621,8 @@ void MainWindow::OnListDisplayInfo(NMHDR& header) {
 }
 
 template <typename Argument>
-void MainWindow::Forward(void (MainEvents::*event)(Argument), Argument argument) {
+void MainWindow::Forward(void (MainEvents::*event)(Argument),
+                         std::type_identity_t<Argument> argument) {
   if (events_ == nullptr) return;
   RunGuarded(ModalOwner(), [&] { (events_->*event)(argument); });
 }

@@ -5,8 +5,10 @@
 
 #include <windows.h>
 
+#include <array>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 // After windows.h, which it needs.
 #include <commctrl.h>
@@ -32,6 +34,9 @@ class MainWindow final : public unit1::MainView {
   HWND Control(int id) const { return ::GetDlgItem(window_, id); }
   // Shows the window; its first show runs the start-up sequence.
   void Show(int how);
+  // The message loop's look at each message before it is dispatched: notes
+  // an Escape press for EscapePressed. True when the message was handled.
+  bool PreTranslate(MSG& message);
 
   // What the logic reads back: the rows highlighted, the node selected (-1:
   // none), the status text as set.
@@ -82,15 +87,18 @@ class MainWindow final : public unit1::MainView {
   void CreateControls();
   void ApplyDpi(UINT dpi);
   void LayOut();
+  POINT MinimumSize() const;
   void LayOutStatusBar();
   void OnCommand(int id, int code);
+  void OnEnter();
   LRESULT OnNotify(const NMHDR& header);
   void OnListDisplayInfo(NMHDR& header);
   void DragSplitter(int x);
   void ShowStatusText();
+  bool PaintDue();
   void Forward(void (MainEvents::*event)());
   template <typename Argument>
-  void Forward(void (MainEvents::*event)(Argument), Argument argument);
+  void Forward(void (MainEvents::*event)(Argument), std::type_identity_t<Argument> argument);
   HWND ModalOwner() const;
 
   HWND window_ = nullptr;
@@ -102,7 +110,9 @@ class MainWindow final : public unit1::MainView {
   HFONT bigFont_ = nullptr;   // 19 px: "変換"
   HIMAGELIST folderImages_ = nullptr;
   HIMAGELIST rowHeight_ = nullptr;
-  int paneWidth_ = 160;  // at 96 dpi
+  HACCEL shortcuts_ = nullptr;                           // Ctrl+Enter: 変換
+  int paneWidth_ = 0;                                    // at 96 dpi
+  std::array<int, unit1::kColumnCount> columnWidths_{};  // the built-in ones, at 96 dpi
   const std::vector<unit1::FileRow>* rows_ = nullptr;
   std::vector<HTREEITEM> nodes_;  // tree items by node index
   std::wstring cell_;             // the text a list cell is being drawn with
@@ -112,6 +122,13 @@ class MainWindow final : public unit1::MainView {
   bool shown_ = false;
   bool settingRows_ = false;
   bool selectionPending_ = false;
+  bool escapeSeen_ = false;  // Escape went down since EscapePressed last answered
+  static constexpr DWORD kRunPaintMs = 50;
+  DWORD lastRunPaint_ = 0;
+  static constexpr DWORD kRunPumpMs = 15;
+  DWORD lastRunPump_ = 0;
+  bool startMaximised_ = false;  // the settings file's place was maximised
+  bool pumping_ = false;         // ProcessPendingEvents takes the messages
   POINT headerPress_{0, 0};
 };
 

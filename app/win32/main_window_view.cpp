@@ -7,6 +7,7 @@
 
 #include "app/win32/boxes.h"
 #include "app/win32/control_names.h"
+#include "app/win32/failure_list.h"
 #include "app/win32/folder_chooser.h"
 #include "app/win32/main_window.h"
 #include "app/win32/screen_scale.h"
@@ -135,9 +136,21 @@ void MainWindow::RefreshRows() {
   ::InvalidateRect(Control(kStringGrid1), nullptr, TRUE);
 }
 
+// During a run the status bar and the progress bar are painted at most
+// every kRunPaintMs: a synchronous paint per file would take longer than
+// many a file's conversion. The last text is painted when the run ends.
+bool MainWindow::PaintDue() {
+  if (!progressShown_) return true;
+  const DWORD now = ::GetTickCount();
+  if (now - lastRunPaint_ < kRunPaintMs) return false;
+  lastRunPaint_ = now;
+  return true;
+}
+
 void MainWindow::SetStatusText(const std::string& text) {
   status_ = text;
   statusWide_ = Wide(text);
+  if (!PaintDue()) return;
   ShowStatusText();
   ::UpdateWindow(Control(kStatusBar1));
 }
@@ -145,8 +158,12 @@ void MainWindow::SetStatusText(const std::string& text) {
 void MainWindow::ShowProgress(std::size_t done, std::size_t total) {
   if (!progressShown_) {
     progressShown_ = true;
+    lastRunPaint_ = ::GetTickCount();
     LayOutStatusBar();
+  } else if (!PaintDue()) {
+    return;
   }
+  ShowStatusText();
   HWND progress = ::GetDlgItem(Control(kStatusBar1), kProgressBar1);
   ::SendMessageW(progress, PBM_SETRANGE32, 0, static_cast<LPARAM>(std::max<std::size_t>(total, 1)));
   ::SendMessageW(progress, PBM_SETPOS, static_cast<WPARAM>(done), 0);
@@ -190,53 +207,84 @@ void MainWindow::CloseWindow() {
   ::PostMessageW(window_, WM_CLOSE, 0, 0);
 }
 
-// During a run only the stop button takes input; everything else the user
-// does then is dropped, while the window still repaints.
+// During a run only the stop button and the close box (or Alt+F4) take
+// input; everything else the user does then is dropped, while the window
+// still repaints. An Escape press is noted before it is dropped.
 void MainWindow::ProcessPendingEvents() {
+  // During a run the messages are taken at most every kRunPumpMs: each look
+  // asks the display server, which costs more than a small file's
+  // conversion. A press in between waits in the queue for the next look.
+  if (progressShown_) {
+    const DWORD now = ::GetTickCount();
+    if (now - lastRunPump_ < kRunPumpMs) return;
+    lastRunPump_ = now;
+  }
   MSG message;
   HWND stop = ::GetDlgItem(Control(kStatusBar1), kButtonStop);
+  const bool outer = pumping_;
+  pumping_ = true;
   while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
       ::PostQuitMessage(static_cast<int>(message.wParam));
-      return;
+      break;
     }
     const bool input = (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) ||
                        (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST) ||
                        (message.message >= WM_NCMOUSEMOVE && message.message <= WM_NCXBUTTONDBLCLK);
-    if (progressShown_ && input && message.hwnd != stop) continue;
+    const bool closing =
+        (message.message == WM_NCLBUTTONDOWN || message.message == WM_NCLBUTTONUP) &&
+        message.wParam == HTCLOSE;
+    const bool altF4 = message.message == WM_SYSKEYDOWN && message.wParam == VK_F4;
+    if (progressShown_ && input && message.hwnd != stop && !closing && !altF4) {
+      if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) escapeSeen_ = true;
+      continue;
+    }
+    if (PreTranslate(message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }
+  pumping_ = outer;
 }
 
 bool MainWindow::EscapePressed() {
-  return ::GetForegroundWindow() == window_ && platform::EscapePressed();
+  const bool seen = escapeSeen_;
+  escapeSeen_ = false;
+  return seen || (::GetForegroundWindow() == window_ && platform::EscapePressed());
 }
 
+namespace {
+
+// The offset of the work area in its monitor: the system keeps a window's
+// normal place relative to the work area (beside a taskbar at the top or
+// left), the settings file in the screen's pixels.
+POINT WorkAreaOffset(HWND window) {
+  MONITORINFO screen{};
+  screen.cbSize = sizeof(screen);
+  ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &screen);
+  return {screen.rcWork.left - screen.rcMonitor.left, screen.rcWork.top - screen.rcMonitor.top};
+}
+
+}  // namespace
+
 // Positions are the screen's pixels; sizes are kept at 96 dpi, so that the
-// settings file means the same size on every monitor.
+// settings file means the same size on every monitor. A maximised or
+// minimised window reports the place it returns to, and whether it is
+// maximised.
 unit1::WindowGeometry MainWindow::Geometry(unit1::WindowId which) {
   HWND window = which == unit1::WindowId::kMain ? window_
                 : dialog_ != nullptr            ? dialog_->hwnd()
                                                 : nullptr;
   if (window == nullptr) return {};
-  RECT r;
-  ::GetWindowRect(window, &r);
-  if (::IsIconic(window) || ::IsZoomed(window)) {
-    // The place it returns to, which the system keeps relative to the work
-    // area (beside a taskbar at the top or left): made the screen's again.
-    WINDOWPLACEMENT place{};
-    place.length = sizeof(place);
-    ::GetWindowPlacement(window, &place);
-    MONITORINFO screen{};
-    screen.cbSize = sizeof(screen);
-    ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &screen);
-    r = place.rcNormalPosition;
-    ::OffsetRect(&r, screen.rcWork.left - screen.rcMonitor.left,
-                 screen.rcWork.top - screen.rcMonitor.top);
-  }
+  WINDOWPLACEMENT place{};
+  place.length = sizeof(place);
+  ::GetWindowPlacement(window, &place);
+  RECT r = place.rcNormalPosition;
+  const POINT offset = WorkAreaOffset(window);
+  ::OffsetRect(&r, offset.x, offset.y);
+  const bool maximised =
+      ::IsZoomed(window) || (::IsIconic(window) && (place.flags & WPF_RESTORETOMAXIMIZED) != 0);
   const UINT dpi = WindowDpi(window);
-  return {r.left, r.top, Unscale(r.right - r.left, dpi), Unscale(r.bottom - r.top, dpi)};
+  return {r.left, r.top, Unscale(r.right - r.left, dpi), Unscale(r.bottom - r.top, dpi), maximised};
 }
 
 void MainWindow::SetGeometry(unit1::WindowId which, const unit1::WindowGeometry& geometry) {
@@ -245,8 +293,27 @@ void MainWindow::SetGeometry(unit1::WindowId which, const unit1::WindowGeometry&
                                                 : nullptr;
   if (window == nullptr) return;
   const UINT dpi = WindowDpi(window);
-  ::SetWindowPos(window, nullptr, geometry.x, geometry.y, Scale(geometry.width, dpi),
-                 Scale(geometry.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+  const POINT offset = WorkAreaOffset(window);
+  WINDOWPLACEMENT place{};
+  place.length = sizeof(place);
+  ::GetWindowPlacement(window, &place);
+  place.rcNormalPosition = RECT{geometry.x, geometry.y, geometry.x + Scale(geometry.width, dpi),
+                                geometry.y + Scale(geometry.height, dpi)};
+  ::OffsetRect(&place.rcNormalPosition, -offset.x, -offset.y);
+  place.flags = 0;
+  const bool visible = ::IsWindowVisible(window) != FALSE;
+  // A hidden window stays hidden: it comes up maximised when it is shown.
+  if (!visible) {
+    place.showCmd = SW_HIDE;
+  } else {
+    place.showCmd = geometry.maximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+  }
+  ::SetWindowPlacement(window, &place);
+  if (which == unit1::WindowId::kMain) {
+    startMaximised_ = geometry.maximised;
+  } else if (dialog_ != nullptr) {
+    dialog_->SetStartMaximised(geometry.maximised);
+  }
 }
 
 int MainWindow::PaneWidth() {

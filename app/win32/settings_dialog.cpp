@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <array>
 
+#include "app/message_texts.h"
+#include "app/settings_file.h"
+#include "app/unit2.h"
 #include "app/win32/boxes.h"
 #include "app/win32/control_names.h"
 #include "app/win32/resources.h"
@@ -24,23 +27,18 @@ constexpr int kPanelWidth = 734, kPanelHeight = 297, kScrollBoxHeight = 321;
 constexpr int kGroupWidth = 177, kGroupHeight = 273, kColourWidth = 97;
 constexpr std::array<int, 4> kGroupLeft{70, 251, 432, 613};
 constexpr int kRowTop = 22, kRowStep = 24, kPresetTop = 278;
+constexpr int kMinimumClientWidth = 520, kMinimumClientHeight = 442;
 
-constexpr std::array<const wchar_t*, 10> kRowCaptions{
-    L"文字種１", L"文字種２", L"文字種３", L"文字種４", L"文字種５",
-    L"文字種６", L"文字種７", L"文字種８", L"文字種９", L"文字種１０"};
-constexpr std::array<const wchar_t*, 3> kGroupCaptions{L"横　変換範囲(&W)", L"縦　変換範囲(&H)",
-                                                       L"間隔　変換範囲(&D)"};
-constexpr std::array<const wchar_t*, 6> kSizePresets{L"0", L"0.2", L"0.4", L"0.5", L"0.8", L"1"};
-constexpr std::array<const wchar_t*, 7> kSpacingPresets{L"0", L"1", L"2", L"3", L"4", L"5", L"10"};
+// "文字種" and the type's number in full-width digits.
+std::wstring RowCaption(int type) {
+  std::wstring text = Wide(texts::kTextTypeRow);
+  for (wchar_t digit : std::to_wstring(type)) text += static_cast<wchar_t>(0xFF10 + (digit - L'0'));
+  return text;
+}
 
-constexpr wchar_t kNote1[] = L"※図面データの文字設定は変更されません。";
-constexpr wchar_t kNote2[] =
-    L"※横・縦・間隔の変換範囲は図面データを読み取った数値に対して＋／－以上・未満で指定します。";
-constexpr wchar_t kNote3[] =
-    L"※任意サイズの文字のみ変換されます。文字種１～文字種１０の文字は変換されません。";
-constexpr wchar_t kStatus[] =
-    L"変換範囲は上に記述されたものが優先されます。全色置換にチェックしない場合、色Noと異なるものは"
-    L"任意サイズのままです。";
+std::wstring PresetCaption(int button) {
+  return Wide(TForm2::PresetCaption(button));
+}
 
 RECT At(int x, int y, int width, int height) {
   return RECT{x, y, x + width, y + height};
@@ -73,16 +71,18 @@ SettingsDialog::SettingsDialog(HINSTANCE instance, HWND owner) {
                       ::LoadIconW(instance, MAKEINTRESOURCEW(kIconId)));
   RegisterWindowClass(instance, kScrollBoxClass, ScrollBoxProc, nullptr);
   RegisterWindowClass(instance, kPanelClass, PanelProc, nullptr);
-  white_ = ::CreateSolidBrush(RGB(255, 255, 255));
-  window_ = ::CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME, kDialogClass, L"変換設定",
+  const unit1::WindowGeometry place = unit1::BuiltInSettings({}).settingsDialog;
+  window_ = ::CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME, kDialogClass,
+                              Wide(texts::kSettingsCaption).c_str(),
                               WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
-                              192, 111, 748, 502, owner, nullptr, instance, this);
+                              place.x, place.y, place.width, place.height, owner, nullptr, instance,
+                              this);
 }
 
 SettingsDialog::~SettingsDialog() {
   if (window_ != nullptr) ::DestroyWindow(window_);
   for (HGDIOBJ object : {static_cast<HGDIOBJ>(font_), static_cast<HGDIOBJ>(noteFont_),
-                         static_cast<HGDIOBJ>(statusFont_), static_cast<HGDIOBJ>(white_)}) {
+                         static_cast<HGDIOBJ>(statusFont_)}) {
     if (object != nullptr) ::DeleteObject(object);
   }
 }
@@ -101,6 +101,21 @@ LRESULT SettingsDialog::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SIZE:
       LayOut();
       return 0;
+    case WM_GETMINMAXINFO: {
+      // Below this the check boxes, the first note and the buttons would
+      // overlap; the scroll box shows the rest.
+      HWND status = ::GetDlgItem(window_, kStatusBar2);
+      if (status == nullptr) break;
+      RECT bar;
+      ::GetWindowRect(status, &bar);
+      RECT r{0, 0, Scale(kMinimumClientWidth, dpi_),
+             Scale(kMinimumClientHeight, dpi_) + (bar.bottom - bar.top)};
+      ::AdjustWindowRectExForDpi(
+          &r, static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_STYLE)), FALSE,
+          static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_EXSTYLE)), dpi_);
+      reinterpret_cast<MINMAXINFO*>(lparam)->ptMinTrackSize = {r.right - r.left, r.bottom - r.top};
+      return 0;
+    }
     case WM_DPICHANGED: {
       ApplyDpi(HIWORD(wparam));
       MoveToSuggestedPlace(window_, lparam);
@@ -135,8 +150,8 @@ LRESULT SettingsDialog::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       if (std::find(notes_.begin(), notes_.end(), control) == notes_.end()) break;
       auto dc = reinterpret_cast<HDC>(wparam);
       ::SetTextColor(dc, RGB(0, 0, 255));
-      ::SetBkColor(dc, RGB(255, 255, 255));
-      return reinterpret_cast<LRESULT>(white_);
+      ::SetBkMode(dc, TRANSPARENT);
+      return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_CLOSE:
       Forward(&SettingsEvents::ButtonA2Click);
@@ -171,59 +186,62 @@ void SettingsDialog::CreateControls() {
   panel_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0,
                              0, scrollBox_, nullptr, instance, nullptr);
   for (int row = 0; row < 10; ++row) {
-    Add(panel_, L"STATIC", kRowCaptions[row], SS_LEFTNOWORDWRAP, -1,
+    Add(panel_, L"STATIC", RowCaption(row + 1).c_str(), SS_LEFTNOWORDWRAP, -1,
         At(0, kRowTop + row * kRowStep + 3, 70, 15));
   }
   for (int group = 0; group < 3; ++group) {
     const int x = kGroupLeft[group];
-    Add(panel_, L"BUTTON", kGroupCaptions[group], BS_GROUPBOX, -1,
-        At(x, 2, kGroupWidth, kGroupHeight));
+    Add(panel_, L"BUTTON", Wide(texts::kRangeGroups[static_cast<std::size_t>(group)]).c_str(),
+        BS_GROUPBOX, -1, At(x, 2, kGroupWidth, kGroupHeight));
     for (int row = 0; row < 10; ++row) {
       const int y = kRowTop + row * kRowStep;
       const int minus = group * 20 + 2 * row + 1;
-      Add(panel_, L"STATIC", L"－", SS_LEFT, -1, At(x + 8, y + 3, 14, 15));
+      Add(panel_, L"STATIC", Wide(texts::kMinus).c_str(), SS_LEFT, -1, At(x + 8, y + 3, 14, 15));
       Add(panel_, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, kEditBase + minus,
           At(x + 22, y, 49, 20));
-      Add(panel_, L"STATIC", L"～ ＋", SS_LEFT, -1, At(x + 75, y + 3, 40, 15));
+      Add(panel_, L"STATIC", Wide(texts::kToPlus).c_str(), SS_LEFT, -1, At(x + 75, y + 3, 40, 15));
       Add(panel_, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, kEditBase + minus + 1,
           At(x + 117, y, 49, 20));
     }
   }
-  Add(panel_, L"BUTTON", L"変換色(&C)", BS_GROUPBOX, -1,
+  Add(panel_, L"BUTTON", Wide(texts::kColourGroup).c_str(), BS_GROUPBOX, -1,
       At(kGroupLeft[3], 2, kColourWidth, kGroupHeight));
   for (int row = 0; row < 10; ++row) {
-    Add(panel_, L"BUTTON", L"全色置換", WS_TABSTOP | BS_AUTOCHECKBOX, kCheckBoxBase + row + 1,
-        At(kGroupLeft[3] + 8, kRowTop + row * kRowStep + 1, 84, 18));
+    Add(panel_, L"BUTTON", Wide(texts::kAnyColour).c_str(), WS_TABSTOP | BS_AUTOCHECKBOX,
+        kCheckBoxBase + row + 1, At(kGroupLeft[3] + 8, kRowTop + row * kRowStep + 1, 84, 18));
   }
-  Add(panel_, L"STATIC", L"ALL>>", SS_LEFT, -1, At(2, kPresetTop + 2, 60, 15));
+  Add(panel_, L"STATIC", Wide(texts::kPresetRow).c_str(), SS_LEFT, -1,
+      At(2, kPresetTop + 2, 60, 15));
   for (int group = 0; group < 2; ++group) {
     for (int i = 0; i < 6; ++i) {
-      Add(panel_, L"BUTTON", kSizePresets[i], WS_TABSTOP | BS_PUSHBUTTON,
+      Add(panel_, L"BUTTON", PresetCaption(group * 6 + i + 1).c_str(), WS_TABSTOP | BS_PUSHBUTTON,
           kButtonBase + group * 6 + i + 1, At(kGroupLeft[group] + 2 + i * 29, kPresetTop, 27, 18));
     }
   }
   for (int i = 0; i < 6; ++i) {
-    Add(panel_, L"BUTTON", kSpacingPresets[i], WS_TABSTOP | BS_PUSHBUTTON, kButtonBase + 13 + i,
-        At(kGroupLeft[2] + 2 + i * 25, kPresetTop, 24, 18));
+    Add(panel_, L"BUTTON", PresetCaption(13 + i).c_str(), WS_TABSTOP | BS_PUSHBUTTON,
+        kButtonBase + 13 + i, At(kGroupLeft[2] + 2 + i * 25, kPresetTop, 24, 18));
   }
-  Add(panel_, L"BUTTON", L"OFF", WS_TABSTOP | BS_PUSHBUTTON, kButtonBase + 20,
+  Add(panel_, L"BUTTON", PresetCaption(20).c_str(), WS_TABSTOP | BS_PUSHBUTTON, kButtonBase + 20,
       At(kGroupLeft[3] + 4, kPresetTop, 42, 18));
-  Add(panel_, L"BUTTON", L"ON", WS_TABSTOP | BS_PUSHBUTTON, kButtonBase + 21,
+  Add(panel_, L"BUTTON", PresetCaption(21).c_str(), WS_TABSTOP | BS_PUSHBUTTON, kButtonBase + 21,
       At(kGroupLeft[3] + 50, kPresetTop, 42, 18));
-  Add(panel_, L"BUTTON", kSpacingPresets[6], WS_TABSTOP | BS_PUSHBUTTON, kButtonBase + 19,
+  Add(panel_, L"BUTTON", PresetCaption(19).c_str(), WS_TABSTOP | BS_PUSHBUTTON, kButtonBase + 19,
       At(kGroupLeft[2] + 2 + 6 * 25, kPresetTop, 24, 18));
 
-  Add(window_, L"BUTTON", L"寸法図形の寸法値を変更する", WS_TABSTOP | BS_AUTOCHECKBOX,
+  Add(window_, L"BUTTON", Wide(texts::kDimensionSwitch).c_str(), WS_TABSTOP | BS_AUTOCHECKBOX,
       kCheckBoxBase + 11, {});
-  Add(window_, L"BUTTON", L"ブロック図形の文字を変更する", WS_TABSTOP | BS_AUTOCHECKBOX,
+  Add(window_, L"BUTTON", Wide(texts::kBlockSwitch).c_str(), WS_TABSTOP | BS_AUTOCHECKBOX,
       kCheckBoxBase + 12, {});
-  for (const wchar_t* note : {kNote1, kNote2, kNote3}) {
-    notes_.push_back(Add(window_, L"STATIC", note, SS_LEFT | SS_NOPREFIX, -1, {}));
+  for (std::string_view note : texts::kSettingsNotes) {
+    notes_.push_back(Add(window_, L"STATIC", Wide(note).c_str(), SS_LEFT | SS_NOPREFIX, -1, {}));
   }
-  Add(window_, L"BUTTON", L"ＯＫ (&Y)", WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, {});
-  Add(window_, L"BUTTON", L"キャンセル (&N)", WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL, {});
+  Add(window_, L"BUTTON", Wide(texts::kOkButton).c_str(), WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, {});
+  Add(window_, L"BUTTON", Wide(texts::kCancelButton).c_str(), WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL,
+      {});
   HWND status = Add(window_, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, kStatusBar2, {});
-  ::SendMessageW(status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(kStatus));
+  ::SendMessageW(status, SB_SETTEXTW, 0,
+                 reinterpret_cast<LPARAM>(Wide(texts::kSettingsStatus).c_str()));
 
   // Six typed characters at most, and no input method: only direct input.
   for (int n = 1; n <= 60; ++n) {
@@ -387,7 +405,8 @@ bool SettingsDialog::ShowModal() {
   scrolled_ = {0, 0};
   UpdateScrollBars();
   ::EnableWindow(owner, FALSE);
-  ::ShowWindow(window_, SW_SHOW);
+  ::ShowWindow(window_, startMaximised_ ? SW_SHOWMAXIMIZED : SW_SHOW);
+  startMaximised_ = false;
   ::SetForegroundWindow(window_);
   lastFocus_ = ::GetNextDlgTabItem(window_, nullptr, FALSE);
   ::SetFocus(lastFocus_);

@@ -28,6 +28,8 @@ class SettingsDialog final : public unit2::SettingsView {
   HWND Control(const std::string& name) const;
   // Shows the dialog and returns when it is closed; true when OK stored.
   bool ShowModal();
+  // Its first showing is maximised (the place the settings file kept).
+  void SetStartMaximised(bool maximised) { startMaximised_ = maximised; }
 
   // unit2::SettingsView
   std::string RangeText(int n) override;
@@ -69,9 +71,9 @@ class SettingsDialog final : public unit2::SettingsView {
   HFONT font_ = nullptr;      // "ＭＳ ゴシック", 13 px
   HFONT noteFont_ = nullptr;  // the notes, 16 px
   HFONT statusFont_ = nullptr;
-  HBRUSH white_ = nullptr;
   POINT scrolled_{0, 0};
   HWND lastFocus_ = nullptr;
+  bool startMaximised_ = false;
   bool closed_ = false;
   bool stored_ = false;
 };

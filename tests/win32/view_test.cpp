@@ -7,11 +7,15 @@
 #include <commctrl.h>
 #include <imm.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "app/message_texts.h"
+#include "app/unit2.h"
 #include "app/win32/boxes.h"
 #include "app/win32/control_names.h"
+#include "app/win32/failure_list.h"
 #include "app/win32/main_window.h"
 #include "app/win32/settings_dialog.h"
 #include "app/win32/wide_text.h"
@@ -28,8 +32,12 @@ std::string Text(HWND window) {
 
 struct MainRecorder final : win32::MainEvents {
   std::vector<std::string> calls;
+  bool mayClose = true;
   void FormShow() override { calls.push_back("FormShow"); }
-  bool FormCloseQuery() override { return true; }
+  bool FormCloseQuery() override {
+    calls.push_back("FormCloseQuery");
+    return mayClose;
+  }
   void FormClose() override { calls.push_back("FormClose"); }
   void MnuFileSFolderClick() override { calls.push_back("MnuFileSFolderClick"); }
   void MnuFileType0Click() override { calls.push_back("MnuFileType0Click"); }
@@ -202,6 +210,28 @@ TEST_F(Win32Windows, DialogFindsItsBoxesByNameAndTabsInTheDescribedOrder) {
   EXPECT_EQ(order, expected);
 }
 
+TEST_F(Win32Windows, DialogTakesItsWordsFromTheFormsAndDrawsItsNotesOnItsOwnGrey) {
+  for (int n = 1; n <= 21; ++n) {
+    EXPECT_EQ(Text(dialog_.Control("Button" + std::to_string(n))), TForm2::PresetCaption(n)) << n;
+  }
+  HWND panel = ::GetParent(dialog_.Control("Edit1"));
+  EXPECT_NE(::FindWindowExW(panel, nullptr, L"STATIC", L"文字種１０"), nullptr);
+  for (std::string_view note : texts::kSettingsNotes) {
+    HWND label = ::FindWindowExW(dialog_.hwnd(), nullptr, L"STATIC", win32::Wide(note).c_str());
+    ASSERT_NE(label, nullptr) << note;
+    HDC dc = ::GetDC(label);
+    const auto brush = reinterpret_cast<HBRUSH>(::SendMessageW(dialog_.hwnd(), WM_CTLCOLORSTATIC,
+                                                               reinterpret_cast<WPARAM>(dc),
+                                                               reinterpret_cast<LPARAM>(label)));
+    EXPECT_EQ(::GetTextColor(dc), RGB(0, 0, 255));
+    ::ReleaseDC(label, dc);
+    LOGBRUSH fill{};
+    ::GetObjectW(brush, sizeof(fill), &fill);
+    EXPECT_EQ(fill.lbColor, ::GetSysColor(COLOR_BTNFACE))
+        << "the note's background is the dialog's";
+  }
+}
+
 TEST_F(Win32Windows, EnterPressesOkAndEscapeCancelsTheModalDialog) {
   ::PostMessageW(dialog_.Control("Edit5"), WM_KEYDOWN, VK_RETURN, 0);
   EXPECT_TRUE(dialog_.ShowModal());
@@ -280,6 +310,213 @@ TEST_F(Win32Windows, StatusAndProgressFollowTheRun) {
   main_.HideProgress();
   EXPECT_FALSE(::GetWindowLongW(progress, GWL_STYLE) & WS_VISIBLE);
   EXPECT_EQ(events_.calls, std::vector<std::string>{"StopCommand"});
+}
+
+TEST_F(Win32Windows, EscapeBetweenTwoPollsIsNotMissedAndTheCloseBoxIsHeardDuringARun) {
+  main_.ShowProgress(1, 10);
+  // Pressed and released between two polls: the key is up when asked.
+  ::PostMessageW(Main("StringGrid1"), WM_KEYDOWN, VK_ESCAPE, 0);
+  ::PostMessageW(Main("StringGrid1"), WM_KEYUP, VK_ESCAPE, 0xC0000001);
+  main_.ProcessPendingEvents();
+  EXPECT_TRUE(main_.EscapePressed());
+  EXPECT_FALSE(main_.EscapePressed()) << "one press answers once";
+
+  // Alt+F4 and the close box reach the window during a run; while the form
+  // says no, the window stays.
+  events_.mayClose = false;
+  ::PostMessageW(main_.hwnd(), WM_SYSKEYDOWN, VK_F4, 1 << 29);
+  ::Sleep(50);  // a run takes the messages at most every few milliseconds
+  main_.ProcessPendingEvents();
+  ::Sleep(50);
+  main_.ProcessPendingEvents();
+  EXPECT_TRUE(::IsWindow(main_.hwnd()));
+  EXPECT_EQ(events_.calls, std::vector<std::string>{"FormCloseQuery"});
+  main_.HideProgress();
+  events_.mayClose = true;
+  HWND window = main_.hwnd();
+  main_.CloseWindow();
+  main_.ProcessPendingEvents();
+  EXPECT_FALSE(::IsWindow(window));
+  EXPECT_EQ(events_.calls,
+            (std::vector<std::string>{"FormCloseQuery", "FormCloseQuery", "FormClose"}));
+}
+
+TEST_F(Win32Windows, AMaximisedWindowComesBackMaximisedOverItsNormalPlace) {
+  main_.SetGeometry(unit1::WindowId::kMain, {30, 40, 700, 500, true});
+  main_.Show(SW_SHOWNORMAL);
+  EXPECT_TRUE(::IsZoomed(main_.hwnd()));
+  unit1::WindowGeometry at = main_.Geometry(unit1::WindowId::kMain);
+  EXPECT_TRUE(at.maximised);
+  EXPECT_EQ(at.x, 30);
+  EXPECT_EQ(at.y, 40);
+  EXPECT_EQ(at.width, 700);
+  EXPECT_EQ(at.height, 500);
+  main_.SetGeometry(unit1::WindowId::kMain, {50, 60, 640, 480, false});
+  EXPECT_FALSE(::IsZoomed(main_.hwnd()));
+  at = main_.Geometry(unit1::WindowId::kMain);
+  EXPECT_FALSE(at.maximised);
+  EXPECT_EQ(at.x, 50);
+  EXPECT_EQ(at.width, 640);
+}
+
+TEST_F(Win32Windows, AtItsMinimumSizeNoControlOverlapsAnother) {
+  MINMAXINFO limits{};
+  ::SendMessageW(main_.hwnd(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+  const UINT dpi = ::GetDpiForWindow(main_.hwnd());
+  EXPECT_GE(limits.ptMinTrackSize.x, ::MulDiv(480, dpi, 96));
+  main_.SetPaneWidth(400);  // a wide tree pane gives way to the controls
+  ::SetWindowPos(main_.hwnd(), nullptr, 0, 0, limits.ptMinTrackSize.x, limits.ptMinTrackSize.y,
+                 SWP_NOZORDER | SWP_NOMOVE);
+  RECT client;
+  ::GetClientRect(main_.hwnd(), &client);
+  ::MapWindowPoints(main_.hwnd(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+  const std::vector<const char*> names{"Edit1",     "TreeView1", "Splitter1",   "Label1",
+                                       "ComboBox1", "Button1",   "Label2",      "Edit2",
+                                       "Button3",   "Button4",   "StringGrid1", "StatusBar1"};
+  std::vector<RECT> boxes;
+  for (const char* name : names) {
+    RECT box;
+    ::GetWindowRect(Main(name), &box);
+    EXPECT_GT(box.right - box.left, 0) << name;
+    EXPECT_GT(box.bottom - box.top, 0) << name;
+    RECT inside;
+    ::IntersectRect(&inside, &box, &client);
+    EXPECT_TRUE(::EqualRect(&inside, &box)) << name << " lies outside the window";
+    boxes.push_back(box);
+  }
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+      RECT both;
+      EXPECT_FALSE(::IntersectRect(&both, &boxes[i], &boxes[j])) << names[i] << " / " << names[j];
+    }
+  }
+}
+
+// When the timer fires: reads the failure list then open, sorts it by its
+// file column, copies it, hides the skipped files, and closes it.
+struct FailureListSeen {
+  int columns = 0;
+  std::vector<std::string> files;  // after the sort, then after hiding the skipped
+  std::wstring copied;
+  bool reasonFits = false;
+};
+FailureListSeen g_failures;
+std::vector<std::string> Files(HWND list) {
+  std::vector<std::string> files;
+  for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+    wchar_t cell[256] = L"";
+    ListView_GetItemText(list, row, 0, cell, 256);
+    files.push_back(win32::Utf8(cell));
+  }
+  return files;
+}
+void CALLBACK ReadFailureList(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND window = ::FindWindowW(win32::kFailureListClass, nullptr);
+  if (window == nullptr) return;
+  ::KillTimer(nullptr, timer);
+  HWND list = ::GetDlgItem(window, win32::kFailureLines);
+  g_failures.columns = Header_GetItemCount(ListView_GetHeader(list));
+  g_failures.reasonFits = ListView_GetColumnWidth(list, 2) >=
+                          ListView_GetStringWidth(list, L"図面データが壊れています。");
+  NMLISTVIEW click{};
+  click.hdr = {list, static_cast<UINT_PTR>(win32::kFailureLines), LVN_COLUMNCLICK};
+  click.iItem = -1;
+  click.iSubItem = 0;
+  ::SendMessageW(window, WM_NOTIFY, win32::kFailureLines, reinterpret_cast<LPARAM>(&click));
+  g_failures.files = Files(list);
+  ::SendMessageW(window, WM_COMMAND, win32::kFailureCopy, 0);
+  if (::OpenClipboard(nullptr)) {
+    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+      g_failures.copied = static_cast<const wchar_t*>(::GlobalLock(data));
+      ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+  }
+  ::SendMessageW(::GetDlgItem(window, win32::kFailureShowSkipped), BM_CLICK, 0, 0);
+  for (const std::string& file : Files(list)) g_failures.files.push_back(file);
+  ::PostMessageW(window, WM_COMMAND, IDOK, 0);
+}
+
+TEST(Win32FailureList, SortsByColumnCopiesAsTextAndShowsTheSkippedFiles) {
+  using unit1::FailureKind;
+  const std::vector<unit1::FailureLine> lines{
+      {"C.JWW", "読み込み", "図面データが壊れています。", FailureKind::kFailed},
+      {"A.JWC", "", "拡張子が .JWW ではありません。", FailureKind::kSkipped},
+      {"B.JWW", "保存", "ファイルを書き込めません。", FailureKind::kFailed}};
+  ::SetTimer(nullptr, 0, 100, ReadFailureList);
+  win32::ShowFailureList(nullptr, "変換できなかったファイルがあります（2 件）。", lines);
+  EXPECT_EQ(g_failures.columns, 3);
+  EXPECT_TRUE(g_failures.reasonFits);
+  EXPECT_EQ(g_failures.files,
+            (std::vector<std::string>{"A.JWC", "B.JWW", "C.JWW", "B.JWW", "C.JWW"}));
+  EXPECT_EQ(g_failures.copied,
+            L"A.JWC\t\t拡張子が .JWW ではありません。\r\n"
+            L"B.JWW\t保存\tファイルを書き込めません。\r\n"
+            L"C.JWW\t読み込み\t図面データが壊れています。\r\n");
+}
+
+// Lets the window take its messages for `ms` milliseconds, through the
+// same look the program's message loop takes.
+void Pump(win32::MainWindow& window, DWORD ms) {
+  const DWORD end = ::GetTickCount() + ms;
+  do {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (window.PreTranslate(message)) continue;
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+    ::Sleep(10);
+  } while (::GetTickCount() < end);
+}
+
+TEST_F(Win32Windows, TheWindowIsWorkedByKeyboard) {
+  main_.Show(SW_SHOWNORMAL);
+  std::vector<std::string> order;
+  HWND first = Main("TreeView1");
+  for (HWND at = first; at != nullptr && order.size() < 10;) {
+    order.push_back(win32::MainControlName(::GetDlgCtrlID(at)));
+    at = ::GetNextDlgTabItem(main_.hwnd(), at, FALSE);
+    if (at == first) break;
+  }
+  EXPECT_EQ(order, (std::vector<std::string>{"TreeView1", "StringGrid1", "ComboBox1", "Button1",
+                                             "Edit2", "Button3", "Button4"}));
+  ::SetFocus(Main("TreeView1"));
+  ::PostMessageW(Main("TreeView1"), WM_KEYDOWN, VK_TAB, 0);
+  Pump(main_, 50);
+  EXPECT_EQ(::GetFocus(), Main("StringGrid1")) << "Tab moves from the tree to the list";
+
+  // A folder highlighted by keys is listed once, after the highlight rested.
+  unit1::FolderTree tree;
+  const int root = tree.AddRoot("C:\\drawings\\", "C:\\drawings\\");
+  tree.AddChild(root, "a", "a");
+  tree.AddChild(root, "b", "b");
+  main_.ShowTree(tree);
+  HWND view = Main("TreeView1");
+  TreeView_SelectItem(view, TreeView_GetRoot(view));
+  ::SetFocus(view);
+  events_.calls.clear();
+  ::PostMessageW(view, WM_KEYDOWN, VK_DOWN, 0);
+  Pump(main_, 100);
+  ::PostMessageW(view, WM_KEYDOWN, VK_DOWN, 0);
+  Pump(main_, unit1::kKeyListingDelayMs / 2);
+  EXPECT_EQ(std::count(events_.calls.begin(), events_.calls.end(), "TreeView1Click"), 0);
+  Pump(main_, unit1::kKeyListingDelayMs * 2);
+  EXPECT_EQ(std::count(events_.calls.begin(), events_.calls.end(), "TreeView1Click"), 1);
+  EXPECT_EQ(main_.SelectedNode(), 2);
+
+  // Enter on the list converts; so does the menu's 変換 (Ctrl+Enter).
+  std::vector<unit1::FileRow> rows(3);
+  main_.ShowRows(rows, {});
+  ::SetFocus(Main("StringGrid1"));
+  events_.calls.clear();
+  ::PostMessageW(Main("StringGrid1"), WM_KEYDOWN, VK_RETURN, 0);
+  Pump(main_, 50);
+  ::SendMessageW(main_.hwnd(), WM_COMMAND, win32::kMnuFileConvert, 0);
+  EXPECT_EQ(events_.calls, (std::vector<std::string>{"Button4Click", "Button4Click"}));
+  wchar_t text[64] = L"";
+  ::GetMenuStringW(::GetMenu(main_.hwnd()), win32::kMnuFileConvert, text, 64, MF_BYCOMMAND);
+  EXPECT_EQ(win32::Utf8(text), "変換 (&C)\tCtrl+Enter");
 }
 
 // When the timer fires: notes whether Yes is the default button of the box
