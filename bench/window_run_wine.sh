@@ -12,7 +12,7 @@
 # tests/window_probe.exe (default: build/windows/core, as
 # scripts/windows-tests.sh builds it); LINUX_BUILD_DIR holds
 # bench/bench_drawing, which makes the corpus (default: build/release). The
-# corpus is made as bench/window_run.sh makes it. Options through the
+# corpus is made as bench/convert_corpus.sh makes it. Options through the
 # environment: CORPUS_FILES (2000), CORPUS_MB (160), ROUNDS (3, the median
 # is reported), WINEPREFIX (default: build/windows/wineprefix).
 set -euo pipefail
