@@ -39,45 +39,21 @@ if [[ ! -x "$generator" ]]; then
   exit 2
 fi
 
+# shellcheck source=corpus_lib.sh
+source "$repo/bench/corpus_lib.sh"
 scratch="$(mktemp -d "${TMPDIR:-/tmp}/quillon-convert-corpus-XXXXXX")"
 trap 'rm -rf "$scratch"' EXIT
 corpus="$scratch/corpus"
 mkdir -p "$corpus"
 
-# Copies of the real drawings: about 70% of the files.
-sample_list=()
-if [[ -d "$samples" ]]; then
-  while IFS= read -r -d '' f; do sample_list+=("$f"); done \
-    < <(find "$samples" -type f -iname '*.jww' -print0 | sort -z)
-fi
-copies=0
-if ((${#sample_list[@]} > 0)); then
-  copies=$((files * 7 / 10))
-  for ((i = 0; i < copies; i++)); do
-    src="${sample_list[i % ${#sample_list[@]}]}"
-    cp "$src" "$corpus/$(printf '%04d' $((i + 1)))-$(basename "$src")"
-  done
-else
-  echo "convert_corpus: no real drawings at $samples; the corpus is all synthetic"
-fi
-
-# Synthetic drawings for the rest of the files and bytes.
-have_bytes=$(du -sb "$corpus" | cut -f1)
-want_bytes=$((total_mb * 1000 * 1000))
-left_files=$((files - copies))
-left_bytes=$((want_bytes > have_bytes ? want_bytes - have_bytes : 0))
-"$generator" make-corpus "$corpus" "$left_files" "$left_bytes" >/dev/null
-
-count=$(find "$corpus" -type f | wc -l)
-bytes=$(du -sb "$corpus" | cut -f1)
-echo "corpus: $count drawings ($copies copies of ${#sample_list[@]} real ones)," \
-  "$(awk -v b="$bytes" 'BEGIN { printf "%.1f", b / 1e6 }') MB"
+make_corpus "$corpus" "$files" "$total_mb" "$samples" "$generator"
+count=$corpus_count
+((corpus_real > 0)) || echo "convert_corpus: no real drawings at $samples; the corpus is all synthetic"
 
 settings=()
 if [[ -n "${QUILLON_SETTINGS:-}" ]]; then settings=(--settings "$QUILLON_SETTINGS"); fi
 if [[ -n "${JOBS:-}" ]]; then settings+=(--jobs "$JOBS"); fi
 
-now() { date +%s%N; }
 cat "$corpus"/* >/dev/null # both runs start from a warm cache
 
 seconds() { awk -v ns="$1" 'BEGIN { printf "%.3f", ns / 1e9 }'; }
@@ -117,7 +93,6 @@ for ((r = 1; r <= rounds; r++)); do
     "convert $(seconds $((t3 - t2))) s"
 done
 
-median() { printf '%s\n' "$@" | sort -g | sed -n "$((($# + 1) / 2))p"; }
 copy_ns=$(median "${copy_times[@]}")
 synced_ns=$(median "${synced_times[@]}")
 convert_ns=$(median "${convert_times[@]}")

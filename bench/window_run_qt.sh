@@ -31,45 +31,21 @@ done
 
 # shellcheck source=../scripts/lib/xvfb_driver.sh
 source "$repo/scripts/lib/xvfb_driver.sh"
+# shellcheck source=corpus_lib.sh
+source "$repo/bench/corpus_lib.sh"
 scratch="$(mktemp -d "${TMPDIR:-/tmp}/quillon-window-run-XXXXXX")"
 trap 'qx_stop; rm -rf "$scratch"' EXIT
 qx_start_display
 corpus="$scratch/corpus"
 mkdir -p "$corpus" "$scratch/program"
 
-sample_list=()
-if [[ -d "$samples" ]]; then
-  while IFS= read -r -d '' f; do sample_list+=("$f"); done \
-    < <(find "$samples" -type f -iname '*.jww' -print0 | sort -z)
-fi
-copies=0
-if ((${#sample_list[@]} > 0)); then
-  copies=$((files * 7 / 10))
-  for ((i = 0; i < copies; i++)); do
-    src="${sample_list[i % ${#sample_list[@]}]}"
-    cp "$src" "$corpus/$(printf '%04d' $((i + 1)))-$(basename "$src")"
-  done
-fi
-have_bytes=$(du -sb "$corpus" | cut -f1)
-want_bytes=$((total_mb * 1000 * 1000))
-left_bytes=$((want_bytes > have_bytes ? want_bytes - have_bytes : 0))
-"$generator" make-corpus "$corpus" "$((files - copies))" "$left_bytes" >/dev/null
-chmod -R u+w "$corpus"
-count=$(find "$corpus" -type f | wc -l)
-echo "corpus: $count drawings ($copies copies of ${#sample_list[@]} real ones)," \
-  "$(du -sb "$corpus" | awk '{ printf "%.1f", $1 / 1e6 }') MB"
+make_corpus "$corpus" "$files" "$total_mb" "$samples" "$generator"
 
 # Settings that retype texts, the same file for both.
-{
-  printf '[JWW]\n'
-  for n in $(seq 1 60); do printf 'C%d=%s\n' "$n" "$(((n % 3) == 0 ? 1 : 0)).5"; done
-  printf '[JWC]\n'
-  for n in $(seq 1 12); do printf 'C%d=%d\n' "$n" $((n % 2)); done
-} >"$scratch/program/quillon.ini"
+retyping_settings >"$scratch/program/quillon.ini"
 cp "$scratch/program/quillon.ini" "$scratch/settings.ini"
 cat "$corpus"/* >/dev/null # both runs start from a warm cache
 
-now() { date +%s%N; }
 cli_times=()
 window_times=()
 for ((r = 1; r <= rounds; r++)); do
@@ -95,7 +71,6 @@ for ((r = 1; r <= rounds; r++)); do
     "window run $(awk -v n="$window_ns" 'BEGIN { printf "%.3f", n / 1e9 }') s"
 done
 
-median() { printf '%s\n' "$@" | sort -g | sed -n "$((($# + 1) / 2))p"; }
 cli_ns=$(median "${cli_times[@]}")
 window_ns=$(median "${window_times[@]}")
 echo "command: $(tail -n 1 "$scratch/cli.log")"

@@ -35,6 +35,8 @@ done
 source "$repo/scripts/lib/xvfb_driver.sh"
 # shellcheck source=../scripts/lib/wine_driver.sh
 source "$repo/scripts/lib/wine_driver.sh"
+# shellcheck source=corpus_lib.sh
+source "$repo/bench/corpus_lib.sh"
 export LC_ALL=C.UTF-8
 
 scratch="$(mktemp -d "${TMPDIR:-/tmp}/quillon-window-run-wine-XXXXXX")"
@@ -43,27 +45,8 @@ corpus="$scratch/corpus"
 mkdir -p "$corpus" "$scratch/program"
 cp "$quillon" "$scratch/program/quillon.exe"
 
-sample_list=()
-if [[ -d "$samples" ]]; then
-  while IFS= read -r -d '' f; do sample_list+=("$f"); done \
-    < <(find "$samples" -type f -iname '*.jww' -print0 | sort -z)
-fi
-copies=0
-if ((${#sample_list[@]} > 0)); then
-  copies=$((files * 7 / 10))
-  for ((i = 0; i < copies; i++)); do
-    src="${sample_list[i % ${#sample_list[@]}]}"
-    cp "$src" "$corpus/$(printf '%04d' $((i + 1)))-$(basename "$src")"
-  done
-fi
-have_bytes=$(du -sb "$corpus" | cut -f1)
-want_bytes=$((total_mb * 1000 * 1000))
-left_bytes=$((want_bytes > have_bytes ? want_bytes - have_bytes : 0))
-"$generator" make-corpus "$corpus" "$((files - copies))" "$left_bytes" >/dev/null
-chmod -R u+w "$corpus"
-count=$(find "$corpus" -type f -iname '*.jww' | wc -l)
-echo "corpus: $count drawings ($copies copies of ${#sample_list[@]} real ones)," \
-  "$(du -sb "$corpus" | awk '{ printf "%.1f", $1 / 1e6 }') MB"
+make_corpus "$corpus" "$files" "$total_mb" "$samples" "$generator"
+count=$corpus_count
 
 qw_prepare_prefix "${WINEPREFIX:-$repo/build/windows/wineprefix}"
 if [ -n "${QUILLON_WINE_DISPLAY:-}" ]; then export DISPLAY="$QUILLON_WINE_DISPLAY"; else qx_start_display; fi
@@ -71,16 +54,9 @@ wine cmd /c exit </dev/null >/dev/null 2>&1
 
 # Settings that retype texts, the same for both; the window's file also
 # names the destination folder, which the run recreates each round.
-settings() {
-  printf '[JWW]\n'
-  for n in $(seq 1 60); do printf 'C%d=%s\n' "$n" "$(((n % 3) == 0 ? 1 : 0)).5"; done
-  printf '[JWC]\n'
-  for n in $(seq 1 12); do printf 'C%d=%d\n' "$n" $((n % 2)); done
-}
-settings >"$scratch/settings.ini"
+retyping_settings >"$scratch/settings.ini"
 cat "$corpus"/* >/dev/null # every run starts from a warm cache
 
-now() { date +%s%N; }
 # Counted without starting a process, which would take the run's processor.
 in_place() {  # sets placed
   local files=("$scratch"/window-out/*.[jJ][wW][wW])
@@ -160,7 +136,6 @@ for ((r = 1; r <= rounds; r++)); do
     "quillon.exe run $(awk -v n="$window_ns" 'BEGIN { printf "%.3f", n / 1e9 }') s"
 done
 
-median() { printf '%s\n' "$@" | sort -g | sed -n "$((($# + 1) / 2))p"; }
 cli_ns=$(median "${cli_times[@]}")
 window_ns=$(median "${window_times[@]}")
 echo "command: $(tr -d '\r' <"$scratch/cli.log" | tail -n 1)"
