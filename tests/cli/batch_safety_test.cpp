@@ -27,14 +27,6 @@ using testing_support::WriteFileBytes;
 
 const fs::path kPlan = fs::path(QUILLON_SOURCE_DIR) / "examples/PLAN.jww";
 
-std::vector<std::string> Names(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(folder))
-    names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 TEST(BatchSafety, AFileAtTheDestinationSurvivesFilesThatShareItsNames) {
   ScratchDir dir;
   for (const char* folder : {"A", "B", "C", "O"}) fs::create_directories(dir / folder);
@@ -60,7 +52,7 @@ TEST(BatchSafety, AFileAtTheDestinationSurvivesFilesThatShareItsNames) {
   // Y.JWW sorts first and takes Y.BAK; Y.jww is left as it stood.
   EXPECT_EQ(ReadFileBytes(dir / "O/Y.BAK"), "old Y upper");
   EXPECT_EQ(ReadFileBytes(dir / "O/Y.jww"), "old Y");
-  EXPECT_EQ(Names(dir / "O"),
+  EXPECT_EQ(testing_support::SortedNames(dir / "O"),
             (std::vector<std::string>{"X.BAK", "X.jww", "Y.BAK", "Y.JWW", "Y.jww"}));
 }
 
@@ -143,7 +135,8 @@ TEST(BatchSafety, ALongNameConvertsAgainAndAgain) {
         cli_test::RunCli({"convert", "--dest", (dir / "out").string(), (dir / "in").string()});
     ASSERT_EQ(r.exitCode, 0) << "run " << run << ": " << r.err;
   }
-  EXPECT_EQ(Names(dir / "out").size(), 2u) << "the drawing and its one backup";
+  EXPECT_EQ(testing_support::SortedNames(dir / "out").size(), 2u)
+      << "the drawing and its one backup";
 }
 
 TEST(BatchSafety, EarlyStopsStillPrintTheJsonSummaryAndNamesAreEscaped) {
@@ -193,7 +186,8 @@ TEST(BatchSafety, ASecondRunIntoAFolderInUseIsRefused) {
   ASSERT_EQ(run.errLines().size(), 1u) << run.err;
   EXPECT_NE(run.err.find("another run is writing into the folder"), std::string::npos) << run.err;
   EXPECT_EQ(mini_json::Parse(run.out)["reason_code"].string, "destination_locked") << run.out;
-  EXPECT_EQ(Names(dir / "out"), (std::vector<std::string>{".quillon.lock", "A.jww"}));
+  EXPECT_EQ(testing_support::SortedNames(dir / "out"),
+            (std::vector<std::string>{".quillon.lock", "A.jww"}));
   EXPECT_EQ(ReadFileBytes(dir / "out/A.jww"), "the first run's output");
 }
 
@@ -232,7 +226,7 @@ TEST(BatchSafety, ALockThatCannotBeOpenedRefusesAndAnUnwritableTmpIsNamed) {
   EXPECT_NE(locked.err.find("cannot lock the folder"), std::string::npos) << locked.err;
   EXPECT_NE(locked.err.find("Permission denied"), std::string::npos) << locked.err;
   EXPECT_EQ(mini_json::Parse(locked.out)["reason_code"].string, "cannot_lock_destination");
-  EXPECT_EQ(Names(dir / "out"), std::vector<std::string>{".quillon.lock"});
+  EXPECT_EQ(testing_support::SortedNames(dir / "out"), std::vector<std::string>{".quillon.lock"});
 
   const auto noTmp = run("out2");
   EXPECT_EQ(noTmp.exitCode, 1) << noTmp.err;
@@ -283,7 +277,7 @@ TEST(BatchSafety, AnInterruptedRunKeepsWhatIsDoneAndLeavesNoTemporary) {
   ASSERT_TRUE(WIFEXITED(status));
   if (WEXITSTATUS(status) == 0) GTEST_SKIP() << "the run ended before the interrupt came";
   EXPECT_EQ(WEXITSTATUS(status), 130);
-  const std::vector<std::string> names = Names(out);
+  const std::vector<std::string> names = testing_support::SortedNames(out);
   EXPECT_LT(names.size(), static_cast<std::size_t>(kFiles));
   for (const std::string& name : names) {
     EXPECT_EQ(name.rfind(".quillon-", 0), std::string::npos) << "a temporary stayed: " << name;

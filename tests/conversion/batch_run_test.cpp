@@ -45,14 +45,6 @@ struct Recorder : unit_val::BatchObserver {
   std::function<void()> onFirstStart;
 };
 
-std::vector<std::string> Names(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(folder))
-    names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 class BatchRun : public ::testing::Test {
  protected:
   unit_val::BatchReport Run(const std::vector<fs::path>& names, Recorder& recorder) {
@@ -96,7 +88,8 @@ TEST_F(BatchRun, ReportsEveryRowOnceInOrderAndSkipsWhatIsNoDrawing) {
   EXPECT_EQ(report.totals.retyped, files[1].counts);
   const auto& in = files[1].counts.retypedIn;
   EXPECT_EQ(in[0] + in[1] + in[2], files[1].counts.TotalRetyped());
-  EXPECT_EQ(Names(out_), std::vector<std::string>{"A.jww"}) << "no lock or temporary stays";
+  EXPECT_EQ(testing_support::SortedNames(out_), std::vector<std::string>{"A.jww"})
+      << "no lock or temporary stays";
 }
 
 TEST_F(BatchRun, AStopDuringTheMovesEndsThemBetweenFiles) {
@@ -124,7 +117,7 @@ TEST_F(BatchRun, AStopDuringTheMovesEndsThemBetweenFiles) {
         << "moved after the stop";
     EXPECT_FALSE(fs::exists(out_ / (std::string(name) + ".BAK")));
   }
-  EXPECT_EQ(Names(out_).size(), 5u) << "a temporary stayed";
+  EXPECT_EQ(testing_support::SortedNames(out_).size(), 5u) << "a temporary stayed";
 }
 
 TEST_F(BatchRun, RefusesAFolderAnotherRunWritesIntoAndWritesNothing) {
@@ -140,7 +133,8 @@ TEST_F(BatchRun, RefusesAFolderAnotherRunWritesIntoAndWritesNothing) {
   EXPECT_EQ(report.refusal.code, Reason::kDestinationLocked);
   EXPECT_NE(report.refusalText.find("another run is writing into the folder"), std::string::npos);
   EXPECT_TRUE(recorder.done.empty() && recorder.started.empty());
-  EXPECT_EQ(Names(out_), (std::vector<std::string>{unit_val::kLockFileName, "A.jww"}));
+  EXPECT_EQ(testing_support::SortedNames(out_),
+            (std::vector<std::string>{unit_val::kLockFileName, "A.jww"}));
   EXPECT_EQ(ReadFileBytes(out_ / "A.jww"), "the other run's fresh output");
 }
 
@@ -175,9 +169,10 @@ TEST_F(BatchRun, AFolderAnotherRunMadeMeanwhileRefusesTheRun) {
   EXPECT_EQ(report.refusal.code, Reason::kDestinationLocked) << report.refusalText;
   EXPECT_NE(report.refusalText.find("another run is writing into the folder"), std::string::npos);
   EXPECT_TRUE(report.files.empty());
-  EXPECT_EQ(Names(out_ / "sub"), std::vector<std::string>{unit_val::kLockFileName});
+  EXPECT_EQ(testing_support::SortedNames(out_ / "sub"),
+            std::vector<std::string>{unit_val::kLockFileName});
   EXPECT_EQ(ReadFileBytes(out_ / "A.jww"), "the former file") << "nothing of the run moved";
-  EXPECT_EQ(Names(out_), (std::vector<std::string>{"A.jww", "sub"}));
+  EXPECT_EQ(testing_support::SortedNames(out_), (std::vector<std::string>{"A.jww", "sub"}));
 }
 
 }  // namespace

@@ -35,14 +35,6 @@ using unit_val::Reason;
 
 const fs::path kPlan = fs::path(QUILLON_SOURCE_DIR) / "examples/PLAN.jww";
 
-std::vector<std::string> Names(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(folder))
-    names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // A run of one drawing, in/A.jww, into out/.
 class OneDrawingRun : public ::testing::Test {
  protected:
@@ -82,7 +74,7 @@ TEST_F(OwnNames, AUsersLockNamedFileStaysAndALockOfOursGoes) {
   WriteFileBytes(out_ / unit_val::kLockFileName, std::string(platform::kLockFileText));
   report = Run();
   EXPECT_EQ(report.totals.converted, 1);
-  EXPECT_EQ(Names(out_), (std::vector<std::string>{"A.BAK", "A.jww"}));
+  EXPECT_EQ(testing_support::SortedNames(out_), (std::vector<std::string>{"A.BAK", "A.jww"}));
 }
 
 TEST_F(OwnNames, TheSettingsFileStaysWhateverItIsNamed) {
@@ -119,7 +111,8 @@ TEST_F(OwnNames, TheSweepTakesOnlyTemporariesOfOurs) {
   EXPECT_TRUE(fs::exists(out_ / usersText));
   EXPECT_FALSE(fs::exists(out_ / killed));
   EXPECT_FALSE(fs::exists(out_ / empty));
-  EXPECT_EQ(Names(out_).size(), users.size() + 3) << "A.jww, the user's text, the folder";
+  EXPECT_EQ(testing_support::SortedNames(out_).size(), users.size() + 3)
+      << "A.jww, the user's text, the folder";
 }
 
 class Locks : public OneDrawingRun {
@@ -134,7 +127,7 @@ class Locks : public OneDrawingRun {
         << report.refusalText;
     EXPECT_TRUE(report.files.empty());
     EXPECT_EQ(ReadFileBytes(out_ / "A.jww"), "the former file");
-    EXPECT_EQ(Names(out_).size(), entries) << "nothing written";
+    EXPECT_EQ(testing_support::SortedNames(out_).size(), entries) << "nothing written";
   }
 
   const fs::path lock_ = out_ / unit_val::kLockFileName;
@@ -198,7 +191,7 @@ TEST_F(Locks, ATempFolderLockWithoutItsFolderGoesWithTheNextTempFolder) {
   const bool fired = platform::FileFaultFired();
   platform::DisarmFileFaults();
   EXPECT_TRUE(fired);
-  EXPECT_EQ(Names(tmp).size(), 4u);
+  EXPECT_EQ(testing_support::SortedNames(tmp).size(), 4u);
 
   const unit_val::TempFolder next(tmp);
   ASSERT_TRUE(next.ok()) << next.error();
@@ -207,7 +200,7 @@ TEST_F(Locks, ATempFolderLockWithoutItsFolderGoesWithTheNextTempFolder) {
       unit_val::TempFolderLockFile(next.path()).filename().string(), live.filename().string(),
       "quillon-notes.lock"};
   std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(Names(tmp), expected);
+  EXPECT_EQ(testing_support::SortedNames(tmp), expected);
 }
 
 }  // namespace

@@ -37,6 +37,8 @@ bool LinkFolder(const std::filesystem::path& target, const std::filesystem::path
 std::filesystem::path MakeDeepFolder(const std::filesystem::path& base, std::size_t length);
 
 std::string ReadFileBytes(const std::filesystem::path& path);
+// The names of the entries of a folder, sorted.
+std::vector<std::string> SortedNames(const std::filesystem::path& folder);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
 
 }  // namespace testing_support
