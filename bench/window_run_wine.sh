@@ -67,7 +67,7 @@ window_run() {  # sets run_ns: the nanoseconds from the confirmation to the last
   {
     printf '[Form]\nF1_X=0\nF1_Y=0\nF1_W=1000\nF1_H=700\n[Set]\nFLD2=%s\\\n' \
       "$(winepath -w "$scratch/window-out")"
-    settings
+    retyping_settings
   } >"$scratch/program/quillon.ini"
   qw_start_quillon "$scratch/program/quillon.exe"
   until [[ "$(qw_text StatusBar1)" == *"検索フォルダを指定して下さい。"* ]]; do sleep 0.3; done
