@@ -43,6 +43,10 @@ std::string RunFinished(const RunCounts& counts, bool stopped) {
                  std::to_string(counts.skipped), " 件）"});
 }
 
+std::string FailureGroupCaption(std::string_view caption, std::size_t count) {
+  return std::string(caption) + "（" + std::to_string(count) + " 件）";
+}
+
 std::string FailureSummary(int failed, int warned, int skipped) {
   std::string text;
   auto line = [&text](int count, std::string_view words) {

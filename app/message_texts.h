@@ -56,6 +56,8 @@ inline constexpr std::string_view kSkippedCaption = "変換しなかったファ
 inline constexpr std::array<std::string_view, 3> kFailureHeaders = {"ファイル", "段階", "理由"};
 inline constexpr std::string_view kCopyButton = "コピー";
 inline constexpr std::string_view kCloseButton = "閉じる";
+// A group of the failure list: "変換できなかったファイル（3 件）".
+std::string FailureGroupCaption(std::string_view caption, std::size_t count);
 inline constexpr std::string_view kShowSkipped = "対象外のファイルも表示";
 
 // Status texts and boxes of the main window.

@@ -44,3 +44,37 @@ retyping_settings() {
 now() { date +%s%N; }
 median() { printf '%s\n' "$@" | sort -g | sed -n "$((($# + 1) / 2))p"; }
 seconds() { awk -v n="$1" 'BEGIN { printf "%.3f", n / 1e9 }'; }
+
+# time_rounds ROUNDS NAME COMMAND_LABEL WINDOW_LABEL: ROUNDS rounds of the
+# caller's command_run (the command into $scratch/cli-out) and window_run
+# (the window into $scratch/window-out; sets run_ns, its own figure), each
+# round checked for the same bytes written, then the medians and their ratio.
+time_rounds() {
+  local rounds="$1" name="$2" command_label="$3" window_label="$4"
+  local r t0 t1 cli_ns window_ns cli_times=() window_times=()
+  for ((r = 1; r <= rounds; r++)); do
+    rm -rf "$scratch/cli-out" "$scratch/window-out"
+    mkdir "$scratch/cli-out" "$scratch/window-out"
+    sync
+    t0=$(now)
+    command_run >"$scratch/cli.log" 2>&1 </dev/null || { tail -n 5 "$scratch/cli.log" >&2; exit 1; }
+    t1=$(now)
+    sync
+    window_run
+    if ! diff -r "$scratch/cli-out" "$scratch/window-out" >/dev/null; then
+      echo "$name: the window's output differs from the command's" >&2
+      exit 1
+    fi
+    cli_times+=($((t1 - t0)))
+    window_times+=("$run_ns")
+    echo "round $r: $command_label $(seconds $((t1 - t0))) s, $window_label $(seconds "$run_ns") s"
+  done
+  cli_ns=$(median "${cli_times[@]}")
+  window_ns=$(median "${window_times[@]}")
+  echo "command: $(tr -d '\r' <"$scratch/cli.log" | tail -n 1)"
+  echo "window:  $(tr -d '\r' <"$scratch/window.log" | tail -n 1)"
+  echo "same bytes written: yes"
+  echo "median of $rounds rounds: $command_label $(seconds "$cli_ns") s," \
+    "$window_label $(seconds "$window_ns") s," \
+    "ratio $(awk -v a="$window_ns" -v b="$cli_ns" 'BEGIN { printf "%.2f", a / b }')x (aim: at most 1.1x)"
+}

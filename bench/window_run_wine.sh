@@ -112,35 +112,8 @@ window_run() {  # sets run_ns: the nanoseconds from the confirmation to the last
   run_ns=$((t1 - t0))
 }
 
-cli_times=()
-window_times=()
-for ((r = 1; r <= rounds; r++)); do
-  rm -rf "$scratch/cli-out" "$scratch/window-out"
-  mkdir "$scratch/cli-out" "$scratch/window-out"
-  sync
-  t0=$(now)
+command_run() {
   wine "$cli" convert --dest "$(winepath -w "$scratch/cli-out")" \
-    --settings "$(winepath -w "$scratch/settings.ini")" "$(winepath -w "$corpus")" \
-    >"$scratch/cli.log" 2>&1 </dev/null || { tail -n 5 "$scratch/cli.log" >&2; exit 1; }
-  t1=$(now)
-  sync
-  window_run
-  window_ns=$run_ns
-  if ! diff -r "$scratch/cli-out" "$scratch/window-out" >/dev/null; then
-    echo "window_run_wine: the window's output differs from quillon-cli.exe's" >&2
-    exit 1
-  fi
-  cli_times+=($((t1 - t0)))
-  window_times+=("$window_ns")
-  echo "round $r: quillon-cli.exe convert $(awk -v n=$((t1 - t0)) 'BEGIN { printf "%.3f", n / 1e9 }') s," \
-    "quillon.exe run $(awk -v n="$window_ns" 'BEGIN { printf "%.3f", n / 1e9 }') s"
-done
-
-cli_ns=$(median "${cli_times[@]}")
-window_ns=$(median "${window_times[@]}")
-echo "command: $(tr -d '\r' <"$scratch/cli.log" | tail -n 1)"
-echo "window:  $(cat "$scratch/window.log")"
-echo "same bytes written: yes"
-echo "median of $rounds rounds: quillon-cli.exe convert $(awk -v n="$cli_ns" 'BEGIN { printf "%.3f", n / 1e9 }') s," \
-  "quillon.exe run $(awk -v n="$window_ns" 'BEGIN { printf "%.3f", n / 1e9 }') s," \
-  "ratio $(awk -v a="$window_ns" -v b="$cli_ns" 'BEGIN { printf "%.2f", a / b }')x (aim: at most 1.1x)"
+    --settings "$(winepath -w "$scratch/settings.ini")" "$(winepath -w "$corpus")"
+}
+time_rounds "$rounds" window_run_wine "quillon-cli.exe convert" "quillon.exe run"

@@ -3,6 +3,7 @@
 #include <system_error>
 #include <utility>
 
+#include "conversion/failure_reason.h"
 #include "conversion/path_text.h"
 #include "conversion/stale_temporaries.h"
 #include "platform/file_io.h"
@@ -54,7 +55,7 @@ BackupOutcome DestinationBackup::Make() {
       std::error_code back;
       if (!platform::RenameFile(olderBackup_, backup_, back)) {
         olderLeftAside_ = olderBackup_;
-        error += "; the older backup stays as " + PathText(olderLeftAside_);
+        error += OlderBackupStaysText(olderLeftAside_);
       }
       olderBackup_.clear();
     }

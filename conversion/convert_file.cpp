@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "conversion/backup.h"
+#include "conversion/failure_reason.h"
 #include "conversion/path_text.h"
 #include "drawing/atomic_file.h"
 #include "drawing/jww_loader.h"
@@ -175,7 +176,7 @@ ConvertOutcome FinishConversion(PreparedConversion& prepared) {
     }
     outcome.olderBackupAside = backup.olderLeftAside();
     if (!outcome.olderBackupAside.empty()) {
-      reason += "; the older backup stays as " + PathText(outcome.olderBackupAside);
+      reason += OlderBackupStaysText(outcome.olderBackupAside);
     }
     return Failed(outcome, ConvertStage::kSave, std::move(reason),
                   {Reason::kCannotMoveIntoPlace, output->systemError()});

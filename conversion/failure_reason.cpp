@@ -1,5 +1,7 @@
 #include "conversion/failure_reason.h"
 
+#include "conversion/path_text.h"
+
 namespace unit_val {
 
 const char* ReasonCodeName(Reason code) {
@@ -60,6 +62,10 @@ const char* ReasonCodeName(Reason code) {
       return "older_backup_kept";
   }
   return "unexpected";
+}
+
+std::string OlderBackupStaysText(const std::filesystem::path& aside) {
+  return "; the older backup stays as " + PathText(aside);
 }
 
 }  // namespace unit_val

@@ -4,6 +4,7 @@
 // beside it as an error code.
 #pragma once
 
+#include <filesystem>
 #include <system_error>
 
 namespace unit_val {
@@ -52,5 +53,9 @@ struct Failure {
 // A fixed name for programs that read a report ("no_signature",
 // "destination_locked"…); "none" for kNone.
 const char* ReasonCodeName(Reason code);
+
+// "; the older backup stays as P": added to a reason when an older ".BAK"
+// stays under a name of ours.
+std::string OlderBackupStaysText(const std::filesystem::path& aside);
 
 }  // namespace unit_val

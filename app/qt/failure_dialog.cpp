@@ -23,9 +23,9 @@ namespace {
 // column the list is sorted by and in which direction.
 class GroupItem : public QTreeWidgetItem {
  public:
-  GroupItem(QTreeWidget* list, int place, const QString& caption, std::size_t count)
+  GroupItem(QTreeWidget* list, int place, const QString& caption)
       : QTreeWidgetItem(list), place_(place) {
-    setText(0, caption + QStringLiteral("（%1 件）").arg(count));
+    setText(0, caption);
     setFlags(Qt::ItemIsEnabled);
     setFirstColumnSpanned(true);
     QFont bold = font(0);
@@ -46,7 +46,8 @@ class GroupItem : public QTreeWidgetItem {
 void AddGroup(QTreeWidget* list, int place, std::string_view caption,
               const std::vector<const FailureLine*>& lines) {
   if (lines.empty()) return;
-  auto* group = new GroupItem(list, place, FromUtf8(caption), lines.size());
+  auto* group =
+      new GroupItem(list, place, FromUtf8(texts::FailureGroupCaption(caption, lines.size())));
   QList<QTreeWidgetItem*> items;
   items.reserve(static_cast<qsizetype>(lines.size()));
   for (const FailureLine* line : lines) {
