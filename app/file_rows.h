@@ -22,7 +22,14 @@ struct FileRow {
   std::string attributes;   // "A ", "R " (column 5)
   std::string nameSortKey;  // the name's Shift-JIS bytes, upper-cased
   std::string memoSortKey;  // the memo's likewise
-  // The text of column 0..5.
+  // Column 6 "変換対象": the number of texts the current settings would
+  // retype, filled in after the listing; "×" for a drawing that cannot be
+  // read, with the reason as the row's tooltip; empty while not yet known
+  // and for files that are no JWW drawing.
+  std::string retypeText;
+  int retypeCount = -1;  // -1: not known (yet), not a drawing or unreadable
+  std::string tooltip;   // UTF-8; empty: none
+  // The text of column 0..6.
   const std::string& Cell(int column) const;
 };
 

@@ -6,12 +6,15 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/file_rows.h"
 #include "app/folder_tree.h"
+#include "render/display_list.h"
 
 namespace unit1 {
 
@@ -102,12 +105,24 @@ class MainView {
   virtual void ProcessPendingEvents() = 0;
   virtual bool EscapePressed() = 0;
 
+  // The preview pane beside the list: the drawing drawn to fit (none: the
+  // pane is empty) and the line under it. The view keeps the list for as
+  // long as it shows it; its zoom and pan are its own and start fitted.
+  virtual void ShowPreview(std::shared_ptr<const render::DisplayList> drawing,
+                           const std::string& caption) = 0;
+  // Runs `task` on the window's thread once the events before it are done.
+  // Safe to call from any thread; a task posted while the window closes may
+  // never run.
+  virtual void PostToWindow(std::function<void()> task) = 0;
+
   // Geometry the settings file keeps.
   virtual WindowGeometry Geometry(WindowId window) = 0;
   virtual void SetGeometry(WindowId window, const WindowGeometry& geometry) = 0;
   virtual int PaneWidth() = 0;  // Panel1
   virtual void SetPaneWidth(int width) = 0;
-  virtual int ColumnWidth(int column) = 0;  // StringGrid1's columns 0..5
+  virtual int PreviewWidth() = 0;  // the preview pane, right of the list
+  virtual void SetPreviewWidth(int width) = 0;
+  virtual int ColumnWidth(int column) = 0;  // StringGrid1's columns 0..6
   virtual void SetColumnWidth(int column, int width) = 0;
   // The height in pixels of the list's header row.
   virtual int HeaderRowHeight() = 0;
