@@ -9,34 +9,40 @@ namespace unit_val {
 
 namespace {
 
-class Sweep {
- public:
-  Sweep(std::span<const jww::TTextType> types, const ConversionSettings& settings)
-      : types_(types), settings_(settings) {}
-
-  void Text(jww::TEntMoji& text, TextScope scope) {
-    if (!IsFreeSize(text.textType)) return;
-    const int k = ConvertText(text, types_, settings_);
-    if (k > 0) {
-      ++counts_.retyped[static_cast<std::size_t>(k - 1)];
-      ++counts_.retypedIn[static_cast<std::size_t>(scope)];
-    } else {
-      ++counts_.leftFreeSize;
+// The texts in scope, in the sweep's order, each handed to `visit` with its
+// place and scope. One walk for the conversion and for the listing of what
+// it would do.
+template <typename DrawingT, typename Visit>
+void VisitTextsInScope(DrawingT& drawing, const ConversionSettings& settings, Visit visit) {
+  const auto texts = [&](auto& list, int def, TextScope scope) {
+    for (std::size_t i = 0; i < list.size(); ++i)
+      visit(list[i], jww::TextPlace{def, false, i}, scope);
+  };
+  const auto valueTexts = [&](auto& dimensions, int def, TextScope scope) {
+    for (std::size_t i = 0; i < dimensions.size(); ++i)
+      visit(dimensions[i].valueText, jww::TextPlace{def, true, i}, scope);
+  };
+  texts(drawing.top.texts, -1, TextScope::kTopLevel);
+  if (settings.DimensionSwitch())
+    valueTexts(drawing.top.dimensions, -1, TextScope::kDimensionValue);
+  if (settings.BlockSwitch()) {
+    for (std::size_t d = 0; d < drawing.blockDefs.size(); ++d) {
+      auto& def = drawing.blockDefs[d];
+      texts(def.entities.texts, static_cast<int>(d), TextScope::kInBlock);
+      if (settings.DimensionSwitch())
+        valueTexts(def.entities.dimensions, static_cast<int>(d), TextScope::kInBlock);
     }
   }
-  void Texts(std::vector<jww::TEntMoji>& texts, TextScope scope) {
-    for (jww::TEntMoji& text : texts) Text(text, scope);
-  }
-  void ValueTexts(std::vector<jww::TEntSunpo>& dimensions, TextScope scope) {
-    for (jww::TEntSunpo& dimension : dimensions) Text(dimension.valueText, scope);
-  }
-  const SweepCounts& counts() const { return counts_; }
+}
 
- private:
-  std::span<const jww::TTextType> types_;
-  const ConversionSettings& settings_;
-  SweepCounts counts_;
-};
+void Count(SweepCounts& counts, int k, TextScope scope) {
+  if (k > 0) {
+    ++counts.retyped[static_cast<std::size_t>(k - 1)];
+    ++counts.retypedIn[static_cast<std::size_t>(scope)];
+  } else {
+    ++counts.leftFreeSize;
+  }
+}
 
 }  // namespace
 
@@ -52,19 +58,29 @@ SweepCounts& SweepCounts::operator+=(const SweepCounts& other) {
 }
 
 SweepCounts SweepTexts(jww::Drawing& drawing, const ConversionSettings& settings) {
-  Sweep sweep(drawing.header.textTypes, settings);
-  sweep.Texts(drawing.top.texts, TextScope::kTopLevel);
-  if (settings.DimensionSwitch()) {
-    sweep.ValueTexts(drawing.top.dimensions, TextScope::kDimensionValue);
-  }
-  if (settings.BlockSwitch()) {
-    for (jww::TEntBlockDef& def : drawing.blockDefs) {
-      sweep.Texts(def.entities.texts, TextScope::kInBlock);
-      if (settings.DimensionSwitch())
-        sweep.ValueTexts(def.entities.dimensions, TextScope::kInBlock);
-    }
-  }
-  return sweep.counts();
+  SweepCounts counts;
+  const std::span<const jww::TTextType> types = drawing.header.textTypes;
+  VisitTextsInScope(drawing, settings, [&](jww::TEntMoji& text, jww::TextPlace, TextScope scope) {
+    if (IsFreeSize(text.textType)) Count(counts, ConvertText(text, types, settings), scope);
+  });
+  return counts;
+}
+
+std::vector<RetypedText> ListRetypedTexts(const jww::Drawing& drawing,
+                                          const ConversionSettings& settings, SweepCounts* counts) {
+  std::vector<RetypedText> retyped;
+  SweepCounts tally;
+  const std::span<const jww::TTextType> types = drawing.header.textTypes;
+  VisitTextsInScope(drawing, settings,
+                    [&](const jww::TEntMoji& text, jww::TextPlace place, TextScope scope) {
+                      if (!IsFreeSize(text.textType)) return;
+                      const int k = ClassifyText(types, settings, text.attr.penColour, text.width,
+                                                 text.height, text.spacing);
+                      Count(tally, k, scope);
+                      if (k > 0) retyped.push_back({place, k});
+                    });
+  if (counts != nullptr) *counts = tally;
+  return retyped;
 }
 
 }  // namespace unit_val

@@ -2,9 +2,11 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 #include "conversion/conversion_settings.h"
 #include "drawing/jwwunit.h"
+#include "drawing/text_place.h"
 
 namespace unit_val {
 
@@ -27,5 +29,18 @@ struct SweepCounts {
 // block definition, its texts and then, with the dimension switch as well,
 // its dimensions' value texts. Nothing else is visited.
 SweepCounts SweepTexts(jww::Drawing& drawing, const ConversionSettings& settings);
+
+// A text the sweep would retype, and the type it would give (1..10).
+struct RetypedText {
+  jww::TextPlace place;
+  int newType = 0;
+};
+
+// The same walk and the same rule without writing: each text SweepTexts
+// would retype, in its order. `counts`, when given, receives what SweepTexts
+// would return.
+std::vector<RetypedText> ListRetypedTexts(const jww::Drawing& drawing,
+                                          const ConversionSettings& settings,
+                                          SweepCounts* counts = nullptr);
 
 }  // namespace unit_val

@@ -74,15 +74,15 @@ struct PointShape {
 };
 // One character cell of a text, along the text's baseline from its start.
 struct Glyph {
-  std::string utf8;    // one character
-  double offset = 0;   // from the start point to the cell's left edge, mm
-  double width = 0;    // the cell's width, mm (half for a half-width character)
+  std::string utf8;   // one character
+  double offset = 0;  // from the start point to the cell's left edge, mm
+  double width = 0;   // the cell's width, mm (half for a half-width character)
   bool halfWidth = false;
 };
 struct TextShape {
-  Point start;     // bottom left of the first cell
-  double angle = 0;  // radians, counter-clockwise
-  double height = 0; // cell height, mm
+  Point start;        // bottom left of the first cell
+  double angle = 0;   // radians, counter-clockwise
+  double height = 0;  // cell height, mm
   std::vector<Glyph> glyphs;
   std::string utf8;      // the whole text
   std::string fontName;  // UTF-8, as the drawing names it
@@ -125,7 +125,7 @@ struct Item {
 
 // A block definition's contents, in the definition's own coordinates.
 struct Symbol {
-  std::string name;  // UTF-8
+  std::string name;          // UTF-8
   std::uint32_t number = 0;  // the definition's number
   std::vector<Item> items;   // uses of definitions that would lead back here are left out
 };

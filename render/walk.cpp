@@ -6,15 +6,14 @@
 namespace render {
 
 Affine Affine::After(const Affine& inner) const {
-  return {a * inner.a + c * inner.b,     b * inner.a + d * inner.b,
-          a * inner.c + c * inner.d,     b * inner.c + d * inner.d,
-          a * inner.e + c * inner.f + e, b * inner.e + d * inner.f + f};
+  return {a * inner.a + c * inner.b, b * inner.a + d * inner.b,     a * inner.c + c * inner.d,
+          b * inner.c + d * inner.d, a * inner.e + c * inner.f + e, b * inner.e + d * inner.f + f};
 }
 
 Affine Affine::Of(const UseShape& use) {
   const double cosR = std::cos(use.rotation), sinR = std::sin(use.rotation);
-  return {cosR * use.scaleX,  sinR * use.scaleX, -sinR * use.scaleY,
-          cosR * use.scaleY,  use.origin.x,      use.origin.y};
+  return {cosR * use.scaleX, sinR * use.scaleX, -sinR * use.scaleY,
+          cosR * use.scaleY, use.origin.x,      use.origin.y};
 }
 
 namespace {

@@ -119,6 +119,9 @@ TEST(SampleConversion, RetypesExactlyTheTextsOfATypesSizesAndNothingElse) {
     ASSERT_TRUE(jww::SaveJww(expected, roundTrip, expected.header.version));
     expected.DeleteImageFiles();
     ASSERT_TRUE(jww::LoadJww(expected, roundTrip));
+    unit_val::SweepCounts listedCounts;
+    const std::vector<unit_val::RetypedText> listed =
+        unit_val::ListRetypedTexts(expected, settings, &listedCounts);
     Expectation e;
     RetypeAll(expected.top, expected.header.textTypes, e);
     for (jww::TEntBlockDef& def : expected.blockDefs) {
@@ -148,6 +151,20 @@ TEST(SampleConversion, RetypesExactlyTheTextsOfATypesSizesAndNothingElse) {
       EXPECT_TRUE(gotHead == wantHead) << "block definition " << i;
     }
     EXPECT_EQ(converted.images, expected.images);
+    // Listed without writing: the same counts, and each text listed is one
+    // the conversion gave that type.
+    EXPECT_EQ(listedCounts, outcome.counts);
+    ASSERT_EQ(static_cast<int>(listed.size()), e.retyped);
+    for (const unit_val::RetypedText& r : listed) {
+      const jww::EntityTables& tables =
+          r.place.blockDef < 0
+              ? converted.top
+              : converted.blockDefs.at(static_cast<std::size_t>(r.place.blockDef)).entities;
+      const jww::TEntMoji& text = r.place.dimensionValue
+                                      ? tables.dimensions.at(r.place.index).valueText
+                                      : tables.texts.at(r.place.index);
+      EXPECT_EQ(static_cast<int>(text.textType % 10000), r.newType);
+    }
     // Written again, the expected drawing gives the converted file's bytes.
     std::string expectedBytes;
     ASSERT_TRUE(jww::SaveJwwToMemory(expected, expected.header.version, expectedBytes));
