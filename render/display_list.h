@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -164,9 +163,6 @@ struct DisplayList {
   }
 };
 
-// Drawing texts to UTF-8 (the platform's code page 932 and UTF-16 decoding).
-using TextDecoder = std::function<std::string(const jww::JwwString&)>;
-
 struct BuildOptions {
   bool temporaryPoints = false;  // Jw_cad does not draw them unless asked
 };
@@ -178,8 +174,8 @@ struct TextMark {
 };
 
 // Builds the list of `drawing`; the texts at `marks` get their new type.
-DisplayList BuildDisplayList(const jww::Drawing& drawing, const TextDecoder& decode,
-                             std::span<const TextMark> marks = {},
+// Texts are decoded as jww::DecodedText decodes them.
+DisplayList BuildDisplayList(const jww::Drawing& drawing, std::span<const TextMark> marks = {},
                              const BuildOptions& options = {});
 
 }  // namespace render
