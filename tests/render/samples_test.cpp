@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "drawing/jww_loader.h"
+#include "drawing/jww_text.h"
 #include "render/display_list.h"
 #include "render/text_layout.h"
 #include "tests/support/paths.h"
@@ -54,6 +55,7 @@ TEST(DisplayListSamples, ItemsMatchEntitiesTextsMeetTheirEndsBoundsOnThePaper) {
     std::size_t compared = 0;
     for (const TextShape& text : list.texts) {
       const jww::TEntMoji& stored = d.top.texts[text.place.index];
+      EXPECT_EQ(text.fontName, jww::DecodedText(stored.fontName));
       if (stored.startX == stored.endX && stored.startY == stored.endY) continue;
       const double advance = TextAdvance(text);
       EXPECT_NEAR(text.start.x + advance * std::cos(text.angle), stored.endX, 0.01) << text.utf8;
