@@ -136,4 +136,30 @@ TEST(DisplayList, StylesAreSharedAndSolidsKeepTheirColour) {
   EXPECT_EQ(BuildDisplayList(d, {}, withTemporary).items.size(), 1002u);
 }
 
+TEST(DisplayList, DimensionsCarryTheirPartsAndImagesTheirFrames) {
+  jww::Drawing d = Empty();
+  // As older files load: zeros in place of the auxiliary lines and points.
+  synthetic::Add(d.top, synthetic::DimensionWith(TextAt(0, "100")));
+  jww::TEntSunpo full = synthetic::DimensionWith(TextAt(0, "200"));
+  full.extensionMode = 1;
+  full.auxLine1.endY = 5;
+  full.auxLine2.startX = full.auxLine2.endX = 100, full.auxLine2.endY = 5;
+  synthetic::Add(d.top, full);
+  synthetic::Add(d.top, TextAt(0, "^@BM%temp%plan.png,40,20"));
+  const DisplayList list = BuildDisplayList(d);
+
+  ASSERT_EQ(list.items.size(), 3u);
+  auto shapes = [&](const Item& item) {
+    std::string kinds;
+    for (const Part& part : list.PartsOf(item)) kinds += "LAPTFUI"[static_cast<int>(part.shape)];
+    return kinds;
+  };
+  EXPECT_EQ(shapes(list.items[0]), "LT");
+  EXPECT_EQ(shapes(list.items[1]), "LLLPPPPT");
+  EXPECT_EQ(list.items[2].kind, ItemKind::kImage);
+  ASSERT_EQ(list.images.size(), 1u);
+  EXPECT_EQ(list.images[0].name, "plan.png");
+  EXPECT_EQ(list.texts.size(), 2u);
+}
+
 }  // namespace
