@@ -9,6 +9,8 @@
 // origin.
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <span>
 #include <vector>
 
 #include "drawing/jww_text.h"
@@ -39,15 +41,30 @@ bool Printed(const jww::TEntAttr& attr) {
 struct Extent {
   Rect printed, all;
   void Add(const Rect& r, bool printed_) {
+    // Damaged files may hold coordinates that are no numbers: drawn as
+    // whatever the device makes of them, but never stretching the bounds.
+    if (!std::isfinite(r.left) || !std::isfinite(r.right) || !std::isfinite(r.bottom) ||
+        !std::isfinite(r.top)) {
+      return;
+    }
     all.Add(r);
     if (printed_) printed.Add(r);
   }
 };
 
-Rect Around(std::initializer_list<Point> points) {
+constexpr Rect kNoNumber{std::numeric_limits<double>::quiet_NaN(), 0, 0, 0};
+
+// The rectangle around `points`; kNoNumber when one of them is no number.
+Rect Around(std::span<const Point> points) {
   Rect r;
-  for (const Point& p : points) r.Add(p);
+  for (const Point& p : points) {
+    if (!std::isfinite(p.x) || !std::isfinite(p.y)) return kNoNumber;
+    r.Add(p);
+  }
   return r;
+}
+Rect Around(std::initializer_list<Point> points) {
+  return Around(std::span<const Point>(points.begin(), points.size()));
 }
 
 Rect Transformed(const Rect& r, const Affine& to) {
@@ -219,6 +236,10 @@ class Builder {
   Rect Arc(const jww::TEntEnko& arc) {
     const ArcShape shape = ArcOf(arc);
     Put(out_.arcs, shape, ShapeKind::kArc, styles_.Of(arc.attr, Stroke::kLine));
+    for (double v : {shape.centre.x, shape.centre.y, shape.radius, shape.flatness, shape.tilt,
+                     shape.start, shape.span}) {
+      if (!std::isfinite(v)) return kNoNumber;
+    }
     return ArcBounds(shape);
   }
 
@@ -276,8 +297,7 @@ class Builder {
     const std::uint32_t style = solid.attr.penColour == jww::kSolidRgbColour
                                     ? styles_.Fill(RgbOfColourRef(solid.rgbColour))
                                     : styles_.Of(solid.attr, Stroke::kFill);
-    Rect box;
-    for (const Point& p : shape.points) box.Add(p);
+    const Rect box = Around(shape.points);
     Put(out_.fills, std::move(shape), ShapeKind::kFill, style);
     return box;
   }

@@ -2,6 +2,8 @@
 // texts, shared styles, the paper.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "render/display_list.h"
 #include "tests/render/recording_painter.h"
 #include "tests/support/synthetic.h"
@@ -160,6 +162,25 @@ TEST(DisplayList, DimensionsCarryTheirPartsAndImagesTheirFrames) {
   ASSERT_EQ(list.images.size(), 1u);
   EXPECT_EQ(list.images[0].name, "plan.png");
   EXPECT_EQ(list.texts.size(), 2u);
+}
+
+TEST(DisplayList, NumbersThatAreNoneLeaveTheBoundsAlone) {
+  jww::Drawing d = Empty();
+  synthetic::Add(d.top, LineOn(0, 0, 7));
+  jww::TEntSen damaged = LineOn(0, 0, 1);
+  damaged.endX = std::numeric_limits<double>::quiet_NaN();
+  synthetic::Add(d.top, damaged);
+  jww::TEntSolid solid;
+  solid.attr.penStyle = 101;  // an arc solid whose span is no number
+  solid.endX = 5, solid.point3X = std::numeric_limits<double>::quiet_NaN();
+  synthetic::Add(d.top, solid);
+  const DisplayList list = BuildDisplayList(d);
+
+  EXPECT_EQ(list.items.size(), 3u);
+  EXPECT_EQ(list.bounds.left, 0);
+  EXPECT_EQ(list.bounds.right, 10);
+  EXPECT_EQ(list.bounds.bottom, 7);
+  EXPECT_EQ(list.bounds.top, 7);
 }
 
 }  // namespace
