@@ -258,6 +258,8 @@ class Builder {
       const Rect box =
           Around({image->corners[0], image->corners[1], image->corners[2], image->corners[3]});
       Put(out_.images, std::move(*image), ShapeKind::kImage, styles_.Of(text.attr, Stroke::kText));
+      // Counted all the same, so that the counts agree with the conversion's.
+      Mark(place);
       return box;
     }
     kind = ItemKind::kText;
@@ -266,10 +268,7 @@ class Builder {
 
   Rect ValueText(const jww::TEntMoji& text, const jww::TextPlace& place, TextShape shape) {
     shape.place = place;
-    shape.newType = NewTypeAt(place);
-    if (shape.newType >= 1 && shape.newType <= static_cast<int>(out_.retypedByType.size())) {
-      ++out_.retypedByType[shape.newType - 1];
-    }
+    shape.newType = Mark(place);
     const Rect box = TextBox(shape);
     Put(out_.texts, std::move(shape), ShapeKind::kText, styles_.Of(text.attr, Stroke::kText));
     return box;
@@ -325,6 +324,15 @@ class Builder {
       lastFontName_ = jww::DecodedText(stored);
     }
     return lastFontName_;
+  }
+
+  // The new type of the text at `place` (0 for none), counted.
+  int Mark(const jww::TextPlace& place) {
+    const int newType = NewTypeAt(place);
+    if (newType >= 1 && newType <= static_cast<int>(out_.retypedByType.size())) {
+      ++out_.retypedByType[newType - 1];
+    }
+    return newType;
   }
 
   int NewTypeAt(const jww::TextPlace& place) const {

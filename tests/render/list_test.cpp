@@ -148,7 +148,8 @@ TEST(DisplayList, DimensionsCarryTheirPartsAndImagesTheirFrames) {
   full.auxLine2.startX = full.auxLine2.endX = 100, full.auxLine2.endY = 5;
   synthetic::Add(d.top, full);
   synthetic::Add(d.top, TextAt(0, "^@BM%temp%plan.png,40,20"));
-  const DisplayList list = BuildDisplayList(d);
+  const TextMark imageMark[] = {{{-1, false, 0}, 4}};
+  const DisplayList list = BuildDisplayList(d, imageMark);
 
   ASSERT_EQ(list.items.size(), 3u);
   auto shapes = [&](const Item& item) {
@@ -161,6 +162,7 @@ TEST(DisplayList, DimensionsCarryTheirPartsAndImagesTheirFrames) {
   EXPECT_EQ(list.items[2].kind, ItemKind::kImage);
   ASSERT_EQ(list.images.size(), 1u);
   EXPECT_EQ(list.images[0].name, "plan.png");
+  EXPECT_EQ(list.retypedByType[3], 1);  // as the conversion counts it
   EXPECT_EQ(list.texts.size(), 2u);
 }
 
