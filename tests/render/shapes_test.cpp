@@ -134,6 +134,9 @@ TEST(DisplayListShapes, LineTypesBecomeDashesOnThePaper) {
   header.extendedLineTypes[2].segments = {6, 1.5};
   EXPECT_EQ(DashesOfPenStyle(header, 2), (std::vector<double>{2, 2}));
   EXPECT_EQ(DashesOfPenStyle(header, 32), (std::vector<double>{6, 1.5}));
+  header.doubleLines.resize(jww::kDoubleLineCount);
+  header.doubleLines[1] = {0xFF00FF00, 16, 1, 20};
+  EXPECT_EQ(DashesOfPenStyle(header, 17), (std::vector<double>{16, 16}));
   EXPECT_TRUE(DashesOfPenStyle(header, 1).empty());
 }
 
