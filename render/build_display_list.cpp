@@ -109,6 +109,7 @@ class Builder {
       Symbol& symbol = out_.symbols[def];
       symbol.name = jww::DecodedText(definition.name);
       symbol.number = definition.number;
+      symbol.items.reserve(definition.entities.entityCount());
       Extent extent;
       Entities(definition.entities, static_cast<int>(def), symbol.items, extent);
       symbolExtents_[def] = extent;
