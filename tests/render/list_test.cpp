@@ -2,6 +2,7 @@
 // texts, shared styles, the paper.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <limits>
 
 #include "render/display_list.h"
@@ -183,6 +184,26 @@ TEST(DisplayList, NumbersThatAreNoneLeaveTheBoundsAlone) {
   EXPECT_EQ(list.bounds.right, 10);
   EXPECT_EQ(list.bounds.bottom, 7);
   EXPECT_EQ(list.bounds.top, 7);
+}
+
+TEST(DisplayList, EveryKindOfAFullDrawingBecomesItsItem) {
+  for (const std::int32_t version : {600, 700}) {
+    SCOPED_TRACE(version);
+    const jww::Drawing d = synthetic::MakeFullDrawing(version);
+    const DisplayList list = BuildDisplayList(d);
+    std::array<std::size_t, kItemKindCount> items{};
+    for (const Item& item : list.items) ++items[static_cast<std::size_t>(item.kind)];
+    std::size_t points = 0;
+    for (const jww::TEntTen& p : d.top.points) points += p.temporary == 0;
+    EXPECT_EQ(items[static_cast<std::size_t>(ItemKind::kLine)], d.top.lines.size());
+    EXPECT_EQ(items[static_cast<std::size_t>(ItemKind::kPoint)], points);
+    EXPECT_EQ(items[static_cast<std::size_t>(ItemKind::kText)], d.top.texts.size());
+    EXPECT_EQ(items[static_cast<std::size_t>(ItemKind::kDimension)], d.top.dimensions.size());
+    EXPECT_EQ(items[static_cast<std::size_t>(ItemKind::kSolid)], d.top.solids.size());
+    EXPECT_EQ(items[static_cast<std::size_t>(ItemKind::kBlock)], d.top.blockInserts.size());
+    ASSERT_EQ(list.symbols.size(), 3u);
+    EXPECT_EQ(list.symbols[0].items.size(), d.blockDefs[0].entities.entityCount());
+  }
 }
 
 }  // namespace
