@@ -196,6 +196,7 @@ TEST(DisplayList, EveryKindOfAFullDrawingBecomesItsItem) {
     std::size_t points = 0;
     for (const jww::TEntTen& p : d.top.points) points += p.temporary == 0;
     EXPECT_EQ(items[static_cast<std::size_t>(ItemKind::kLine)], d.top.lines.size());
+    EXPECT_EQ(items[static_cast<std::size_t>(ItemKind::kArc)], d.top.arcs.size());
     EXPECT_EQ(items[static_cast<std::size_t>(ItemKind::kPoint)], points);
     EXPECT_EQ(items[static_cast<std::size_t>(ItemKind::kText)], d.top.texts.size());
     EXPECT_EQ(items[static_cast<std::size_t>(ItemKind::kDimension)], d.top.dimensions.size());
