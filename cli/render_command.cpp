@@ -221,7 +221,7 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
   for (const std::string& file : o.files) paths.push_back(platform::PathFromUtf8(file));
   const unit_val::Selection selection =
       unit_val::ChooseFiles(paths, dest, false, unit_val::SignatureCheck::kWhenLoaded);
-  if (!selection.ok()) return Usage(err, selection.error, false);
+  if (!selection.ok()) return Usage(err, selection.error);
 
   Run run(o, settings, out, err);
   for (const unit_val::SetAsideFile& file : selection.skipped) {
