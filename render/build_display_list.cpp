@@ -231,6 +231,7 @@ class Builder {
   Rect Text(const jww::TEntMoji& text, const jww::TextPlace& place, ItemKind& kind) {
     TextShape shape;
     LayOutText(text, shape);
+    shape.fontName = FontName(text.fontName);
     if (auto image = ImageOfText(text, shape.utf8)) {
       kind = ItemKind::kImage;
       const Rect box =
@@ -265,6 +266,7 @@ class Builder {
     }
     TextShape shape;
     LayOutText(dim.valueText, shape);
+    shape.fontName = FontName(dim.valueText.fontName);
     box.Add(ValueText(dim.valueText, place, std::move(shape)));
     return box;
   }
@@ -296,6 +298,15 @@ class Builder {
     return box;
   }
 
+  // Drawings name few fonts, text after text: each decoded once in a row.
+  const std::string& FontName(const jww::JwwString& stored) {
+    if (!(stored == lastFont_)) {
+      lastFont_ = stored;
+      lastFontName_ = jww::DecodedText(stored);
+    }
+    return lastFontName_;
+  }
+
   int NewTypeAt(const jww::TextPlace& place) const {
     const auto at = std::lower_bound(
         marks_.begin(), marks_.end(), place,
@@ -310,6 +321,8 @@ class Builder {
   std::vector<TextMark> marks_;
   SymbolPlan plan_;
   std::vector<Extent> symbolExtents_;
+  jww::JwwString lastFont_;
+  std::string lastFontName_;
 };
 
 }  // namespace
