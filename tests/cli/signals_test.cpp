@@ -1,6 +1,7 @@
 // quillon-cli convert and the signals a terminal or a pipeline sends: a
 // closed terminal, a reader that went away, Ctrl+C while another run holds
-// the folder, a termination while the settings file is read. Each ends the
+// the folder, a termination while the settings file is read; and Ctrl+C
+// during a render. Each ends the
 // run as a stop does: what is done kept, no temporary left, a summary said.
 #include <gtest/gtest.h>
 
@@ -192,6 +193,33 @@ TEST_F(Signals, ATerminationWhileTheSettingsFileIsReadEndsWithASummary) {
   EXPECT_EQ(WEXITSTATUS(status), 143) << Err();
   EXPECT_NE(out.find("\"summary\": true"), std::string::npos) << out;
   EXPECT_FALSE(fs::exists(dir / "out/PLAN.jww"));
+}
+
+// render stops between drawings as convert does: the SVGs done kept whole,
+// no temporary left.
+TEST_F(Signals, CtrlCStopsARenderBetweenDrawings) {
+  FillSources(dir / "in", 1000);
+  const pid_t child =
+      Start({"render", "--out", (dir / "out").string(), (dir / "in").string()}, -1, dir.path());
+  const auto started = [&] {
+    std::error_code ec;
+    return Catches(child, SIGINT) && fs::exists(dir / "out/P0.svg", ec);
+  };
+  if (!WaitUntil(started, child)) GTEST_SKIP() << "ended first: " << Err();
+  ::kill(child, SIGINT);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+  if (WEXITSTATUS(status) == 0) GTEST_SKIP() << "the run ended before the signal came";
+  EXPECT_EQ(WEXITSTATUS(status), 130);
+  EXPECT_NE(Err().find("interrupted after "), std::string::npos) << Err();
+  std::size_t written = 0;
+  for (const auto& e : fs::directory_iterator(dir / "out")) {
+    EXPECT_EQ(e.path().extension(), ".svg") << "left behind: " << e.path();
+    EXPECT_EQ(testing_support::ReadFileBytes(e.path()).substr(0, 5), "<?xml");
+    ++written;
+  }
+  EXPECT_LT(written, 1000u);
 }
 
 }  // namespace
