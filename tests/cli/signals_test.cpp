@@ -1,8 +1,8 @@
 // quillon-cli convert and the signals a terminal or a pipeline sends: a
 // closed terminal, a reader that went away, Ctrl+C while another run holds
 // the folder, a termination while the settings file is read; and Ctrl+C
-// during a render. Each ends the
-// run as a stop does: what is done kept, no temporary left, a summary said.
+// during a render. Each ends the run as a stop does: what is done kept, no
+// temporary left, a summary said.
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
