@@ -11,6 +11,7 @@
 #include <map>
 
 #include "drawing/jww_loader.h"
+#include "platform/path_text.h"
 #include "tests/cli/mini_json.h"
 #include "tests/cli/run_cli.h"
 #include "tests/support/mini_xml.h"
@@ -26,6 +27,10 @@ using testing_support::ScratchDir;
 using testing_support::WriteFileBytes;
 
 const fs::path kPlan = fs::path(QUILLON_SOURCE_DIR) / "examples/PLAN.jww";
+
+std::string Name(const fs::path& path) {
+  return platform::PathToUtf8(path.filename());
+}
 
 // Every range wide and every switch on, dimension values and blocks included.
 void WriteWideSettings(const fs::path& file) {
@@ -94,7 +99,7 @@ std::map<std::string, long long> DryRunRetyped(const fs::path& settings,
   for (const std::string& line : cli_test::Lines(run.out)) {
     const mini_json::Value v = mini_json::Parse(line);
     if (v.has("source")) {
-      retyped[fs::path(v["source"].string).filename().string()] = v["retyped_total"].integer();
+      retyped[Name(platform::PathFromUtf8(v["source"].string))] = v["retyped_total"].integer();
     }
   }
   return retyped;
@@ -106,7 +111,7 @@ long long CheckRendered(const std::vector<fs::path>& drawings) {
   ScratchDir scratch;
   WriteWideSettings(scratch / "wide.ini");
   std::vector<std::string> files;
-  for (const fs::path& d : drawings) files.push_back(d.string());
+  for (const fs::path& d : drawings) files.push_back(platform::PathToUtf8(d));
   std::vector<std::string> args = {"render",     "--mark",
                                    "--settings", (scratch / "wide.ini").string(),
                                    "--out",      (scratch / "svg").string()};
@@ -118,7 +123,7 @@ long long CheckRendered(const std::vector<fs::path>& drawings) {
 
   long long marked = 0;
   for (const fs::path& drawing : drawings) {
-    SCOPED_TRACE(drawing.string());
+    SCOPED_TRACE(Name(drawing));
     const fs::path svg = scratch / "svg" / fs::path(drawing.stem()).concat(".svg");
     Element root;
     EXPECT_NO_THROW(root = mini_xml::Parse(ReadFileBytes(svg)));
@@ -127,7 +132,7 @@ long long CheckRendered(const std::vector<fs::path>& drawings) {
     std::map<std::string, int> got = TopLevelByClass(root);
     std::erase_if(want, [](const auto& e) { return e.second == 0; });
     EXPECT_EQ(got, want);
-    const auto reported = retyped.find(drawing.filename().string());
+    const auto reported = retyped.find(Name(drawing));
     EXPECT_EQ(Marked(root), reported == retyped.end() ? -1 : reported->second);
     marked += Marked(root);
   }
