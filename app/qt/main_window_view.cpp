@@ -32,8 +32,6 @@ namespace {
 // The sizes (column 1) and the counts of texts to retype (column 6) are
 // right-aligned; a row's tooltip (why a drawing cannot be read) stands on
 // every cell of it.
-constexpr int kRetypeColumn = 6;
-
 QTableWidgetItem* Cell(const FileRow& row, int column) {
   auto* item = new QTableWidgetItem(FromUtf8(row.Cell(column)));
   const bool right = column == 1 || column == kRetypeColumn;

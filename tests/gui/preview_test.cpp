@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QSplitter>
+#include <QTableWidget>
 #include <QTest>
 #include <QThread>
 #include <numbers>
@@ -242,6 +243,36 @@ TEST_F(WindowTest, PreviewWidthRoundTripsAndTasksPostedFromAnyThreadRunOnTheWind
   EXPECT_EQ(ranOn, nullptr);  // queued, not run on the posting thread
   EXPECT_TRUE(QTest::qWaitFor([&] { return ranOn != nullptr; }, 2000));
   EXPECT_EQ(ranOn, QApplication::instance()->thread());
+}
+
+// The count column filled in after the listing, a drawing that cannot be
+// read marked with its reason, and the highlighted drawing in the preview.
+TEST_F(WindowTest, RetypeColumnAndThePreviewOfTheHighlightedDrawing) {
+  WriteDrawings(data_, {"GOOD.JWW"});
+  testing_support::WriteFileBytes(data_ / "BAD.JWW", "not a drawing");
+  Start();
+  ListFolder(data_);
+  ASSERT_EQ(Grid()->rowCount(), 2);
+  ASSERT_EQ(Grid()->columnCount(), 7);
+  EXPECT_EQ(Grid()->horizontalHeaderItem(6)->text(), "変換対象");
+  const int bad = Grid()->item(0, 0)->text() == "BAD.JWW" ? 0 : 1;
+  const int good = 1 - bad;
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Grid()->item(bad, 6)->text().isEmpty(); }, 5000));
+  EXPECT_EQ(Grid()->item(bad, 6)->text(), "×");
+  EXPECT_FALSE(Grid()->item(bad, 0)->toolTip().isEmpty());
+  EXPECT_EQ(Grid()->item(bad, 6)->toolTip(), Grid()->item(bad, 0)->toolTip());
+  EXPECT_EQ(Grid()->item(good, 6)->text(), "0");
+  EXPECT_TRUE(Grid()->item(good, 6)->toolTip().isEmpty());
+  EXPECT_EQ(Grid()->item(good, 6)->textAlignment() & ::Qt::AlignHorizontal_Mask, ::Qt::AlignRight);
+
+  form1_->form().ListHighlightChanged({static_cast<std::size_t>(good)});
+  auto* canvas = static_cast<unit1::PreviewCanvas*>(form1_->findChild<QWidget*>("PreviewCanvas"));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return canvas->list() != nullptr; }, 5000));
+  EXPECT_EQ(form1_->findChild<QLabel*>("PreviewCaption")->text(), "変換対象 0 件");
+  form1_->form().ListHighlightChanged({static_cast<std::size_t>(bad)});
+  EXPECT_TRUE(QTest::qWaitFor([&] { return canvas->list() == nullptr; }, 5000));
+  EXPECT_EQ(form1_->findChild<QLabel*>("PreviewCaption")->text().toStdString(),
+            Grid()->item(bad, 0)->toolTip().toStdString());
 }
 
 }  // namespace
