@@ -18,6 +18,8 @@ constexpr std::size_t kLineBatch = 4096;
 // stroke along their middle.
 constexpr double kTinyPixels = 0.25;
 constexpr double kSmallestGlyph = 3.0;
+// Drawings of more parts are painted without antialiasing.
+constexpr std::size_t kAntialiasedParts = 50'000;
 // A glyph drawn without stretching when its cell is this close to its
 // natural width.
 constexpr double kStretchTolerance = 0.04;
@@ -27,6 +29,9 @@ constexpr int kMeasureSize = 100;
 // find their glyphs.
 const char* const kJapaneseFallbacks[] = {"VL Gothic", "VL PGothic", "Noto Sans CJK JP",
                                           "IPAGothic", "Noto Sans Mono CJK JP"};
+
+// The pen of the strokes that stand for retyped texts too small to read.
+const render::Style kMarkStyle{render::kMarkColour, 0, {}};
 
 QColor ColourOf(render::Rgb rgb) {
   return QColor(rgb.r, rgb.g, rgb.b);
@@ -257,9 +262,17 @@ void QtPartPainter::Text(const render::TextShape& text, const render::Style& sty
   }
   const QPolygonF cell = toPixels.map(QPolygonF(QRectF(0, 0, length, text.height)));
   if (Outside(cell.boundingRect())) return;
-  Flush();
   const double pixelHeight = text.height * std::hypot(toPixels.m21(), toPixels.m22());
   const bool marked = text.newType != 0;
+  if (pixelHeight < kSmallestGlyph) {
+    // Too small to read: a stroke along the text where it stands.
+    UsePen(marked ? kMarkStyle : style, greyed && !marked);
+    lines_.emplace_back(toPixels.map(QPointF(0, text.height / 2)),
+                        toPixels.map(QPointF(length, text.height / 2)));
+    if (lines_.size() == kLineBatch) Flush();
+    return;
+  }
+  Flush();
   const QColor colour = marked ? ColourOf(render::kMarkColour) : PartColour(style, greyed);
   if (marked) {
     QColor band = colour;
@@ -268,15 +281,8 @@ void QtPartPainter::Text(const render::TextShape& text, const render::Style& sty
     painter_.setBrush(band);
     painter_.drawPolygon(cell);
   }
-  if (pixelHeight < kSmallestGlyph) {
-    // Too small to read: a stroke along the text where it stands.
-    painter_.setPen(QPen(colour, std::max(pixelHeight * 0.6, 0.0)));
-    painter_.drawLine(toPixels.map(QPointF(0, text.height / 2)),
-                      toPixels.map(QPointF(length, text.height / 2)));
-  } else {
-    Glyphs(text, toPixels, pixelHeight, colour);
-    if (marked) MarkTag(text, toPixels, pixelHeight);
-  }
+  Glyphs(text, toPixels, pixelHeight, colour);
+  if (marked) MarkTag(text, toPixels, pixelHeight);
   penStyle_ = nullptr;
 }
 
@@ -330,7 +336,10 @@ void QtPartPainter::MarkTag(const render::TextShape& text, const QTransform& toP
 
 bool PaintDisplayList(const render::DisplayList& list, QPainter& painter, const PreviewView& view,
                       QRectF area, const std::function<bool()>& keepGoing) {
-  painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+  // Antialiased edges cost most of the paint of a huge drawing, where
+  // hardly a line stands apart from its neighbours.
+  painter.setRenderHint(QPainter::Antialiasing, list.parts.size() < kAntialiasedParts);
+  painter.setRenderHint(QPainter::TextAntialiasing);
   bool stopped = false;
   {
     QtPartPainter parts(painter, view, area, [&] {
