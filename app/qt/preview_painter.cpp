@@ -18,6 +18,8 @@ constexpr std::size_t kLineBatch = 4096;
 // stroke along their middle.
 constexpr double kTinyPixels = 0.25;
 constexpr double kSmallestGlyph = 3.0;
+// The width of the band under a retyped text too small to read.
+constexpr double kSmallMarkPixels = 5.0;
 // Drawings of more parts are painted without antialiasing.
 constexpr std::size_t kAntialiasedParts = 50'000;
 // A glyph drawn without stretching when its cell is this close to its
@@ -265,7 +267,17 @@ void QtPartPainter::Text(const render::TextShape& text, const render::Style& sty
   const double pixelHeight = text.height * std::hypot(toPixels.m21(), toPixels.m22());
   const bool marked = text.newType != 0;
   if (pixelHeight < kSmallestGlyph) {
-    // Too small to read: a stroke along the text where it stands.
+    // Too small to read: a stroke along the text where it stands, on a
+    // band wide enough to see when the text is retyped.
+    if (marked) {
+      Flush();
+      QColor band = ColourOf(render::kMarkColour);
+      band.setAlpha(96);
+      painter_.setPen(QPen(band, kSmallMarkPixels, Qt::SolidLine, Qt::RoundCap));
+      painter_.drawLine(toPixels.map(QPointF(0, text.height / 2)),
+                        toPixels.map(QPointF(length, text.height / 2)));
+      penStyle_ = nullptr;
+    }
     UsePen(marked ? kMarkStyle : style, greyed && !marked);
     lines_.emplace_back(toPixels.map(QPointF(0, text.height / 2)),
                         toPixels.map(QPointF(length, text.height / 2)));
@@ -326,7 +338,7 @@ void QtPartPainter::MarkTag(const render::TextShape& text, const QTransform& toP
     length = std::max(length, glyph.offset + glyph.width);
   }
   const QPointF end = toPixels.map(QPointF(length, 0));
-  const int size = std::max(8, static_cast<int>(std::lround(pixelHeight * 0.7)));
+  const int size = std::max(11, static_cast<int>(std::lround(pixelHeight * 0.8)));
   QFont font = Face({}).At(size);
   font.setBold(true);
   painter_.setFont(font);

@@ -6,6 +6,7 @@
 // the window and the paint of the list into an offscreen image.
 //
 //   bench_preview_qt PROGRAM_FOLDER FOLDER [ROUNDS]
+//   (PREVIEW_PNG_DIR=DIR: every drawing's offscreen picture saved there)
 //   bench_preview_qt make-synthetic FILE ENTITIES
 #include <QApplication>
 #include <QElapsedTimer>
@@ -15,6 +16,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -105,12 +107,18 @@ void Offscreen(const fs::path& file, const unit_val::ConversionSettings& setting
       unit1::PaintDisplayList(*list, painter, view, image.rect());
       painter.end();
       (size == pane ? painted : large).push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
+      if (const char* folder = std::getenv("PREVIEW_PNG_DIR"); folder && size != pane) {
+        image.save(QString::fromStdString((fs::path(folder) / file.stem()).string() + ".png"));
+      }
     }
   }
+  const auto marked =
+      std::count_if(list->texts.begin(), list->texts.end(),
+                    [](const render::TextShape& text) { return text.newType != 0; });
   std::printf(
-      "offscreen %s: %zu items, %zu lines, %zu texts: read + display list %.1f ms, "
+      "offscreen %s: %zu items, %zu lines, %zu texts (%td marked): read + display list %.1f ms, "
       "paint %dx%d %.1f ms, paint 1280x900 %.1f ms\n",
-      file.filename().c_str(), list->items.size(), list->lines.size(), list->texts.size(),
+      file.filename().c_str(), list->items.size(), list->lines.size(), list->texts.size(), marked,
       Median(built), pane.width(), pane.height(), Median(painted), Median(large));
 }
 
@@ -195,7 +203,9 @@ int main(int argc, char** argv) {
       "(median of %d; aim: 100 ms)\n",
       worstName.c_str(), worst, rounds);
   std::sort(bySize.rbegin(), bySize.rend());
-  for (std::size_t i = 0; i < bySize.size() && i < 2; ++i) {
+  // All of them when their pictures are kept to be looked at.
+  const std::size_t offscreen = std::getenv("PREVIEW_PNG_DIR") ? bySize.size() : 2;
+  for (std::size_t i = 0; i < bySize.size() && i < offscreen; ++i) {
     Offscreen(bySize[i].second, settings, rounds, canvas->size());
   }
   window.close();
