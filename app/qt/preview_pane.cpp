@@ -38,6 +38,7 @@ PreviewCanvas::~PreviewCanvas() {
 }
 
 void PreviewCanvas::Show(std::shared_ptr<const render::DisplayList> list) {
+  renderer_.Release(std::move(list_));
   list_ = std::move(list);
   picture_ = QImage();
   Fit();

@@ -36,16 +36,31 @@ void PreviewRenderer::Cancel() {
   next_.reset();
 }
 
+void PreviewRenderer::Release(std::shared_ptr<const render::DisplayList> list) {
+  if (!list) return;
+  {
+    std::lock_guard lock(mutex_);
+    released_.push_back(std::move(list));
+  }
+  wake_.notify_one();
+}
+
 void PreviewRenderer::Run() {
   for (;;) {
     Job job;
+    std::vector<std::shared_ptr<const render::DisplayList>> released;
     {
       std::unique_lock lock(mutex_);
-      wake_.wait(lock, [this] { return ending_ || next_; });
+      wake_.wait(lock, [this] { return ending_ || next_ || !released_.empty(); });
       if (ending_) return;
-      job = std::move(*next_);
-      next_.reset();
+      released.swap(released_);
+      if (next_) {
+        job = std::move(*next_);
+        next_.reset();
+      }
     }
+    released.clear();
+    if (job.number == 0) continue;
     QImage picture(job.size * job.pixelRatio, QImage::Format_ARGB32_Premultiplied);
     picture.setDevicePixelRatio(job.pixelRatio);
     picture.fill(Qt::white);

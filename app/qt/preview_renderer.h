@@ -13,6 +13,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include "app/qt/preview_view.h"
 #include "render/display_list.h"
@@ -35,6 +36,9 @@ class PreviewRenderer {
                         QSize size, double pixelRatio);
   // Abandons the picture being painted, if any.
   void Cancel();
+  // Lets go of `list` on the renderer's thread: freeing a huge list takes
+  // longer than the window may stand still.
+  void Release(std::shared_ptr<const render::DisplayList> list);
 
  private:
   struct Job {
@@ -50,6 +54,7 @@ class PreviewRenderer {
   std::mutex mutex_;
   std::condition_variable wake_;
   std::optional<Job> next_;
+  std::vector<std::shared_ptr<const render::DisplayList>> released_;
   bool ending_ = false;
   std::atomic<std::uint64_t> latest_{0};
   std::thread thread_;
