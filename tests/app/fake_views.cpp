@@ -34,11 +34,14 @@ bool FakeMainView::WaitForPosted(std::size_t count, std::chrono::milliseconds ti
   return posted_->arrived.wait_for(lock, timeout, [&] { return posted_->tasks.size() >= count; });
 }
 
-std::size_t FakeMainView::RunPosted() {
+std::size_t FakeMainView::RunPosted(std::size_t most) {
   std::deque<std::function<void()>> tasks;
   {
     const std::lock_guard lock(posted_->mutex);
-    tasks.swap(posted_->tasks);
+    while (tasks.size() < most && !posted_->tasks.empty()) {
+      tasks.push_back(std::move(posted_->tasks.front()));
+      posted_->tasks.pop_front();
+    }
   }
   for (const std::function<void()>& task : tasks) task();
   return tasks.size();

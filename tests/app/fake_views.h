@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -101,8 +102,8 @@ class FakeMainView : public unit1::MainView {
   // Waits until `count` tasks are queued; false if they are not within `timeout`.
   bool WaitForPosted(std::size_t count,
                      std::chrono::milliseconds timeout = std::chrono::seconds(10));
-  // Runs the queued tasks in the order they came; how many ran.
-  std::size_t RunPosted();
+  // Runs the queued tasks (the first `most`) in the order they came; how many ran.
+  std::size_t RunPosted(std::size_t most = SIZE_MAX);
   // Runs the tasks as they come until `done` holds (10 s at most); whether it does.
   bool RunPostedUntil(const std::function<bool()>& done);
 
