@@ -61,7 +61,7 @@ if [ -n "$review" ]; then
   qx_keys "$QX_MAIN" alt+f s
   qx_choose_folder "検索フォルダ" "$work/drawings"
   qx_click "$QX_MAIN" 140 128        # 図面, at twice the size
-  qx_click "$QX_MAIN" 800 188        # the list's first row
+  qx_click "$QX_MAIN" 420 188        # the list's first row
   qx_keys "$QX_MAIN" ctrl+a
   qx_keys "$QX_MAIN" alt+f h
   qx_choose_folder "保存先フォルダ" "$work/out"
