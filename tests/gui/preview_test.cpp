@@ -134,12 +134,22 @@ TEST(PreviewPainterTest, LayersColoursAndMarkedTexts) {
   make.Line({-90, 60}, {90, 60}, 0, thick);
   make.Line({-90, 40}, {90, 40}, 1, thick);
   make.Line({-90, 20}, {90, 20}, 2, thick);
+  make.list.styles.push_back({{0, 0, 0}, 4, {10, 10}});  // dashes of 10 mm
+  make.Line({-90, 80}, {90, 80}, 0, static_cast<std::uint32_t>(make.list.styles.size() - 1));
   const std::uint32_t blue = make.StyleOf({0, 0, 255});
   make.Text("田", {-80, -60}, 40, 0, blue);
   make.Text("田", {20, -60}, 40, 3, blue);
   const Painted painted(make.list);
 
   EXPECT_TRUE(painted.InkNear({0, 60}));
+  int dashes = 0;  // dark runs along the dashed line, 20 mm apart
+  for (double x = -90, inked = 0; x <= 90; x += 1) {
+    const bool dark = painted.InkNear({x, 80}, 0);
+    dashes += dark && !inked;
+    inked = dark;
+  }
+  EXPECT_GE(dashes, 8);
+  EXPECT_LE(dashes, 10);
   EXPECT_FALSE(painted.InkNear({0, 40}, 4));  // the hidden layer
   EXPECT_GT(painted.CountNear({0, 20}, Qt(render::kGreyedColour), 2), 0);
   EXPECT_EQ(painted.CountNear({0, 60}, Qt(render::kGreyedColour), 2), 0);
