@@ -98,6 +98,12 @@ class Run {
                         unit_val::PathText(holder->second) +
                         " in this run; nothing was written for this file");
     }
+    // The folder first, as a conversion makes it: a run that cannot write
+    // says so for every file.
+    std::string folderError;
+    if (!FolderReady(destination.parent_path(), folderError)) {
+      return Failed(source, unit_val::ConvertStage::kSave, folderError);
+    }
     const jww::LoadResult loaded = jww::LoadJww(drawing_, source);
     if (!loaded) {
       Release();
@@ -114,10 +120,6 @@ class Run {
     }
     const render::DisplayList list = render::BuildDisplayList(drawing_, marks);
     Release();
-    std::string folderError;
-    if (!FolderReady(destination.parent_path(), folderError)) {
-      return Failed(source, unit_val::ConvertStage::kSave, folderError);
-    }
     render::SvgOptions svg;
     svg.mark = options_.mark;
     svg.title = unit_val::PathText(source.stem());
@@ -219,7 +221,7 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
   for (const std::string& file : o.files) paths.push_back(platform::PathFromUtf8(file));
   const unit_val::Selection selection =
       unit_val::ChooseFiles(paths, dest, false, unit_val::SignatureCheck::kWhenLoaded);
-  if (!selection.ok()) return Usage(err, selection.error, false);
+  if (!selection.ok()) return Usage(err, selection.error);
 
   Run run(o, settings, out, err);
   for (const unit_val::SetAsideFile& file : selection.skipped) {

@@ -43,43 +43,41 @@ bool XmlHolds(char32_t code) {
   return code != 0xFFFE && code != 0xFFFF;
 }
 
-void WriteValid(std::ostream& out, std::string_view character, char32_t code) {
+void AppendValid(std::string& out, std::string_view character, char32_t code) {
   switch (code) {
     case '&':
-      out << "&amp;";
+      out.append("&amp;");
       return;
     case '<':
-      out << "&lt;";
+      out.append("&lt;");
       return;
     case '>':
-      out << "&gt;";
+      out.append("&gt;");
       return;
     case '"':
-      out << "&quot;";
+      out.append("&quot;");
       return;
     case '\'':
-      out << "&apos;";
+      out.append("&apos;");
       return;
     case '\t':
-      out << "&#9;";
+      out.append("&#9;");
       return;
     case '\n':
-      out << "&#10;";
+      out.append("&#10;");
       return;
     case '\r':
-      out << "&#13;";
+      out.append("&#13;");
       return;
   }
-  out.write(character.data(), static_cast<std::streamsize>(character.size()));
+  out.append(character);
 }
 
 }  // namespace
 
-void WriteXmlText(std::ostream& out, std::string_view text) {
+void AppendXmlText(std::string& out, std::string_view text) {
   std::size_t plainFrom = 0, at = 0;
-  const auto flushPlain = [&] {
-    out.write(text.data() + plainFrom, static_cast<std::streamsize>(at - plainFrom));
-  };
+  const auto flushPlain = [&] { out.append(text.data() + plainFrom, at - plainFrom); };
   while (at < text.size()) {
     const unsigned char c = static_cast<unsigned char>(text[at]);
     // Plain printable ASCII goes out in runs.
@@ -91,10 +89,10 @@ void WriteXmlText(std::ostream& out, std::string_view text) {
     char32_t code = 0;
     const std::size_t length = DecodeOne(text.substr(at), code);
     if (length == 0 || !XmlHolds(code)) {
-      out << kReplacement;
+      out.append(kReplacement);
       at += length == 0 ? 1 : length;
     } else {
-      WriteValid(out, text.substr(at, length), code);
+      AppendValid(out, text.substr(at, length), code);
       at += length;
     }
     plainFrom = at;
@@ -102,33 +100,40 @@ void WriteXmlText(std::ostream& out, std::string_view text) {
   flushPlain();
 }
 
-void WriteXmlCharacter(std::ostream& out, std::string_view character) {
+void AppendXmlCharacter(std::string& out, std::string_view character) {
   char32_t code = 0;
   const std::size_t length = character.empty() ? 0 : DecodeOne(character, code);
   if (length == 0 || length != character.size() || !XmlHolds(code)) {
-    out << kReplacement;
+    out.append(kReplacement);
   } else {
-    WriteValid(out, character, code);
+    AppendValid(out, character, code);
   }
 }
 
-void WriteNumber(std::ostream& out, double value) {
+void AppendNumber(std::string& out, double value) {
   // Nothing on a paper lies this far out; bounded so that the text is short.
   constexpr double kFarthest = 1e12;
   if (!std::isfinite(value)) value = 0;
   value = std::fmax(-kFarthest, std::fmin(kFarthest, value));
-  // Rounded to 1/10000 first, so that -0.00001 comes out as "0".
-  value = std::round(value * 1e4) / 1e4;
-  if (value == 0) value = 0;  // no "-0"
-  char text[64];
-  const auto [end, error] =
-      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 4);
-  char* last = error == std::errc{} ? end : text;
-  if (last != text) {
-    while (last[-1] == '0') --last;
-    if (last[-1] == '.') --last;
+  // In ten-thousandths, as an integer: -0.00001 comes out as "0".
+  const long long scaled = std::llround(value * 1e4);
+  const unsigned long long magnitude =
+      scaled < 0 ? 0ULL - static_cast<unsigned long long>(scaled) : scaled;
+  if (scaled < 0) out += '-';
+  char text[24];
+  char* end = std::to_chars(text, text + sizeof text, magnitude / 10000).ptr;
+  unsigned fraction = static_cast<unsigned>(magnitude % 10000);
+  if (fraction != 0) {
+    int digits = 4;
+    while (fraction % 10 == 0) fraction /= 10, --digits;
+    *end++ = '.';
+    for (int i = digits - 1; i >= 0; --i) {
+      end[i] = static_cast<char>('0' + fraction % 10);
+      fraction /= 10;
+    }
+    end += digits;
   }
-  out.write(text, last - text);
+  out.append(text, static_cast<std::size_t>(end - text));
 }
 
 }  // namespace render

@@ -1,9 +1,12 @@
 #include "render/svg_writer.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <map>
 #include <numbers>
+#include <string_view>
+#include <type_traits>
+#include <unordered_map>
 
 #include "render/svg_text.h"
 #include "render/walk.h"
@@ -20,6 +23,7 @@ constexpr double kDotRadiusMm = 0.25;
 constexpr double kDescent = 0.12;
 constexpr double kImageNameMm = 2.5;
 constexpr int kLayersPerGroup = 16;
+constexpr char kHexDigits[] = "0123456789abcdef";
 constexpr const char* kFallbackFonts =
     "'MS Gothic', 'Noto Sans CJK JP', 'Noto Sans JP', 'IPAGothic', 'Takao Gothic', sans-serif";
 
@@ -56,6 +60,44 @@ std::string CssFontName(const std::string& name) {
   return clean;
 }
 
+// Collects the document's text and hands it to the stream in large pieces:
+// a stream's own operator<< per small piece costs more than the text.
+class Sink {
+ public:
+  explicit Sink(std::ostream& out) : out_(out) { text_.reserve(2 * kPiece); }
+  ~Sink() { Flush(); }
+  Sink& operator<<(std::string_view s) {
+    text_.append(s);
+    return *this;
+  }
+  Sink& operator<<(const char* s) { return *this << std::string_view(s); }
+  Sink& operator<<(char c) {
+    text_ += c;
+    return *this;
+  }
+  template <class Integer>
+  requires std::is_integral_v<Integer> Sink& operator<<(Integer n) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    text_.append(digits, static_cast<std::size_t>(end - digits));
+    return *this;
+  }
+  std::string& text() { return text_; }
+  // Passes the text on once a piece has gathered.
+  void Pass() {
+    if (text_.size() >= kPiece) Flush();
+  }
+  void Flush() {
+    out_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
+    text_.clear();
+  }
+
+ private:
+  static constexpr std::size_t kPiece = 1 << 16;
+  std::ostream& out_;
+  std::string text_;
+};
+
 class Writer {
  public:
   Writer(const DisplayList& list, std::ostream& out, const SvgOptions& options)
@@ -72,6 +114,7 @@ class Writer {
     Layers();
     if (options_.mark) Legend(box, legendLine);
     out_ << "</svg>\n";
+    out_.Flush();
   }
 
  private:
@@ -90,7 +133,7 @@ class Writer {
     out_ << "\">\n";
     if (!options_.title.empty()) {
       out_ << "<title>";
-      WriteXmlText(out_, options_.title);
+      AppendXmlText(out_.text(), options_.title);
       out_ << "</title>\n";
     }
     Styles();
@@ -122,20 +165,28 @@ class Writer {
       }
       out_ << "}\n";
     }
-    for (const TextShape& text : list_.texts) fonts_.try_emplace(text.fontName, fonts_.size());
-    for (const auto& [name, index] : fonts_) {
+    std::unordered_map<std::string_view, std::uint32_t> fonts;
+    std::vector<std::string_view> names;
+    fontOf_.reserve(list_.texts.size());
+    for (const TextShape& text : list_.texts) {
+      const auto [at, added] = fonts.try_emplace(text.fontName, names.size());
+      if (added) names.push_back(text.fontName);
+      fontOf_.push_back(at->second);
+    }
+    for (std::size_t index = 0; index < names.size(); ++index) {
+      const std::string_view name = names[index];
       out_ << ".t" << index << "{font-family:";
-      const std::string clean = CssFontName(name);
+      const std::string clean = CssFontName(std::string(name));
       if (!clean.empty()) {
         out_ << '\'';
-        WriteXmlText(out_, clean);
+        AppendXmlText(out_.text(), clean);
         out_ << "', ";
       }
-      WriteXmlText(out_, kFallbackFonts);
+      AppendXmlText(out_.text(), kFallbackFonts);
       out_ << "}\n";
     }
     out_ << ".jww-legend,.jww-image-name{font-family:";
-    WriteXmlText(out_, kFallbackFonts);
+    AppendXmlText(out_.text(), kFallbackFonts);
     out_ << "}\n</style>\n";
   }
 
@@ -184,7 +235,7 @@ class Writer {
     SymbolId(index, greyed);
     out_ << "\" class=\"jww-symbol" << (greyed ? " jww-greyed" : "")
          << "\" style=\"overflow:visible\" data-number=\"" << symbol.number << "\"><title>";
-    WriteXmlText(out_, symbol.name);
+    AppendXmlText(out_.text(), symbol.name);
     out_ << "</title>\n";
     for (const Item& item : symbol.items) WriteItem(item, greyed);
     out_ << "</symbol>\n";
@@ -230,15 +281,14 @@ class Writer {
 
   void LayerOpen(const Layer* layer, LayerState state, bool greyed, const char* idPrefix,
                  std::size_t group, const std::size_t* key) {
-    out_ << "<g inkscape:groupmode=\"layer\" id=\"" << idPrefix << std::hex << group;
-    if (key) out_ << '-' << *key % kLayersPerGroup;
-    out_ << std::dec << "\" inkscape:label=\"";
+    out_ << "<g inkscape:groupmode=\"layer\" id=\"" << idPrefix << kHexDigits[group];
+    if (key) out_ << '-' << kHexDigits[*key % kLayersPerGroup];
+    out_ << "\" inkscape:label=\"";
     if (layer && !layer->name.empty()) {
-      WriteXmlText(out_, layer->name);
+      AppendXmlText(out_.text(), layer->name);
     } else {
-      out_ << std::hex << group;
-      if (key) out_ << '-' << *key % kLayersPerGroup;
-      out_ << std::dec;
+      out_ << kHexDigits[group];
+      if (key) out_ << '-' << kHexDigits[*key % kLayersPerGroup];
     }
     out_ << '"';
     if (state == LayerState::kHidden) out_ << " style=\"display:none\"";
@@ -249,6 +299,7 @@ class Writer {
   // An item of one part is that part's element with the item's class; an
   // item of several parts (and an image: its frame and name) a group.
   void WriteItem(const Item& item, bool greyed) {
+    out_.Pass();
     const char* kind = ItemClass(item.kind);
     const std::span<const Part> parts = list_.PartsOf(item);
     if (parts.size() == 1 && parts[0].shape != ShapeKind::kImage) {
@@ -275,7 +326,7 @@ class Writer {
         DotElement(list_.points[part.index], kind, style, colour);
         break;
       case ShapeKind::kText:
-        TextElement(list_.texts[part.index], kind, colour);
+        TextElement(list_.texts[part.index], fontOf_[part.index], kind, colour);
         break;
       case ShapeKind::kFill:
         FillElement(list_.fills[part.index], kind, colour);
@@ -397,7 +448,7 @@ class Writer {
   // A text whose characters stand in their cells: the font's full-width
   // advance (one em) scaled to the cell width, each character at its cell's
   // offset along the baseline, turned by the text's angle.
-  void TextElement(const TextShape& text, const char* kind, Rgb colour) {
+  void TextElement(const TextShape& text, std::uint32_t font, const char* kind, Rgb colour) {
     const bool marked = options_.mark && text.newType != 0;
     if (marked && counting_) ++marked_[std::clamp(text.newType, 1, 10) - 1];
     double stretch = 1;
@@ -409,7 +460,7 @@ class Writer {
     out_ << "<text class=\"";
     if (kind) out_ << kind << ' ';
     if (marked) out_ << "jww-retype ";
-    out_ << 't' << fonts_[text.fontName] << '"';
+    out_ << 't' << font << '"';
     if (marked) out_ << " data-new-type=\"" << text.newType << '"';
     out_ << " fill=\"";
     Colour(marked ? kMarkColour : colour);
@@ -427,8 +478,8 @@ class Writer {
     out_ << '"';
     Attribute("y", -kDescent * text.height);
     out_ << '>';
-    if (text.glyphs.empty()) WriteXmlText(out_, text.utf8);
-    for (const Glyph& glyph : text.glyphs) WriteXmlCharacter(out_, glyph.utf8);
+    if (text.glyphs.empty()) AppendXmlText(out_.text(), text.utf8);
+    for (const Glyph& glyph : text.glyphs) AppendXmlCharacter(out_.text(), glyph.utf8);
     out_ << "</text>";
   }
 
@@ -449,7 +500,7 @@ class Writer {
     Attribute("x", kImageNameMm / 2);
     Attribute("y", -kImageNameMm / 2);
     out_ << '>';
-    WriteXmlText(out_, image.name);
+    AppendXmlText(out_.text(), image.name);
     out_ << "</text>";
   }
 
@@ -501,24 +552,23 @@ class Writer {
     }
   }
 
-  void Number(double value) { WriteNumber(out_, value); }
+  void Number(double value) { AppendNumber(out_.text(), value); }
 
   void Colour(Rgb c) {
-    static constexpr char kDigits[] = "0123456789abcdef";
     const char text[7] = {'#',
-                          kDigits[c.r >> 4],
-                          kDigits[c.r & 15],
-                          kDigits[c.g >> 4],
-                          kDigits[c.g & 15],
-                          kDigits[c.b >> 4],
-                          kDigits[c.b & 15]};
-    out_.write(text, sizeof text);
+                          kHexDigits[c.r >> 4],
+                          kHexDigits[c.r & 15],
+                          kHexDigits[c.g >> 4],
+                          kHexDigits[c.g & 15],
+                          kHexDigits[c.b >> 4],
+                          kHexDigits[c.b & 15]};
+    out_ << std::string_view(text, sizeof text);
   }
 
   const DisplayList& list_;
-  std::ostream& out_;
+  Sink out_;
   const SvgOptions& options_;
-  std::map<std::string, std::size_t> fonts_;
+  std::vector<std::uint32_t> fontOf_;  // each text's font class
   std::array<int, 10> marked_{};
   bool counting_ = true;
 };

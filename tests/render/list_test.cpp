@@ -2,7 +2,6 @@
 // texts, shared styles, the paper.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <limits>
 
 #include "render/display_list.h"
@@ -148,7 +147,9 @@ TEST(DisplayList, DimensionsCarryTheirPartsAndImagesTheirFrames) {
   full.auxLine1.endY = 5;
   full.auxLine2.startX = full.auxLine2.endX = 100, full.auxLine2.endY = 5;
   synthetic::Add(d.top, full);
-  synthetic::Add(d.top, TextAt(0, "^@BM%temp%plan.png,40,20"));
+  jww::TEntMoji image = TextAt(10, "^@BM%temp%plan.png,40,20");
+  image.startY = 20, image.angle = 90;
+  synthetic::Add(d.top, image);
   const TextMark imageMark[] = {{{-1, false, 0}, 4}};
   const DisplayList list = BuildDisplayList(d, imageMark);
 
@@ -163,6 +164,10 @@ TEST(DisplayList, DimensionsCarryTheirPartsAndImagesTheirFrames) {
   EXPECT_EQ(list.items[2].kind, ItemKind::kImage);
   ASSERT_EQ(list.images.size(), 1u);
   EXPECT_EQ(list.images[0].name, "plan.png");
+  // The frame stands on the text's start, turned with it.
+  EXPECT_NEAR(list.images[0].corners[1].x, 10, 1e-9);
+  EXPECT_NEAR(list.images[0].corners[1].y, 60, 1e-9);
+  EXPECT_NEAR(list.images[0].corners[2].x, -10, 1e-9);
   EXPECT_EQ(list.retypedByType[3], 1);  // as the conversion counts it
   EXPECT_EQ(list.texts.size(), 2u);
 }
@@ -184,26 +189,6 @@ TEST(DisplayList, NumbersThatAreNoneLeaveTheBoundsAlone) {
   EXPECT_EQ(list.bounds.right, 10);
   EXPECT_EQ(list.bounds.bottom, 7);
   EXPECT_EQ(list.bounds.top, 7);
-}
-
-TEST(DisplayList, EveryKindOfAFullDrawingBecomesItsItem) {
-  for (const std::int32_t version : {600, 700}) {
-    SCOPED_TRACE(version);
-    const jww::Drawing d = synthetic::MakeFullDrawing(version);
-    const DisplayList list = BuildDisplayList(d);
-    std::array<std::size_t, kItemKindCount> items{};
-    for (const Item& item : list.items) ++items[static_cast<std::size_t>(item.kind)];
-    std::size_t points = 0;
-    for (const jww::TEntTen& p : d.top.points) points += p.temporary == 0;
-    EXPECT_EQ(items[static_cast<std::size_t>(ItemKind::kLine)], d.top.lines.size());
-    EXPECT_EQ(items[static_cast<std::size_t>(ItemKind::kPoint)], points);
-    EXPECT_EQ(items[static_cast<std::size_t>(ItemKind::kText)], d.top.texts.size());
-    EXPECT_EQ(items[static_cast<std::size_t>(ItemKind::kDimension)], d.top.dimensions.size());
-    EXPECT_EQ(items[static_cast<std::size_t>(ItemKind::kSolid)], d.top.solids.size());
-    EXPECT_EQ(items[static_cast<std::size_t>(ItemKind::kBlock)], d.top.blockInserts.size());
-    ASSERT_EQ(list.symbols.size(), 3u);
-    EXPECT_EQ(list.symbols[0].items.size(), d.blockDefs[0].entities.entityCount());
-  }
 }
 
 }  // namespace

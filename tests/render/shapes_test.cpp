@@ -1,4 +1,4 @@
-// Arcs, arc solids, text cells, image frames and dashes as Jw_cad draws them.
+// Arcs, arc solids, text cells and dashes as Jw_cad draws them.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -107,18 +107,6 @@ TEST(DisplayListShapes, HalfWidthCharactersTakeHalfACellAndHalfTheSpacing) {
   EXPECT_TRUE(shape.glyphs[1].halfWidth);
   EXPECT_FALSE(shape.glyphs[2].halfWidth);
   EXPECT_DOUBLE_EQ(TextAdvance(shape), 2 + 0.5 + 2 + 0.5 + 4);
-}
-
-TEST(DisplayListShapes, ImageTextsGiveTheirFrameAndName) {
-  jww::TEntMoji t;
-  t.startX = 10, t.startY = 20, t.angle = 90;
-  EXPECT_FALSE(ImageOfText(t, "^@Bx"));
-  const auto image = ImageOfText(t, "^@BM%temp%写真.jpg,40,30");
-  ASSERT_TRUE(image);
-  EXPECT_EQ(image->name, "写真.jpg");
-  ExpectNear(image->corners[0], 10, 20);
-  ExpectNear(image->corners[1], 10, 60);
-  ExpectNear(image->corners[2], -20, 60);
 }
 
 TEST(DisplayListShapes, LineTypesBecomeDashesOnThePaper) {

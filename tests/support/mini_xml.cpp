@@ -1,6 +1,7 @@
 #include "tests/support/mini_xml.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <map>
 #include <stdexcept>
@@ -10,7 +11,7 @@ namespace mini_xml {
 namespace {
 
 bool IsNameStart(unsigned char c) {
-  return std::isalpha(c) || c == '_' || c == ':' || c >= 0x80;
+  return std::isalpha(c) != 0 || c == '_' || c == ':' || c >= 0x80;
 }
 bool IsNameChar(unsigned char c) {
   return IsNameStart(c) || std::isdigit(c) || c == '-' || c == '.';

@@ -275,14 +275,16 @@ TEST(SvgWriter, ArcsRunCounterClockwiseOnThePaper) {
 
 TEST(SvgText, NumbersShortAndBounded) {
   const auto text = [](double v) {
-    std::ostringstream out;
-    WriteNumber(out, v);
-    return out.str();
+    std::string out;
+    AppendNumber(out, v);
+    return out;
   };
   EXPECT_EQ(text(12.5), "12.5");
   EXPECT_EQ(text(-3), "-3");
   EXPECT_EQ(text(-0.00001), "0");
   EXPECT_EQ(text(0.123456), "0.1235");
+  EXPECT_EQ(text(-7.0505), "-7.0505");
+  EXPECT_EQ(text(2.05), "2.05");
   EXPECT_EQ(text(1e300), "1000000000000");
   EXPECT_EQ(text(std::nan("")), "0");
 }
