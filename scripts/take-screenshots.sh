@@ -61,7 +61,7 @@ if [ -n "$review" ]; then
   qx_keys "$QX_MAIN" alt+f s
   qx_choose_folder "検索フォルダ" "$work/drawings"
   qx_click "$QX_MAIN" 140 128        # 図面, at twice the size
-  qx_click "$QX_MAIN" 800 188        # the list's first row
+  qx_click "$QX_MAIN" 420 188        # the list's first row
   qx_keys "$QX_MAIN" ctrl+a
   qx_keys "$QX_MAIN" alt+f h
   qx_choose_folder "保存先フォルダ" "$work/out"
@@ -123,4 +123,34 @@ dialog="$(qx_wait_window '^変換設定$')"
 sleep 0.5
 import -window "$dialog" "$root/docs/settings-dialog.png"
 qx_keys "$dialog" Escape
-echo "Screenshots in $root/docs: main-window.png, settings-dialog.png"
+kill "$QX_APP_PID"
+wait "$QX_APP_PID" 2>/dev/null || true
+
+# The preview of a real drawing with the texts that settings retyping some
+# of them would change marked (bench/corpus_lib.sh's settings).
+shots="main-window.png, settings-dialog.png"
+if [ -f "$work/drawings/図面/Test5.jww" ]; then
+  # shellcheck source=../bench/corpus_lib.sh
+  source "$root/bench/corpus_lib.sh"
+  {
+    printf '[Form]\nF1_X=0\nF1_Y=0\nF1_W=1270\nF1_H=640\n'
+    printf '[Comp]\nF1P1=140\nF1P2=520\nF1S0=150\nF1S1=58\nF1S2=40\nF1S3=96\nF1S4=150\nF1S5=30\nF1S6=64\n'
+    printf '[Set]\nFTYP=2\n'
+    retyping_settings
+  } >"$work/program/quillon.ini"
+  qx_start_quillon "$work/program/quillon"
+  qx_keys "$QX_MAIN" alt+f s
+  qx_choose_folder "検索フォルダ" "$work/drawings"
+  qx_click "$QX_MAIN" 70 64        # the folder 図面 below the root
+  qx_click "$QX_MAIN" 220 82       # sorted by name: PLAN.jww, Test1 ... Test7, ...
+  sleep 1                          # the "変換対象" column filled in
+  qx_click "$QX_MAIN" 260 214      # Test5.jww, the sixth row
+  sleep 1
+  import -window "$QX_MAIN" "$root/docs/preview-window.png"
+  # Zoomed in on the marked texts at a corner of the right-hand building.
+  xdotool mousemove --window "$QX_MAIN" 1083 302 click --repeat 9 --delay 150 4
+  sleep 1
+  import -window "$QX_MAIN" "$root/docs/preview-zoomed.png"
+  shots="$shots, preview-window.png, preview-zoomed.png"
+fi
+echo "Screenshots in $root/docs: $shots"

@@ -23,6 +23,7 @@
 
 #include "app/message_texts.h"
 #include "app/qt/elided_text.h"
+#include "app/qt/preview_pane.h"
 #include "app/qt/qt_text.h"
 #include "app/qt/settings_dialog.h"
 #include "app/qt/window_fonts.h"
@@ -153,7 +154,11 @@ void MainWindow::CreateControls() {
   bar->setColumnStretch(1, 1);
   right->addWidget(Panel4);
 
-  StringGrid1 = new FileGrid(4, kColumnCount, Panel3);
+  Splitter2 = new QSplitter(Qt::Horizontal, Panel3);
+  Splitter2->setObjectName(QStringLiteral("Splitter2"));
+  Splitter2->setHandleWidth(3);
+  Splitter2->setChildrenCollapsible(false);
+  StringGrid1 = new FileGrid(4, kColumnCount, Splitter2);
   StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
   StringGrid1->setFont(FixedGothic(13));
   StringGrid1->setShowGrid(false);
@@ -172,7 +177,15 @@ void MainWindow::CreateControls() {
   StringGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   StringGrid1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   StringGrid1->setHorizontalHeaderLabels(QStringList(kColumnCount, QString()));
-  right->addWidget(StringGrid1);
+  preview_ = new PreviewPane(Splitter2);
+  Splitter2->addWidget(StringGrid1);
+  Splitter2->addWidget(preview_);
+  // A wider window widens the list; the preview keeps the width it was given.
+  Splitter2->setStretchFactor(0, 1);
+  Splitter2->setStretchFactor(1, 0);
+  Splitter2->setSizes({333, 200});
+  Splitter2->handle(1)->setCursor(Qt::SplitHCursor);
+  right->addWidget(Splitter2);
 
   Splitter1->addWidget(Panel1);
   Splitter1->addWidget(Panel3);

@@ -30,6 +30,7 @@ namespace unit1 {
 
 class ElidedLabel;
 class ElidedLineEdit;
+class PreviewPane;
 class SettingsDialog;
 
 class MainWindow : public QMainWindow, public MainView {
@@ -72,6 +73,11 @@ class MainWindow : public QMainWindow, public MainView {
   void SetColumnWidth(int column, int width) override;
   int HeaderRowHeight() override;
   int DigitWidth() override;
+  void ShowPreview(std::shared_ptr<const render::DisplayList> drawing,
+                   const std::string& caption) override;
+  void PostToWindow(std::function<void()> task) override;
+  int PreviewWidth() override;
+  void SetPreviewWidth(int width) override;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -101,6 +107,8 @@ class MainWindow : public QMainWindow, public MainView {
   QWidget* Panel3 = nullptr;
   QWidget* Panel4 = nullptr;
   QSplitter* Splitter1 = nullptr;
+  QSplitter* Splitter2 = nullptr;  // the list | the preview
+  PreviewPane* preview_ = nullptr;
   ElidedLineEdit* Edit1 = nullptr;
   ElidedLineEdit* Edit2 = nullptr;
   QTreeWidget* TreeView1 = nullptr;

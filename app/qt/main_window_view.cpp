@@ -20,6 +20,7 @@
 #include "app/qt/failure_dialog.h"
 #include "app/qt/folder_icon.h"
 #include "app/qt/main_window.h"
+#include "app/qt/preview_pane.h"
 #include "app/qt/qt_text.h"
 #include "app/qt/settings_dialog.h"
 #include "platform/shell_open.h"
@@ -28,9 +29,14 @@ namespace unit1 {
 
 namespace {
 
-QTableWidgetItem* Cell(const std::string& text, Qt::Alignment alignment) {
-  auto* item = new QTableWidgetItem(FromUtf8(text));
-  item->setTextAlignment(alignment | Qt::AlignVCenter);
+// The sizes (column 1) and the counts of texts to retype (column 6) are
+// right-aligned; a row's tooltip (why a drawing cannot be read) stands on
+// every cell of it.
+QTableWidgetItem* Cell(const FileRow& row, int column) {
+  auto* item = new QTableWidgetItem(FromUtf8(row.Cell(column)));
+  const bool right = column == 1 || column == kRetypeColumn;
+  item->setTextAlignment((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+  if (!row.tooltip.empty()) item->setToolTip(FromUtf8(row.tooltip));
   return item;
 }
 
@@ -133,9 +139,7 @@ void MainWindow::ShowRows(const std::vector<FileRow>& rows, const RowSet& highli
   StringGrid1->setRowCount(static_cast<int>(rows.size()));
   for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
     for (int c = 0; c < kColumnCount; ++c) {
-      StringGrid1->setItem(
-          r, c,
-          Cell(rows[static_cast<std::size_t>(r)].Cell(c), c == 1 ? Qt::AlignRight : Qt::AlignLeft));
+      StringGrid1->setItem(r, c, Cell(rows[static_cast<std::size_t>(r)], c));
     }
   }
   QItemSelectionModel* selection = StringGrid1->selectionModel();
@@ -163,11 +167,20 @@ void MainWindow::ShowRows(const std::vector<FileRow>& rows, const RowSet& highli
 
 void MainWindow::RefreshRows() {
   if (!rows_) return;
+  showing_ = true;
   for (int r = 0; r < StringGrid1->rowCount() && r < static_cast<int>(rows_->size()); ++r) {
-    if (QTableWidgetItem* cell = StringGrid1->item(r, 1)) {
-      cell->setText(FromUtf8((*rows_)[static_cast<std::size_t>(r)].sizeText));
+    const FileRow& row = (*rows_)[static_cast<std::size_t>(r)];
+    if (QTableWidgetItem* cell = StringGrid1->item(r, 1)) cell->setText(FromUtf8(row.sizeText));
+    if (QTableWidgetItem* cell = StringGrid1->item(r, kRetypeColumn)) {
+      cell->setText(FromUtf8(row.retypeText));
+    }
+    const QString tooltip = FromUtf8(row.tooltip);
+    for (int c = 0; c < kColumnCount; ++c) {
+      QTableWidgetItem* cell = StringGrid1->item(r, c);
+      if (cell && cell->toolTip() != tooltip) cell->setToolTip(tooltip);
     }
   }
+  showing_ = false;
 }
 
 // The text is painted the next time the window takes its events, which the
@@ -318,6 +331,27 @@ void MainWindow::SetPaneWidth(int width) {
   const QList<int> sizes = Splitter1->sizes();
   const int total = sizes.value(0) + sizes.value(1);
   Splitter1->setSizes({width, std::max(0, total - width)});
+}
+
+int MainWindow::PreviewWidth() {
+  return Splitter2->sizes().value(1);
+}
+
+void MainWindow::SetPreviewWidth(int width) {
+  const QList<int> sizes = Splitter2->sizes();
+  const int total = sizes.value(0) + sizes.value(1);
+  Splitter2->setSizes({std::max(0, total - width), width});
+}
+
+void MainWindow::ShowPreview(std::shared_ptr<const render::DisplayList> drawing,
+                             const std::string& caption) {
+  preview_->Show(std::move(drawing), FromUtf8(caption));
+}
+
+// Queued on the window object: the task runs on its thread, and not at all
+// once the window is gone.
+void MainWindow::PostToWindow(std::function<void()> task) {
+  QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
 }
 
 int MainWindow::ColumnWidth(int column) {
