@@ -6,6 +6,7 @@
 #include "app/message_texts.h"
 #include "app/retype_counts.h"
 #include "conversion/text_sweep.h"
+#include "render/walk.h"
 
 namespace unit1 {
 
@@ -26,7 +27,8 @@ std::optional<Preview> BuildPreview(const std::filesystem::path& file,
     if (stop.stop_requested()) return std::nullopt;
     auto list =
         std::make_shared<const render::DisplayList>(render::BuildDisplayList(drawing, marks));
-    return Preview{std::move(list), texts::PreviewCaption(counts.retyped)};
+    const int hidden = render::MarkedTextsOnHiddenLayers(*list);
+    return Preview{std::move(list), texts::PreviewCaption(counts.retyped, hidden)};
   } catch (const std::bad_alloc&) {
     return Preview{nullptr, texts::FailureText({unit_val::Reason::kOutOfMemory, {}})};
   } catch (const std::exception&) {

@@ -43,7 +43,7 @@ std::string RunFinished(const RunCounts& counts, bool stopped) {
                  std::to_string(counts.skipped), " 件）"});
 }
 
-std::string PreviewCaption(const std::array<int, 10>& retyped) {
+std::string PreviewCaption(const std::array<int, 10>& retyped, int onHiddenLayers) {
   int total = 0;
   std::string types;
   for (std::size_t k = 0; k < retyped.size(); ++k) {
@@ -52,7 +52,11 @@ std::string PreviewCaption(const std::array<int, 10>& retyped) {
     types += Joined({types.empty() ? " (" : ", ", "文字種", std::to_string(k + 1), ": ",
                      std::to_string(retyped[k])});
   }
-  return Joined({"変換対象 ", std::to_string(total), " 件", types, types.empty() ? "" : ")"});
+  std::string hidden;
+  if (onHiddenLayers > 0)
+    hidden = Joined({"　うち非表示レイヤ ", std::to_string(onHiddenLayers), " 件"});
+  return Joined(
+      {"変換対象 ", std::to_string(total), " 件", types, types.empty() ? "" : ")", hidden});
 }
 
 std::string LoadFailureText(const jww::LoadResult& loaded) {

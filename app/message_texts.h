@@ -117,8 +117,9 @@ std::string OlderBackupKept(const std::filesystem::path& kept);
 
 // The line under the preview: "変換対象 N 件 (文字種2: n, 文字種5: m)", the
 // types no text takes left out; "変換対象 0 件" when none. `retyped` holds
-// the texts given type k at index k - 1.
-std::string PreviewCaption(const std::array<int, 10>& retyped);
+// the texts given type k at index k - 1. Texts on hidden layers, which the
+// picture cannot show, are named after: "　うち非表示レイヤ N 件".
+std::string PreviewCaption(const std::array<int, 10>& retyped, int onHiddenLayers = 0);
 // Why a drawing could not be read, worded as the failure list words it.
 std::string LoadFailureText(const jww::LoadResult& loaded);
 

@@ -25,7 +25,7 @@ inline constexpr char kSettingsFileName[] = "quillon.ini";
 inline constexpr WindowGeometry kDefaultMainWindow{192, 107, 696, 478};
 inline constexpr WindowGeometry kDefaultSettingsDialog{192, 111, 748, 502};
 inline constexpr int kDefaultPaneWidth = 160;
-inline constexpr int kDefaultPreviewWidth = 320;
+inline constexpr int kDefaultPreviewWidth = 240;
 
 // The list's column widths until the settings file holds others: wide
 // enough for a typical name, memo and time in the list's font.

@@ -63,17 +63,6 @@ class Walker {
   PartPainter& painter_;
 };
 
-LayerState StateOf(const DisplayList& list, const Item& item) {
-  const std::size_t group = item.layerGroup, layer = item.layer;
-  const std::size_t at = group * 16 + layer;
-  LayerState state = at < list.layers.size() ? list.layers[at].state : LayerState::kEditable;
-  if (group < list.layerGroups.size()) {
-    const LayerState groupState = list.layerGroups[group].state;
-    if (groupState < state) state = groupState;
-  }
-  return state;
-}
-
 }  // namespace
 
 void Rect::Add(Point p) {
@@ -93,11 +82,33 @@ void Rect::Add(const Rect& r) {
   Add(Point{r.right, r.top});
 }
 
+LayerState ShownState(const DisplayList& list, const Item& item) {
+  const std::size_t group = item.layerGroup, layer = item.layer;
+  const std::size_t at = group * 16 + layer;
+  LayerState state = at < list.layers.size() ? list.layers[at].state : LayerState::kEditable;
+  if (group < list.layerGroups.size()) {
+    const LayerState groupState = list.layerGroups[group].state;
+    if (groupState < state) state = groupState;
+  }
+  return state;
+}
+
+int MarkedTextsOnHiddenLayers(const DisplayList& list) {
+  int hidden = 0;
+  for (const Item& item : list.items) {
+    if (ShownState(list, item) != LayerState::kHidden) continue;
+    for (const Part& part : list.PartsOf(item)) {
+      if (part.shape == ShapeKind::kText && list.texts[part.index].newType != 0) ++hidden;
+    }
+  }
+  return hidden;
+}
+
 void Walk(const DisplayList& list, PartPainter& painter) {
   Walker walker(list, painter);
   for (const Item& item : list.items) {
     if (!painter.KeepGoing()) return;
-    const LayerState state = StateOf(list, item);
+    const LayerState state = ShownState(list, item);
     if (state == LayerState::kHidden) continue;
     for (const Part& part : list.PartsOf(item)) {
       walker.Paint(part, Affine{}, state == LayerState::kShownOnly);

@@ -35,6 +35,14 @@ class PartPainter {
   virtual bool KeepGoing() { return true; }
 };
 
+// How an item is shown: the lesser of its layer's and its layer group's
+// states.
+LayerState ShownState(const DisplayList& list, const Item& item);
+
+// Marked texts of the top-level list that stand on hidden layers: counted
+// but not to be seen in a picture.
+int MarkedTextsOnHiddenLayers(const DisplayList& list);
+
 // Paints every visible item of `list` in file order through `painter`.
 void Walk(const DisplayList& list, PartPainter& painter);
 

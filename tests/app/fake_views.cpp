@@ -149,6 +149,8 @@ void WriteDrawingWithTexts(const fs::path& file, const std::vector<int>& types) 
   d.Reset();
   d.SizeHeaderTables();
   d.header.version = 700;
+  for (jww::TLayerGroup& group : d.header.layerGroups) group.state = 2;  // editable, as saved
+  for (jww::TLayer& layer : d.header.layers) layer.state = 2;
   for (int n = 0; n < jww::kTextTypeCount; ++n) {
     d.header.textTypes[n] = {n + 1.0, n + 1.0, 0, static_cast<std::uint32_t>(n % 9 + 1)};
   }

@@ -205,6 +205,8 @@ TEST(PreviewCaption, CountsEachTypeThatTakesATextInOrder) {
   retyped[4] = 2;
   retyped[9] = 1;
   EXPECT_EQ(texts::PreviewCaption(retyped), "変換対象 6 件 (文字種2: 3, 文字種5: 2, 文字種10: 1)");
+  EXPECT_EQ(texts::PreviewCaption(retyped, 2),
+            "変換対象 6 件 (文字種2: 3, 文字種5: 2, 文字種10: 1)　うち非表示レイヤ 2 件");
 }
 
 }  // namespace

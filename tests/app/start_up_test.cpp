@@ -53,7 +53,7 @@ TEST_F(MainWindowTest, FirstStartUsesBuiltInValuesAndCloseWritesEveryKeyInOrder)
   EXPECT_TRUE(view_.geometry[WindowId::kMain] == (WindowGeometry{192, 107, 696, 478}));
   EXPECT_TRUE(view_.geometry[WindowId::kSettings] == (WindowGeometry{192, 111, 748, 502}));
   EXPECT_EQ(view_.paneWidth, 160);
-  EXPECT_EQ(view_.previewWidth, 320);
+  EXPECT_EQ(view_.previewWidth, 240);
   // Every column was 64 pixels: names cut to four characters.
   EXPECT_EQ(view_.columns, (std::vector<int>{160, 72, 48, 200, 144, 40, 64}));
   EXPECT_EQ(view_.fileType, 0);

@@ -57,7 +57,14 @@ TEST(DisplayList, LayersAreDrawnInTheirStoredState) {
   synthetic::Add(d.top, LineOn(0, 3, 3));
   synthetic::Add(d.top, LineOn(1, 4, 4));
   synthetic::Add(d.top, LineOn(2, 5, 500));
-  const DisplayList list = BuildDisplayList(d);
+  for (std::uint16_t layer : {1, 2}) {
+    jww::TEntMoji text = TextAt(0, "a");
+    text.attr.layer = layer;
+    text.startY = 2.5, text.height = 1;  // inside the lines' bounds
+    synthetic::Add(d.top, text);
+  }
+  const TextMark marks[] = {{{-1, false, 0}, 3}, {{-1, false, 1}, 3}};
+  const DisplayList list = BuildDisplayList(d, marks);
 
   ASSERT_EQ(list.layers.size(), 256u);
   EXPECT_EQ(list.layers[1].state, LayerState::kHidden);
@@ -71,6 +78,8 @@ TEST(DisplayList, LayersAreDrawnInTheirStoredState) {
   render_test::RecordingPainter painter;
   Walk(list, painter);
   ASSERT_EQ(painter.lines.size(), 3u);
+  // Of the two marked texts, the one on the hidden layer cannot be seen.
+  EXPECT_EQ(MarkedTextsOnHiddenLayers(list), 1);
   EXPECT_EQ(painter.lines[0].a.y, 2);
   EXPECT_TRUE(painter.lines[0].greyed);
   EXPECT_FALSE(painter.lines[1].greyed);
