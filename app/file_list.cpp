@@ -18,6 +18,11 @@ const std::string& ColumnKey(const FileRow& row, int column) {
   return row.Cell(column);
 }
 
+bool Before(const FileRow& a, const FileRow& b, int column) {
+  if (column == kRetypeColumn) return a.retypeCount < b.retypeCount;
+  return ColumnKey(a, column) < ColumnKey(b, column);
+}
+
 }  // namespace
 
 bool MatchesFileType(int fileType, std::string_view name) {
@@ -58,13 +63,10 @@ std::string SortKey(std::string_view utf8) {
 
 void SortRows(std::vector<FileRow>& rows, int column, bool descending) {
   for (std::size_t i = 0; i + 1 < rows.size(); ++i) {
-    const std::string* key = &ColumnKey(rows[i], column);
     std::size_t best = i;
     for (std::size_t j = i + 1; j < rows.size(); ++j) {
-      const std::string& candidate = ColumnKey(rows[j], column);
-      if (descending ? candidate > *key : candidate < *key) {
+      if (descending ? Before(rows[best], rows[j], column) : Before(rows[j], rows[best], column)) {
         best = j;
-        key = &candidate;
       }
     }
     if (best != i) std::swap(rows[i], rows[best]);

@@ -29,8 +29,9 @@ std::string TimeText(const std::optional<platform::LocalTime>& time);
 // single-byte positions upper-cased.
 std::string SortKey(std::string_view utf8);
 
-// Selection sort of the rows by a column's key (0..4), upper-cased and
-// compared as unsigned bytes, ascending or descending.
+// Selection sort of the rows by a column's key, ascending or descending:
+// columns 0..4 by their texts, upper-cased and compared as unsigned bytes;
+// "変換対象" by the number of texts (rows without one first).
 void SortRows(std::vector<FileRow>& rows, int column, bool descending);
 
 // The column that covers position x (from the left edge of column 0): each

@@ -18,6 +18,8 @@ const std::string& FileRow::Cell(int column) const {
       return time;
     case 5:
       return attributes;
+    case 6:
+      return retypeText;
     default:
       throw std::out_of_range("no such column");
   }

@@ -9,7 +9,8 @@
 
 namespace unit1 {
 
-inline constexpr int kColumnCount = 6;
+inline constexpr int kColumnCount = 7;
+inline constexpr int kRetypeColumn = 6;  // "変換対象"
 
 struct FileRow {
   std::filesystem::path name;  // the file's name in the listed folder; empty for an empty row

@@ -64,7 +64,7 @@ class MainView {
   virtual void ShowSearchFolder(const std::string& text) = 0;       // Edit1
   virtual void ShowDestinationFolder(const std::string& text) = 0;  // Edit2
   virtual void ShowFileType(int index) = 0;  // ComboBox1 and the menu; -1: no item selected
-  virtual void ShowHeaders(const std::vector<std::string>& headers) = 0;  // StringGrid1's six
+  virtual void ShowHeaders(const std::vector<std::string>& headers) = 0;  // StringGrid1's seven
   // The whole tree, every level in the given order, root expanded, nothing
   // selected; an empty tree removes every node.
   virtual void ShowTree(const FolderTree& tree) = 0;
@@ -76,7 +76,9 @@ class MainView {
   // exactly `highlight` (empty: nothing highlighted, no row marked current).
   // Rows are read through the reference until the next call.
   virtual void ShowRows(const std::vector<FileRow>& rows, const RowSet& highlight) = 0;
-  // The size cells changed (re-alignment); rows and highlight are as before.
+  // Cells changed in the rows last shown (the sizes re-aligned, the
+  // "変換対象" cells and the rows' tooltips filled in); the rows, their
+  // order and the highlight are as before.
   virtual void RefreshRows() = 0;
   virtual void SetStatusText(const std::string& text) = 0;  // painted at once
   // The progress bar and the stop command ("中止") beside it, during a run.

@@ -43,6 +43,22 @@ std::string RunFinished(const RunCounts& counts, bool stopped) {
                  std::to_string(counts.skipped), " 件）"});
 }
 
+std::string PreviewCaption(const std::array<int, 10>& retyped) {
+  int total = 0;
+  std::string types;
+  for (std::size_t k = 0; k < retyped.size(); ++k) {
+    if (retyped[k] == 0) continue;
+    total += retyped[k];
+    types += Joined({types.empty() ? " (" : ", ", "文字種", std::to_string(k + 1), ": ",
+                     std::to_string(retyped[k])});
+  }
+  return Joined({"変換対象 ", std::to_string(total), " 件", types, types.empty() ? "" : ")"});
+}
+
+std::string LoadFailureText(const jww::LoadResult& loaded) {
+  return FailureText(unit_val::LoadFailed(loaded));
+}
+
 std::string FailureGroupCaption(std::string_view caption, std::size_t count) {
   return std::string(caption) + "（" + std::to_string(count) + " 件）";
 }

@@ -35,8 +35,11 @@ inline constexpr std::string_view kDestinationLabel = "保存先フォルダ";
 inline constexpr std::string_view kBrowseButton = "参照";
 inline constexpr std::string_view kConvertButton = "変換";
 inline constexpr std::string_view kStopButton = "中止";
-inline constexpr std::array<std::string_view, 6> kColumnHeaders = {
-    "ファイル名", "Bytes", "種類", "図面メモ", "更新日時", "属性"};
+inline constexpr std::array<std::string_view, 7> kColumnHeaders = {
+    "ファイル名", "Bytes", "種類", "図面メモ", "更新日時", "属性", "変換対象"};
+// The "変換対象" cell of a drawing that cannot be read (its reason is the
+// row's tooltip).
+inline constexpr std::string_view kUnreadableDrawing = "×";
 inline constexpr std::string_view kMenuFile = "ファイル (&F)";
 inline constexpr std::string_view kMenuSearchFolder = "検索フォルダの指定 (&S)";
 inline constexpr std::string_view kMenuFileType = "ファイルの種類 (&T)";
@@ -111,6 +114,13 @@ std::string FailureSummary(int failed, int warned, int skipped);
 // The warning of a file converted while its older ".BAK" could not be
 // deleted: "古いバックアップを削除できなかったため、「K」として残しました。"
 std::string OlderBackupKept(const std::filesystem::path& kept);
+
+// The line under the preview: "変換対象 N 件 (文字種2: n, 文字種5: m)", the
+// types no text takes left out; "変換対象 0 件" when none. `retyped` holds
+// the texts given type k at index k - 1.
+std::string PreviewCaption(const std::array<int, 10>& retyped);
+// Why a drawing could not be read, worded as the failure list words it.
+std::string LoadFailureText(const jww::LoadResult& loaded);
 
 // The settings file.
 // "設定ファイル「F」に保存できませんでした。"

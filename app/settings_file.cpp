@@ -95,6 +95,8 @@ std::vector<SettingsKey> MakeKeys() {
        [](const SessionSettings& s) { return std::string(s.mainWindow.maximised ? "1" : "0"); }},
       IntegerKey(
           "Comp", "F1P1", kDefaultPaneWidth, [](auto& s) -> auto& { return s.paneWidth; }),
+      IntegerKey(
+          "Comp", "F1P2", kDefaultPreviewWidth, [](auto& s) -> auto& { return s.previewWidth; }),
   };
   for (int c = 0; c < kColumnCount; ++c) {
     keys.push_back({"Comp", "F1S" + std::to_string(c), kValueBuffer,

@@ -20,21 +20,24 @@ namespace unit1 {
 
 inline constexpr char kSettingsFileName[] = "quillon.ini";
 
-// The windows' places and the left pane's width until the settings file
+// The windows' places and the panes' widths until the settings file
 // holds others.
 inline constexpr WindowGeometry kDefaultMainWindow{192, 107, 696, 478};
 inline constexpr WindowGeometry kDefaultSettingsDialog{192, 111, 748, 502};
 inline constexpr int kDefaultPaneWidth = 160;
+inline constexpr int kDefaultPreviewWidth = 320;
 
 // The list's column widths until the settings file holds others: wide
 // enough for a typical name, memo and time in the list's font.
-inline constexpr std::array<int, kColumnCount> kDefaultColumnWidths = {160, 72, 48, 200, 144, 40};
+inline constexpr std::array<int, kColumnCount> kDefaultColumnWidths = {160, 72, 48, 200,
+                                                                       144, 40, 64};
 
 // Everything the settings file keeps of a session.
 struct SessionSettings {
   WindowGeometry mainWindow;
   WindowGeometry settingsDialog;
   int paneWidth = 0;                             // Panel1
+  int previewWidth = 0;                          // the preview pane
   std::array<int, kColumnCount> columnWidths{};  // StringGrid1's columns
   std::string searchFolder;                      // UTF-8, as shown
   std::string destinationFolder;

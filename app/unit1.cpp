@@ -60,7 +60,15 @@ void TForm1::MnuFileExitClick() {
 
 void TForm1::MnuSetConvClick() {
   Guarded([this] {
-    if (!busy_) view_.ShowSettingsDialog();
+    if (busy_) return;
+    const unit_val::ConversionSettings before = context_.settings;
+    view_.ShowSettingsDialog();
+    // Closed with OK and something changed: the column and the preview
+    // under the new settings.
+    if (context_.settings == before) return;
+    StartRetypeCounts();
+    view_.RefreshRows();
+    PreviewFile(previewed_, true);
   });
 }
 
@@ -70,10 +78,12 @@ void TForm1::TreeSelectionChanged(std::optional<int> node) {
 }
 
 void TForm1::ListHighlightChanged(const unit1::RowSet& highlight) {
+  std::set<std::filesystem::path> before = std::move(highlighted_);
   highlighted_.clear();
   for (std::size_t row : highlight) {
     if (row < rows_.size() && !rows_[row].name.empty()) highlighted_.insert(rows_[row].name);
   }
+  FollowHighlight(before);
 }
 
 unit1::RowSet TForm1::highlight() const {

@@ -5,17 +5,21 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "app/background_queue.h"
 #include "app/file_rows.h"
 #include "app/folder_tree.h"
 #include "app/main_view.h"
 #include "app/memo_lookup.h"
+#include "app/retype_counts.h"
 #include "conversion/batch_run.h"
 #include "conversion/conversion_settings.h"
 #include "drawing/jwwunit.h"
@@ -30,8 +34,13 @@ struct WindowContext {
 class TForm1 {
  public:
   TForm1(WindowContext context, unit1::MainView& view);
+  // Stops the work off the window's thread and waits for it.
+  ~TForm1();
+  TForm1(const TForm1&) = delete;
+  TForm1& operator=(const TForm1&) = delete;
 
-  // Start-up (the first show; later calls do nothing) and shut-down (once).
+  // Start-up (the first show; later calls do nothing) and shut-down (once;
+  // the work off the window's thread stops at once).
   void FormShow();
   void FormClose();
   // Whether the window may close now. While a run goes it asks whether to
@@ -63,7 +72,10 @@ class TForm1 {
 
   // Events the view forwards.
   void TreeSelectionChanged(std::optional<int> node);
-  // The rows the list highlights now, by their place in rows().
+  // The rows the list highlights now, by their place in rows(). The preview
+  // shows the drawing highlighted alone, or else the one that has just
+  // joined the highlight; it stays on its drawing while that stays
+  // highlighted, and is empty otherwise.
   void ListHighlightChanged(const unit1::RowSet& highlight);
   void StopCommand();  // the "中止" button, or Escape during a run
 
@@ -108,6 +120,21 @@ class TForm1 {
   void ListFolder(const std::string& folder);
   void ListSelectedFolder();
   void SelectFileType(int index);
+
+  // Work off the window's thread (unit1_preview.cpp): the "変換対象" column
+  // and the preview. Results come back through the view's PostToWindow and
+  // are taken only when they are of the latest request.
+  void StartRetypeCounts();
+  void CancelRetypeCounts();
+  void TakeRetypeCounts(std::uint64_t generation, const std::vector<unit1::RetypeCount>& counts);
+  // The preview for a highlight that was `before`.
+  void FollowHighlight(const std::set<std::filesystem::path>& before);
+  // Shows `name` of the listed folder in the preview (empty: nothing),
+  // loading it again when `reload` or when it is not shown already.
+  void PreviewFile(const std::filesystem::path& name, bool reload);
+  // A function safe to call from any thread that runs a task on the window's
+  // thread while this window lives.
+  std::function<void(std::function<void(TForm1&)>)> WindowPoster();
 
   // Batch run (unit1_run.cpp).
   bool RunGuardsPass();
@@ -154,4 +181,12 @@ class TForm1 {
   // The highlighted files of the listed folder, by name: a sort or a new
   // listing of the same folder keeps them on the same files.
   std::set<std::filesystem::path> highlighted_;
+
+  std::shared_ptr<int> alive_ = std::make_shared<int>(0);  // gone with the window
+  std::uint64_t countGeneration_ = 0;
+  std::uint64_t previewGeneration_ = 0;
+  std::filesystem::path previewed_;  // the drawing the preview shows or loads; empty: none
+  // Last, so that they stop first.
+  unit1::BackgroundQueue counting_;
+  unit1::BackgroundQueue previewing_;
 };

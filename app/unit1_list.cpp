@@ -35,11 +35,14 @@ void TForm1::ClearList() {
   listedFolder_.clear();
   rows_.assign(1, unit1::FileRow{});
   highlighted_.clear();
+  CancelRetypeCounts();
   ShowRows();
+  PreviewFile({}, false);
 }
 
 void TForm1::ListFolder(const std::string& folder) {
   const Flagged busy(busy_);
+  CancelRetypeCounts();  // the listing goes first
   view_.SetStatusText(texts::ListingFolder(folder));
   listReady_ = emptyFolderListed_ = false;
   // A new listing of the same folder (a filter, "属性") keeps the files
@@ -88,7 +91,9 @@ void TForm1::ListFolder(const std::string& folder) {
     return std::none_of(rows_.begin(), rows_.end(),
                         [&name](const unit1::FileRow& row) { return row.name == name; });
   });
+  StartRetypeCounts();
   ShowRows();
+  FollowHighlight(highlighted_);
   StringGrid1DrawCell();
 }
 

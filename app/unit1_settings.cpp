@@ -11,6 +11,8 @@ void TForm1::FormShow() {
 }
 
 void TForm1::FormClose() {
+  counting_.Close();
+  previewing_.Close();
   if (!startedUp_ || shutDown_) return;
   shutDown_ = true;
   Guarded([this] { ShutDown(); });
@@ -34,6 +36,7 @@ void TForm1::StartUp() {
   view_.SetGeometry(unit1::WindowId::kMain, session.mainWindow);
   view_.SetGeometry(unit1::WindowId::kSettings, session.settingsDialog);
   view_.SetPaneWidth(session.paneWidth);
+  view_.SetPreviewWidth(session.previewWidth);
   for (int c = 0; c < unit1::kColumnCount; ++c) {
     view_.SetColumnWidth(c, session.columnWidths[static_cast<std::size_t>(c)]);
   }
@@ -80,6 +83,7 @@ void TForm1::ShutDown() {
   session.mainWindow = view_.Geometry(unit1::WindowId::kMain);
   session.settingsDialog = view_.Geometry(unit1::WindowId::kSettings);
   session.paneWidth = view_.PaneWidth();
+  session.previewWidth = view_.PreviewWidth();
   for (int c = 0; c < unit1::kColumnCount; ++c) {
     session.columnWidths[static_cast<std::size_t>(c)] = view_.ColumnWidth(c);
   }

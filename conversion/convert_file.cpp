@@ -57,6 +57,13 @@ ConvertOutcome Failed(ConvertOutcome outcome, ConvertStage stage, std::string re
   return outcome;
 }
 
+bool SameFile(const fs::path& a, const fs::path& b) {
+  std::error_code ec;
+  return fs::equivalent(a, b, ec) && !ec;
+}
+
+}  // namespace
+
 Failure LoadFailed(const jww::LoadResult& loaded) {
   switch (loaded.failure) {
     case jww::LoadFailure::kNotJww:
@@ -77,13 +84,6 @@ Failure LoadFailed(const jww::LoadResult& loaded) {
   }
   return {Reason::kDamagedDrawing, {}};
 }
-
-bool SameFile(const fs::path& a, const fs::path& b) {
-  std::error_code ec;
-  return fs::equivalent(a, b, ec) && !ec;
-}
-
-}  // namespace
 
 const char* ConvertStageName(ConvertStage stage) {
   switch (stage) {

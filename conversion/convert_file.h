@@ -13,6 +13,7 @@
 #include "conversion/temp_folder.h"
 #include "conversion/text_sweep.h"
 #include "drawing/atomic_file.h"
+#include "drawing/jww_loader.h"
 #include "drawing/jwwunit.h"
 
 namespace unit_val {
@@ -39,6 +40,9 @@ struct ConvertOutcome {
   std::int32_t version = 0;  // the source's version, written again
   bool converted() const { return failedStage == ConvertStage::kNone; }
 };
+
+// The reason a failed load gives (kNone, kDamaged: a damaged drawing).
+Failure LoadFailed(const jww::LoadResult& loaded);
 
 // "load", "backup", "save", "plan"; "none" for kNone.
 const char* ConvertStageName(ConvertStage stage);

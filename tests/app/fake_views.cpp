@@ -1,5 +1,7 @@
 #include "tests/app/fake_views.h"
 
+#include <chrono>
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -19,6 +21,44 @@ unit1::BoxAnswer FakeMainView::ShowBox(unit1::BoxIcon icon, const std::string& t
   const unit1::BoxAnswer answer = answers.empty() ? unit1::BoxAnswer::kYes : answers.front();
   if (!answers.empty()) answers.pop_front();
   return answer;
+}
+
+void FakeMainView::PostToWindow(std::function<void()> task) {
+  const std::lock_guard lock(posted_->mutex);
+  posted_->tasks.push_back(std::move(task));
+  posted_->arrived.notify_all();
+}
+
+bool FakeMainView::WaitForPosted(std::size_t count, std::chrono::milliseconds timeout) {
+  std::unique_lock lock(posted_->mutex);
+  return posted_->arrived.wait_for(lock, timeout, [&] { return posted_->tasks.size() >= count; });
+}
+
+std::size_t FakeMainView::RunPosted(std::size_t most) {
+  std::deque<std::function<void()>> tasks;
+  {
+    const std::lock_guard lock(posted_->mutex);
+    while (tasks.size() < most && !posted_->tasks.empty()) {
+      tasks.push_back(std::move(posted_->tasks.front()));
+      posted_->tasks.pop_front();
+    }
+  }
+  for (const std::function<void()>& task : tasks) task();
+  return tasks.size();
+}
+
+bool FakeMainView::RunPostedUntil(const std::function<bool()>& done) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!done()) {
+    {
+      std::unique_lock lock(posted_->mutex);
+      if (!posted_->arrived.wait_until(lock, deadline, [&] { return !posted_->tasks.empty(); })) {
+        return false;
+      }
+    }
+    RunPosted();
+  }
+  return true;
 }
 
 std::optional<fs::path> FakeMainView::ChooseFolder(const std::string&, const fs::path& start) {
@@ -102,6 +142,28 @@ void WriteJww(const fs::path& file, int version, const std::string& memo) {
   jww::Drawing drawing = synthetic::MakeHeaderOnly(version);
   drawing.header.memo = jww::JwwString(memo, version >= 700);
   synthetic::SaveDrawing(drawing, file);
+}
+
+void WriteDrawingWithTexts(const fs::path& file, const std::vector<int>& types) {
+  jww::Drawing d;
+  d.Reset();
+  d.SizeHeaderTables();
+  d.header.version = 700;
+  for (int n = 0; n < jww::kTextTypeCount; ++n) {
+    d.header.textTypes[n] = {n + 1.0, n + 1.0, 0, static_cast<std::uint32_t>(n % 9 + 1)};
+  }
+  for (int type : types) {
+    jww::TEntMoji text;
+    text.attr.penStyle = 1;
+    text.attr.penColour = static_cast<std::uint16_t>(type > 0 ? (type - 1) % 9 + 1 : 1);
+    text.width = text.height = type > 0 ? type : 99;
+    text.endX = 10;
+    text.fontName = jww::JwwString::fromUtf16(u"Font");
+    text.text = jww::JwwString::fromUtf16(u"文字");
+    synthetic::Add(d.top, text);
+  }
+  synthetic::UpdateCounts(d);
+  synthetic::SaveDrawing(d, file);
 }
 
 void WriteHeaderFile(const fs::path& file, bool jwc, const std::string& field1,

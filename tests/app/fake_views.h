@@ -4,11 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -63,7 +67,10 @@ class FakeMainView : public unit1::MainView {
   void OpenWithAssociatedProgram(const std::filesystem::path& file) override {
     opened.push_back(file);
   }
-  void ShowSettingsDialog() override { ++settingsShown; }
+  void ShowSettingsDialog() override {
+    ++settingsShown;
+    if (onSettingsDialog) onSettingsDialog();
+  }
   void CloseWindow() override { ++closes; }
   void ProcessPendingEvents() override {
     if (onEvents) onEvents();
@@ -73,14 +80,32 @@ class FakeMainView : public unit1::MainView {
   void SetGeometry(unit1::WindowId window, const unit1::WindowGeometry& g) override {
     geometry[window] = g;
   }
+  void ShowPreview(std::shared_ptr<const render::DisplayList> drawing,
+                   const std::string& caption) override {
+    preview = std::move(drawing);
+    previewCaption = caption;
+    ++previewShows;
+  }
+  // Queued from any thread; run only by RunPosted and RunPostedUntil.
+  void PostToWindow(std::function<void()> task) override;
   int PaneWidth() override { return paneWidth; }
   void SetPaneWidth(int width) override { paneWidth = width; }
+  int PreviewWidth() override { return previewWidth; }
+  void SetPreviewWidth(int width) override { previewWidth = width; }
   int ColumnWidth(int column) override { return columns.at(static_cast<std::size_t>(column)); }
   void SetColumnWidth(int column, int width) override {
     columns.at(static_cast<std::size_t>(column)) = width;
   }
   int HeaderRowHeight() override { return 24; }
   int DigitWidth() override { return 8; }
+
+  // Waits until `count` tasks are queued; false if they are not within `timeout`.
+  bool WaitForPosted(std::size_t count,
+                     std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  // Runs the queued tasks (the first `most`) in the order they came; how many ran.
+  std::size_t RunPosted(std::size_t most = SIZE_MAX);
+  // Runs the tasks as they come until `done` holds (10 s at most); whether it does.
+  bool RunPostedUntil(const std::function<bool()>& done);
 
   std::vector<std::string> BoxTexts() const;
   // The column's texts, row by row.
@@ -108,13 +133,26 @@ class FakeMainView : public unit1::MainView {
   std::vector<std::filesystem::path> folderStarts;
   std::vector<std::filesystem::path> opened;
   int settingsShown = 0;
+  std::function<void()> onSettingsDialog;  // the user's doing while the dialog is open
   int closes = 0;
   std::function<void()> onEvents;
   bool escape = false;
   std::function<bool()> onEscape;  // answers instead of `escape` when set
   std::map<unit1::WindowId, unit1::WindowGeometry> geometry;
   int paneWidth = 0;
-  std::vector<int> columns = std::vector<int>(6, 0);
+  int previewWidth = 0;
+  std::vector<int> columns = std::vector<int>(7, 0);
+  std::shared_ptr<const render::DisplayList> preview;
+  std::string previewCaption;
+  int previewShows = 0;
+
+ private:
+  struct Posted {
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::deque<std::function<void()>> tasks;
+  };
+  std::shared_ptr<Posted> posted_ = std::make_shared<Posted>();
 };
 
 class FakeSettingsView : public unit2::SettingsView {
@@ -171,6 +209,10 @@ void MakeHidden(const std::filesystem::path& entry);
 // A JWW drawing with `memo` (Shift-JIS bytes; UTF-16LE bytes from version
 // 700 on), and a JWC (or JWK) header with two memo fields.
 void WriteJww(const std::filesystem::path& file, int version, const std::string& memo);
+// A drawing (version 700) with a free-size text for each of `types`: one
+// sized and coloured as text type k, which the built-in settings retype to
+// k, or for 0 one that no type takes.
+void WriteDrawingWithTexts(const std::filesystem::path& file, const std::vector<int>& types);
 void WriteHeaderFile(const std::filesystem::path& file, bool jwc, const std::string& field1,
                      const std::string& field2);
 

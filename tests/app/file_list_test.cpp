@@ -19,7 +19,7 @@ class FileListTest : public MainWindowTest {
  protected:
   void ListData() {
     Start();
-    view_.columns.assign(6, 64);  // the widths the cases are worked out for
+    view_.columns.assign(7, 64);  // the widths the cases are worked out for
     ChooseSearchFolder(data_);
     ClickFolder(data_);
   }

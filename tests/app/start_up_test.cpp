@@ -36,8 +36,8 @@ std::vector<std::string> KeysInOrder(const std::string& ini) {
 std::vector<std::string> ExpectedKeys() {
   std::vector<std::string> keys = {"[Form]F1_X",   "[Form]F1_Y", "[Form]F1_W", "[Form]F1_H",
                                    "[Form]F2_X",   "[Form]F2_Y", "[Form]F2_W", "[Form]F2_H",
-                                   "[Form]F1_MAX", "[Comp]F1P1"};
-  for (int c = 0; c < 6; ++c) keys.push_back("[Comp]F1S" + std::to_string(c));
+                                   "[Form]F1_MAX", "[Comp]F1P1", "[Comp]F1P2"};
+  for (int c = 0; c < 7; ++c) keys.push_back("[Comp]F1S" + std::to_string(c));
   keys.insert(keys.end(), {"[Set]FLD1", "[Set]FLD2", "[Set]FTYP", "[Set]FLD3"});
   for (int n = 1; n <= 60; ++n) keys.push_back("[JWW]C" + std::to_string(n));
   for (int n = 1; n <= 12; ++n) keys.push_back("[JWC]C" + std::to_string(n));
@@ -53,12 +53,14 @@ TEST_F(MainWindowTest, FirstStartUsesBuiltInValuesAndCloseWritesEveryKeyInOrder)
   EXPECT_TRUE(view_.geometry[WindowId::kMain] == (WindowGeometry{192, 107, 696, 478}));
   EXPECT_TRUE(view_.geometry[WindowId::kSettings] == (WindowGeometry{192, 111, 748, 502}));
   EXPECT_EQ(view_.paneWidth, 160);
+  EXPECT_EQ(view_.previewWidth, 320);
   // Every column was 64 pixels: names cut to four characters.
-  EXPECT_EQ(view_.columns, (std::vector<int>{160, 72, 48, 200, 144, 40}));
+  EXPECT_EQ(view_.columns, (std::vector<int>{160, 72, 48, 200, 144, 40, 64}));
   EXPECT_EQ(view_.fileType, 0);
   EXPECT_EQ(view_.status, "検索フォルダを指定して下さい。");
   EXPECT_EQ(view_.destinationFolder, "");
   EXPECT_EQ(view_.headers.at(3), "図面メモ");
+  EXPECT_EQ(view_.headers.at(6), "変換対象");
   EXPECT_EQ(view_.Column(0).size(), 4u);
   EXPECT_TRUE(view_.boxes.empty());
 
@@ -80,7 +82,7 @@ TEST_F(MainWindowTest, StoredKeysAreAppliedAndAnUnknownFileTypeSelectsNothing) {
   testing_support::WriteFileBytes(
       IniFile(),
       "[Form]\nF1_X=40\nF1_Y=-3000\nF1_W=800\nF1_H=x\nF2_X=10\nF2_W=500\n"
-      "[Comp]\nF1P1=200\nF1S1=150\n"
+      "[Comp]\nF1P1=200\nF1P2=410\nF1S1=150\nF1S6=90\n"
       "[Set]\nFLD1=" +
           Folder(data_ / "no such folder") + "\nFLD2=" + Folder(data_ / "out") +
           "\nFTYP=7\n[JWW]\nC2=0.2\n[JWC]\nC4=2\n");
@@ -91,6 +93,8 @@ TEST_F(MainWindowTest, StoredKeysAreAppliedAndAnUnknownFileTypeSelectsNothing) {
   EXPECT_TRUE(view_.geometry[WindowId::kMain] == (WindowGeometry{40, -3000, 800, 0}));
   EXPECT_TRUE(view_.geometry[WindowId::kSettings] == (WindowGeometry{10, 111, 500, 502}));
   EXPECT_EQ(view_.columns[1], 150);
+  EXPECT_EQ(view_.columns[6], 90);
+  EXPECT_EQ(view_.previewWidth, 410);
   EXPECT_EQ(view_.destinationFolder, Folder(data_ / "out"));
   EXPECT_EQ(settings_.RangeValue(2), 0.2);
   EXPECT_EQ(settings_.Flag(4), 2);
@@ -103,11 +107,15 @@ TEST_F(MainWindowTest, StoredKeysAreAppliedAndAnUnknownFileTypeSelectsNothing) {
   ChooseSearchFolder(data_);
   ClickFolder(data_);
   EXPECT_EQ(view_.Column(0).size(), 2u);  // no selection lists every file
+  view_.previewWidth = 377;
+  view_.columns[6] = 81;
   Close();
   const std::string ini = ReadFileBytes(IniFile());
   EXPECT_EQ(Value(ini, "Set", "FTYP"), "-1");
   EXPECT_EQ(Value(ini, "JWW", "C2"), "0.2");
   EXPECT_EQ(Value(ini, "Comp", "F1P1"), "200");
+  EXPECT_EQ(Value(ini, "Comp", "F1P2"), "377");
+  EXPECT_EQ(Value(ini, "Comp", "F1S6"), "81");
 }
 
 // A folder of more than 511 bytes came back cut in the middle of a

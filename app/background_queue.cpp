@@ -1,0 +1,51 @@
+#include "app/background_queue.h"
+
+namespace unit1 {
+
+void BackgroundQueue::Submit(Job job) {
+  const std::lock_guard lock(mutex_);
+  if (closed_) return;
+  running_.request_stop();
+  waiting_ = std::move(job);
+  if (!thread_.joinable()) {
+    thread_ = std::jthread([this](const std::stop_token& closing) { Loop(closing); });
+  }
+  wake_.notify_one();
+}
+
+void BackgroundQueue::Cancel() {
+  const std::lock_guard lock(mutex_);
+  running_.request_stop();
+  waiting_.reset();
+}
+
+void BackgroundQueue::Close() {
+  {
+    const std::lock_guard lock(mutex_);
+    closed_ = true;
+    running_.request_stop();
+    waiting_.reset();
+  }
+  if (thread_.joinable()) {
+    thread_.request_stop();
+    thread_.join();
+  }
+}
+
+void BackgroundQueue::Loop(const std::stop_token& closing) {
+  for (;;) {
+    Job job;
+    std::stop_token stop;
+    {
+      std::unique_lock lock(mutex_);
+      if (!wake_.wait(lock, closing, [this] { return waiting_.has_value(); })) return;
+      job = std::move(*waiting_);
+      waiting_.reset();
+      running_ = std::stop_source();
+      stop = running_.get_token();
+    }
+    job(stop);
+  }
+}
+
+}  // namespace unit1
