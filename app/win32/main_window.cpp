@@ -24,7 +24,6 @@ constexpr wchar_t kSplitterClass[] = L"QuillonSplitter";
 
 constexpr int kSizeColumn = 1;
 constexpr int kRetypeColumn = 6;  // "変換対象": a count, right-aligned
-constexpr int kDefaultPreviewWidth = 240;
 
 // Messages the window posts to itself, so that a handler runs after the
 // control's own handling of the click or key.
@@ -121,7 +120,7 @@ MainWindow::MainWindow(HINSTANCE instance) {
   shortcuts_ = ::CreateAcceleratorTableW(&convert, 1);
   const unit1::SessionSettings builtIn = unit1::BuiltInSettings({});
   paneWidth_ = builtIn.paneWidth;
-  previewWidth_ = kDefaultPreviewWidth;
+  previewWidth_ = builtIn.previewWidth;
   columnWidths_ = builtIn.columnWidths;
   const unit1::WindowGeometry& place = builtIn.mainWindow;
   window_ = ::CreateWindowExW(0, kMainClass, Wide(texts::kMainCaption).c_str(),
