@@ -47,11 +47,14 @@ void PreviewPane::Show(std::shared_ptr<const render::DisplayList> drawing,
   drawing_ = std::move(drawing);
   caption_ = Wide(caption);
   fitted_ = true;
+  shownSinceHighlight_ = highlightAt_ != 0;
   ::InvalidateRect(window_, nullptr, FALSE);
 }
 
 void PreviewPane::NoteHighlight() {
   highlightAt_ = Now();
+  shownSinceHighlight_ = false;
+  ::RemovePropW(window_, kPaintedMs);
 }
 
 int PreviewPane::CaptionHeight() const {
@@ -112,12 +115,13 @@ void PreviewPane::Paint(HDC target) {
   ::SelectObject(dc, oldBitmap);
   ::DeleteObject(bitmap);
   ::DeleteDC(dc);
-  if (drawing_ != nullptr && highlightAt_ != 0) {
+  if (drawing_ != nullptr && shownSinceHighlight_) {
     LARGE_INTEGER frequency;
     ::QueryPerformanceFrequency(&frequency);
     const LONGLONG ms = (Now() - highlightAt_) * 1000 / frequency.QuadPart;
     ::SetPropW(window_, kPaintedMs, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(ms + 1)));
     highlightAt_ = 0;
+    shownSinceHighlight_ = false;
   }
 }
 

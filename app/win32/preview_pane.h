@@ -29,8 +29,9 @@ class PreviewPane {
   // and the view it is drawn through.
   RECT Picture() const;
   PaperView View() const;
-  // The list's highlight changed now: the next picture of a drawing
-  // completed records how long it took (the pane's property kPaintedMs).
+  // The list's highlight changed now: the first picture completed of the
+  // next drawing shown records how long it took, in milliseconds from now
+  // (the pane's property kPaintedMs holds them plus one; none until then).
   void NoteHighlight();
 
   static constexpr wchar_t kPaintedMs[] = L"QuillonPreviewPaintedMs";
@@ -51,6 +52,7 @@ class PreviewPane {
   bool dragging_ = false;
   POINT dragFrom_{0, 0};
   LONGLONG highlightAt_ = 0;  // QueryPerformanceCounter; 0: none pending
+  bool shownSinceHighlight_ = false;
   FontCache fonts_;
 };
 

@@ -289,9 +289,13 @@ TEST_F(Win32Preview, TheWheelZoomsAtThePointerAndADoubleClickFitsAgain) {
   EXPECT_DOUBLE_EQ(pane.View().scale, fitted.scale);
   EXPECT_DOUBLE_EQ(pane.View().dy, fitted.dy);
 
-  // A highlight's picture, once painted, records how long it took.
+  // A highlight's picture, once painted, records how long it took; a
+  // repaint of the drawing shown before does not.
   pane.NoteHighlight();
   ::InvalidateRect(pane.hwnd(), nullptr, FALSE);
+  ::UpdateWindow(pane.hwnd());
+  EXPECT_EQ(::GetPropW(pane.hwnd(), win32::PreviewPane::kPaintedMs), nullptr);
+  main_.ShowPreview(std::make_shared<const render::DisplayList>(d.list), "変換対象 0 件");
   ::UpdateWindow(pane.hwnd());
   EXPECT_NE(::GetPropW(pane.hwnd(), win32::PreviewPane::kPaintedMs), nullptr);
 }
