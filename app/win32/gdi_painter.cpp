@@ -410,12 +410,14 @@ void GdiPainter::Text(const render::TextShape& text, const render::Style& style,
   const bool marked = text.newType != 0;
   const double labelPx =
       marked ? std::max(heightPx * 0.8, static_cast<double>(Scale(10, dpi_))) : 0;
-  const double reach = lengthPx + labelPx * 2.5;
+  // The text's cells and the new type's room.
+  const double reach = lengthPx + labelPx * 2.5,
+               rise = std::max(heightPx, heightPx * 0.6 + labelPx);
   const std::vector<Pixel> corners{
       origin,
       {origin.x + u.x * reach, origin.y + u.y * reach},
-      {origin.x + v.x * heightPx, origin.y + v.y * heightPx},
-      {origin.x + u.x * reach + v.x * heightPx, origin.y + u.y * reach + v.y * heightPx}};
+      {origin.x + v.x * rise, origin.y + v.y * rise},
+      {origin.x + u.x * reach + v.x * rise, origin.y + u.y * reach + v.y * rise}};
   if (BoxOf(corners).Misses(Box{-2, -2, width_ + 2.0, height_ + 2.0})) return;
   const COLORREF colour =
       marked   ? RGB(render::kMarkColour.r, render::kMarkColour.g, render::kMarkColour.b)
@@ -456,11 +458,12 @@ void GdiPainter::Text(const render::TextShape& text, const render::Style& style,
     DrawString(chars, advances, {origin.x + u.x * startPx, origin.y + u.y * startPx}, font, colour);
   }
   if (marked) {
-    // The new type after the text, at least legible.
-    const double gap = labelPx * 0.25;
+    // The new type raised after the text's end, clear of a text that
+    // follows on the same line, and at least legible.
+    const double along = lengthPx + labelPx * 0.15, raised = heightPx * 0.6;
     HFONT font = fonts_.Get({}, static_cast<int>(std::lround(labelPx)), 0, Escapement(angle));
     DrawString(L"→" + std::to_wstring(text.newType), {},
-               {origin.x + u.x * (lengthPx + gap), origin.y + u.y * (lengthPx + gap)}, font,
+               {origin.x + u.x * along + v.x * raised, origin.y + u.y * along + v.y * raised}, font,
                colour);
   }
 }
