@@ -44,7 +44,12 @@ void BackgroundQueue::Loop(const std::stop_token& closing) {
       running_ = std::stop_source();
       stop = running_.get_token();
     }
-    job(stop);
+    try {
+      job(stop);
+    } catch (...) {
+      // A job says what failed through its results; one that cannot (no
+      // memory left to post them) ends without them.
+    }
   }
 }
 

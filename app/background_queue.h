@@ -23,7 +23,7 @@ class BackgroundQueue {
   ~BackgroundQueue() { Close(); }
 
   // Runs `job` once the running one has seen its stop token (the thread
-  // starts with the first job).
+  // starts with the first job). What a job throws ends it.
   void Submit(Job job);
   // Stops the running job and drops the waiting one.
   void Cancel();

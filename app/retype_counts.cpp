@@ -36,9 +36,13 @@ void CountRetypedTexts(const std::filesystem::path& folder,
     if (stop.stop_requested()) return;
     RetypeCount result{name, -1, ReadDrawingToLook(drawing, folder / name)};
     if (result.reason.empty()) {
-      unit_val::SweepCounts counts;
-      unit_val::ListRetypedTexts(drawing, settings, &counts);
-      result.count = counts.TotalRetyped();
+      try {
+        unit_val::SweepCounts counts;
+        unit_val::ListRetypedTexts(drawing, settings, &counts);
+        result.count = counts.TotalRetyped();
+      } catch (const std::bad_alloc&) {
+        result.reason = texts::FailureText({unit_val::Reason::kOutOfMemory, {}});
+      }
       drawing.Free();
     }
     ready.push_back(std::move(result));

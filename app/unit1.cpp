@@ -68,7 +68,7 @@ void TForm1::MnuSetConvClick() {
     if (context_.settings == before) return;
     StartRetypeCounts();
     view_.RefreshRows();
-    PreviewFile(previewed_, true);
+    if (!previewed_.empty()) PreviewFile(previewed_, true);
   });
 }
 

@@ -31,7 +31,7 @@ std::function<void(std::function<void(TForm1&)>)> TForm1::WindowPoster() {
   return [&view = view_, alive = std::weak_ptr<int>(alive_),
           form = this](std::function<void(TForm1&)> task) {
     view.PostToWindow([alive, form, task = std::move(task)] {
-      if (alive.lock()) task(*form);
+      if (alive.lock()) form->Guarded([&] { task(*form); });
     });
   };
 }

@@ -253,6 +253,9 @@ TEST_F(BatchRunTest, AnOlderBackupLeftUnderAnotherNameIsNamedInAWarning) {
   ListSource();
   ChooseDestination(destination_);
   Highlight(1, 1);
+  // The drawing's count and preview read it off the window's thread: done
+  // before the file layer is set to fail.
+  ASSERT_TRUE(view_.WaitForPosted(2));
   platform::ArmFileFault(platform::FileOp::kRemove, 1);
   form_->Button4Click();
   platform::DisarmFileFaults();
