@@ -11,6 +11,7 @@
 #include "cli/command.h"
 #include "cli/command_line.h"
 #include "cli/convert_report.h"
+#include "cli/settings_option.h"
 #include "cli/terminal_text.h"
 #include "conversion/batch_run.h"
 #include "conversion/conversion_settings.h"
@@ -162,33 +163,18 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
   const fs::path dest = platform::PathFromUtf8(o.dest);
   std::vector<fs::path> paths;
   for (const std::string& path : o.paths) paths.push_back(platform::PathFromUtf8(path));
-  fs::path settingsPath = platform::PathFromUtf8(o.settings);
-
-  const bool settingsGiven = !settingsPath.empty();
-  if (!settingsGiven) settingsPath = platform::ExecutableDir() / "quillon.ini";
-  const platform::SettingsReader settingsFile(settingsPath);
-  const bool settingsMissing = settingsFile.state() == platform::ProfileFileState::kMissing;
-  if (settingsFile.state() == platform::ProfileFileState::kTooLarge) {
-    return Stop(report, o.json, err, kExitUsage,
-                "cannot read the settings file " + unit_val::PathText(settingsPath) +
-                    ": it is larger than " + std::to_string(platform::kProfileFileMaxBytes >> 20) +
-                    " MB or has " + std::to_string(platform::kProfileFileMaxLines) +
-                    " lines or more",
-                Hint::kNone, {unit_val::Reason::kCannotReadSettingsFile, {}});
-  }
-  if (settingsFile.state() == platform::ProfileFileState::kUnreadable ||
-      (settingsGiven && settingsMissing)) {
-    return Stop(report, o.json, err, kExitUsage,
-                "cannot read the settings file " + unit_val::PathText(settingsPath));
-  }
   unit_val::ConversionSettings settings;
-  settings.Load(settingsFile);
+  const SettingsRead settingsRead = ReadSettings(o.settings, settings);
+  if (!settingsRead.problem.empty()) {
+    return Stop(report, o.json, err, kExitUsage, settingsRead.problem,
+                settingsRead.helpHint ? Hint::kHelp : Hint::kNone, settingsRead.failure);
+  }
 
   const unit_val::Selection selection =
       unit_val::ChooseFiles(paths, dest, o.recursive, unit_val::SignatureCheck::kWhenLoaded);
   if (!selection.ok()) return Stop(report, o.json, err, kExitUsage, selection.error);
   unit_val::BatchRequest request{selection, dest, {}, o.dryRun, o.jobs};
-  if (!settingsMissing) request.alsoRead.push_back(settingsPath);
+  if (settingsRead.found) request.alsoRead.push_back(settingsRead.path);
 
   // Prints each file's line as it is known, and on stderr the line of a
   // file that failed or left a warning.

@@ -6,6 +6,7 @@
 #include "cli/command.h"
 #include "cli/convert_command.h"
 #include "cli/info_command.h"
+#include "cli/render_command.h"
 #include "platform/console.h"
 
 namespace {
@@ -14,6 +15,8 @@ constexpr cli::Command kCommands[] = {
     {"info", cli::InfoSynopsis, "show what JWW drawings hold; nothing is written", cli::RunInfo},
     {"convert", cli::ConvertSynopsis,
      "retype the free-size texts of drawings into a destination folder", cli::RunConvert},
+    {"render", cli::RenderSynopsis,
+     "draw drawings as SVG files, marking the texts a conversion would retype", cli::RunRender},
 };
 
 void PrintUsage(std::ostream& out) {

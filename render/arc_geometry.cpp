@@ -76,7 +76,9 @@ void AppendArcPoints(const ArcShape& arc, std::vector<Point>& out) {
   // Chord error r (1 - cos(step / 2)) kept below the limit.
   double step = r > kChordErrorMm ? 2 * std::acos(1 - kChordErrorMm / r) : kTurn / 8;
   step = std::min(step, kTurn / 8);
-  const int segments = std::clamp(static_cast<int>(std::ceil(arc.span / step)), 1, kMaxSegments);
+  const double wanted = std::ceil(arc.span / step);
+  const int segments =
+      std::isfinite(wanted) ? static_cast<int>(std::clamp(wanted, 1.0, double{kMaxSegments})) : 1;
   for (int i = 0; i <= segments; ++i) {
     out.push_back(ArcPoint(arc, arc.start + arc.span * i / segments));
   }

@@ -9,6 +9,8 @@
 // origin.
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <span>
 #include <vector>
 
 #include "drawing/jww_text.h"
@@ -39,15 +41,30 @@ bool Printed(const jww::TEntAttr& attr) {
 struct Extent {
   Rect printed, all;
   void Add(const Rect& r, bool printed_) {
+    // Damaged files may hold coordinates that are no numbers: drawn as
+    // whatever the device makes of them, but never stretching the bounds.
+    if (!std::isfinite(r.left) || !std::isfinite(r.right) || !std::isfinite(r.bottom) ||
+        !std::isfinite(r.top)) {
+      return;
+    }
     all.Add(r);
     if (printed_) printed.Add(r);
   }
 };
 
-Rect Around(std::initializer_list<Point> points) {
+constexpr Rect kNoNumber{std::numeric_limits<double>::quiet_NaN(), 0, 0, 0};
+
+// The rectangle around `points`; kNoNumber when one of them is no number.
+Rect Around(std::span<const Point> points) {
   Rect r;
-  for (const Point& p : points) r.Add(p);
+  for (const Point& p : points) {
+    if (!std::isfinite(p.x) || !std::isfinite(p.y)) return kNoNumber;
+    r.Add(p);
+  }
   return r;
+}
+Rect Around(std::initializer_list<Point> points) {
+  return Around(std::span<const Point>(points.begin(), points.size()));
 }
 
 Rect Transformed(const Rect& r, const Affine& to) {
@@ -92,6 +109,7 @@ class Builder {
       Symbol& symbol = out_.symbols[def];
       symbol.name = jww::DecodedText(definition.name);
       symbol.number = definition.number;
+      symbol.items.reserve(definition.entities.entityCount());
       Extent extent;
       Entities(definition.entities, static_cast<int>(def), symbol.items, extent);
       symbolExtents_[def] = extent;
@@ -219,6 +237,10 @@ class Builder {
   Rect Arc(const jww::TEntEnko& arc) {
     const ArcShape shape = ArcOf(arc);
     Put(out_.arcs, shape, ShapeKind::kArc, styles_.Of(arc.attr, Stroke::kLine));
+    for (double v : {shape.centre.x, shape.centre.y, shape.radius, shape.flatness, shape.tilt,
+                     shape.start, shape.span}) {
+      if (!std::isfinite(v)) return kNoNumber;
+    }
     return ArcBounds(shape);
   }
 
@@ -231,11 +253,14 @@ class Builder {
   Rect Text(const jww::TEntMoji& text, const jww::TextPlace& place, ItemKind& kind) {
     TextShape shape;
     LayOutText(text, shape);
+    shape.fontName = FontName(text.fontName);
     if (auto image = ImageOfText(text, shape.utf8)) {
       kind = ItemKind::kImage;
       const Rect box =
           Around({image->corners[0], image->corners[1], image->corners[2], image->corners[3]});
       Put(out_.images, std::move(*image), ShapeKind::kImage, styles_.Of(text.attr, Stroke::kText));
+      // Counted all the same, so that the counts agree with the conversion's.
+      Mark(place);
       return box;
     }
     kind = ItemKind::kText;
@@ -244,10 +269,7 @@ class Builder {
 
   Rect ValueText(const jww::TEntMoji& text, const jww::TextPlace& place, TextShape shape) {
     shape.place = place;
-    shape.newType = NewTypeAt(place);
-    if (shape.newType >= 1 && shape.newType <= static_cast<int>(out_.retypedByType.size())) {
-      ++out_.retypedByType[shape.newType - 1];
-    }
+    shape.newType = Mark(place);
     const Rect box = TextBox(shape);
     Put(out_.texts, std::move(shape), ShapeKind::kText, styles_.Of(text.attr, Stroke::kText));
     return box;
@@ -265,6 +287,7 @@ class Builder {
     }
     TextShape shape;
     LayOutText(dim.valueText, shape);
+    shape.fontName = FontName(dim.valueText.fontName);
     box.Add(ValueText(dim.valueText, place, std::move(shape)));
     return box;
   }
@@ -274,8 +297,7 @@ class Builder {
     const std::uint32_t style = solid.attr.penColour == jww::kSolidRgbColour
                                     ? styles_.Fill(RgbOfColourRef(solid.rgbColour))
                                     : styles_.Of(solid.attr, Stroke::kFill);
-    Rect box;
-    for (const Point& p : shape.points) box.Add(p);
+    const Rect box = Around(shape.points);
     Put(out_.fills, std::move(shape), ShapeKind::kFill, style);
     return box;
   }
@@ -296,6 +318,24 @@ class Builder {
     return box;
   }
 
+  // Drawings name few fonts, text after text: each decoded once in a row.
+  const std::string& FontName(const jww::JwwString& stored) {
+    if (!(stored == lastFont_)) {
+      lastFont_ = stored;
+      lastFontName_ = jww::DecodedText(stored);
+    }
+    return lastFontName_;
+  }
+
+  // The new type of the text at `place` (0 for none), counted.
+  int Mark(const jww::TextPlace& place) {
+    const int newType = NewTypeAt(place);
+    if (newType >= 1 && newType <= static_cast<int>(out_.retypedByType.size())) {
+      ++out_.retypedByType[newType - 1];
+    }
+    return newType;
+  }
+
   int NewTypeAt(const jww::TextPlace& place) const {
     const auto at = std::lower_bound(
         marks_.begin(), marks_.end(), place,
@@ -310,6 +350,8 @@ class Builder {
   std::vector<TextMark> marks_;
   SymbolPlan plan_;
   std::vector<Extent> symbolExtents_;
+  jww::JwwString lastFont_;
+  std::string lastFontName_;
 };
 
 }  // namespace

@@ -35,7 +35,7 @@ struct Rgb {
 // How a stroke or a fill looks.
 struct Style {
   Rgb colour;
-  double widthMm = 0;  // 0: the thinnest line the device draws
+  double widthMm = 0;  // 0: the thinnest line the device draws; a point's dot diameter
   // Dash pattern in paper millimetres, on and off in turn; empty: solid.
   std::vector<double> dashes;
   friend bool operator==(const Style&, const Style&) = default;
@@ -115,7 +115,9 @@ struct Part {
 };
 
 // One entity of the drawing: one or more parts (a dimension has its line,
-// auxiliary lines, points and value text).
+// auxiliary lines, points and value text). A top-level block insert whose
+// definition is missing has none. Temporary points are no items unless
+// BuildOptions asks for them.
 struct Item {
   ItemKind kind = ItemKind::kLine;
   std::uint16_t layerGroup = 0, layer = 0;  // as stored
@@ -153,9 +155,13 @@ struct DisplayList {
   std::vector<Layer> layers;
   std::vector<Layer> layerGroups;
 
-  Rect paper;   // the paper's frame
-  Rect bounds;  // everything drawn (blocks expanded); empty for an empty drawing
-  // Retyped texts (newType != 0) by their new type: type k at index k - 1.
+  Rect paper;  // the paper's frame
+  // Everything drawn (blocks expanded) that Jw_cad prints: hidden layers and
+  // the auxiliary colour and line type (9) left out, unless nothing else is
+  // drawn. Empty for an empty drawing.
+  Rect bounds;
+  // Retyped texts (newType != 0) by their new type: type k at index k - 1;
+  // a text of a block definition counts once, however often it is used.
   std::array<int, 10> retypedByType{};
 
   std::span<const Part> PartsOf(const Item& item) const {

@@ -12,6 +12,14 @@ constexpr double kPitchMm = 0.1;
 // at 30 + their index.
 constexpr int kFirstTableStyle = 2;
 constexpr int kFirstExtendedStyle = 30;
+// Pen styles 11..15 are the random (wavy) lines, drawn solid here; 16..19
+// the double-length line types.
+constexpr int kFirstDoubleStyle = 16;
+
+std::vector<double> DashesOf(const jww::TLineType& type) {
+  const double pitch = type.printerPitch > 0 ? type.printerPitch : 10;
+  return DashesOfPattern(type.pattern, type.unitDots, pitch * kPitchMm);
+}
 
 }  // namespace
 
@@ -49,9 +57,12 @@ std::vector<double> DashesOfPenStyle(const jww::THeader& header, std::uint8_t pe
   if (penStyle >= kFirstTableStyle && penStyle < kFirstTableStyle + jww::kLineTypeCount) {
     const std::size_t at = penStyle - kFirstTableStyle;
     if (at >= header.lineTypes.size()) return {};
-    const jww::TLineType& type = header.lineTypes[at];
-    const double pitch = type.printerPitch > 0 ? type.printerPitch : 10;
-    return DashesOfPattern(type.pattern, type.unitDots, pitch * kPitchMm);
+    return DashesOf(header.lineTypes[at]);
+  }
+  if (penStyle >= kFirstDoubleStyle && penStyle < kFirstDoubleStyle + jww::kDoubleLineCount) {
+    const std::size_t at = penStyle - kFirstDoubleStyle;
+    return at < header.doubleLines.size() ? DashesOf(header.doubleLines[at])
+                                          : std::vector<double>{};
   }
   if (penStyle > kFirstExtendedStyle &&
       penStyle - kFirstExtendedStyle < jww::kExtendedLineTypeCount) {

@@ -15,8 +15,8 @@ namespace render {
 std::vector<double> DashesOfPattern(std::uint32_t pattern, std::uint32_t unitBits, double bitMm);
 
 // The dashes of pen style `penStyle` in `header`: 1 solid, 2..9 the line
-// type table, 31 and above the extended (SXF) line types; anything else
-// solid.
+// type table, 16..19 the double-length line types, 31 and above the
+// extended (SXF) line types; anything else solid.
 std::vector<double> DashesOfPenStyle(const jww::THeader& header, std::uint8_t penStyle);
 
 }  // namespace render

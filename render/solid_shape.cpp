@@ -26,9 +26,14 @@ bool TangentCorner(const ArcShape& arc, Point& corner) {
   if (arc.span <= 0 || arc.span >= std::numbers::pi - 1e-9) return false;
   const double t0 = arc.start, t1 = arc.start + arc.span;
   const Point p0 = ArcPoint(arc, t0), p1 = ArcPoint(arc, t1);
-  const double h = 1e-6;
-  const Point q0 = ArcPoint(arc, t0 + h), q1 = ArcPoint(arc, t1 + h);
-  const double d0x = q0.x - p0.x, d0y = q0.y - p0.y, d1x = q1.x - p1.x, d1y = q1.y - p1.y;
+  // Tangent directions: the derivative of the tilted ellipse.
+  const double c = std::cos(arc.tilt), s = std::sin(arc.tilt), f = arc.flatness;
+  auto direction = [&](double t) {
+    const double dx = -std::sin(t), dy = f * std::cos(t);
+    return Point{c * dx - s * dy, s * dx + c * dy};
+  };
+  const Point d0 = direction(t0), d1 = direction(t1);
+  const double d0x = d0.x, d0y = d0.y, d1x = d1.x, d1y = d1.y;
   const double det = d0x * d1y - d0y * d1x;
   if (std::abs(det) < 1e-18) return false;
   const double u = ((p1.x - p0.x) * d1y - (p1.y - p0.y) * d1x) / det;

@@ -12,7 +12,7 @@ namespace render {
 // 101: kind 0 a sector, 5 a segment (arc and chord), 100 the whole ellipse,
 // -1 the outside of the arc (between the arc and its two tangents); 105 and
 // 106: a ring, point 3 y its inner radius; 111: along the circumference,
-// kind 100 the whole ellipse.
+// kind 100 the whole ellipse, otherwise filled here as a segment.
 bool IsArcSolid(const jww::TEntSolid& solid);
 
 // The polygon Jw_cad fills for `solid`: a four-point solid in the stored

@@ -1,5 +1,6 @@
 #include "render/text_layout.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <numbers>
@@ -23,40 +24,22 @@ bool IsHalfWidthUnit(std::uint16_t u) {
   return u < 0x80 || (u >= 0xFF61 && u <= 0xFF9F);
 }
 
-// The stored characters: their half-width flags and each one's raw extent.
-struct RawChar {
-  std::size_t first = 0, count = 0;  // bytes or UTF-16 units
-  bool half = false;
-};
-
-std::vector<RawChar> RawChars(const jww::JwwString& s) {
-  std::vector<RawChar> chars;
-  chars.reserve(s.units());
-  const std::size_t n = s.units();
-  for (std::size_t i = 0; i < n;) {
-    const std::uint16_t u = s.unit(i);
-    std::size_t count = 1;
-    if (!s.wide && IsCp932LeadByte(static_cast<unsigned char>(u)) && i + 1 < n) count = 2;
-    if (s.wide && u >= 0xD800 && u <= 0xDBFF && i + 1 < n) count = 2;
-    const bool half = s.wide ? count == 1 && IsHalfWidthUnit(u) : count == 1;
-    chars.push_back({i, count, half});
-    i += count;
-  }
-  return chars;
+// The extent of the stored character at unit `i`: one or two bytes, or one
+// or two UTF-16 units (a surrogate pair).
+std::size_t RawCharUnits(const jww::JwwString& s, std::size_t i) {
+  const std::uint16_t u = s.unit(i);
+  const bool pair =
+      s.wide ? u >= 0xD800 && u <= 0xDBFF : IsCp932LeadByte(static_cast<unsigned char>(u));
+  return pair && i + 1 < s.units() ? 2 : 1;
 }
 
-// The UTF-8 sequences of `utf8`, one per code point.
-std::vector<std::string_view> CodePoints(std::string_view utf8) {
-  std::vector<std::string_view> points;
-  points.reserve(utf8.size());
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto c = static_cast<unsigned char>(utf8[i]);
-    std::size_t len = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-    if (i + len > utf8.size()) len = utf8.size() - i;
-    points.push_back(utf8.substr(i, len));
-    i += len;
-  }
-  return points;
+bool IsHalfWidth(const jww::JwwString& s, std::size_t i, std::size_t units) {
+  return units == 1 && (!s.wide || IsHalfWidthUnit(s.unit(i)));
+}
+
+// The length of the UTF-8 sequence that starts with `lead`.
+std::size_t Utf8Length(unsigned char lead) {
+  return lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
 }
 
 double Number(std::string_view s) {
@@ -73,28 +56,43 @@ void LayOutText(const jww::TEntMoji& text, TextShape& shape) {
   shape.angle = text.angle * std::numbers::pi / 180;
   shape.height = text.height;
   shape.utf8 = jww::DecodedText(text.text);
-  shape.fontName = jww::DecodedText(text.fontName);
-  const std::vector<RawChar> raw = RawChars(text.text);
-  const std::vector<std::string_view> points = CodePoints(shape.utf8);
+  const jww::JwwString& raw = text.text;
   shape.glyphs.clear();
-  shape.glyphs.reserve(raw.size());
-  double offset = 0;
-  for (std::size_t i = 0; i < raw.size(); ++i) {
-    Glyph glyph;
-    if (points.size() == raw.size()) {
-      glyph.utf8 = points[i];
-    } else {  // a decoder that merged or split characters: decode each alone
-      const std::size_t unitBytes = text.text.wide ? 2 : 1;
-      glyph.utf8 = jww::DecodedText(
-          jww::JwwString(text.text.bytes.substr(raw[i].first * unitBytes, raw[i].count * unitBytes),
-                         text.text.wide));
+  std::size_t characters = 0;
+  for (std::size_t i = 0; i < raw.units(); i += RawCharUnits(raw, i)) ++characters;
+  shape.glyphs.reserve(characters);
+  // Each stored character is one code point of the decoded text; where the
+  // decoder merged or split characters, each is decoded on its own instead.
+  std::string_view rest(shape.utf8);
+  bool oneToOne = true;
+  for (std::size_t i = 0; i < raw.units() && oneToOne;) {
+    const std::size_t units = RawCharUnits(raw, i);
+    oneToOne = !rest.empty();
+    if (oneToOne) {
+      const std::size_t length = std::min(Utf8Length(rest.front()), rest.size());
+      shape.glyphs.push_back(
+          {std::string(rest.substr(0, length)), 0, 0, IsHalfWidth(raw, i, units)});
+      rest.remove_prefix(length);
     }
-    const double part = raw[i].half ? 0.5 : 1.0;
-    glyph.halfWidth = raw[i].half;
+    i += units;
+  }
+  if (!oneToOne || !rest.empty()) {
+    shape.glyphs.clear();
+    const std::size_t unitBytes = raw.wide ? 2 : 1;
+    for (std::size_t i = 0; i < raw.units();) {
+      const std::size_t units = RawCharUnits(raw, i);
+      shape.glyphs.push_back({jww::DecodedText(jww::JwwString(
+                                  raw.bytes.substr(i * unitBytes, units * unitBytes), raw.wide)),
+                              0, 0, IsHalfWidth(raw, i, units)});
+      i += units;
+    }
+  }
+  double offset = 0;
+  for (Glyph& glyph : shape.glyphs) {
+    const double part = glyph.halfWidth ? 0.5 : 1.0;
     glyph.offset = offset;
     glyph.width = text.width * part;
     offset += glyph.width + text.spacing * part;
-    shape.glyphs.push_back(std::move(glyph));
   }
 }
 

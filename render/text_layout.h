@@ -10,7 +10,7 @@
 
 namespace render {
 
-// Fills `shape` (start, angle, height, glyphs, the whole text, the font) from
+// Fills `shape` (start, angle, height, glyphs, the whole text) from
 // `text`: each character cell `width` wide (half for a half-width character)
 // followed by `spacing` (half after a half-width character), the last cell
 // without; start and angle as stored.

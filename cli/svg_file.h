@@ -1,0 +1,21 @@
+// A drawing's picture written as an SVG file, complete or not at all: into a
+// temporary beside the destination, moved into place when whole.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "conversion/failure_reason.h"
+#include "render/svg_writer.h"
+
+namespace cli {
+
+struct SvgFileResult {
+  unit_val::Failure failure{};  // kNone when written
+  std::string text;             // why not, in English
+};
+
+SvgFileResult WriteSvgFile(const render::DisplayList& list, const render::SvgOptions& options,
+                           const std::filesystem::path& destination);
+
+}  // namespace cli
