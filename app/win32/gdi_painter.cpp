@@ -199,8 +199,14 @@ HFONT FontCache::Get(const std::string& name, int height, int width, int escapem
 }
 
 GdiPainter::GdiPainter(HDC dc, const PaperView& view, int width, int height, UINT dpi,
-                       FontCache& fonts)
-    : dc_(dc), view_(view), width_(width), height_(height), dpi_(dpi), fonts_(fonts) {
+                       FontCache& fonts, std::function<bool()> keepGoing)
+    : dc_(dc),
+      view_(view),
+      width_(width),
+      height_(height),
+      dpi_(dpi),
+      fonts_(fonts),
+      keepGoing_(std::move(keepGoing)) {
   savedDc_ = ::SaveDC(dc_);
   ::SetGraphicsMode(dc_, GM_ADVANCED);
   ::SetBkMode(dc_, TRANSPARENT);
@@ -492,10 +498,18 @@ void GdiPainter::Image(const render::ImageShape& image, const render::Style& sty
              fonts_.Get({}, namePx, 0, Escapement(angle)), ColourOf(style, greyed));
 }
 
-void PaintDisplayList(HDC dc, const render::DisplayList& list, const PaperView& view, int width,
-                      int height, UINT dpi, FontCache& fonts) {
-  GdiPainter painter(dc, view, width, height, dpi, fonts);
+bool GdiPainter::KeepGoing() {
+  if (--untilAsk_ > 0 || !keepGoing_) return !stopped_;
+  untilAsk_ = kItemsPerAsk;
+  stopped_ = !keepGoing_();
+  return !stopped_;
+}
+
+bool PaintDisplayList(HDC dc, const render::DisplayList& list, const PaperView& view, int width,
+                      int height, UINT dpi, FontCache& fonts, std::function<bool()> keepGoing) {
+  GdiPainter painter(dc, view, width, height, dpi, fonts, std::move(keepGoing));
   render::Walk(list, painter);
+  return !painter.Stopped();
 }
 
 }  // namespace win32

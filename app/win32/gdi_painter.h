@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <tuple>
@@ -39,7 +40,9 @@ class GdiPainter final : public render::PartPainter {
  public:
   // Paints into `dc` over `width` x `height` pixels through `view`; `dpi`
   // sizes what is drawn in pixels (points, the new type of a marked text).
-  GdiPainter(HDC dc, const PaperView& view, int width, int height, UINT dpi, FontCache& fonts);
+  // `keepGoing`, asked every kItemsPerAsk items, stops the paint by false.
+  GdiPainter(HDC dc, const PaperView& view, int width, int height, UINT dpi, FontCache& fonts,
+             std::function<bool()> keepGoing = {});
   ~GdiPainter() override;
   GdiPainter(const GdiPainter&) = delete;
   GdiPainter& operator=(const GdiPainter&) = delete;
@@ -56,6 +59,10 @@ class GdiPainter final : public render::PartPainter {
             bool greyed) override;
   void Image(const render::ImageShape& image, const render::Style& style, const render::Affine& to,
              bool greyed) override;
+  bool KeepGoing() override;
+  bool Stopped() const { return stopped_; }
+
+  static constexpr int kItemsPerAsk = 1024;
 
  private:
   struct Pixel {
@@ -75,6 +82,9 @@ class GdiPainter final : public render::PartPainter {
   int width_, height_;
   UINT dpi_;
   FontCache& fonts_;
+  std::function<bool()> keepGoing_;
+  int untilAsk_ = kItemsPerAsk;
+  bool stopped_ = false;
   int savedDc_ = 0;
   bool textMode_ = false;
   std::unordered_map<const render::Style*, HPEN> pens_[2];  // by greyed
@@ -85,8 +95,9 @@ class GdiPainter final : public render::PartPainter {
   std::vector<Pixel> scratch_;
 };
 
-// Paints every visible item of `list` (onto what is already in `dc`).
-void PaintDisplayList(HDC dc, const render::DisplayList& list, const PaperView& view, int width,
-                      int height, UINT dpi, FontCache& fonts);
+// Paints every visible item of `list` (onto what is already in `dc`);
+// false when `keepGoing` stopped it first.
+bool PaintDisplayList(HDC dc, const render::DisplayList& list, const PaperView& view, int width,
+                      int height, UINT dpi, FontCache& fonts, std::function<bool()> keepGoing = {});
 
 }  // namespace win32

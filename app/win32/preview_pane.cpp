@@ -82,10 +82,10 @@ PaperView PreviewPane::View() const {
   return PaperView::Fit(area, picture.right, picture.bottom, Scale(kMargin, WindowDpi(window_)));
 }
 
-void PreviewPane::Paint(HDC target) {
+bool PreviewPane::Paint(HDC target) {
   RECT client;
   ::GetClientRect(window_, &client);
-  if (client.right <= 0 || client.bottom <= 0) return;
+  if (client.right <= 0 || client.bottom <= 0) return true;
   const RECT picture = Picture();
   HDC dc = ::CreateCompatibleDC(target);
   HBITMAP bitmap = ::CreateCompatibleBitmap(target, client.right, client.bottom);
@@ -98,9 +98,20 @@ void PreviewPane::Paint(HDC target) {
     const UINT dpi = WindowDpi(window_);
     const HRGN clip = ::CreateRectRgnIndirect(&picture);
     ::SelectClipRgn(dc, clip);
-    PaintDisplayList(dc, *drawing_, View(), picture.right, picture.bottom, dpi, fonts_);
+    // Keys and clicks (and the pointer's moves while dragging) waiting in
+    // the queue stop the paint.
+    const UINT input = QS_KEY | QS_MOUSEBUTTON | (dragging_ ? QS_MOUSEMOVE : 0);
+    const bool done =
+        PaintDisplayList(dc, *drawing_, View(), picture.right, picture.bottom, dpi, fonts_,
+                         [input] { return HIWORD(::GetQueueStatus(input)) == 0; });
     ::SelectClipRgn(dc, nullptr);
     ::DeleteObject(clip);
+    if (!done) {
+      ::SelectObject(dc, oldBitmap);
+      ::DeleteObject(bitmap);
+      ::DeleteDC(dc);
+      return false;
+    }
     HGDIOBJ oldFont =
         ::SelectObject(dc, font_ != nullptr ? font_ : ::GetStockObject(DEFAULT_GUI_FONT));
     ::SetBkMode(dc, TRANSPARENT);
@@ -123,6 +134,7 @@ void PreviewPane::Paint(HDC target) {
     highlightAt_ = 0;
     shownSinceHighlight_ = false;
   }
+  return true;
 }
 
 LRESULT PreviewPane::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -130,8 +142,9 @@ LRESULT PreviewPane::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = ::BeginPaint(window_, &paint);
-      Paint(dc);
+      const bool done = Paint(dc);
       ::EndPaint(window_, &paint);
+      if (!done) ::InvalidateRect(window_, nullptr, FALSE);
       return 0;
     }
     case WM_ERASEBKGND:

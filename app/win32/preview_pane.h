@@ -1,7 +1,9 @@
 // The preview pane right of the file list: the highlighted drawing drawn to
 // fit on white and the line under it. The wheel zooms at the pointer,
 // dragging moves the picture, a double click fits it again. Painted through
-// a memory bitmap, so that nothing flickers.
+// a memory bitmap, so that nothing flickers; a paint that input interrupts
+// is dropped and made again once the input is handled, so that a huge
+// drawing never holds the window.
 #pragma once
 
 #include <windows.h>
@@ -40,7 +42,7 @@ class PreviewPane {
   template <typename T>
   friend LRESULT CALLBACK ObjectWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
-  void Paint(HDC target);
+  bool Paint(HDC target);
   int CaptionHeight() const;
 
   HWND window_ = nullptr;

@@ -183,6 +183,34 @@ TEST(Win32GdiPainter, TurnedTextsStandInTheirCells) {
   EXPECT_EQ(canvas.Count(0, 101, 200, 200, ink), 0) << "nothing below it";
 }
 
+TEST(Win32GdiPainter, APaintStopsWhenAskedAndSaysSo) {
+  Drawing d;
+  const std::uint32_t black = d.Style(kBlack);
+  for (int i = 0; i < 3 * win32::GdiPainter::kItemsPerAsk; ++i) {
+    d.list.items.push_back(d.Line({-50, -50}, {-40, -50}, black));
+  }
+  d.list.items.push_back(d.Line({-50, 0}, {50, 0}, d.Style(kGreen)));  // the last item
+  const win32::PaperView view = win32::PaperView::Fit(d.list.bounds, 200, 200, 10);
+  win32::FontCache fonts;
+  int asked = 0;
+  {
+    Canvas canvas(200);
+    EXPECT_FALSE(win32::PaintDisplayList(canvas.dc(), d.list, view, 200, 200, 96, fonts, [&] {
+      ++asked;
+      return false;
+    }));
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(canvas.At(100, 100), kWhite) << "nothing after the stop";
+  }
+  Canvas canvas(200);
+  EXPECT_TRUE(win32::PaintDisplayList(canvas.dc(), d.list, view, 200, 200, 96, fonts, [&] {
+    ++asked;
+    return true;
+  }));
+  EXPECT_EQ(asked, 4);
+  EXPECT_EQ(canvas.At(100, 100), kGreen);
+}
+
 // Lets the window take its messages for `ms` milliseconds.
 void Pump(win32::MainWindow& window, DWORD ms) {
   const DWORD end = ::GetTickCount() + ms;
