@@ -155,11 +155,15 @@ void MainWindow::Show(int how) {
 
 bool MainWindow::PreTranslate(MSG& message) {
   if (window_ == nullptr) return false;
-  // The wheel zooms the picture under the pointer, wherever the focus is.
+  // The wheel zooms the picture under the pointer wherever the focus is,
+  // and scrolls what is under the pointer while the picture has the focus.
   if (message.message == WM_MOUSEWHEEL && preview_ != nullptr) {
     const POINT at{GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)};
-    if (::WindowFromPoint(at) == preview_->hwnd() && message.hwnd != preview_->hwnd()) {
-      ::SendMessageW(preview_->hwnd(), WM_MOUSEWHEEL, message.wParam, message.lParam);
+    HWND under = ::WindowFromPoint(at);
+    HWND pane = preview_->hwnd();
+    if (under != message.hwnd && (under == pane || message.hwnd == pane) &&
+        (under == window_ || ::IsChild(window_, under))) {
+      ::SendMessageW(under, WM_MOUSEWHEEL, message.wParam, message.lParam);
       return true;
     }
   }

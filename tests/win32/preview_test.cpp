@@ -317,6 +317,14 @@ TEST_F(Win32Preview, TheWheelZoomsAtThePointerAndADoubleClickFitsAgain) {
   EXPECT_DOUBLE_EQ(pane.View().scale, fitted.scale);
   EXPECT_DOUBLE_EQ(pane.View().dy, fitted.dy);
 
+  // The wheel over the picture zooms it while the list has the focus.
+  POINT centre{picture.right / 2, picture.bottom / 2};
+  ::ClientToScreen(pane.hwnd(), &centre);
+  ::PostMessageW(Main("StringGrid1"), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA),
+                 MAKELPARAM(centre.x, centre.y));
+  Pump(main_, 50);
+  EXPECT_NEAR(pane.View().scale, fitted.scale * 1.25, 1e-9);
+
   // A highlight's picture, once painted, records how long it took; a
   // repaint of the drawing shown before does not.
   pane.NoteHighlight();
