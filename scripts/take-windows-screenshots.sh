@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of quillon.exe under Wine on Xvfb: the main
 # window at its first start, with a folder listed (memos visible), after the
-# splitter was dragged far right and back, the settings dialog, and the
-# failure list at 192 dpi, into docs/windows-*.png.
+# splitter was dragged far right and back, the settings dialog, the preview
+# of a real drawing with the texts that settings would retype marked, zoomed
+# in by the wheel, and the failure list at 192 dpi, into docs/windows-*.png.
 #
 # Usage: scripts/take-windows-screenshots.sh [QUILLON_EXE [WINDOW_PROBE_EXE]]
 #        (default: the cross-build of scripts/windows-tests.sh)
@@ -18,6 +19,8 @@ done
 source "$root/scripts/lib/xvfb_driver.sh"
 # shellcheck source=lib/wine_driver.sh
 source "$root/scripts/lib/wine_driver.sh"
+# shellcheck source=../bench/corpus_lib.sh
+source "$root/bench/corpus_lib.sh"
 export LC_ALL=C.UTF-8
 
 # A fixed place, so that the paths shown are the same on every run.
@@ -33,14 +36,15 @@ cat >"$work/program/quillon.ini" <<'INI'
 [Form]
 F1_X=0
 F1_Y=0
-F1_W=1040
-F1_H=520
+F1_W=1180
+F1_H=560
 F2_X=0
 F2_Y=0
 F2_W=748
 F2_H=502
 [Comp]
 F1P1=200
+F1P2=300
 F1S0=190
 F1S1=72
 F1S2=44
@@ -82,10 +86,11 @@ qx_type "$chooser" "$(winepath -w "$work/out")"
 qx_keys "$chooser" Return
 sleep 1
 qw_click_control StringGrid1 300 32   # rows 1 to 3 of the list
+sleep 1
 xdotool keydown shift
 qw_click_control StringGrid1 300 80
 xdotool keyup shift
-sleep 1
+sleep 2   # the first row's preview painted
 import -window "$QX_MAIN" "$root/docs/windows-main-window.png"
 qx_keys "$QX_MAIN" alt+s 1
 dialog="$(qx_wait_window '^変換設定$')"
@@ -104,6 +109,46 @@ sleep 1
 import -window "$QX_MAIN" "$root/docs/windows-splitter-drag.png"
 kill "$QX_APP_PID" 2>/dev/null || true
 wait "$QX_APP_PID" 2>/dev/null || true
+wait_gone '^Quillon Ver'  # else the probe may find the old window
+
+# The preview of a real drawing under settings that retype texts: the
+# drawing highlighted, its picture painted, the part with the marked texts
+# zoomed in by the wheel at the pointer. Without the real drawings, the
+# example drawing, fitted.
+cp "$work/program/quillon.ini" "$work/program/quillon.ini.first"
+{
+  printf '[Form]\nF1_X=0\nF1_Y=0\nF1_W=1270\nF1_H=640\n[Comp]\nF1P1=140\nF1P2=520\n'
+  printf 'F1S0=140\nF1S1=60\nF1S2=40\nF1S3=90\nF1S4=136\nF1S5=30\nF1S6=72\n[Set]\nFTYP=2\n'
+  # The folder listed last time is listed again at the start.
+  printf 'FLD1=%s\\\nFLD3=%s\\\n' "$(winepath -w "$work/drawings")" "$(winepath -w "$work/drawings/図面")"
+  retyping_settings
+} >"$work/program/quillon.ini"
+qw_start_quillon "$work/program/quillon.exe"
+shown=PLAN.jww
+[ -f "$work/drawings/図面/Test5.jww" ] && shown=Test5.jww
+row=
+for _ in $(seq 50); do
+  row="$(wine "$QW_PROBE" rows 2>/dev/null | tr -d '\r' | cut -f1 | grep -nx "$shown" | cut -d: -f1 || true)"
+  [ -n "$row" ] && break
+  sleep 0.3
+done
+[ -n "$row" ] || { echo "the folder of $shown was not listed" >&2; exit 1; }
+sleep 2  # the "変換対象" column filled
+qw_click_control StringGrid1 60 $((20 + 24 * (row - 1) + 12))
+for _ in $(seq 100); do wine "$QW_PROBE" painted >/dev/null 2>&1 && break; sleep 0.3; done
+if [ "$shown" = Test5.jww ]; then
+  # The right-hand building, where the retyped texts are.
+  read -r px py pw ph < <(wine "$QW_PROBE" rect Preview1 2>/dev/null | tr -d '\r')
+  xdotool mousemove "$((px + pw * 71 / 100))" "$((py + ph * 42 / 100))"
+  sleep 0.3
+  for _ in 1 2 3 4 5 6 7 8; do xdotool click 4; sleep 0.3; done
+fi
+sleep 1
+import -window "$QX_MAIN" "$root/docs/windows-preview.png"
+kill "$QX_APP_PID" 2>/dev/null || true
+wait "$QX_APP_PID" 2>/dev/null || true
+wait_gone '^Quillon Ver'
+mv "$work/program/quillon.ini.first" "$work/program/quillon.ini"
 
 # The failure list at 192 dpi: a damaged drawing, a drawing that is not
 # one, and a file of another kind, all highlighted and converted.
@@ -134,4 +179,5 @@ sleep 1
 import -window "$failures" "$root/docs/windows-failures-192dpi.png"
 qx_keys "$failures" Escape
 echo "Screenshots in $root/docs: windows-first-start.png, windows-main-window.png," \
-  "windows-settings-dialog.png, windows-splitter-drag.png, windows-failures-192dpi.png"
+  "windows-settings-dialog.png, windows-splitter-drag.png, windows-preview.png," \
+  "windows-failures-192dpi.png"

@@ -8,7 +8,7 @@ namespace win32 {
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, int>, 15> kMainNames{{
+constexpr std::array<std::pair<std::string_view, int>, 17> kMainNames{{
     {"Panel1", kPanel1},
     {"Edit1", kEdit1},
     {"TreeView1", kTreeView1},
@@ -24,6 +24,8 @@ constexpr std::array<std::pair<std::string_view, int>, 15> kMainNames{{
     {"StatusBar1", kStatusBar1},
     {"ProgressBar1", kProgressBar1},
     {"ButtonStop", kButtonStop},
+    {"Splitter2", kSplitter2},
+    {"Preview1", kPreview1},
 }};
 
 struct Numbered {

@@ -27,6 +27,8 @@ enum MainId : int {
   kStatusBar1,
   kProgressBar1,
   kButtonStop,
+  kSplitter2,
+  kPreview1,
   kMnuFileSFolder = 200,
   kMnuFileType0,
   kMnuFileType1,

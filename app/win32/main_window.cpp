@@ -23,6 +23,7 @@ constexpr wchar_t kMainClass[] = L"QuillonTForm1";
 constexpr wchar_t kSplitterClass[] = L"QuillonSplitter";
 
 constexpr int kSizeColumn = 1;
+constexpr int kRetypeColumn = 6;  // "変換対象": a count, right-aligned
 
 // Messages the window posts to itself, so that a handler runs after the
 // control's own handling of the click or key.
@@ -52,7 +53,8 @@ LRESULT CALLBACK SplitterProc(HWND splitter, UINT message, WPARAM wparam, LPARAM
       if (::GetCapture() == splitter) {
         POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
         ::MapWindowPoints(splitter, ::GetParent(splitter), &at, 1);
-        ::SendMessageW(::GetParent(splitter), kSplitterMoved, static_cast<WPARAM>(at.x), 0);
+        ::SendMessageW(::GetParent(splitter), kSplitterMoved, static_cast<WPARAM>(at.x),
+                       ::GetDlgCtrlID(splitter));
       }
       return 0;
     case WM_LBUTTONUP:
@@ -118,11 +120,14 @@ MainWindow::MainWindow(HINSTANCE instance) {
   shortcuts_ = ::CreateAcceleratorTableW(&convert, 1);
   const unit1::SessionSettings builtIn = unit1::BuiltInSettings({});
   paneWidth_ = builtIn.paneWidth;
+  previewWidth_ = builtIn.previewWidth;
   columnWidths_ = builtIn.columnWidths;
   const unit1::WindowGeometry& place = builtIn.mainWindow;
   window_ = ::CreateWindowExW(0, kMainClass, Wide(texts::kMainCaption).c_str(),
                               WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, place.x, place.y, place.width,
                               place.height, nullptr, nullptr, instance, this);
+  const std::lock_guard<std::mutex> lock(taskLock_);
+  taskTarget_ = window_;
 }
 
 MainWindow::~MainWindow() {
@@ -150,6 +155,18 @@ void MainWindow::Show(int how) {
 
 bool MainWindow::PreTranslate(MSG& message) {
   if (window_ == nullptr) return false;
+  // The wheel zooms the picture under the pointer wherever the focus is,
+  // and scrolls what is under the pointer while the picture has the focus.
+  if (message.message == WM_MOUSEWHEEL && preview_ != nullptr) {
+    const POINT at{GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)};
+    HWND under = ::WindowFromPoint(at);
+    HWND pane = preview_->hwnd();
+    if (under != message.hwnd && (under == pane || message.hwnd == pane) &&
+        (under == window_ || ::IsChild(window_, under))) {
+      ::SendMessageW(under, WM_MOUSEWHEEL, message.wParam, message.lParam);
+      return true;
+    }
+  }
   const bool ours = message.hwnd == window_ || ::IsChild(window_, message.hwnd);
   // A press counts while a long loop takes the messages; one made while the
   // window was idle would stop the next loop at once.
@@ -199,8 +216,14 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       Forward(&MainEvents::ListHighlightChanged, Highlight());
       return 0;
     case kSplitterMoved:
-      DragSplitter(static_cast<int>(wparam));
+      DragSplitter(static_cast<int>(lparam), static_cast<int>(wparam));
       return 0;
+    case kRunTask: {
+      const std::unique_ptr<std::function<void()>> task(
+          reinterpret_cast<std::function<void()>*>(lparam));
+      if (window_ != nullptr) RunGuarded(ModalOwner(), *task);
+      return 0;
+    }
     case kSizeColumnResized:
       Forward(&MainEvents::StringGrid1DrawCell);
       return 0;
@@ -213,6 +236,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     }
     case WM_DESTROY:
+      DropPostedTasks();
       window_ = nullptr;
       ::PostQuitMessage(0);
       return 0;
@@ -253,6 +277,7 @@ void MainWindow::CreateControls() {
               WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
               kTreeView1);
   CreateChild(window_, 0, kSplitterClass, L"", 0, kSplitter1);
+  CreateChild(window_, 0, kSplitterClass, L"", 0, kSplitter2);
   CreateChild(window_, 0, L"STATIC", Wide(texts::kFileTypeLabel).c_str(), SS_LEFT, kLabel1);
   HWND combo = CreateChild(window_, 0, WC_COMBOBOXW, L"",
                            WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kComboBox1);
@@ -271,7 +296,8 @@ void MainWindow::CreateControls() {
   HWND list =
       CreateChild(window_, WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                   WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS, kStringGrid1);
-  ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  ListView_SetExtendedListViewStyle(list,
+                                    LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
   ::SetWindowSubclass(list, ListProc, 1, 0);
   // Tab goes from the tree to the list, then along the controls above it.
   ::SetWindowPos(list, Control(kTreeView1), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -280,11 +306,12 @@ void MainWindow::CreateControls() {
   for (int column = 0; column < unit1::kColumnCount; ++column) {
     LVCOLUMNW header{};
     header.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_FMT;
-    header.fmt = column == kSizeColumn ? LVCFMT_RIGHT : LVCFMT_LEFT;
+    header.fmt = column == kSizeColumn || column == kRetypeColumn ? LVCFMT_RIGHT : LVCFMT_LEFT;
     header.cx = columnWidths_[static_cast<std::size_t>(column)];
     header.pszText = const_cast<wchar_t*>(L"");
     ListView_InsertColumn(list, column, &header);
   }
+  preview_ = std::make_unique<PreviewPane>(window_, kPreview1);
   HWND status = CreateChild(window_, 0, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP, kStatusBar1);
   ::SetWindowSubclass(status, StatusBarProc, 1, 0);
   HWND progress = ::CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD, 0, 0, 0, 0, status,
@@ -313,6 +340,7 @@ void MainWindow::ApplyDpi(UINT dpi) {
   SetFont(::GetDlgItem(Control(kStatusBar1), kButtonStop), font_);
   SetFont(Control(kButton4), bigFont_);
   SetFont(Control(kStringGrid1), listFont_);
+  SetFont(Control(kPreview1), font_);
 
   // The folder picture, and the rows' height of 24 pixels through a list of
   // pictures that high (a report list's rows are as high as its pictures).
@@ -348,6 +376,8 @@ constexpr int kPaneMinimum = 60;
 constexpr int kSplitterWidth = 3;
 constexpr int kTopPanelHeight = 48;
 constexpr int kListMinimumHeight = 96;
+constexpr int kListMinimumWidth = 120;  // the preview gives way to the list
+constexpr int kPreviewMinimum = 60;
 
 }  // namespace
 
@@ -368,7 +398,7 @@ void MainWindow::LayOut() {
   const int pane =
       std::clamp(s(paneWidth_), 0, std::max(0, width - s(kSplitterWidth) - s(kRightPaneMinimum)));
   const int edit = s(19);
-  HDWP moves = ::BeginDeferWindowPos(12);
+  HDWP moves = ::BeginDeferWindowPos(14);
   auto move = [&moves, this](int id, int x, int y, int w, int h) {
     if (moves != nullptr) {
       moves = ::DeferWindowPos(moves, Control(id), nullptr, x, y, std::max(0, w), std::max(0, h),
@@ -392,7 +422,12 @@ void MainWindow::LayOut() {
   const int destination = std::max(s(40), browse - s(4) - left2);
   move(kEdit2, left2, s(21), destination, s(21));
   move(kButton3, left2 + destination + s(4), s(20), s(40), s(23));
-  move(kStringGrid1, x, top, right - x, height - top);
+  const int preview = std::clamp(s(previewWidth_), 0,
+                                 std::max(0, right - x - s(kSplitterWidth) - s(kListMinimumWidth)));
+  const int listRight = right - preview - s(kSplitterWidth);
+  move(kStringGrid1, x, top, listRight - x, height - top);
+  move(kSplitter2, listRight, top, s(kSplitterWidth), height - top);
+  move(kPreview1, listRight + s(kSplitterWidth), top, preview, height - top);
   if (moves != nullptr) ::EndDeferWindowPos(moves);
   LayOutStatusBar();
   ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -458,9 +493,21 @@ void MainWindow::ShowStatusText() {
   ::SendMessageW(bar, SB_SETTEXTW, 0 | SBT_NOTABPARSING, reinterpret_cast<LPARAM>(shown.c_str()));
 }
 
-void MainWindow::DragSplitter(int x) {
+void MainWindow::DragSplitter(int id, int x) {
   RECT client;
   ::GetClientRect(window_, &client);
+  if (id == kSplitter2) {
+    RECT list;
+    ::GetWindowRect(Control(kStringGrid1), &list);
+    ::MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&list), 2);
+    const int most = std::max<int>(
+        0, client.right - list.left - Scale(kSplitterWidth + kListMinimumWidth, dpi_));
+    const int preview = std::clamp<int>(client.right - x - Scale(kSplitterWidth, dpi_),
+                                        std::min(most, Scale(kPreviewMinimum, dpi_)), most);
+    previewWidth_ = Unscale(preview, dpi_);
+    LayOut();
+    return;
+  }
   const int pane =
       std::clamp(x, Scale(kPaneMinimum, dpi_),
                  std::max<int>(Scale(kPaneMinimum, dpi_),
@@ -577,6 +624,7 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
       [[fallthrough]];
     }
     case LVN_ODSTATECHANGED:
+      if (!settingRows_ && preview_ != nullptr) preview_->NoteHighlight();
       if (!settingRows_ && !selectionPending_) {
         selectionPending_ = true;
         ::PostMessageW(window_, kSelectionChanged, 0, 0);
@@ -592,6 +640,15 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
         });
       }
       break;
+    case LVN_GETINFOTIPW: {
+      auto& tip = reinterpret_cast<NMLVGETINFOTIPW&>(const_cast<NMHDR&>(header));
+      if (rows_ != nullptr && tip.iItem >= 0 &&
+          static_cast<std::size_t>(tip.iItem) < rows_->size() && tip.cchTextMax > 0) {
+        const std::string& text = (*rows_)[static_cast<std::size_t>(tip.iItem)].tooltip;
+        if (!text.empty()) ::lstrcpynW(tip.pszText, Wide(text).c_str(), tip.cchTextMax);
+      }
+      break;
+    }
     case NM_DBLCLK: {
       const int row = reinterpret_cast<const NMITEMACTIVATE&>(header).iItem;
       Forward(&MainEvents::StringGrid1DblClick,
@@ -616,7 +673,8 @@ void MainWindow::OnListDisplayInfo(NMHDR& header) {
   cell_ = Wide((*rows_)[static_cast<std::size_t>(info.item.iItem)].Cell(info.item.iSubItem));
   // The size column is right-aligned by the list itself; the blanks that
   // align it in a grid's cell would only push the digits out of the column.
-  if (info.item.iSubItem == kSizeColumn) cell_.erase(0, cell_.find_first_not_of(L' '));
+  if (info.item.iSubItem == kSizeColumn || info.item.iSubItem == kRetypeColumn)
+    cell_.erase(0, cell_.find_first_not_of(L' '));
   ::lstrcpynW(info.item.pszText, cell_.c_str(), info.item.cchTextMax);
 }
 

@@ -6,6 +6,9 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <type_traits>
@@ -16,6 +19,7 @@
 #include "app/main_view.h"
 #include "app/win32/form_events.h"
 #include "app/win32/object_window.h"
+#include "app/win32/preview_pane.h"
 
 namespace win32 {
 
@@ -32,6 +36,7 @@ class MainWindow final : public unit1::MainView {
   void SetSettingsDialog(SettingsDialog* dialog) { dialog_ = dialog; }
   HWND hwnd() const { return window_; }
   HWND Control(int id) const { return ::GetDlgItem(window_, id); }
+  PreviewPane& Preview() const { return *preview_; }
   // Shows the window; its first show runs the start-up sequence.
   void Show(int how);
   // The message loop's look at each message before it is dispatched: notes
@@ -70,10 +75,15 @@ class MainWindow final : public unit1::MainView {
   void CloseWindow() override;
   void ProcessPendingEvents() override;
   bool EscapePressed() override;
+  void ShowPreview(std::shared_ptr<const render::DisplayList> drawing,
+                   const std::string& caption) override;
+  void PostToWindow(std::function<void()> task) override;
   unit1::WindowGeometry Geometry(unit1::WindowId window) override;
   void SetGeometry(unit1::WindowId window, const unit1::WindowGeometry& geometry) override;
   int PaneWidth() override;
   void SetPaneWidth(int width) override;
+  int PreviewWidth() override;
+  void SetPreviewWidth(int width) override;
   int ColumnWidth(int column) override;
   void SetColumnWidth(int column, int width) override;
   int HeaderRowHeight() override;
@@ -93,13 +103,18 @@ class MainWindow final : public unit1::MainView {
   void OnEnter();
   LRESULT OnNotify(const NMHDR& header);
   void OnListDisplayInfo(NMHDR& header);
-  void DragSplitter(int x);
+  void DragSplitter(int id, int x);
+  void DropPostedTasks();
   void ShowStatusText();
   bool PaintDue();
   void Forward(void (MainEvents::*event)());
   template <typename Argument>
   void Forward(void (MainEvents::*event)(Argument), std::type_identity_t<Argument> argument);
   HWND ModalOwner() const;
+
+  // PostToWindow's message; lparam: a std::function<void()> on the heap,
+  // the message's to free.
+  static constexpr UINT kRunTask = WM_APP + 32;
 
   HWND window_ = nullptr;
   MainEvents* events_ = nullptr;
@@ -110,8 +125,13 @@ class MainWindow final : public unit1::MainView {
   HFONT bigFont_ = nullptr;   // 19 px: "変換"
   HIMAGELIST folderImages_ = nullptr;
   HIMAGELIST rowHeight_ = nullptr;
-  HACCEL shortcuts_ = nullptr;                           // Ctrl+Enter: 変換
-  int paneWidth_ = 0;                                    // at 96 dpi
+  HACCEL shortcuts_ = nullptr;  // Ctrl+Enter: 変換
+  int paneWidth_ = 0;           // at 96 dpi
+  int previewWidth_ = 0;        // at 96 dpi
+  std::unique_ptr<PreviewPane> preview_;
+  // Where PostToWindow sends its tasks; null once the window is going.
+  std::mutex taskLock_;
+  HWND taskTarget_ = nullptr;
   std::array<int, unit1::kColumnCount> columnWidths_{};  // the built-in ones, at 96 dpi
   const std::vector<unit1::FileRow>* rows_ = nullptr;
   std::vector<HTREEITEM> nodes_;  // tree items by node index

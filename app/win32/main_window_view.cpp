@@ -325,6 +325,42 @@ void MainWindow::SetPaneWidth(int width) {
   LayOut();
 }
 
+int MainWindow::PreviewWidth() {
+  return previewWidth_;
+}
+
+void MainWindow::SetPreviewWidth(int width) {
+  previewWidth_ = std::max(0, width);
+  LayOut();
+}
+
+void MainWindow::ShowPreview(std::shared_ptr<const render::DisplayList> drawing,
+                             const std::string& caption) {
+  if (preview_ != nullptr) preview_->Show(std::move(drawing), caption);
+}
+
+// The task travels on the heap with a message of the window's own; a task
+// the window never ran is freed when the window goes.
+void MainWindow::PostToWindow(std::function<void()> task) {
+  auto posted = std::make_unique<std::function<void()>>(std::move(task));
+  const std::lock_guard<std::mutex> lock(taskLock_);
+  if (taskTarget_ != nullptr &&
+      ::PostMessageW(taskTarget_, kRunTask, 0, reinterpret_cast<LPARAM>(posted.get()))) {
+    posted.release();
+  }
+}
+
+void MainWindow::DropPostedTasks() {
+  {
+    const std::lock_guard<std::mutex> lock(taskLock_);
+    taskTarget_ = nullptr;
+  }
+  MSG message;
+  while (::PeekMessageW(&message, window_, kRunTask, kRunTask, PM_REMOVE)) {
+    delete reinterpret_cast<std::function<void()>*>(message.lParam);
+  }
+}
+
 int MainWindow::ColumnWidth(int column) {
   return Unscale(ListView_GetColumnWidth(Control(kStringGrid1), column), dpi_);
 }

@@ -11,7 +11,9 @@ int CALLBACK FontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
   return 0;
 }
 
-bool HasFace(const wchar_t* face) {
+}  // namespace
+
+bool HasFontFace(const wchar_t* face) {
   LOGFONTW wanted{};
   wanted.lfCharSet = DEFAULT_CHARSET;
   std::wcsncpy(wanted.lfFaceName, face, LF_FACESIZE - 1);
@@ -22,8 +24,6 @@ bool HasFace(const wchar_t* face) {
   return found;
 }
 
-}  // namespace
-
 UINT WindowDpi(HWND window) {
   const UINT dpi = window != nullptr ? ::GetDpiForWindow(window) : 0;
   return dpi != 0 ? dpi : 96;
@@ -32,7 +32,7 @@ UINT WindowDpi(HWND window) {
 HFONT CreateGothic(std::initializer_list<const wchar_t*> faces, int pixels, UINT dpi) {
   const wchar_t* chosen = *(faces.end() - 1);
   for (const wchar_t* face : faces) {
-    if (HasFace(face)) {
+    if (HasFontFace(face)) {
       chosen = face;
       break;
     }

@@ -9,6 +9,8 @@
 namespace win32 {
 
 UINT WindowDpi(HWND window);
+// Whether the system has a font of this face.
+bool HasFontFace(const wchar_t* face);
 inline int Scale(int logical, UINT dpi) {
   return ::MulDiv(logical, static_cast<int>(dpi), 96);
 }

@@ -118,7 +118,7 @@ for _ in $(seq 1 50); do kill -0 "$QX_APP_PID" 2>/dev/null || break; sleep 0.2; 
 kill -0 "$QX_APP_PID" 2>/dev/null && fail "the window did not close"
 
 ini="$(tr -d '\r' <"$work/program/quillon.ini")"
-keys=(F1_X F1_Y F1_W F1_H F2_X F2_Y F2_W F2_H F1_MAX F1P1 F1S0 F1S1 F1S2 F1S3 F1S4 F1S5 FLD1 FLD2 FTYP FLD3)
+keys=(F1_X F1_Y F1_W F1_H F2_X F2_Y F2_W F2_H F1_MAX F1P1 F1P2 F1S0 F1S1 F1S2 F1S3 F1S4 F1S5 F1S6 FLD1 FLD2 FTYP FLD3)
 for key in "${keys[@]}"; do grep -q "^$key=" <<<"$ini" || fail "quillon.ini lacks $key"; done
 [ "$(grep -c '^C[0-9]*=' <<<"$ini")" -eq 72 ] || fail "quillon.ini lacks some of C1..C60, C1..C12"
 grep -q '^C1=0.75$' <<<"$ini" || fail "the value typed in the dialog was not saved"

@@ -3,6 +3,8 @@
 //   window_probe text NAME   the text of the main window's control NAME (UTF-8)
 //   window_probe rect NAME   its left, top, width and height on the screen
 //   window_probe rows        the file list's rows, cells separated by tabs
+//   window_probe painted     milliseconds from the last highlight to its
+//                            preview painted (exit 1 while not painted)
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
@@ -10,7 +12,9 @@
 #include <cstdio>
 #include <string>
 
+#include "app/file_rows.h"
 #include "app/win32/control_names.h"
+#include "app/win32/preview_pane.h"
 #include "app/win32/wide_text.h"
 
 namespace {
@@ -29,7 +33,7 @@ void PrintRows(HWND list) {
   const int rows = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
   for (int row = 0; row < rows; ++row) {
     std::string line;
-    for (int column = 0; column < 6; ++column) {
+    for (int column = 0; column < unit1::kColumnCount; ++column) {
       LVITEMW item{};
       item.iSubItem = column;
       item.cchTextMax = kChars;
@@ -53,7 +57,10 @@ int main(int argc, char** argv) {
   if (argc < 2) return 2;
   const std::string what = argv[1];
   HWND main = ::FindWindowW(L"QuillonTForm1", nullptr);
-  const int id = win32::MainControlId(what == "rows" ? "StringGrid1" : argc > 2 ? argv[2] : "");
+  const int id = win32::MainControlId(what == "rows"      ? "StringGrid1"
+                                      : what == "painted" ? "Preview1"
+                                      : argc > 2          ? argv[2]
+                                                          : "");
   HWND control = main == nullptr || id == 0 ? nullptr : win32::FindControl(main, id);
   if (control == nullptr) return 1;
   if (what == "text") {
@@ -66,6 +73,10 @@ int main(int argc, char** argv) {
     std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
   } else if (what == "rows") {
     PrintRows(control);
+  } else if (what == "painted") {
+    const auto ms = reinterpret_cast<INT_PTR>(::GetPropW(control, win32::PreviewPane::kPaintedMs));
+    if (ms == 0) return 1;
+    std::printf("%lld\n", static_cast<long long>(ms - 1));
   } else {
     return 2;
   }
