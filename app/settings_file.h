@@ -30,7 +30,7 @@ inline constexpr int kDefaultPreviewWidth = 240;
 // The list's column widths until the settings file holds others: wide
 // enough for a typical name, memo and time in the list's font.
 inline constexpr std::array<int, kColumnCount> kDefaultColumnWidths = {160, 72, 48, 200,
-                                                                       144, 40, 64};
+                                                                       144, 40, 72};
 
 // Everything the settings file keeps of a session.
 struct SessionSettings {

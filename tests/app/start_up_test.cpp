@@ -55,7 +55,7 @@ TEST_F(MainWindowTest, FirstStartUsesBuiltInValuesAndCloseWritesEveryKeyInOrder)
   EXPECT_EQ(view_.paneWidth, 160);
   EXPECT_EQ(view_.previewWidth, 240);
   // Every column was 64 pixels: names cut to four characters.
-  EXPECT_EQ(view_.columns, (std::vector<int>{160, 72, 48, 200, 144, 40, 64}));
+  EXPECT_EQ(view_.columns, (std::vector<int>{160, 72, 48, 200, 144, 40, 72}));
   EXPECT_EQ(view_.fileType, 0);
   EXPECT_EQ(view_.status, "検索フォルダを指定して下さい。");
   EXPECT_EQ(view_.destinationFolder, "");
