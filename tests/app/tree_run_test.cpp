@@ -124,7 +124,12 @@ TEST_F(TreeRunTest, ADestinationInsideTheTreeIsRefusedAndNothingIsWritten) {
   expected.insert(expected.end(), inside.size(),
                   "保存先フォルダが変換するフォルダの中（サブフォルダ）になっています。");
   expected.push_back("保存先フォルダとファイルのフォルダが同じになっています。");
-#ifndef _WIN32
+#ifdef _WIN32
+  // In other letter case.
+  ChooseDestination(data_ / "SRC" / "PLANS");
+  form_->MnuFileRecursiveClick();
+  expected.push_back("保存先フォルダが変換するフォルダの中（サブフォルダ）になっています。");
+#else
   // Through a link to a folder of the tree.
   fs::create_directory_symlink(source_ / "plans", data_ / "link");
   ChooseDestination(data_ / "link" / "new");
