@@ -20,6 +20,13 @@ std::string ConfirmRun(std::size_t drawings, std::string_view destination) {
                  destination});
 }
 
+std::string ConfirmTreeRun(std::size_t drawings, std::size_t folders,
+                           std::string_view destination) {
+  return Joined({kConfirmRun, "\n", std::to_string(folders), " フォルダの ",
+                 std::to_string(drawings),
+                 " 件の図面を、サブフォルダの構成のまま変換します。\n保存先：", destination});
+}
+
 std::string ListingFolder(std::string_view folder) {
   return Joined({"フォルダ「", folder, "」を検索中(ESC:中断)"});
 }

@@ -47,6 +47,7 @@ inline constexpr std::array<std::string_view, 3> kMenuFileTypes = {"全てのフ
                                                                    "(*.jw?) (&1)", "(*.jww) (&2)"};
 inline constexpr std::string_view kMenuDestination = "保存先フォルダの指定 (&H)";
 inline constexpr std::string_view kMenuConvert = "変換 (&C)";  // shortcut Ctrl+Enter
+inline constexpr std::string_view kMenuConvertTree = "フォルダごと変換 (&R)";
 inline constexpr std::string_view kMenuExit = "終了 (&X)";
 inline constexpr std::string_view kMenuSettings = "設定 (&S)";
 inline constexpr std::string_view kMenuConversionSettings = "変換設定 (&1)";
@@ -78,6 +79,8 @@ inline constexpr std::string_view kChooseDestination = "保存先フォルダを
 inline constexpr std::string_view kNothingHighlighted = "変換するファイルを選択して下さい。";
 inline constexpr std::string_view kSameFolder =
     "保存先フォルダとファイルのフォルダが同じになっています。";
+inline constexpr std::string_view kDestinationInTree =
+    "保存先フォルダが変換するフォルダの中（サブフォルダ）になっています。";
 inline constexpr std::string_view kConfirmRun = "変換を開始します。よろしいですか？";
 inline constexpr std::string_view kRunCancelled = "変換作業をキャンセルしました。";
 inline constexpr std::string_view kConfirmExit = "終了します。よろしいですか？";
@@ -87,6 +90,10 @@ inline constexpr std::string_view kRunRefused = "変換を開始できません�
 // The question before a run: "変換を開始します。よろしいですか？", then
 // "N 件の図面を変換します。" and "保存先：D" on lines of their own.
 std::string ConfirmRun(std::size_t drawings, std::string_view destination);
+// The question before "フォルダごと変換": "変換を開始します。よろしいですか？",
+// then "F フォルダの N 件の図面を、サブフォルダの構成のまま変換します。" and
+// "保存先：D" on lines of their own; F counts the folders holding drawings.
+std::string ConfirmTreeRun(std::size_t drawings, std::size_t folders, std::string_view destination);
 
 // "フォルダ「P」を検索中(ESC:中断)"
 std::string ListingFolder(std::string_view folder);

@@ -59,6 +59,9 @@ class TForm1 {
   void MnuSetConvClick();  // also Button1
   void Button3Click();     // also the menu's destination folder command
   void Button4Click();
+  // "フォルダごと変換": the listed folder and every folder below it, mirrored
+  // into the destination folder, as the command line's recursive convert.
+  void MnuFileRecursiveClick();
   void TreeView1Click();
   void ComboBox1Change(int index);  // the item the user picked; -1 for none
   // Re-aligns the size column to its width (after a listing, after column 1
@@ -136,9 +139,17 @@ class TForm1 {
   // thread while this window lives.
   std::function<void(std::function<void(TForm1&)>)> WindowPoster();
 
-  // Batch run (unit1_run.cpp).
+  // Batch run (unit1_run.cpp, unit1_batch.cpp, unit1_tree_run.cpp).
   bool RunGuardsPass();
-  void ConvertHighlightedRows();
+  // The destination's guards: chosen, not the listed folder, and with
+  // `wholeTree` not below it either.
+  bool DestinationGuardsPass(bool wholeTree);
+  // The guards of "フォルダごと変換"; the files it takes when they pass.
+  std::optional<unit_val::Selection> TreeRunGuardsPass();
+  // Asks the question `confirm`; on Yes runs the selection into the
+  // destination folder with progress, stop, status text and failure list.
+  void ConfirmAndRun(const std::string& confirm, unit_val::Selection selection);
+  void RunSelection(unit_val::Selection selection);
 
   WindowContext context_;
   unit1::MainView& view_;

@@ -66,35 +66,39 @@ std::vector<unit1::FailureLine> FailureLines(const unit_val::BatchReport& report
 void TForm1::Button4Click() {
   Guarded([this] {
     if (busy_ || !RunGuardsPass()) return;
+    std::vector<fs::path> names;
     std::size_t drawings = 0;
     for (std::size_t row : highlight()) {
+      names.push_back(rows_[row].name);
       if (func::UpperExtension(rows_[row].nameText) == ".JWW") ++drawings;
     }
-    const unit1::BoxAnswer answer =
-        view_.ShowBox(unit1::BoxIcon::kQuestion, texts::ConfirmRun(drawings, destinationFolder_),
-                      unit1::BoxButtons::kYesNo);
-    if (answer != unit1::BoxAnswer::kYes) {
-      view_.SetStatusText(std::string(texts::kRunCancelled));
-      return;
-    }
-    const Flagged busy(busy_);
-    const Flagged running(running_);
-    try {
-      ConvertHighlightedRows();
-    } catch (...) {
-      view_.HideProgress();
-      throw;
-    }
+    ConfirmAndRun(texts::ConfirmRun(drawings, destinationFolder_),
+                  unit_val::ChooseNamedFiles(platform::PathFromUtf8(listedFolder_), names,
+                                             platform::PathFromUtf8(destinationFolder_)));
   });
 }
 
-void TForm1::ConvertHighlightedRows() {
-  std::vector<fs::path> names;
-  for (std::size_t row : highlight()) names.push_back(rows_[row].name);
+void TForm1::ConfirmAndRun(const std::string& confirm, unit_val::Selection selection) {
+  const unit1::BoxAnswer answer =
+      view_.ShowBox(unit1::BoxIcon::kQuestion, confirm, unit1::BoxButtons::kYesNo);
+  if (answer != unit1::BoxAnswer::kYes) {
+    view_.SetStatusText(std::string(texts::kRunCancelled));
+    return;
+  }
+  const Flagged busy(busy_);
+  const Flagged running(running_);
+  try {
+    RunSelection(std::move(selection));
+  } catch (...) {
+    view_.HideProgress();
+    throw;
+  }
+}
+
+void TForm1::RunSelection(unit_val::Selection selection) {
   unit_val::BatchRequest request;
   request.destinationFolder = platform::PathFromUtf8(destinationFolder_);
-  request.selection = unit_val::ChooseNamedFiles(platform::PathFromUtf8(listedFolder_), names,
-                                                 request.destinationFolder);
+  request.selection = std::move(selection);
   if (std::error_code ec; fs::exists(settingsFile_, ec)) request.alsoRead.push_back(settingsFile_);
 
   stop_.Clear();

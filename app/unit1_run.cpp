@@ -17,12 +17,7 @@ void TForm1::Button3Click() {
   });
 }
 
-bool TForm1::RunGuardsPass() {
-  if (!SearchFolderChosen()) return false;
-  if (!listReady_) {
-    ErrorBox(emptyFolderListed_ ? texts::kNoDrawingsInFolder : texts::kNoFileList);
-    return false;
-  }
+bool TForm1::DestinationGuardsPass(bool wholeTree) {
   auto refuse = [this](unit1::BoxIcon icon, std::string_view text) {
     view_.Beep();
     view_.ShowBox(icon, std::string(text), unit1::BoxButtons::kOk);
@@ -32,10 +27,24 @@ bool TForm1::RunGuardsPass() {
     return refuse(unit1::BoxIcon::kQuestion, texts::kChooseDestination);
   }
   // The same folder however it is written: letter case, links, "..".
-  if (unit_val::SameFolder(platform::PathFromUtf8(destinationFolder_),
-                           platform::PathFromUtf8(listedFolder_))) {
+  const fs::path destination = platform::PathFromUtf8(destinationFolder_);
+  const fs::path listed = platform::PathFromUtf8(listedFolder_);
+  if (unit_val::SameFolder(destination, listed)) {
     return refuse(unit1::BoxIcon::kWarning, texts::kSameFolder);
   }
+  if (wholeTree && unit_val::FolderWithin(destination, listed)) {
+    return refuse(unit1::BoxIcon::kWarning, texts::kDestinationInTree);
+  }
+  return true;
+}
+
+bool TForm1::RunGuardsPass() {
+  if (!SearchFolderChosen()) return false;
+  if (!listReady_) {
+    ErrorBox(emptyFolderListed_ ? texts::kNoDrawingsInFolder : texts::kNoFileList);
+    return false;
+  }
+  if (!DestinationGuardsPass(false)) return false;
   // What the run converts is what the list shows highlighted.
   if (highlight().empty()) {
     ErrorBox(texts::kNothingHighlighted);

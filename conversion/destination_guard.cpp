@@ -23,4 +23,20 @@ bool SameFolder(const std::filesystem::path& a, const std::filesystem::path& b) 
          !ec;
 }
 
+bool FolderWithin(const std::filesystem::path& folder, const std::filesystem::path& tree) {
+  if (SameFolder(folder, tree)) return true;
+  // The folder with its links and ".." resolved as far as it exists; each
+  // folder on its way up is compared with the tree as the file system
+  // knows them.
+  std::error_code ec;
+  std::filesystem::path resolved =
+      std::filesystem::weakly_canonical(std::filesystem::absolute(folder, ec), ec);
+  if (ec) resolved = std::filesystem::absolute(folder, ec).lexically_normal();
+  resolved = WithoutTrailingSeparators(resolved);
+  for (std::filesystem::path at = resolved;; at = at.parent_path()) {
+    if (SameFolder(at, tree)) return true;
+    if (at == at.parent_path() || at.empty()) return false;
+  }
+}
+
 }  // namespace unit_val

@@ -250,6 +250,8 @@ void MainWindow::CreateMenu() {
       command(file, texts::kMenuConvert, "MnuFileConvert", [this] { form_.Button4Click(); });
   convert->setShortcuts(
       {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+  command(file, texts::kMenuConvertTree, "MnuFileRecursive",
+          [this] { form_.MnuFileRecursiveClick(); });
   file->addSeparator();
   command(file, texts::kMenuExit, "MnuFileExit", [this] { form_.MnuFileExitClick(); });
   QMenu* set = menuBar()->addMenu(Text(texts::kMenuSettings));

@@ -37,6 +37,7 @@ enum MainId : int {
   kMnuFileExit,
   kMnuSetConv,
   kMnuFileConvert,
+  kMnuFileRecursive,
 };
 
 // The settings dialog's numbered controls: "Edit" 1..60, "CheckBox" 1..12,

@@ -258,6 +258,7 @@ void MainWindow::CreateMenuBar() {
   ::AppendMenuW(file, MF_STRING, kMnuFileDFolder, Wide(texts::kMenuDestination).c_str());
   ::AppendMenuW(file, MF_STRING, kMnuFileConvert,
                 (Wide(texts::kMenuConvert) + L"\tCtrl+Enter").c_str());
+  ::AppendMenuW(file, MF_STRING, kMnuFileRecursive, Wide(texts::kMenuConvertTree).c_str());
   ::AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
   ::AppendMenuW(file, MF_STRING, kMnuFileExit, Wide(texts::kMenuExit).c_str());
   HMENU settings = ::CreatePopupMenu();
@@ -544,6 +545,9 @@ void MainWindow::OnCommand(int id, int code) {
     case kButton4:
     case kMnuFileConvert:
       Forward(&MainEvents::Button4Click);
+      break;
+    case kMnuFileRecursive:
+      Forward(&MainEvents::MnuFileRecursiveClick);
       break;
     case IDOK:
       OnEnter();

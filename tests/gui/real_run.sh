@@ -3,8 +3,9 @@
 # choose the search folder, list it, select every row, choose the
 # destination, convert, leave by the exit command; then the same by keyboard
 # alone (an arrow key lists the folder, Tab and Ctrl+A highlight every row,
-# Ctrl+Enter converts). The files written must be byte for byte what
-# quillon-cli convert writes for the same files and settings.
+# Ctrl+Enter converts); then the whole tree by "フォルダごと変換". The files
+# written must be byte for byte what quillon-cli convert (with --recursive
+# for the tree) writes for the same files and settings.
 #
 # Usage: real_run.sh QUILLON QUILLON_CLI EXAMPLES_FOLDER
 set -euo pipefail
@@ -15,14 +16,17 @@ source "$here/../../scripts/lib/xvfb_driver.sh"
 
 work="$(mktemp -d)"
 trap 'qx_stop; rm -rf "$work"' EXIT
-mkdir -p "$work/program" "$work/src" "$work/gui-out" "$work/keys-out" "$work/cli-out"
+mkdir -p "$work/program" "$work/src" "$work/gui-out" "$work/keys-out" "$work/cli-out" \
+  "$work/tree-out/plans" "$work/cli-tree-out/plans" "$work/src/plans/details"
 cp "$quillon" "$work/program/quillon"
 cp "$examples"/*.jww "$work/src/"
 samples="$here/../../../shared/jww-samples"
 if [ -d "$samples" ]; then cp "$samples"/*.jww "$work/src/" && chmod u+w "$work/src"/*; fi
 echo "not a drawing" >"$work/src/notes.txt"
 # A file already at the destination is kept as its backup, in both runs.
-for out in gui-out keys-out cli-out; do echo "older" >"$work/$out/PLAN.jww"; done
+for out in gui-out keys-out cli-out tree-out/plans cli-tree-out/plans; do
+  echo "older" >"$work/$out/PLAN.jww"
+done
 
 {
   printf '[Form]\nF1_X=0\nF1_Y=0\nF1_W=900\nF1_H=600\n[Comp]\nF1P1=160\n'
@@ -32,6 +36,11 @@ for out in gui-out keys-out cli-out; do echo "older" >"$work/$out/PLAN.jww"; don
   for n in $(seq 1 12); do printf 'C%d=%d\n' "$n" $((n % 2)); done
 } >"$work/program/quillon.ini"
 cp "$work/program/quillon.ini" "$work/settings.ini"
+
+# The tree for "フォルダごと変換": three levels; the runs above take the top only.
+top=$(find "$work/src" -maxdepth 1 -iname '*.jww' | wc -l)
+cp "$examples/PLAN.jww" "$work/src/plans/"
+cp "$examples/PLAN.jww" "$work/src/plans/details/DETAIL.JWW"
 
 qx_start_display
 qx_start_quillon "$work/program/quillon"
@@ -45,12 +54,12 @@ qx_choose_folder "保存先フォルダ" "$work/gui-out"
 qx_click "$QX_MAIN" 859 41         # 変換
 qx_keys "$(qx_wait_window '^Quillon$')" Return   # 変換を開始します。よろしいですか？ Yes
 
-expected=$(find "$work/src" -iname '*.jww' | wc -l)
-# Waits until the window has written every drawing into $1 and reported no
-# failed file, then leaves it by the exit command.
+expected=$top
+# Waits until the window has written every drawing into $1 ($2 of them, or
+# $expected) and reported no failed file, then leaves it by the exit command.
 finish_run() {
-  local deadline=$((SECONDS + 60))
-  until [ "$(find "$1" -iname '*.jww' | wc -l)" -eq "$expected" ] &&
+  local deadline=$((SECONDS + 60)) want="${2:-$expected}"
+  until [ "$(find "$1" -iname '*.jww' | wc -l)" -eq "$want" ] &&
     [ -z "$(find "$1" -name '*.tmp')" ]; do
     if ((SECONDS > deadline)); then
       echo "FAIL: the window did not write every drawing into $1" >&2
@@ -91,7 +100,24 @@ qx_keys "$QX_MAIN" ctrl+Return     # 変換
 qx_keys "$(qx_wait_window '^Quillon$')" Return   # 変換を開始します。よろしいですか？ Yes
 finish_run "$work/keys-out"
 
+# The whole tree, from the menu.
+qx_start_quillon "$work/program/quillon"
+qx_keys "$QX_MAIN" alt+f s
+qx_choose_folder "検索フォルダ" "$work/src"
+qx_click "$QX_MAIN" 60 46          # the root node of the tree: lists the folder
+qx_keys "$QX_MAIN" alt+f h
+qx_choose_folder "保存先フォルダ" "$work/tree-out"
+qx_keys "$QX_MAIN" alt+f r         # フォルダごと変換
+qx_keys "$(qx_wait_window '^Quillon$')" Return   # 変換を開始します。よろしいですか？ Yes
+finish_run "$work/tree-out" "$(find "$work/src" -iname '*.jww' | wc -l)"
+
 summary="$("$cli" convert --dest "$work/cli-out" --settings "$work/settings.ini" "$work/src" | tail -1)"
+"$cli" convert --recursive --dest "$work/cli-tree-out" --settings "$work/settings.ini" "$work/src" \
+  >/dev/null
+if ! diff -r "$work/tree-out" "$work/cli-tree-out"; then
+  echo "FAIL: the window's output of the tree differs from quillon-cli --recursive's" >&2
+  exit 1
+fi
 case "$summary" in
   *"; 0 texts retyped") echo "FAIL: the settings retyped nothing: $summary" >&2; exit 1 ;;
 esac
@@ -101,4 +127,5 @@ for out in gui-out keys-out; do
     exit 1
   fi
 done
-echo "PASS: $expected drawings converted by the window, by mouse and by keyboard, identical to quillon-cli's output ($summary)"
+echo "PASS: $expected drawings converted by the window, by mouse and by keyboard, and the tree of" \
+  "three levels, identical to quillon-cli's output ($summary)"

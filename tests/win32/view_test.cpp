@@ -47,6 +47,7 @@ struct MainRecorder final : win32::MainEvents {
   void MnuSetConvClick() override { calls.push_back("MnuSetConvClick"); }
   void Button3Click() override { calls.push_back("Button3Click"); }
   void Button4Click() override { calls.push_back("Button4Click"); }
+  void MnuFileRecursiveClick() override { calls.push_back("MnuFileRecursiveClick"); }
   void ComboBox1Change(int) override { calls.push_back("ComboBox1Change"); }
   void TreeView1Click() override { calls.push_back("TreeView1Click"); }
   void TreeSelectionChanged(std::optional<int> node) override {
@@ -517,6 +518,11 @@ TEST_F(Win32Windows, TheWindowIsWorkedByKeyboard) {
   wchar_t text[64] = L"";
   ::GetMenuStringW(::GetMenu(main_.hwnd()), win32::kMnuFileConvert, text, 64, MF_BYCOMMAND);
   EXPECT_EQ(win32::Utf8(text), "変換 (&C)\tCtrl+Enter");
+  ::GetMenuStringW(::GetMenu(main_.hwnd()), win32::kMnuFileRecursive, text, 64, MF_BYCOMMAND);
+  EXPECT_EQ(win32::Utf8(text), "フォルダごと変換 (&R)");
+  events_.calls.clear();
+  ::SendMessageW(main_.hwnd(), WM_COMMAND, win32::kMnuFileRecursive, 0);
+  EXPECT_EQ(events_.calls, std::vector<std::string>{"MnuFileRecursiveClick"});
 }
 
 // When the timer fires: notes whether Yes is the default button of the box
