@@ -284,9 +284,14 @@ class CommandLineBatch {
       const bool waitsAside = !is && at(before) && aside.contains(*at(before));
       EXPECT_TRUE(is == at(before) || is == at(after) || waitsAside) << name;
     }
+    // A failure the first undo got past leaves nothing to undo.
     const auto again = Undo();
-    EXPECT_EQ(again.first, 0) << again.second;
-    EXPECT_EQ(Files(out_), before);
+    EXPECT_TRUE(again.first == 0 || again.second.find("holds no run to undo") != std::string::npos)
+        << again.second;
+    // A lock file whose removal failed goes with the next run.
+    auto undone = Files(out_);
+    undone.erase(".quillon.lock");
+    EXPECT_EQ(undone, before);
   }
   const fs::path& out() const { return out_; }
 
