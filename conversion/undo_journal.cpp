@@ -1,5 +1,6 @@
 #include "conversion/undo_journal.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -185,6 +186,9 @@ std::string RecordRunForUndo(const fs::path& folder, const std::vector<PlacedFil
     if (!file.olderAside.empty()) entry.olderAside = file.olderAside.filename();
     entries.push_back(std::move(entry));
   }
+  // In name order: one journal for one result, whatever order the run took.
+  std::sort(entries.begin(), entries.end(),
+            [](const JournalEntry& a, const JournalEntry& b) { return a.name < b.name; });
   const JournalRead previous = ReadUndoJournal(folder);
   std::error_code ec;
   const std::string error = WriteUndoJournal(folder, entries, ec);
