@@ -215,8 +215,8 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
 
   const unit_val::BatchReport batch = unit_val::RunBatch(request, settings, stop, printer);
   printer.EndProgress();
-  for (const std::string& warning : batch.journalWarnings) {
-    err << "quillon-cli convert: warning: " << TerminalText(warning) << '\n';
+  for (const auto& warning : batch.journalWarnings) {
+    err << "quillon-cli convert: warning: " << TerminalText(warning.text) << '\n';
   }
   if (batch.refused()) {
     return Stop(report, o.json, err, kExitUsage, batch.refusalText, Hint::kNone, batch.refusal);

@@ -300,7 +300,7 @@ class Run {
     report_.stoppedBy = report_.done < total && !report_.refused() ? stop_.cause() : 0;
     for (const auto& [folder, placed] : placed_) {
       std::string warning = RecordRunForUndo(folder, placed);
-      if (!warning.empty()) report_.journalWarnings.push_back(std::move(warning));
+      if (!warning.empty()) report_.journalWarnings.push_back({folder, std::move(warning)});
     }
   }
 

@@ -81,9 +81,14 @@ struct BatchReport {
   int stoppedBy = 0;        // the StopToken's cause when the run ended early
   std::size_t planned = 0;  // files planned (those set aside before planning not counted)
   std::size_t done = 0;     // of them, reported; after a stop the rest wrote nothing
-  // A destination folder whose undo journal could not be written: why, in
-  // English (the run there cannot be undone; its files are in place).
-  std::vector<std::string> journalWarnings;
+  // The destination folders whose undo journal could not be written (the
+  // run there cannot be undone; its files are in place), each with why, in
+  // English.
+  struct JournalWarning {
+    std::filesystem::path folder;
+    std::string text;
+  };
+  std::vector<JournalWarning> journalWarnings;
   bool refused() const { return static_cast<bool>(refusal); }
 };
 

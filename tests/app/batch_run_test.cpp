@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "app/message_texts.h"
 #include "app/window_observer.h"
 #include "drawing/jww_probe.h"
 #include "platform/file_faults.h"
@@ -277,6 +278,25 @@ TEST_F(BatchRunTest, AnOlderBackupTheRunReplacedWaitsAsideUntilTheNextRun) {
 }
 
 // The close box was ignored while a run went.
+// A run whose undo journal cannot be written says so: its files are in
+// place, but it cannot be undone.
+TEST_F(BatchRunTest, AnUndoJournalThatCannotBeWrittenIsAWarning) {
+  WriteJww(source_ / "A.JWW", 600, "");
+  ListSource();
+  ChooseDestination(destination_);
+  Highlight(1, 1);
+  ASSERT_TRUE(view_.WaitForPosted(2));
+  platform::ArmFileFault(platform::FileOp::kRename, 2);  // the output's, then the journal's
+  form_->Button4Click();
+  platform::DisarmFileFaults();
+  EXPECT_EQ(Written(), (std::vector<std::string>{"A.JWW"}));
+  EXPECT_FALSE(fs::exists(destination_ / ".quillon.undo"));
+  ASSERT_EQ(view_.failures.size(), 1u);
+  EXPECT_EQ(view_.failures[0].kind, unit1::FailureKind::kWarning);
+  EXPECT_EQ(view_.failures[0].file, platform::PathToUtf8(destination_));
+  EXPECT_EQ(view_.failures[0].reason, texts::kUndoJournalNotWritten);
+}
+
 TEST_F(BatchRunTest, ClosingDuringARunAsksThenStopsItAndClosesOnceStopped) {
   for (int i = 0; i < 6; ++i) WriteJww(source_ / ("F" + std::to_string(i) + ".JWW"), 600, "");
   ListSource();
