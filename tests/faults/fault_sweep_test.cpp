@@ -20,6 +20,7 @@
 #include "cli/undo_command.h"
 #include "conversion/backup.h"
 #include "conversion/convert_file.h"
+#include "conversion/undo_run.h"
 #include "platform/file_faults.h"
 #include "platform/settings_file.h"
 #include "tests/support/paths.h"
@@ -408,6 +409,24 @@ TEST(FaultSweep, UndoSurvivesEveryFailure) {
   });
   std::printf("quillon-cli undo: %d injected failures survived\n", total);
   EXPECT_GT(total, 15);
+}
+
+// An undo stopped after its first file keeps the journal; the next finishes.
+TEST(FaultSweep, AStoppedUndoIsFinishedByTheNext) {
+  CommandLineBatch batch;
+  batch.Prepare();
+  const auto before = Files(batch.out());
+  ASSERT_EQ(batch.Convert().first, 0);
+  const auto after = Files(batch.out());
+  struct StopAfterOne : unit_val::UndoObserver {
+    unit_val::StopToken stop;
+    void FileDone(const unit_val::UndoFileResult&) override { stop.Request(2); }
+  } observer;
+  const unit_val::UndoReport report = unit_val::UndoLastRun(batch.out(), observer.stop, &observer);
+  EXPECT_EQ(report.stoppedBy, 2);
+  EXPECT_EQ(report.files.size(), 1u);
+  EXPECT_TRUE(fs::exists(batch.out() / CommandLineBatch::kJournal));
+  batch.ExpectUndoneOrNot(before, after);
 }
 
 #ifndef _WIN32
