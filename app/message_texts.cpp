@@ -171,6 +171,16 @@ std::string_view ReasonText(unit_val::Reason reason) {
       return "変換したファイルを保存先の名前にできません。";
     case Reason::kStoppedBeforeMove:
       return "変換作業が中止されたため、保存されませんでした。";
+    case Reason::kNoUndoJournal:
+      return "元に戻せる変換の記録がありません。";
+    case Reason::kUndoJournalUnreadable:
+      return "変換の記録を読み込めません。";
+    case Reason::kChangedSinceRun:
+      return "変換後にファイルが変更されたか、見つからないため、そのままにしました。";
+    case Reason::kBackupChangedSinceRun:
+      return "バックアップ（.BAK）が変換後に変更されたか、見つからないため、そのままにしました。";
+    case Reason::kCannotUndoFile:
+      return "ファイルを変換前に戻せません。";
     case Reason::kUnexpected:
       return "予期しないエラーが発生しました。";
     case Reason::kOlderBackupKept:

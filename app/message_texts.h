@@ -121,6 +121,9 @@ std::string FailureSummary(int failed, int warned, int skipped);
 // The warning of a file converted while its older ".BAK" could not be
 // deleted: "古いバックアップを削除できなかったため、「K」として残しました。"
 std::string OlderBackupKept(const std::filesystem::path& kept);
+// A destination folder whose undo journal could not be written.
+inline constexpr std::string_view kUndoJournalNotWritten =
+    "変換の記録を書き込めなかったため、この変換は元に戻せません。";
 
 // The line under the preview: "変換対象 N 件 (文字種2: n, 文字種5: m)", the
 // types no text takes left out; "変換対象 0 件" when none. `retyped` holds

@@ -57,6 +57,11 @@ std::vector<unit1::FailureLine> FailureLines(const unit_val::BatchReport& report
         break;
     }
   }
+  for (const auto& warning : report.journalWarnings) {
+    ++counts.warned;
+    lines.push_back({platform::PathToUtf8(warning.folder), "",
+                     std::string(texts::kUndoJournalNotWritten), unit1::FailureKind::kWarning});
+  }
   counts.worthShowing = counts.worthShowing || counts.failed > 0 || counts.warned > 0;
   return lines;
 }

@@ -41,7 +41,8 @@ constexpr const char* kFooter =
     "later one fails with nothing written. While a run writes into a folder, a second\n"
     "run into it waits a moment, then is refused. Ctrl+C stops between files (also\n"
     "between the final moves into place), keeping what is done and removing every\n"
-    "temporary.\n"
+    "temporary. Each folder written into keeps what \"quillon-cli undo\" needs to take the\n"
+    "run back; an older .BAK the run replaced is kept aside until the next run into it.\n"
     "\n"
     "Exit status: 0 when every chosen file converted, 1 when any failed, 2 on a usage error\n"
     "or a refused run, 130 when interrupted (143 when terminated or its terminal closed),\n"
@@ -214,6 +215,9 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
 
   const unit_val::BatchReport batch = unit_val::RunBatch(request, settings, stop, printer);
   printer.EndProgress();
+  for (const auto& warning : batch.journalWarnings) {
+    err << "quillon-cli convert: warning: " << TerminalText(warning.text) << '\n';
+  }
   if (batch.refused()) {
     return Stop(report, o.json, err, kExitUsage, batch.refusalText, Hint::kNone, batch.refusal);
   }

@@ -7,6 +7,7 @@
 #include "cli/convert_command.h"
 #include "cli/info_command.h"
 #include "cli/render_command.h"
+#include "cli/undo_command.h"
 #include "platform/console.h"
 
 namespace {
@@ -15,6 +16,8 @@ constexpr cli::Command kCommands[] = {
     {"info", cli::InfoSynopsis, "show what JWW drawings hold; nothing is written", cli::RunInfo},
     {"convert", cli::ConvertSynopsis,
      "retype the free-size texts of drawings into a destination folder", cli::RunConvert},
+    {"undo", cli::UndoSynopsis, "take back the last convert run into a folder, to the byte",
+     cli::RunUndo},
     {"render", cli::RenderSynopsis,
      "draw drawings as SVG files, marking the texts a conversion would retype", cli::RunRender},
 };

@@ -78,6 +78,11 @@ std::string DestinationBackup::Keep() {
          PathText(left);
 }
 
+fs::path DestinationBackup::KeepOlderAside() {
+  made_ = false;
+  return std::exchange(olderBackup_, {});
+}
+
 bool DestinationBackup::Undo() {
   bool ok = true;
   if (made_) {

@@ -29,8 +29,8 @@ struct BackupOutcome {
 // backup, in a way that can be undone until the replacement is in place (a
 // link or a pipe at either name is moved or deleted itself, never followed):
 // Make moves an older backup aside and the file to the backup path; Keep then
-// drops the older backup, while Undo (also run by the destructor when neither
-// was called) puts both back.
+// drops the older backup (KeepOlderAside leaves it there), while Undo (also run by the destructor
+// when neither was called) puts both back.
 class DestinationBackup {
  public:
   explicit DestinationBackup(std::filesystem::path destination);
@@ -42,6 +42,10 @@ class DestinationBackup {
   // Empty, or what went wrong deleting the older backup (the new backup is
   // kept all the same).
   std::string Keep();
+  // Keeps the new backup and leaves the older one where it waits, under a
+  // name of ours, so that the run can still be taken back; answers that
+  // name (empty when there was no older backup).
+  std::filesystem::path KeepOlderAside();
   // False when the file could not be moved back (it then stays the backup).
   bool Undo();
   // Where an older backup stays when Make or Undo could not put it back, or

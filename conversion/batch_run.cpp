@@ -9,6 +9,7 @@
 #include "conversion/destination_lock.h"
 #include "conversion/path_text.h"
 #include "conversion/preparation_pool.h"
+#include "conversion/undo_journal.h"
 #include "platform/file_io.h"
 
 namespace unit_val {
@@ -193,9 +194,11 @@ class Run {
     }
     // Without a sync of the whole file system, each worker syncs its own
     // output as it closes it (in parallel, and without opening it again).
-    return PrepareConversion(
-        file.source, file.destination, settings_, context,
-        platform::kCanSyncFileSystems ? OutputSync::kByCaller : OutputSync::kNow);
+    prepared =
+        PrepareConversion(file.source, file.destination, settings_, context,
+                          platform::kCanSyncFileSystems ? OutputSync::kByCaller : OutputSync::kNow);
+    prepared.keepOlderBackup = true;
+    return prepared;
   }
 
   // Reports one planned file, moving its output into place.
@@ -227,7 +230,10 @@ class Run {
       } else if (outcome.converted()) {
         result.status = FileStatus::kConverted;
         result.backupMade = outcome.backupMade;
+        result.olderBackupKept = outcome.olderBackupKept;
         result.text = outcome.warning;
+        placed_[FolderOf(file.destination)].push_back(
+            {file.destination, outcome.backupMade, outcome.olderBackupKept});
       } else {
         result.stage = outcome.failedStage;
         result.text = outcome.reason;
@@ -292,6 +298,10 @@ class Run {
     if (!Stopping() && !report_.refused()) FinishBatch();
     batch_.clear();
     report_.stoppedBy = report_.done < total && !report_.refused() ? stop_.cause() : 0;
+    for (const auto& [folder, placed] : placed_) {
+      std::string warning = RecordRunForUndo(folder, placed);
+      if (!warning.empty()) report_.journalWarnings.push_back({folder, std::move(warning)});
+    }
   }
 
   const BatchRequest& request_;
@@ -305,6 +315,8 @@ class Run {
   DestinationFolders folders_{locks_, request_.lockWait};
   std::vector<PreparedConversion> batch_;
   std::uint64_t batchBytes_ = 0;
+  // The files put in place, by folder: what each folder's journal records.
+  std::map<fs::path, std::vector<PlacedFile>> placed_;
 };
 
 }  // namespace

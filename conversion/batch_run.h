@@ -34,6 +34,7 @@ struct FileResult {
   bool backupMade = false;
   std::int32_t version = 0;
   std::filesystem::path olderBackupAside{};  // see ConvertOutcome
+  std::filesystem::path olderBackupKept{};   // see ConvertOutcome
 };
 
 struct BatchTotals {
@@ -80,6 +81,14 @@ struct BatchReport {
   int stoppedBy = 0;        // the StopToken's cause when the run ended early
   std::size_t planned = 0;  // files planned (those set aside before planning not counted)
   std::size_t done = 0;     // of them, reported; after a stop the rest wrote nothing
+  // The destination folders whose undo journal could not be written (the
+  // run there cannot be undone; its files are in place), each with why, in
+  // English.
+  struct JournalWarning {
+    std::filesystem::path folder;
+    std::string text;
+  };
+  std::vector<JournalWarning> journalWarnings;
   bool refused() const { return static_cast<bool>(refusal); }
 };
 
@@ -92,7 +101,8 @@ struct BatchReport {
 // file it reads, a destination folder another run writes into or whose lock
 // cannot be taken) is refused and writes nothing; so is the rest of a run
 // when a folder it makes proves to be such a folder (what is waiting to be
-// moved is dropped).
+// moved is dropped). Each folder the run put files into is left a journal
+// of them (see UndoLastRun), however the run ends.
 BatchReport RunBatch(const BatchRequest& request, const ConversionSettings& settings,
                      StopToken& stop, BatchObserver& observer);
 

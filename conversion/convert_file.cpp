@@ -181,7 +181,11 @@ ConvertOutcome FinishConversion(PreparedConversion& prepared) {
     return Failed(outcome, ConvertStage::kSave, std::move(reason),
                   {Reason::kCannotMoveIntoPlace, output->systemError()});
   }
-  outcome.warning = backup.Keep();
+  if (prepared.keepOlderBackup) {
+    outcome.olderBackupKept = backup.KeepOlderAside();
+  } else {
+    outcome.warning = backup.Keep();
+  }
   outcome.olderBackupAside = backup.olderLeftAside();
   if (!outcome.warning.empty()) outcome.failure = {Reason::kOlderBackupKept, {}};
   outcome.backupMade = kept.result == BackupResult::kKept;

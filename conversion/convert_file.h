@@ -37,6 +37,9 @@ struct ConvertOutcome {
   // An older ".BAK" that stays under a name of ours (".quillon-….old"),
   // named in `reason` or `warning`; empty when there is none.
   std::filesystem::path olderBackupAside{};
+  // The older ".BAK" the new one replaced, kept aside under a name of ours
+  // so that the run can be undone (see PreparedConversion::keepOlderBackup).
+  std::filesystem::path olderBackupKept{};
   std::int32_t version = 0;  // the source's version, written again
   bool converted() const { return failedStage == ConvertStage::kNone; }
 };
@@ -76,6 +79,9 @@ struct PreparedConversion {
   std::unique_ptr<jww::PendingFile> output;  // none on failure or a dry run
   std::uint64_t outputBytes = 0;             // the size of the output
   bool synced = false;                       // the output is on disk already
+  // An older ".BAK" the backup replaces is kept aside (for undo) instead of
+  // deleted.
+  bool keepOlderBackup = false;
 };
 
 // Whether a prepared output is synced to disk as it is written, or left to

@@ -56,6 +56,16 @@ const char* ReasonCodeName(Reason code) {
       return "cannot_move_into_place";
     case Reason::kStoppedBeforeMove:
       return "stopped_before_move";
+    case Reason::kNoUndoJournal:
+      return "no_undo_journal";
+    case Reason::kUndoJournalUnreadable:
+      return "undo_journal_unreadable";
+    case Reason::kChangedSinceRun:
+      return "changed_since_run";
+    case Reason::kBackupChangedSinceRun:
+      return "backup_changed_since_run";
+    case Reason::kCannotUndoFile:
+      return "cannot_undo_file";
     case Reason::kUnexpected:
       return "unexpected";
     case Reason::kOlderBackupKept:

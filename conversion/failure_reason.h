@@ -23,22 +23,27 @@ enum class Reason {
   kCannotReadFolder,        // a named folder cannot be read
   kNoSuchPath,              // a named path is neither a file nor a folder
   // One file failed.
-  kNotRegularFile,       // a folder, a device or a pipe stands at the source path
-  kCannotOpenSource,     // the source cannot be opened
-  kCannotReadSource,     // reading the source failed
-  kDamagedDrawing,       // the data ends early or holds what no drawing holds
-  kImageCutShort,        // an embedded image is cut short by the end of the file
-  kOutOfMemory,          // the drawing needs more memory than the run may take
-  kCannotExtractImages,  // the images could not be written to the temp folder
-  kNameTaken,            // an earlier file of the run has this destination or backup name
-  kCannotCreateFolder,   // the destination folder cannot be made
-  kCannotKeepBackup,     // the file at the destination could not become its ".BAK"
-  kCannotCreateOutput,   // no file can be created in the destination folder
-  kCannotWriteOutput,    // writing the output failed (the disk is full…)
-  kCannotSyncOutput,     // the output could not be put on disk
-  kCannotMoveIntoPlace,  // the output could not take the destination name
-  kStoppedBeforeMove,    // the run was stopped before this file was moved into place
-  kUnexpected,           // an error nobody expected; the English text says which
+  kNotRegularFile,         // a folder, a device or a pipe stands at the source path
+  kCannotOpenSource,       // the source cannot be opened
+  kCannotReadSource,       // reading the source failed
+  kDamagedDrawing,         // the data ends early or holds what no drawing holds
+  kImageCutShort,          // an embedded image is cut short by the end of the file
+  kOutOfMemory,            // the drawing needs more memory than the run may take
+  kCannotExtractImages,    // the images could not be written to the temp folder
+  kNameTaken,              // an earlier file of the run has this destination or backup name
+  kCannotCreateFolder,     // the destination folder cannot be made
+  kCannotKeepBackup,       // the file at the destination could not become its ".BAK"
+  kCannotCreateOutput,     // no file can be created in the destination folder
+  kCannotWriteOutput,      // writing the output failed (the disk is full…)
+  kCannotSyncOutput,       // the output could not be put on disk
+  kCannotMoveIntoPlace,    // the output could not take the destination name
+  kStoppedBeforeMove,      // the run was stopped before this file was moved into place
+  kNoUndoJournal,          // undo: the folder holds no journal of a run to take back
+  kUndoJournalUnreadable,  // undo: the folder's journal cannot be read or understood
+  kChangedSinceRun,        // undo: the output is not what the run wrote (changed or missing)
+  kBackupChangedSinceRun,  // undo: the ".BAK" is not the former file the run kept
+  kCannotUndoFile,         // undo: a file could not be renamed back or removed
+  kUnexpected,             // an error nobody expected; the English text says which
   // Converted, with a warning.
   kOlderBackupKept,  // the older ".BAK" could not be deleted and stays under a name of ours
 };

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "app/message_texts.h"
 #include "app/window_observer.h"
 #include "drawing/jww_probe.h"
 #include "platform/file_faults.h"
@@ -40,10 +41,15 @@ class BatchRunTest : public MainWindowTest {
     for (std::size_t row = first - 1; row < last; ++row) rows.push_back(row);
     form_->ListHighlightChanged(rows);
   }
+  // The files in the destination, but for what a run keeps there for undo
+  // (its journal, and the older backup it replaced, aside).
   std::vector<std::string> Written() const {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(destination_)) {
-      names.push_back(entry.path().filename().string());
+      const std::string name = entry.path().filename().string();
+      if (name == ".quillon.undo" || (name.starts_with(".quillon-") && name.ends_with(".old")))
+        continue;
+      names.push_back(name);
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -244,9 +250,9 @@ TEST_F(BatchRunTest, TheStopCommandEndsTheRunBetweenFiles) {
             "変換作業を完了しました。（変換 6 件、文字 0 件、失敗 0 件、対象外 0 件）");
 }
 
-// The warning for an older ".BAK" kept under another name stood beside the
-// source path and did not name the file kept.
-TEST_F(BatchRunTest, AnOlderBackupLeftUnderAnotherNameIsNamedInAWarning) {
+// An older ".BAK" the run replaced waits aside, whole, so that the run can be
+// undone; no warning is due. The next run into the folder deletes it.
+TEST_F(BatchRunTest, AnOlderBackupTheRunReplacedWaitsAsideUntilTheNextRun) {
   WriteJww(source_ / "A.JWW", 600, "");
   testing_support::WriteFileBytes(destination_ / "A.JWW", "older");
   testing_support::WriteFileBytes(destination_ / "A.BAK", "oldest");
@@ -256,26 +262,41 @@ TEST_F(BatchRunTest, AnOlderBackupLeftUnderAnotherNameIsNamedInAWarning) {
   // The drawing's count and preview read it off the window's thread: done
   // before the file layer is set to fail.
   ASSERT_TRUE(view_.WaitForPosted(2));
-  platform::ArmFileFault(platform::FileOp::kRemove, 1);
   form_->Button4Click();
-  platform::DisarmFileFaults();
-  ASSERT_EQ(Written().size(), 3u);
+  ASSERT_EQ(Written(), (std::vector<std::string>{"A.BAK", "A.JWW"}));
   fs::path kept;
   for (const auto& entry : fs::directory_iterator(destination_)) {
-    const fs::path name = entry.path().filename();
-    if (name != "A.JWW" && name != "A.BAK") kept = entry.path();
+    const std::string name = entry.path().filename().string();
+    if (name.ends_with(".old")) kept = entry.path();
   }
+  ASSERT_FALSE(kept.empty());
   EXPECT_EQ(testing_support::ReadFileBytes(kept), "oldest");
-  ASSERT_EQ(view_.failures.size(), 1u);
-  EXPECT_EQ(view_.failures[0].kind, unit1::FailureKind::kWarning);
-  EXPECT_EQ(view_.failures[0].file, platform::PathToUtf8(destination_ / "A.JWW"));
-  EXPECT_EQ(view_.failures[0].reason, "古いバックアップを削除できなかったため、「" +
-                                          platform::PathToUtf8(kept) + "」として残しました。");
-  EXPECT_EQ(view_.failureSummary, "変換しましたが、注意があります（1 件）。");
-  EXPECT_EQ(unit1::FailureIcon(view_.failures), unit1::BoxIcon::kWarning);
+  EXPECT_TRUE(view_.failures.empty());
+  form_->Button4Click();
+  EXPECT_FALSE(fs::exists(kept)) << "the next run keeps undo of itself only";
+  EXPECT_TRUE(view_.failures.empty());
 }
 
 // The close box was ignored while a run went.
+// A run whose undo journal cannot be written says so: its files are in
+// place, but it cannot be undone.
+TEST_F(BatchRunTest, AnUndoJournalThatCannotBeWrittenIsAWarning) {
+  WriteJww(source_ / "A.JWW", 600, "");
+  ListSource();
+  ChooseDestination(destination_);
+  Highlight(1, 1);
+  ASSERT_TRUE(view_.WaitForPosted(2));
+  platform::ArmFileFault(platform::FileOp::kRename, 2);  // the output's, then the journal's
+  form_->Button4Click();
+  platform::DisarmFileFaults();
+  EXPECT_EQ(Written(), (std::vector<std::string>{"A.JWW"}));
+  EXPECT_FALSE(fs::exists(destination_ / ".quillon.undo"));
+  ASSERT_EQ(view_.failures.size(), 1u);
+  EXPECT_EQ(view_.failures[0].kind, unit1::FailureKind::kWarning);
+  EXPECT_EQ(view_.failures[0].file, platform::PathToUtf8(destination_));
+  EXPECT_EQ(view_.failures[0].reason, texts::kUndoJournalNotWritten);
+}
+
 TEST_F(BatchRunTest, ClosingDuringARunAsksThenStopsItAndClosesOnceStopped) {
   for (int i = 0; i < 6; ++i) WriteJww(source_ / ("F" + std::to_string(i) + ".JWW"), 600, "");
   ListSource();

@@ -88,8 +88,9 @@ TEST_F(BatchRun, ReportsEveryRowOnceInOrderAndSkipsWhatIsNoDrawing) {
   EXPECT_EQ(report.totals.retyped, files[1].counts);
   const auto& in = files[1].counts.retypedIn;
   EXPECT_EQ(in[0] + in[1] + in[2], files[1].counts.TotalRetyped());
-  EXPECT_EQ(testing_support::SortedNames(out_), std::vector<std::string>{"A.jww"})
-      << "no lock or temporary stays";
+  EXPECT_EQ(testing_support::SortedNames(out_),
+            (std::vector<std::string>{".quillon.undo", "A.jww"}))
+      << "no lock or temporary stays, only the run's undo journal";
 }
 
 TEST_F(BatchRun, AStopDuringTheMovesEndsThemBetweenFiles) {
@@ -117,7 +118,8 @@ TEST_F(BatchRun, AStopDuringTheMovesEndsThemBetweenFiles) {
         << "moved after the stop";
     EXPECT_FALSE(fs::exists(out_ / (std::string(name) + ".BAK")));
   }
-  EXPECT_EQ(testing_support::SortedNames(out_).size(), 5u) << "a temporary stayed";
+  EXPECT_EQ(testing_support::SortedNames(out_).size(), 6u) << "a temporary stayed";
+  EXPECT_TRUE(fs::exists(out_ / ".quillon.undo")) << "the file moved before the stop can be undone";
 }
 
 TEST_F(BatchRun, RefusesAFolderAnotherRunWritesIntoAndWritesNothing) {

@@ -74,7 +74,8 @@ TEST_F(OwnNames, AUsersLockNamedFileStaysAndALockOfOursGoes) {
   WriteFileBytes(out_ / unit_val::kLockFileName, std::string(platform::kLockFileText));
   report = Run();
   EXPECT_EQ(report.totals.converted, 1);
-  EXPECT_EQ(testing_support::SortedNames(out_), (std::vector<std::string>{"A.BAK", "A.jww"}));
+  EXPECT_EQ(testing_support::SortedNames(out_),
+            (std::vector<std::string>{".quillon.undo", "A.BAK", "A.jww"}));
 }
 
 TEST_F(OwnNames, TheSettingsFileStaysWhateverItIsNamed) {
@@ -111,8 +112,8 @@ TEST_F(OwnNames, TheSweepTakesOnlyTemporariesOfOurs) {
   EXPECT_TRUE(fs::exists(out_ / usersText));
   EXPECT_FALSE(fs::exists(out_ / killed));
   EXPECT_FALSE(fs::exists(out_ / empty));
-  EXPECT_EQ(testing_support::SortedNames(out_).size(), users.size() + 3)
-      << "A.jww, the user's text, the folder";
+  EXPECT_EQ(testing_support::SortedNames(out_).size(), users.size() + 4)
+      << "A.jww, the user's text, the folder, the undo journal";
 }
 
 class Locks : public OneDrawingRun {

@@ -17,8 +17,10 @@
 #include <sstream>
 
 #include "cli/convert_command.h"
+#include "cli/undo_command.h"
 #include "conversion/backup.h"
 #include "conversion/convert_file.h"
+#include "conversion/undo_run.h"
 #include "platform/file_faults.h"
 #include "platform/settings_file.h"
 #include "tests/support/paths.h"
@@ -222,7 +224,8 @@ class CommandLineBatch {
     std::multiset<std::string> aside;
     for (const auto& [name, bytes] : Files(out_)) {
       if (!name.ends_with(".old")) continue;
-      if (told) {
+      // An older backup kept aside for undo is named in the folder's journal.
+      if (told && Journal().find(name) == std::string::npos) {
         EXPECT_NE(told->find(name), std::string::npos) << name << " not named";
       }
       aside.insert(bytes);
@@ -249,12 +252,55 @@ class CommandLineBatch {
   void ExpectTheNextRunLeavesNothing() {
     EXPECT_EQ(Convert().first, 0);
     for (const auto& [name, bytes] : Files(out_)) {
-      if (name.starts_with(".quillon") && !name.ends_with(".old")) ADD_FAILURE() << "left " << name;
+      if (name.starts_with(".quillon") && !name.ends_with(".old") && name != kJournal)
+        ADD_FAILURE() << "left " << name;
     }
     EXPECT_TRUE(fs::is_empty(tmp_)) << "a temp folder or its lock stayed";
   }
 
+  std::pair<int, std::string> Undo() {
+    std::ostringstream report, errors;
+    const int code = cli::RunUndo({out_.string()}, report, errors);
+    return {code, report.str() + errors.str()};
+  }
+  // After a failed or killed undo of a run from Prepare's state: each file
+  // as the run left it (`after`) or as it was before; an older ".BAK" may
+  // wait aside meanwhile. Then a second undo finishes: the folder as before.
+  void ExpectUndoneOrNot(const std::map<std::string, std::string>& before,
+                         const std::map<std::string, std::string>& after) {
+    const auto now = Files(out_);
+    std::set<std::string> aside;
+    for (const auto& [name, bytes] : now) {
+      if (name.ends_with(".old")) aside.insert(bytes);
+    }
+    auto names = before;
+    names.insert(after.begin(), after.end());
+    for (const auto& [name, unused] : names) {
+      if (name.starts_with(".quillon")) continue;
+      const auto at = [&](const std::map<std::string, std::string>& state) {
+        const auto it = state.find(name);
+        return it == state.end() ? std::nullopt : std::optional<std::string>(it->second);
+      };
+      const auto is = at(now);
+      const bool waitsAside = !is && at(before) && aside.contains(*at(before));
+      EXPECT_TRUE(is == at(before) || is == at(after) || waitsAside) << name;
+    }
+    // A failure the first undo got past leaves nothing to undo.
+    const auto again = Undo();
+    EXPECT_TRUE(again.first == 0 || again.second.find("holds no run to undo") != std::string::npos)
+        << again.second;
+    // A lock file whose removal failed goes with the next run.
+    auto undone = Files(out_);
+    undone.erase(".quillon.lock");
+    EXPECT_EQ(undone, before);
+  }
+  const fs::path& out() const { return out_; }
+
   void KeepFresh() { fresh_ = Files(out_); }
+  std::string Journal() const {
+    return fs::exists(out_ / kJournal) ? ReadFileBytes(out_ / kJournal) : std::string();
+  }
+  static constexpr const char* kJournal = ".quillon.undo";
   const fs::path& in() const { return in_; }
 
  private:
@@ -338,6 +384,82 @@ TEST(FaultSweep, ABatchKilledAnywhereLosesNothing) {
   }
   std::printf("quillon-cli convert: killed at %d points\n", kills);
   EXPECT_GT(kills, 40);
+}
+#endif
+
+// Undo of a batch run survives every failure: each file is as the run left
+// it or as it was before, and a second undo puts the folder back whole.
+TEST(FaultSweep, UndoSurvivesEveryFailure) {
+  CommandLineBatch batch;
+  batch.Prepare();
+  const auto before = Files(batch.out());
+  ASSERT_EQ(batch.Convert().first, 0);
+  const auto after = Files(batch.out());
+  auto undo = [&](auto arm) {
+    batch.Prepare();
+    EXPECT_EQ(batch.Convert().first, 0);
+    arm();
+    return batch.Undo();
+  };
+  const int total = Sweep(undo, [&](const std::pair<int, std::string>& result) {
+    if (result.first != 0) {
+      EXPECT_FALSE(result.second.empty());
+    }
+    batch.ExpectUndoneOrNot(before, after);
+  });
+  std::printf("quillon-cli undo: %d injected failures survived\n", total);
+  EXPECT_GT(total, 15);
+}
+
+// An undo stopped after its first file keeps the journal; the next finishes.
+TEST(FaultSweep, AStoppedUndoIsFinishedByTheNext) {
+  CommandLineBatch batch;
+  batch.Prepare();
+  const auto before = Files(batch.out());
+  ASSERT_EQ(batch.Convert().first, 0);
+  const auto after = Files(batch.out());
+  struct StopAfterOne : unit_val::UndoObserver {
+    unit_val::StopToken stop;
+    void FileDone(const unit_val::UndoFileResult&) override { stop.Request(2); }
+  } observer;
+  const unit_val::UndoReport report = unit_val::UndoLastRun(batch.out(), observer.stop, &observer);
+  EXPECT_EQ(report.stoppedBy, 2);
+  EXPECT_EQ(report.files.size(), 1u);
+  EXPECT_TRUE(fs::exists(batch.out() / CommandLineBatch::kJournal));
+  batch.ExpectUndoneOrNot(before, after);
+}
+
+#ifndef _WIN32
+TEST(FaultSweep, AnUndoKilledAnywhereIsFinishedByTheNext) {
+  CommandLineBatch batch;
+  batch.Prepare();
+  const auto before = Files(batch.out());
+  ASSERT_EQ(batch.Convert().first, 0);
+  const auto after = Files(batch.out());
+  int kills = 0;
+  for (FileOp op : kOps) {
+    for (std::uint64_t n = 1;; ++n) {
+      batch.Prepare();
+      ASSERT_EQ(batch.Convert().first, 0);
+      std::fflush(nullptr);
+      const pid_t child = ::fork();
+      ASSERT_GE(child, 0);
+      if (child == 0) {
+        platform::ArmFileExit(op, n);
+        std::_Exit(batch.Undo().first);
+      }
+      int status = 0;
+      ASSERT_EQ(::waitpid(child, &status, 0), child);
+      ASSERT_TRUE(WIFEXITED(status));
+      if (WEXITSTATUS(status) != platform::kFileExitStatus) break;
+      ++kills;
+      SCOPED_TRACE(std::string("killed at ") + platform::FileOpName(op) + " #" + std::to_string(n));
+      batch.ExpectUndoneOrNot(before, after);
+      if (::testing::Test::HasFailure()) return;
+    }
+  }
+  std::printf("quillon-cli undo: killed at %d points\n", kills);
+  EXPECT_GT(kills, 15);
 }
 #endif
 
