@@ -97,7 +97,8 @@ TEST_F(TreeRunTest, ATreeConvertsToTheBytesOfTheRecursiveCommand) {
   ReferenceRun(IniFile(), settings_, source_, byCommand);
   const std::map<std::string, std::string> written = TreeFiles(byWindow);
   EXPECT_EQ(written, TreeFiles(byCommand));
-  EXPECT_EQ(written.size(), 5u);  // A, b, P with its ".BAK", D
+  // A, b, P with its ".BAK", D, and the journal of each of the three folders
+  EXPECT_EQ(written.size(), 8u);
   EXPECT_EQ(written.at("plans/P.BAK"), "older");
   EXPECT_NE(written.at("A.JWW"), testing_support::ReadFileBytes(source_ / "A.JWW"));
 }
