@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <set>
 
+#include "conversion/file_digest.h"
 #include "conversion/stale_temporaries.h"
 #include "platform/path_text.h"
 #include "tests/support/paths.h"
@@ -47,6 +48,27 @@ TEST(UndoJournal, ReadsBackWhatWasWrittenAndRefusesADamagedOne) {
 
   ASSERT_TRUE(unit_val::RemoveUndoJournal(dir.path(), ec));
   EXPECT_FALSE(unit_val::ReadUndoJournal(dir.path()).found);
+}
+
+// A file's digest does not hang on how its reads fall: a file past one read
+// buffer, its last block cut short, hashes as its bytes do, and one byte
+// changed anywhere changes it.
+TEST(FileDigest, HashesTheBytesWhateverTheReadsAndSeesOneByteChanged) {
+  ScratchDir dir;
+  std::string bytes((std::size_t{1} << 20) + 45, '\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 131 >> 3);
+  WriteFileBytes(dir / "a", bytes);
+  std::error_code ec;
+  const auto digest = unit_val::DigestOf(dir / "a", ec);
+  ASSERT_TRUE(digest) << ec.message();
+  EXPECT_EQ(digest->size, bytes.size());
+  EXPECT_EQ(digest->hash, unit_val::HashOfBytes(bytes));
+  for (std::size_t at : {std::size_t{0}, std::size_t{40}, bytes.size() - 1}) {
+    std::string changed = bytes;
+    changed[at] = static_cast<char>(changed[at] ^ 1);
+    EXPECT_NE(unit_val::HashOfBytes(changed), digest->hash) << at;
+  }
+  EXPECT_NE(unit_val::HashOfBytes(bytes + '\0'), digest->hash);
 }
 
 }  // namespace
