@@ -275,7 +275,8 @@ class CommandLineBatch {
     }
     auto names = before;
     names.insert(after.begin(), after.end());
-    for (const auto& [name, unused] : names) {
+    for (const auto& entry : names) {
+      const std::string& name = entry.first;
       if (name.starts_with(".quillon")) continue;
       const auto at = [&](const std::map<std::string, std::string>& state) {
         const auto it = state.find(name);
