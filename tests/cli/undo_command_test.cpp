@@ -106,7 +106,7 @@ TEST_F(Undo, LeavesAChangedOutputOrBackupAloneAndNamesIt) {
   EXPECT_FALSE(fs::exists(out_ / "C.jww"));
   // Put right, the journal that stayed finishes the job.
   WriteFileBytes(out_ / "B.BAK", "former B");
-  fs::copy_file(out_ / "B.jww", out_ / "A.jww", fs::copy_options::overwrite_existing);
+  WriteFileBytes(out_ / "A.jww", ReadFileBytes(out_ / "B.jww"));  // replaced by another output
   EXPECT_EQ(RunUndo().exitCode, 0);
   EXPECT_EQ(ReadFileBytes(out_ / "A.jww"), "former A");
   EXPECT_EQ(ReadFileBytes(out_ / "A.BAK"), "older A");
