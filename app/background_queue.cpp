@@ -8,7 +8,7 @@ void BackgroundQueue::Submit(Job job) {
   running_.request_stop();
   waiting_ = std::move(job);
   if (!thread_.joinable()) {
-    thread_ = std::jthread([this](const std::stop_token& closing) { Loop(closing); });
+    thread_ = std::thread([this] { Loop(); });
   }
   wake_.notify_one();
 }
@@ -25,20 +25,19 @@ void BackgroundQueue::Close() {
     closed_ = true;
     running_.request_stop();
     waiting_.reset();
+    wake_.notify_all();
   }
-  if (thread_.joinable()) {
-    thread_.request_stop();
-    thread_.join();
-  }
+  if (thread_.joinable()) thread_.join();
 }
 
-void BackgroundQueue::Loop(const std::stop_token& closing) {
+void BackgroundQueue::Loop() {
   for (;;) {
     Job job;
     std::stop_token stop;
     {
       std::unique_lock lock(mutex_);
-      if (!wake_.wait(lock, closing, [this] { return waiting_.has_value(); })) return;
+      wake_.wait(lock, [this] { return closed_ || waiting_.has_value(); });
+      if (closed_) return;
       job = std::move(*waiting_);
       waiting_.reset();
       running_ = std::stop_source();

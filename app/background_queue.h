@@ -31,14 +31,16 @@ class BackgroundQueue {
   void Close();
 
  private:
-  void Loop(const std::stop_token& closing);
+  void Loop();
 
   std::mutex mutex_;
-  std::condition_variable_any wake_;
+  // Woken under mutex_ for a new job and for the close, so that no wake-up
+  // is lost between the thread's look at the state and its wait.
+  std::condition_variable wake_;
   std::optional<Job> waiting_;
   std::stop_source running_;  // the stop source of the job running now
   bool closed_ = false;
-  std::jthread thread_;
+  std::thread thread_;
 };
 
 }  // namespace unit1
