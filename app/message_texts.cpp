@@ -50,6 +50,10 @@ std::string RunFinished(const RunCounts& counts, bool stopped) {
                  std::to_string(counts.skipped), " 件）"});
 }
 
+std::string RetypeTag(int newType) {
+  return "→" + std::to_string(newType);
+}
+
 std::string PreviewCaption(const std::array<int, 10>& retyped, int onHiddenLayers) {
   int total = 0;
   std::string types;

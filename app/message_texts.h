@@ -130,6 +130,8 @@ inline constexpr std::string_view kUndoJournalNotWritten =
 // the texts given type k at index k - 1. Texts on hidden layers, which the
 // picture cannot show, are named after: "　うち非表示レイヤ N 件".
 std::string PreviewCaption(const std::array<int, 10>& retyped, int onHiddenLayers = 0);
+// The tag the preview draws after a text the conversion would retype: "→N".
+std::string RetypeTag(int newType);
 // Why a drawing could not be read, worded as the failure list words it.
 std::string LoadFailureText(const jww::LoadResult& loaded);
 

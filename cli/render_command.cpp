@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 
+#include "app/drawing_preview.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
 #include "cli/settings_option.h"
@@ -110,24 +111,22 @@ class Run {
       if (loaded.notJww) return Skipped(source, loaded.error);
       return Failed(source, unit_val::ConvertStage::kLoad, loaded.error);
     }
-    std::vector<render::TextMark> marks;
-    unit_val::SweepCounts counts;
+    unit1::MarkedDrawing drawn;
     if (options_.mark) {
-      for (const unit_val::RetypedText& text :
-           unit_val::ListRetypedTexts(drawing_, settings_, &counts)) {
-        marks.push_back({text.place, text.newType});
-      }
+      drawn = unit1::DrawWithMarks(drawing_, settings_);
+    } else {
+      drawn.list = render::BuildDisplayList(drawing_);
     }
-    const render::DisplayList list = render::BuildDisplayList(drawing_, marks);
     Release();
     render::SvgOptions svg;
     svg.mark = options_.mark;
+    if (options_.mark) svg.legend = drawn.caption;
     svg.title = unit_val::PathText(source.stem());
-    const SvgFileResult written = WriteSvgFile(list, svg, destination);
+    const SvgFileResult written = WriteSvgFile(drawn.list, svg, destination);
     if (written.failure) return Failed(source, unit_val::ConvertStage::kSave, written.text);
     ++written_;
     out_ << "wrote " << Shown(source) << " -> " << Shown(destination);
-    if (options_.mark) out_ << ": " << MarkedText(counts.retyped);
+    if (options_.mark) out_ << ": " << MarkedText(drawn.counts.retyped);
     out_ << '\n';
     return out_.flush().good();
   }

@@ -101,14 +101,9 @@ const char* ConvertStageName(ConvertStage stage) {
   return "none";
 }
 
-std::string ConvertingStatusText(const fs::path& source, const fs::path& destination) {
-  return "ファイル「" + PathText(source) + "」→「" + PathText(destination) + "」変換中です。";
-}
-
 PreparedConversion PrepareConversion(const fs::path& source, const fs::path& destination,
                                      const ConversionSettings& settings,
                                      const ConvertContext& context, OutputSync sync) {
-  if (context.status) context.status(ConvertingStatusText(source, destination));
   PreparedConversion prepared{destination, {}, nullptr, 0};
   ConvertOutcome& outcome = prepared.outcome;
   jww::Drawing& drawing = context.drawing;

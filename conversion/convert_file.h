@@ -4,7 +4,6 @@
 #pragma once
 
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -50,26 +49,18 @@ Failure LoadFailed(const jww::LoadResult& loaded);
 // "load", "backup", "save", "plan"; "none" for kNone.
 const char* ConvertStageName(ConvertStage stage);
 
-using StatusCallback = std::function<void(const std::string&)>;
-
 struct ConvertContext {
   // The drawing tables; empty before and after every call.
   jww::Drawing& drawing;
   // Where embedded images are extracted while a drawing is converted. A
   // drawing with images fails to convert when this is missing or not made.
   const TempFolder* tempFolder = nullptr;
-  // Told "ファイル「source」→「destination」変換中です。" before the work starts.
-  StatusCallback status;
   // Load and classify only: nothing is written, renamed or deleted.
   bool dryRun = false;
   // The caller's batch plan has made sure that no destination or backup is a
   // file the run reads, so each file need not be checked again.
   bool planned = false;
 };
-
-// The status text for one file (UTF-8).
-std::string ConvertingStatusText(const std::filesystem::path& source,
-                                 const std::filesystem::path& destination);
 
 // A drawing converted and written completely beside its destination, not
 // yet moved into place.

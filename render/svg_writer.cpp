@@ -108,11 +108,11 @@ class Writer {
     box.Add(list_.bounds);
     if (box.empty()) box = {0, 0, 1, 1};
     const double legendLine = std::max(2.5, (box.top - box.bottom) / 60);
-    if (options_.mark) box.bottom -= 2 * legendLine;
+    if (!options_.legend.empty()) box.bottom -= 2 * legendLine;
     Header(box);
     Defs();
     Layers();
-    if (options_.mark) Legend(box, legendLine);
+    if (!options_.legend.empty()) Legend(box, legendLine);
     out_ << "</svg>\n";
     out_.Flush();
   }
@@ -191,17 +191,15 @@ class Writer {
   }
 
   // Every definition as a symbol; those used from shown-only layers once more
-  // in grey. Marked texts count once per definition.
+  // in grey.
   void Defs() {
     if (list_.symbols.empty()) return;
     out_ << "<defs>\n";
     for (std::size_t i = 0; i < list_.symbols.size(); ++i) Symbol(i, false);
     const std::vector<bool> greyed = SymbolsUsedGreyed();
-    counting_ = false;
     for (std::size_t i = 0; i < list_.symbols.size(); ++i) {
       if (greyed[i]) Symbol(i, true);
     }
-    counting_ = true;
     out_ << "</defs>\n";
   }
 
@@ -450,7 +448,6 @@ class Writer {
   // offset along the baseline, turned by the text's angle.
   void TextElement(const TextShape& text, std::uint32_t font, const char* kind, Rgb colour) {
     const bool marked = options_.mark && text.newType != 0;
-    if (marked && counting_) ++marked_[std::clamp(text.newType, 1, 10) - 1];
     double stretch = 1;
     for (const Glyph& glyph : text.glyphs) {
       if (glyph.width <= 0 || text.height <= 0) continue;
@@ -504,23 +501,15 @@ class Writer {
     out_ << "</text>";
   }
 
-  // "変換対象 N 件 (文字種2: n, …)", in the marking colour under the drawing.
+  // The caller's legend, in the marking colour under the drawing.
   void Legend(const Rect& box, double line) {
-    int total = 0;
-    for (const int count : marked_) total += count;
     out_ << "<g class=\"jww-legend\">";
     Filled("text", nullptr, kMarkColour);
     Attribute("font-size", line);
     Attribute("x", box.left + line);
     Attribute("y", -box.bottom - 0.7 * line);
-    out_ << ">変換対象 " << total << " 件";
-    const char* separator = " (";
-    for (std::size_t type = 0; type < marked_.size(); ++type) {
-      if (marked_[type] == 0) continue;
-      out_ << separator << "文字種" << type + 1 << ": " << marked_[type];
-      separator = ", ";
-    }
-    if (total > 0) out_ << ')';
+    out_ << '>';
+    AppendXmlText(out_.text(), options_.legend);
     out_ << "</text></g>\n";
   }
 
@@ -569,8 +558,6 @@ class Writer {
   Sink out_;
   const SvgOptions& options_;
   std::vector<std::uint32_t> fontOf_;  // each text's font class
-  std::array<int, 10> marked_{};
-  bool counting_ = true;
 };
 
 }  // namespace

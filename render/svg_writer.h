@@ -13,9 +13,11 @@ namespace render {
 
 struct SvgOptions {
   // Texts with a new type drawn in the marking colour, with the class
-  // "jww-retype" and their new type as data-new-type, and a legend of the
-  // counts under the drawing.
+  // "jww-retype" and their new type as data-new-type.
   bool mark = false;
+  // A line written under the drawing in the marking colour (UTF-8); none
+  // when empty.
+  std::string legend;
   std::string title;  // the document's title, UTF-8; none when empty
 };
 

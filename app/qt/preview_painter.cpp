@@ -6,6 +6,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "app/message_texts.h"
 #include "app/qt/qt_text.h"
 
 namespace unit1 {
@@ -343,7 +344,7 @@ void QtPartPainter::MarkTag(const render::TextShape& text, const QTransform& toP
   font.setBold(true);
   painter_.setFont(font);
   painter_.setPen(ColourOf(render::kMarkColour));
-  painter_.drawText(end + QPointF(size * 0.2, 0), QStringLiteral("→%1").arg(text.newType));
+  painter_.drawText(end + QPointF(size * 0.2, 0), FromUtf8(texts::RetypeTag(text.newType)));
 }
 
 bool PaintDisplayList(const render::DisplayList& list, QPainter& painter, const PreviewView& view,

@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <numbers>
 
+#include "app/message_texts.h"
 #include "app/win32/screen_scale.h"
 #include "app/win32/wide_text.h"
 
@@ -468,7 +469,7 @@ void GdiPainter::Text(const render::TextShape& text, const render::Style& style,
     // follows on the same line, and at least legible.
     const double along = lengthPx + labelPx * 0.15, raised = heightPx * 0.6;
     HFONT font = fonts_.Get({}, static_cast<int>(std::lround(labelPx)), 0, Escapement(angle));
-    DrawString(L"→" + std::to_wstring(text.newType), {},
+    DrawString(Wide(texts::RetypeTag(text.newType)), {},
                {origin.x + u.x * along + v.x * raised, origin.y + u.y * along + v.y * raised}, font,
                colour);
   }

@@ -23,7 +23,6 @@ constexpr wchar_t kMainClass[] = L"QuillonTForm1";
 constexpr wchar_t kSplitterClass[] = L"QuillonSplitter";
 
 constexpr int kSizeColumn = 1;
-constexpr int kRetypeColumn = 6;  // "変換対象": a count, right-aligned
 
 // Messages the window posts to itself, so that a handler runs after the
 // control's own handling of the click or key.
@@ -307,7 +306,8 @@ void MainWindow::CreateControls() {
   for (int column = 0; column < unit1::kColumnCount; ++column) {
     LVCOLUMNW header{};
     header.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_FMT;
-    header.fmt = column == kSizeColumn || column == kRetypeColumn ? LVCFMT_RIGHT : LVCFMT_LEFT;
+    header.fmt =
+        column == kSizeColumn || column == unit1::kRetypeColumn ? LVCFMT_RIGHT : LVCFMT_LEFT;
     header.cx = columnWidths_[static_cast<std::size_t>(column)];
     header.pszText = const_cast<wchar_t*>(L"");
     ListView_InsertColumn(list, column, &header);
@@ -677,7 +677,7 @@ void MainWindow::OnListDisplayInfo(NMHDR& header) {
   cell_ = Wide((*rows_)[static_cast<std::size_t>(info.item.iItem)].Cell(info.item.iSubItem));
   // The size column is right-aligned by the list itself; the blanks that
   // align it in a grid's cell would only push the digits out of the column.
-  if (info.item.iSubItem == kSizeColumn || info.item.iSubItem == kRetypeColumn)
+  if (info.item.iSubItem == kSizeColumn || info.item.iSubItem == unit1::kRetypeColumn)
     cell_.erase(0, cell_.find_first_not_of(L' '));
   ::lstrcpynW(info.item.pszText, cell_.c_str(), info.item.cchTextMax);
 }

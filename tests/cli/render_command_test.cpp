@@ -134,6 +134,12 @@ long long CheckRendered(const std::vector<fs::path>& drawings) {
     EXPECT_EQ(got, want);
     const auto reported = retyped.find(Name(drawing));
     EXPECT_EQ(Marked(root), reported == retyped.end() ? -1 : reported->second);
+    // The legend counts as the conversion counts.
+    const Element* legend = root.children.empty() ? nullptr : &root.children.back();
+    const std::string count =
+        "変換対象 " + std::to_string(reported == retyped.end() ? -1 : reported->second) + " 件";
+    EXPECT_TRUE(legend && legend->HasClass("jww-legend") &&
+                legend->AllText().substr(0, count.size()) == count);
     marked += Marked(root);
   }
   EXPECT_EQ(testing_support::SortedNames(scratch / "svg").size(), drawings.size())

@@ -85,8 +85,7 @@ class ConvertFileTest : public ::testing::Test {
 
   unit_val::ConvertOutcome Convert(const fs::path& source, const fs::path& destination,
                                    bool dryRun = false) {
-    unit_val::ConvertContext context{drawing, &temp, {}, dryRun};
-    context.status = [this](const std::string& text) { statusTexts.push_back(text); };
+    const unit_val::ConvertContext context{drawing, &temp, dryRun};
     unit_val::ConvertOutcome outcome =
         unit_val::ConvertFile(source, destination, settings, context);
     // The tables are empty and no image file is left, whatever happened.
@@ -102,7 +101,6 @@ class ConvertFileTest : public ::testing::Test {
   jww::Drawing drawing;
   unit_val::ConversionSettings settings;
   std::map<fs::path, std::string> sources;
-  std::vector<std::string> statusTexts;
 };
 
 TEST_F(ConvertFileTest, NoDestinationFileGivesTheConvertedFileAndNoBackup) {
@@ -115,9 +113,6 @@ TEST_F(ConvertFileTest, NoDestinationFileGivesTheConvertedFileAndNoBackup) {
   EXPECT_EQ(outcome.counts.TotalRetyped(), 1);
   EXPECT_EQ(outcome.counts.leftFreeSize, 1);
   EXPECT_EQ(Names(dst()), std::set<std::string>{"PLAN.JWW"});
-  ASSERT_EQ(statusTexts.size(), 1u);
-  EXPECT_EQ(statusTexts[0], "ファイル「" + source.string() + "」→「" +
-                                (dst() / "PLAN.JWW").string() + "」変換中です。");
 
   const jww::Drawing out = LoadDrawing(dst() / "PLAN.JWW");
   EXPECT_EQ(out.top.texts[0].textType, 1u);
@@ -350,7 +345,7 @@ TEST_F(ConvertFileTest, DrawingWithImagesFailsWithoutATempFolder) {
 
   const std::vector<const unit_val::TempFolder*> folders = {&unusable, nullptr};
   for (const unit_val::TempFolder* folder : folders) {
-    const unit_val::ConvertContext context{drawing, folder, {}, false};
+    const unit_val::ConvertContext context{drawing, folder, false};
     const unit_val::ConvertOutcome failed =
         unit_val::ConvertFile(imaged, dst() / "IMAGED.JWW", settings, context);
     EXPECT_EQ(failed.failedStage, ConvertStage::kLoad);

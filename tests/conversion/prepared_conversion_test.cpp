@@ -50,7 +50,7 @@ class PreparedConversionTest : public ::testing::Test {
   unit_val::ConversionSettings settings_ = conversion_test::AnyColourSettings();
   jww::Drawing drawing_;
   unit_val::TempFolder temp_;
-  unit_val::ConvertContext context_{drawing_, &temp_, {}, false};
+  unit_val::ConvertContext context_{drawing_, &temp_, false};
 };
 
 TEST_F(PreparedConversionTest, PreparingTouchesNeitherTheDestinationNorItsBackup) {
@@ -78,7 +78,7 @@ TEST_F(PreparedConversionTest, FinishingKeepsTheBackupAndPutsTheOutputInPlace) {
   EXPECT_EQ(Names(destFolder_), (std::set<std::string>{"PLAN.BAK", "PLAN.JWW"}));
 
   jww::Drawing expected;
-  unit_val::ConvertContext context{expected, &temp_, {}, false};
+  unit_val::ConvertContext context{expected, &temp_, false};
   const fs::path once = scratch_ / "once.jww";
   ASSERT_TRUE(unit_val::ConvertFile(source_, once, settings_, context).converted());
   EXPECT_EQ(ReadFileBytes(dest_), ReadFileBytes(once)) << "both paths write the same bytes";

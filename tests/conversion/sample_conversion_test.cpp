@@ -98,7 +98,7 @@ TEST(SampleConversion, RetypesExactlyTheTextsOfATypesSizesAndNothingElse) {
   unit_val::ConversionSettings settings;
   for (int n = 1; n <= 12; ++n) settings.Flag(n) = 1;
   jww::Drawing tables;
-  const unit_val::ConvertContext context{tables, &temp, {}, false};
+  const unit_val::ConvertContext context{tables, &temp, false};
   int retypedOverall = 0;
 
   for (const fs::path& sample : samples) {
