@@ -354,6 +354,24 @@ TEST(FaultSweep, TheCommandLineBatchSurvivesEveryFailure) {
 }
 
 #ifndef _WIN32
+// Runs `work` in a child process that the file layer ends at the n-th
+// operation `op`; true when it ended there, false when the work finished
+// first (or the child could not be made or did not exit: a failure).
+bool KilledAt(FileOp op, std::uint64_t n, const std::function<int()>& work) {
+  std::fflush(nullptr);
+  const pid_t child = ::fork();
+  EXPECT_GE(child, 0);
+  if (child < 0) return false;
+  if (child == 0) {
+    platform::ArmFileExit(op, n);
+    std::_Exit(work());
+  }
+  int status = 0;
+  EXPECT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status));
+  return WIFEXITED(status) && WEXITSTATUS(status) == platform::kFileExitStatus;
+}
+
 // A run killed at any file operation (the lock files' and temp folders' own
 // included) loses no file, and the next run leaves no temporary or lock.
 TEST(FaultSweep, ABatchKilledAnywhereLosesNothing) {
@@ -365,17 +383,7 @@ TEST(FaultSweep, ABatchKilledAnywhereLosesNothing) {
   for (FileOp op : kOps) {
     for (std::uint64_t n = 1;; ++n) {
       batch.Prepare();
-      std::fflush(nullptr);
-      const pid_t child = ::fork();
-      ASSERT_GE(child, 0);
-      if (child == 0) {
-        platform::ArmFileExit(op, n);
-        std::_Exit(batch.Convert().first);
-      }
-      int status = 0;
-      ASSERT_EQ(::waitpid(child, &status, 0), child);
-      ASSERT_TRUE(WIFEXITED(status));
-      if (WEXITSTATUS(status) != platform::kFileExitStatus) break;
+      if (!KilledAt(op, n, [&] { return batch.Convert().first; })) break;
       ++kills;
       SCOPED_TRACE(std::string("killed at ") + platform::FileOpName(op) + " #" + std::to_string(n));
       batch.ExpectNothingLost([](const std::string&) { return false; }, nullptr);
@@ -442,17 +450,7 @@ TEST(FaultSweep, AnUndoKilledAnywhereIsFinishedByTheNext) {
     for (std::uint64_t n = 1;; ++n) {
       batch.Prepare();
       ASSERT_EQ(batch.Convert().first, 0);
-      std::fflush(nullptr);
-      const pid_t child = ::fork();
-      ASSERT_GE(child, 0);
-      if (child == 0) {
-        platform::ArmFileExit(op, n);
-        std::_Exit(batch.Undo().first);
-      }
-      int status = 0;
-      ASSERT_EQ(::waitpid(child, &status, 0), child);
-      ASSERT_TRUE(WIFEXITED(status));
-      if (WEXITSTATUS(status) != platform::kFileExitStatus) break;
+      if (!KilledAt(op, n, [&] { return batch.Undo().first; })) break;
       ++kills;
       SCOPED_TRACE(std::string("killed at ") + platform::FileOpName(op) + " #" + std::to_string(n));
       batch.ExpectUndoneOrNot(before, after);
