@@ -32,6 +32,25 @@ make_corpus() {
     "$corpus_real real ones), $(du -sb "$folder" | awk '{ printf "%.1f", $1 / 1e6 }') MB"
 }
 
+# require_built NAME FILE...: each FILE must exist; else NAME says which to
+# build, and the script ends.
+require_built() {
+  local name="$1" file
+  shift
+  for file in "$@"; do
+    [[ -f "$file" ]] || { echo "$name: no $file (build it first)" >&2; exit 2; }
+  done
+}
+
+# scratch_with_display NAME: a scratch folder ($scratch, removed at exit
+# together with the virtual display) holding program/ and corpus/ ($corpus).
+scratch_with_display() {
+  scratch="$(mktemp -d "${TMPDIR:-/tmp}/quillon-$1-XXXXXX")"
+  trap 'qx_stop; rm -rf "$scratch"' EXIT
+  corpus="$scratch/corpus"
+  mkdir -p "$corpus" "$scratch/program"
+}
+
 # Conversion settings that retype texts, on stdout.
 retyping_settings() {
   local n

@@ -23,9 +23,6 @@ quillon="$wbuild/app/win32/quillon.exe"
 QW_PROBE="$wbuild/tests/window_probe.exe"
 samples="${QUILLON_SAMPLES:-$repo/../shared/jww-samples}"
 rounds="${ROUNDS:-7}"
-for tool in "$quillon" "$QW_PROBE"; do
-  [[ -f "$tool" ]] || { echo "preview_wine: no $tool (build it first)" >&2; exit 2; }
-done
 mapfile -t drawings < <(ls -S "$samples"/*.[jJ][wW][wW] 2>/dev/null || true)
 if ((${#drawings[@]} < 2)); then
   echo "preview_wine: skipped, no real drawings in $samples"
@@ -38,6 +35,7 @@ source "$repo/scripts/lib/xvfb_driver.sh"
 source "$repo/scripts/lib/wine_driver.sh"
 # shellcheck source=corpus_lib.sh
 source "$repo/bench/corpus_lib.sh"
+require_built preview_wine "$quillon" "$QW_PROBE"
 export LC_ALL=C.UTF-8
 
 scratch="$(mktemp -d "${TMPDIR:-/tmp}/quillon-preview-wine-XXXXXX")"

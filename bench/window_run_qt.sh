@@ -25,19 +25,14 @@ samples="${QUILLON_SAMPLES:-$repo/../shared/jww-samples}"
 files="${CORPUS_FILES:-2000}"
 total_mb="${CORPUS_MB:-160}"
 rounds="${ROUNDS:-3}"
-for tool in "$cli" "$generator" "$window"; do
-  [[ -x "$tool" ]] || { echo "window_run_qt: no $tool (build it first)" >&2; exit 2; }
-done
 
 # shellcheck source=../scripts/lib/xvfb_driver.sh
 source "$repo/scripts/lib/xvfb_driver.sh"
 # shellcheck source=corpus_lib.sh
 source "$repo/bench/corpus_lib.sh"
-scratch="$(mktemp -d "${TMPDIR:-/tmp}/quillon-window-run-XXXXXX")"
-trap 'qx_stop; rm -rf "$scratch"' EXIT
+require_built window_run_qt "$cli" "$generator" "$window"
+scratch_with_display window-run
 qx_start_display
-corpus="$scratch/corpus"
-mkdir -p "$corpus" "$scratch/program"
 
 make_corpus "$corpus" "$files" "$total_mb" "$samples" "$generator"
 

@@ -28,21 +28,16 @@ samples="${QUILLON_SAMPLES:-$repo/../shared/jww-samples}"
 files="${CORPUS_FILES:-2000}"
 total_mb="${CORPUS_MB:-160}"
 rounds="${ROUNDS:-3}"
-for tool in "$quillon" "$cli" "$QW_PROBE" "$generator"; do
-  [[ -f "$tool" ]] || { echo "window_run_wine: no $tool (build it first)" >&2; exit 2; }
-done
 # shellcheck source=../scripts/lib/xvfb_driver.sh
 source "$repo/scripts/lib/xvfb_driver.sh"
 # shellcheck source=../scripts/lib/wine_driver.sh
 source "$repo/scripts/lib/wine_driver.sh"
 # shellcheck source=corpus_lib.sh
 source "$repo/bench/corpus_lib.sh"
+require_built window_run_wine "$quillon" "$cli" "$QW_PROBE" "$generator"
 export LC_ALL=C.UTF-8
 
-scratch="$(mktemp -d "${TMPDIR:-/tmp}/quillon-window-run-wine-XXXXXX")"
-trap 'qx_stop; rm -rf "$scratch"' EXIT
-corpus="$scratch/corpus"
-mkdir -p "$corpus" "$scratch/program"
+scratch_with_display window-run-wine
 cp "$quillon" "$scratch/program/quillon.exe"
 
 make_corpus "$corpus" "$files" "$total_mb" "$samples" "$generator"
