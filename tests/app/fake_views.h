@@ -38,6 +38,7 @@ class FakeMainView : public unit1::MainView {
   void ShowHeaders(const std::vector<std::string>& shown) override { headers = shown; }
   void ShowTree(const unit1::FolderTree& tree) override { treeShown = tree; }
   void EnableTree(bool enabled) override { treeEnabled = enabled; }
+  void EnableUndo(bool enabled) override { undoEnabled = enabled; }
   void SelectTreeNode(int node) override { selectedTreeNode = node; }
   void ShowRows(const std::vector<unit1::FileRow>& shown,
                 const unit1::RowSet& highlighted) override {
@@ -116,6 +117,7 @@ class FakeMainView : public unit1::MainView {
   std::vector<std::string> headers;
   unit1::FolderTree treeShown;
   bool treeEnabled = true;
+  bool undoEnabled = true;  // as a menu item starts
   int selectedTreeNode = -1;
   const std::vector<unit1::FileRow>* rows = nullptr;
   unit1::RowSet highlight;
