@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -117,7 +118,7 @@ class FakeMainView : public unit1::MainView {
   std::vector<std::string> headers;
   unit1::FolderTree treeShown;
   bool treeEnabled = true;
-  bool undoEnabled = true;  // as a menu item starts
+  std::optional<bool> undoEnabled;  // unset until the window sets it
   int selectedTreeNode = -1;
   const std::vector<unit1::FileRow>* rows = nullptr;
   unit1::RowSet highlight;
