@@ -69,6 +69,9 @@ class MainView {
   // selected; an empty tree removes every node.
   virtual void ShowTree(const FolderTree& tree) = 0;
   virtual void EnableTree(bool enabled) = 0;
+  // The menu item "変換を元に戻す": enabled while the destination folder
+  // holds the journal of a run.
+  virtual void EnableUndo(bool enabled) = 0;
   // Makes `node` (by its index in the tree last shown) the tree's selected
   // node, scrolled into view, without running TreeView1Click.
   virtual void SelectTreeNode(int node) = 0;

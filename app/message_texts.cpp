@@ -54,6 +54,26 @@ std::string RetypeTag(int newType) {
   return "→" + std::to_string(newType);
 }
 
+std::string ConfirmUndo(std::size_t drawings, std::string_view destination) {
+  return Joined({std::to_string(drawings),
+                 " 件の図面を変換前に戻します。よろしいですか？\n保存先：", destination});
+}
+
+std::string Undoing(const std::filesystem::path& file, std::size_t number, std::size_t total) {
+  return Joined({"ファイル「", platform::PathToUtf8(file), "」を変換前に戻しています。（",
+                 std::to_string(number), " / ", std::to_string(total), " 件目）"});
+}
+
+std::string UndoFinished(int restored, int removed, int leftAlone, bool stopped) {
+  return Joined({stopped ? "変換を元に戻す作業を中止しました。" : "変換を元に戻しました。",
+                 "（復元 ", std::to_string(restored), " 件、削除 ", std::to_string(removed),
+                 " 件、そのまま ", std::to_string(leftAlone), " 件）"});
+}
+
+std::string UndoFailureSummary(int leftAlone) {
+  return Joined({"変換前に戻せなかったファイルがあります（", std::to_string(leftAlone), " 件）。"});
+}
+
 std::string PreviewCaption(const std::array<int, 10>& retyped, int onHiddenLayers) {
   int total = 0;
   std::string types;

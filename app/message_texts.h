@@ -48,6 +48,7 @@ inline constexpr std::array<std::string_view, 3> kMenuFileTypes = {"全てのフ
 inline constexpr std::string_view kMenuDestination = "保存先フォルダの指定 (&H)";
 inline constexpr std::string_view kMenuConvert = "変換 (&C)";  // shortcut Ctrl+Enter
 inline constexpr std::string_view kMenuConvertTree = "フォルダごと変換 (&R)";
+inline constexpr std::string_view kMenuUndo = "変換を元に戻す (&U)";
 inline constexpr std::string_view kMenuExit = "終了 (&X)";
 inline constexpr std::string_view kMenuSettings = "設定 (&S)";
 inline constexpr std::string_view kMenuConversionSettings = "変換設定 (&1)";
@@ -121,6 +122,24 @@ std::string FailureSummary(int failed, int warned, int skipped);
 // The warning of a file converted while its older ".BAK" could not be
 // deleted: "古いバックアップを削除できなかったため、「K」として残しました。"
 std::string OlderBackupKept(const std::filesystem::path& kept);
+// Taking back the last run into the destination folder: the question
+// "N 件の図面を変換前に戻します。よろしいですか？" with "保存先：D" on a line
+// of its own, N the files the run's journal names.
+std::string ConfirmUndo(std::size_t drawings, std::string_view destination);
+inline constexpr std::string_view kUndoCancelled = "変換を元に戻す作業をキャンセルしました。";
+inline constexpr std::string_view kUndoRefused = "変換を元に戻せませんでした。";
+// "ファイル「F」を変換前に戻しています。（12 / 200 件目）"
+std::string Undoing(const std::filesystem::path& file, std::size_t number, std::size_t total);
+// "変換を元に戻しました。（復元 5 件、削除 1 件、そのまま 0 件）", or
+// "変換を元に戻す作業を中止しました。（…）" when it was stopped.
+std::string UndoFinished(int restored, int removed, int leftAlone, bool stopped);
+// Above the failure list: "変換前に戻せなかったファイルがあります（N 件）。"
+std::string UndoFailureSummary(int leftAlone);
+// The failure list's stage of a file the undo left alone.
+inline constexpr std::string_view kUndoStage = "元に戻す";
+// Every file is back but the journal stays in the folder.
+inline constexpr std::string_view kUndoJournalNotRemoved =
+    "全てのファイルを変換前に戻しましたが、変換の記録を削除できませんでした。";
 // A destination folder whose undo journal could not be written.
 inline constexpr std::string_view kUndoJournalNotWritten =
     "変換の記録を書き込めなかったため、この変換は元に戻せません。";

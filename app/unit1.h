@@ -62,6 +62,9 @@ class TForm1 {
   // "フォルダごと変換": the listed folder and every folder below it, mirrored
   // into the destination folder, as the command line's recursive convert.
   void MnuFileRecursiveClick();
+  // "変換を元に戻す": the last run into the destination folder taken back,
+  // after a question naming how many files its journal holds.
+  void MnuFileUndoClick();
   void TreeView1Click();
   void ComboBox1Change(int index);  // the item the user picked; -1 for none
   // Re-aligns the size column to its width (after a listing, after column 1
@@ -150,6 +153,12 @@ class TForm1 {
   // destination folder with progress, stop, status text and failure list.
   void ConfirmAndRun(const std::string& confirm, unit_val::Selection selection);
   void RunSelection(unit_val::Selection selection);
+
+  // Undo (unit1_undo.cpp). Enables "変換を元に戻す" when the destination
+  // folder holds a journal, else disables it.
+  void ShowUndoState();
+  // Takes back the run into `folder`, whose journal names `files` files.
+  void UndoInto(const std::filesystem::path& folder, std::size_t files);
 
   WindowContext context_;
   unit1::MainView& view_;

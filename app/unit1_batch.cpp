@@ -90,14 +90,19 @@ void TForm1::ConfirmAndRun(const std::string& confirm, unit_val::Selection selec
     view_.SetStatusText(std::string(texts::kRunCancelled));
     return;
   }
-  const Flagged busy(busy_);
-  const Flagged running(running_);
-  try {
-    RunSelection(std::move(selection));
-  } catch (...) {
-    view_.HideProgress();
-    throw;
+  {
+    const Flagged busy(busy_);
+    const Flagged running(running_);
+    try {
+      RunSelection(std::move(selection));
+    } catch (...) {
+      view_.HideProgress();
+      ShowUndoState();
+      throw;
+    }
   }
+  // The run left its journal in the folder (or, refused, the one there stays).
+  ShowUndoState();
 }
 
 void TForm1::RunSelection(unit_val::Selection selection) {

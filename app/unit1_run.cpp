@@ -14,6 +14,7 @@ void TForm1::Button3Click() {
     if (!chosen) return;
     destinationFolder_ = unit1::FolderText(*chosen);
     view_.ShowDestinationFolder(destinationFolder_);
+    ShowUndoState();
   });
 }
 

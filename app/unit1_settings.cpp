@@ -55,6 +55,7 @@ void TForm1::StartUp() {
   view_.ShowHeaders({texts::kColumnHeaders.begin(), texts::kColumnHeaders.end()});
   ShowRows();
   view_.ShowDestinationFolder(destinationFolder_);
+  ShowUndoState();
   view_.SetStatusText(std::string(texts::kChooseSearchFolder));
   if (session.searchFolderSaved) RestoreFolders(session.listedFolder);
 }

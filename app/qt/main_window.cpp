@@ -252,6 +252,9 @@ void MainWindow::CreateMenu() {
       {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
   command(file, texts::kMenuConvertTree, "MnuFileRecursive",
           [this] { form_.MnuFileRecursiveClick(); });
+  MnuFileUndo =
+      command(file, texts::kMenuUndo, "MnuFileUndo", [this] { form_.MnuFileUndoClick(); });
+  MnuFileUndo->setEnabled(false);  // until the destination folder is known to hold a journal
   file->addSeparator();
   command(file, texts::kMenuExit, "MnuFileExit", [this] { form_.MnuFileExitClick(); });
   QMenu* set = menuBar()->addMenu(Text(texts::kMenuSettings));

@@ -49,6 +49,7 @@ class MainWindow : public QMainWindow, public MainView {
   void ShowHeaders(const std::vector<std::string>& headers) override;
   void ShowTree(const FolderTree& tree) override;
   void EnableTree(bool enabled) override;
+  void EnableUndo(bool enabled) override;
   void SelectTreeNode(int node) override;
   void ShowRows(const std::vector<FileRow>& rows, const RowSet& highlight) override;
   void RefreshRows() override;
@@ -117,6 +118,7 @@ class MainWindow : public QMainWindow, public MainView {
   QPushButton* Button1 = nullptr;
   QPushButton* Button3 = nullptr;
   QPushButton* Button4 = nullptr;
+  QAction* MnuFileUndo = nullptr;
   QStatusBar* StatusBar1 = nullptr;
   ElidedLabel* statusLabel_ = nullptr;
   QProgressBar* progress_ = nullptr;

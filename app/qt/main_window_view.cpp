@@ -111,6 +111,10 @@ void MainWindow::AddTreeItems(const FolderTree& tree, int node, QTreeWidgetItem*
   }
 }
 
+void MainWindow::EnableUndo(bool enabled) {
+  MnuFileUndo->setEnabled(enabled);
+}
+
 void MainWindow::SelectTreeNode(int node) {
   showing_ = true;
   for (QTreeWidgetItemIterator it(TreeView1); *it; ++it) {

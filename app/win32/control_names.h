@@ -38,6 +38,7 @@ enum MainId : int {
   kMnuSetConv,
   kMnuFileConvert,
   kMnuFileRecursive,
+  kMnuFileUndo,
 };
 
 // The settings dialog's numbered controls: "Edit" 1..60, "CheckBox" 1..12,

@@ -24,6 +24,7 @@ class MainEvents {
   virtual void Button3Click() = 0;     // also the menu's destination folder item
   virtual void Button4Click() = 0;
   virtual void MnuFileRecursiveClick() = 0;  // "フォルダごと変換"
+  virtual void MnuFileUndoClick() = 0;       // "変換を元に戻す"
   virtual void ComboBox1Change(int index) = 0;
   virtual void TreeView1Click() = 0;
   virtual void TreeSelectionChanged(std::optional<int> node) = 0;
@@ -60,6 +61,7 @@ class ForwardMainEvents final : public MainEvents {
   void Button3Click() override { f_.Button3Click(); }
   void Button4Click() override { f_.Button4Click(); }
   void MnuFileRecursiveClick() override { f_.MnuFileRecursiveClick(); }
+  void MnuFileUndoClick() override { f_.MnuFileUndoClick(); }
   void ComboBox1Change(int index) override { f_.ComboBox1Change(index); }
   void TreeView1Click() override { f_.TreeView1Click(); }
   void TreeSelectionChanged(std::optional<int> node) override { f_.TreeSelectionChanged(node); }

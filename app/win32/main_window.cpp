@@ -258,6 +258,8 @@ void MainWindow::CreateMenuBar() {
   ::AppendMenuW(file, MF_STRING, kMnuFileConvert,
                 (Wide(texts::kMenuConvert) + L"\tCtrl+Enter").c_str());
   ::AppendMenuW(file, MF_STRING, kMnuFileRecursive, Wide(texts::kMenuConvertTree).c_str());
+  // Greyed until the destination folder is known to hold a journal.
+  ::AppendMenuW(file, MF_STRING | MF_GRAYED, kMnuFileUndo, Wide(texts::kMenuUndo).c_str());
   ::AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
   ::AppendMenuW(file, MF_STRING, kMnuFileExit, Wide(texts::kMenuExit).c_str());
   HMENU settings = ::CreatePopupMenu();
@@ -548,6 +550,9 @@ void MainWindow::OnCommand(int id, int code) {
       break;
     case kMnuFileRecursive:
       Forward(&MainEvents::MnuFileRecursiveClick);
+      break;
+    case kMnuFileUndo:
+      Forward(&MainEvents::MnuFileUndoClick);
       break;
     case IDOK:
       OnEnter();

@@ -57,6 +57,7 @@ class MainWindow final : public unit1::MainView {
   void ShowHeaders(const std::vector<std::string>& headers) override;
   void ShowTree(const unit1::FolderTree& tree) override;
   void EnableTree(bool enabled) override;
+  void EnableUndo(bool enabled) override;
   void SelectTreeNode(int node) override;
   void ShowRows(const std::vector<unit1::FileRow>& rows, const unit1::RowSet& highlight) override;
   void RefreshRows() override;

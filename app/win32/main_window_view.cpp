@@ -111,6 +111,12 @@ void MainWindow::EnableTree(bool enabled) {
   ::EnableWindow(Control(kTreeView1), enabled ? TRUE : FALSE);
 }
 
+void MainWindow::EnableUndo(bool enabled) {
+  // By command: the item is found in the "ファイル" menu below the bar.
+  ::EnableMenuItem(::GetMenu(window_), kMnuFileUndo,
+                   MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
 void MainWindow::ShowRows(const std::vector<unit1::FileRow>& rows, const unit1::RowSet& highlight) {
   HWND list = Control(kStringGrid1);
   settingRows_ = true;

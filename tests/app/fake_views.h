@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,7 @@ class FakeMainView : public unit1::MainView {
   void ShowHeaders(const std::vector<std::string>& shown) override { headers = shown; }
   void ShowTree(const unit1::FolderTree& tree) override { treeShown = tree; }
   void EnableTree(bool enabled) override { treeEnabled = enabled; }
+  void EnableUndo(bool enabled) override { undoEnabled = enabled; }
   void SelectTreeNode(int node) override { selectedTreeNode = node; }
   void ShowRows(const std::vector<unit1::FileRow>& shown,
                 const unit1::RowSet& highlighted) override {
@@ -116,6 +118,7 @@ class FakeMainView : public unit1::MainView {
   std::vector<std::string> headers;
   unit1::FolderTree treeShown;
   bool treeEnabled = true;
+  std::optional<bool> undoEnabled;  // unset until the window sets it
   int selectedTreeNode = -1;
   const std::vector<unit1::FileRow>* rows = nullptr;
   unit1::RowSet highlight;

@@ -80,6 +80,10 @@ TEST_F(KeyboardTest, EnterOnTheListAndCtrlEnterConvertAfterTheConfirmation) {
   ListFolder(data_);
   form1_->folders.push_back(out);
   form1_->form().Button3Click();
+  const auto* undoItem = form1_->findChild<QAction*>("MnuFileUndo");
+  ASSERT_NE(undoItem, nullptr);
+  EXPECT_EQ(undoItem->text(), "変換を元に戻す (&U)");
+  EXPECT_FALSE(undoItem->isEnabled());  // no run into the folder yet
   Grid()->setFocus();
   QTest::keyClick(Grid(), Qt::Key_Down);  // the list's first row
   ASSERT_EQ(form1_->form().highlight().size(), 1u);
@@ -95,6 +99,7 @@ TEST_F(KeyboardTest, EnterOnTheListAndCtrlEnterConvertAfterTheConfirmation) {
   QTest::keyClick(Grid(), Qt::Key_Return, Qt::ControlModifier);
   EXPECT_EQ(form1_->boxes.size(), 2u);
   EXPECT_TRUE(fs::exists(out / "A.JWW") && fs::exists(out / "B.JWW"));
+  EXPECT_TRUE(undoItem->isEnabled());  // the run left its journal
 }
 
 }  // namespace

@@ -5,7 +5,8 @@
 # alone (an arrow key lists the folder, Tab and Ctrl+A highlight every row,
 # Ctrl+Enter converts); then the whole tree by "フォルダごと変換". The files
 # written must be byte for byte what quillon-cli convert (with --recursive
-# for the tree) writes for the same files and settings.
+# for the tree) writes for the same files and settings. Last, "変換を元に
+# 戻す" takes the first run back: its folder is again what it was before.
 #
 # Usage: real_run.sh QUILLON QUILLON_CLI EXAMPLES_FOLDER
 set -euo pipefail
@@ -41,6 +42,8 @@ cp "$work/program/quillon.ini" "$work/settings.ini"
 top=$(find "$work/src" -maxdepth 1 -iname '*.jww' | wc -l)
 cp "$examples/PLAN.jww" "$work/src/plans/"
 cp "$examples/PLAN.jww" "$work/src/plans/details/DETAIL.JWW"
+
+cp -a "$work/gui-out" "$work/gui-out-before"
 
 qx_start_display
 qx_start_quillon "$work/program/quillon"
@@ -127,5 +130,22 @@ for out in gui-out keys-out; do
     exit 1
   fi
 done
+
+# The first run taken back from the menu.
+qx_start_quillon "$work/program/quillon"
+qx_keys "$QX_MAIN" alt+f h
+qx_choose_folder "保存先フォルダ" "$work/gui-out"
+qx_keys "$QX_MAIN" alt+f u         # 変換を元に戻す
+qx_keys "$(qx_wait_window '^Quillon$')" Return   # N 件の図面を変換前に戻します。よろしいですか？ Yes
+deadline=$((SECONDS + 60))
+until diff -r "$work/gui-out-before" "$work/gui-out" >/dev/null 2>&1; do
+  if ((SECONDS > deadline)); then
+    echo "FAIL: the undo did not give back the folder as it was before the run" >&2
+    diff -r "$work/gui-out-before" "$work/gui-out" >&2 || true
+    exit 1
+  fi
+  sleep 0.3
+done
+finish_run "$work/gui-out" 1
 echo "PASS: $expected drawings converted by the window, by mouse and by keyboard, and the tree of" \
-  "three levels, identical to quillon-cli's output ($summary)"
+  "three levels, identical to quillon-cli's output ($summary); the first run taken back"

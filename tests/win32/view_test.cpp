@@ -48,6 +48,7 @@ struct MainRecorder final : win32::MainEvents {
   void Button3Click() override { calls.push_back("Button3Click"); }
   void Button4Click() override { calls.push_back("Button4Click"); }
   void MnuFileRecursiveClick() override { calls.push_back("MnuFileRecursiveClick"); }
+  void MnuFileUndoClick() override { calls.push_back("MnuFileUndoClick"); }
   void ComboBox1Change(int) override { calls.push_back("ComboBox1Change"); }
   void TreeView1Click() override { calls.push_back("TreeView1Click"); }
   void TreeSelectionChanged(std::optional<int> node) override {
@@ -523,6 +524,19 @@ TEST_F(Win32Windows, TheWindowIsWorkedByKeyboard) {
   events_.calls.clear();
   ::SendMessageW(main_.hwnd(), WM_COMMAND, win32::kMnuFileRecursive, 0);
   EXPECT_EQ(events_.calls, std::vector<std::string>{"MnuFileRecursiveClick"});
+  ::GetMenuStringW(::GetMenu(main_.hwnd()), win32::kMnuFileUndo, text, 64, MF_BYCOMMAND);
+  EXPECT_EQ(win32::Utf8(text), "変換を元に戻す (&U)");
+  auto undoGreyed = [this] {
+    return (::GetMenuState(::GetMenu(main_.hwnd()), win32::kMnuFileUndo, MF_BYCOMMAND) &
+            MF_GRAYED) != 0;
+  };
+  main_.EnableUndo(true);
+  EXPECT_FALSE(undoGreyed());
+  main_.EnableUndo(false);
+  EXPECT_TRUE(undoGreyed());
+  events_.calls.clear();
+  ::SendMessageW(main_.hwnd(), WM_COMMAND, win32::kMnuFileUndo, 0);
+  EXPECT_EQ(events_.calls, std::vector<std::string>{"MnuFileUndoClick"});
 }
 
 // When the timer fires: notes whether Yes is the default button of the box
