@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of the window under Xvfb: the main window
-# with a folder listed (memos visible) and the settings dialog, into docs/.
+# with a folder listed (memos visible), the settings dialog and the question
+# before a run is taken back, into docs/.
 # With --review DIR it takes the shots to look at after a change of the
 # window instead, into DIR: the first start (no settings file, built-in
 # column widths), the window after its splitter was dragged far right and
@@ -123,12 +124,21 @@ dialog="$(qx_wait_window '^変換設定$')"
 sleep 0.5
 import -window "$dialog" "$root/docs/settings-dialog.png"
 qx_keys "$dialog" Escape
+# The three rows converted, then the question of taking that run back.
+qx_keys "$QX_MAIN" ctrl+Return
+qx_keys "$(qx_wait_window '^Quillon$')" Return   # the confirmation: Yes
+sleep 2
+qx_keys "$QX_MAIN" alt+f u
+box="$(qx_wait_window '^Quillon$')"
+sleep 0.5
+import -window "$box" "$root/docs/undo-question.png"
+qx_keys "$box" Escape
 kill "$QX_APP_PID"
 wait "$QX_APP_PID" 2>/dev/null || true
 
 # The preview of a real drawing with the texts that settings retyping some
 # of them would change marked (bench/corpus_lib.sh's settings).
-shots="main-window.png, settings-dialog.png"
+shots="main-window.png, settings-dialog.png, undo-question.png"
 if [ -f "$work/drawings/図面/Test5.jww" ]; then
   # shellcheck source=../bench/corpus_lib.sh
   source "$root/bench/corpus_lib.sh"
