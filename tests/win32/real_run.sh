@@ -170,6 +170,13 @@ converted="$(cd "$jdest" && ls | sort | tr '\n' ' ')"
 expected_names="$(printf '%s\n' "${listed[0]}" "${listed[1]}" | sort | tr '\n' ' ')"
 [ "$converted" = "$expected_names" ] ||
   fail "converted \"$converted\", but the highlighted files were \"$expected_names\""
+mkdir -p "$work/gui-out2"
+cp "$jdest"/* "$work/gui-out2/"
+# The run taken back: the destination held nothing before it.
+qx_keys "$QX_MAIN" alt+f u                                 # 変換を元に戻す
+qx_keys "$(qx_wait_window '^Quillon$')" Return             # N 件の図面を変換前に戻します。よろしいですか？ Yes
+wait_for_text StatusBar1 "変換を元に戻しました。（復元 0 件、削除 2 件、そのまま 0 件）"
+[ -z "$(ls -A "$jdest")" ] || fail "the undo left \"$(ls -A "$jdest" | tr '\n' ' ')\" behind"
 qx_keys "$QX_MAIN" alt+f x
 qx_keys "$(qx_wait_window '^Quillon$')" Return
 for _ in $(seq 1 50); do kill -0 "$QX_APP_PID" 2>/dev/null || break; sleep 0.2; done
@@ -178,11 +185,11 @@ grep -qxF "FLD2=$jdest_win" <(tr -d '\r' <"$work/program/quillon.ini") ||
 tr -d '\r' <"$work/program/quillon.ini" >"$work/settings.ini"
 "$cli" convert --dest "$work/cli-out2" --settings "$work/settings.ini" "$deep" >/dev/null
 for name in "${listed[0]}" "${listed[1]}"; do
-  cmp -s "$jdest/$name" "$work/cli-out2/$name" || fail "$name differs from quillon-cli's output"
+  cmp -s "$work/gui-out2/$name" "$work/cli-out2/$name" || fail "$name differs from quillon-cli's output"
 done
 
 echo "PASS: $expected drawings converted by quillon.exe, identical to quillon-cli's output"
 echo "  window: $completion"
 echo "  cli:    $summary"
 echo "PASS: by keyboard, 2 highlighted drawings of a folder beyond 260 characters converted after a" \
-  "sort; the 300-character destination kept whole across restarts"
+  "sort, then taken back; the 300-character destination kept whole across restarts"
