@@ -121,22 +121,14 @@ std::vector<SettingsKey> MakeKeys() {
       "Set", "FTYP", 0, [](auto& s) -> auto& { return s.fileType; }));
   keys.push_back(FolderKey(
       "FLD3", [](auto& s) -> auto& { return s.listedFolder; }));
-  for (int n = 1; n <= unit_val::kRangeValueCount; ++n) {
-    keys.push_back({"JWW", "C" + std::to_string(n), kValueBuffer, "0",
-                    [n](SessionSettings& s, const std::string& text) {
-                      s.conversion.RangeValue(n) = func::TextToDouble(text);
+  for (const unit_val::ConversionKey& key : unit_val::ConversionKeys()) {
+    keys.push_back({key.section, key.name, unit_val::kConversionValueBuffer, "0",
+                    [&key](SessionSettings& s, const std::string& text) {
+                      unit_val::ReadConversionKey(s.conversion, key, text);
                     },
-                    [n](const SessionSettings& s) {
-                      return func::FormatGeneral(s.conversion.RangeValue(n));
+                    [&key](const SessionSettings& s) {
+                      return unit_val::ConversionKeyText(s.conversion, key);
                     }});
-  }
-  for (int n = 1; n <= unit_val::kFlagCount; ++n) {
-    keys.push_back(
-        {"JWC", "C" + std::to_string(n), kValueBuffer, "0",
-         [n](SessionSettings& s, const std::string& text) {
-           s.conversion.Flag(n) = func::TextToInt(text);
-         },
-         [n](const SessionSettings& s) { return std::to_string(s.conversion.Flag(n)); }});
   }
   return keys;
 }

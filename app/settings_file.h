@@ -18,7 +18,7 @@
 
 namespace unit1 {
 
-inline constexpr char kSettingsFileName[] = "quillon.ini";
+using unit_val::kSettingsFileName;
 
 // The windows' places and the panes' widths until the settings file
 // holds others.

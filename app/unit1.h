@@ -1,5 +1,7 @@
-// Unit1: the main window TForm1, with the folder tree, the file list and the
-// batch conversion run, and the start-up and shut-down of the program. Its
+// Unit1: the main window TForm1, with the folder tree, the file list, the
+// preview, the commands that start a conversion or take one back (the run
+// itself is the core's, conversion/batch_run.h and undo_run.h, shared with
+// the command line), and the start-up and shut-down of the program. Its
 // state and handlers are plain C++; a front end shows them through MainView
 // and forwards its events to the handlers.
 #pragma once

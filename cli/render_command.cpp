@@ -51,7 +51,8 @@ std::unique_ptr<CLI::App> Describe(Options& o) {
       ->required()
       ->multi_option_policy(last);
   app->add_option("--settings", o.settings,
-                  "the settings file (default: quillon.ini beside the program); only read")
+                  "the settings file (default: " + std::string(unit_val::kSettingsFileName) +
+                      " beside the program); only read")
       ->type_name("FILE")
       ->multi_option_policy(last);
   app->add_flag("--mark", o.mark,

@@ -11,7 +11,7 @@ SettingsRead ReadSettings(const std::string& option, unit_val::ConversionSetting
   SettingsRead read;
   read.path = platform::PathFromUtf8(option);
   const bool given = !read.path.empty();
-  if (!given) read.path = platform::ExecutableDir() / "quillon.ini";
+  if (!given) read.path = platform::ExecutableDir() / unit_val::kSettingsFileName;
   const platform::SettingsReader file(read.path);
   const bool missing = file.state() == platform::ProfileFileState::kMissing;
   if (file.state() == platform::ProfileFileState::kTooLarge) {

@@ -1,5 +1,5 @@
 // The conversion settings a command reads through its --settings option: the
-// file named, or quillon.ini beside the program when none is (and when that
+// file named, or the settings file beside the program when none is (and when that
 // one is missing, the settings of an empty file).
 #pragma once
 

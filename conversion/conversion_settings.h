@@ -5,15 +5,22 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace platform {
 class SettingsReader;
-class SettingsWriter;
 }  // namespace platform
 
 namespace unit_val {
+
+// The settings file beside the program, which the window and the command
+// line both read.
+inline constexpr char kSettingsFileName[] = "quillon.ini";
 
 inline constexpr int kRangeValueCount = 60;
 inline constexpr int kFlagCount = 12;
@@ -44,9 +51,6 @@ class ConversionSettings {
   void Load(const std::filesystem::path& settingsFile);
   // The same from a settings file already read.
   void Load(const platform::SettingsReader& settingsFile);
-  // Writes the same keys: range values in the general number format, flags
-  // as decimal integers.
-  void Save(platform::SettingsWriter& writer) const;
 
   // The tolerances of text type 1..10 as stored (the plus tolerance without
   // the floor applied by the classification).
@@ -72,5 +76,31 @@ class ConversionSettings {
   std::array<double, kRangeValueCount> rangeValues_{};
   std::array<std::int32_t, kFlagCount> flags_{};
 };
+
+// One conversion key of the settings file: range value `number` in section
+// "JWW" or flag `number` in section "JWC", each named "C<number>".
+struct ConversionKey {
+  const char* section;
+  std::string name;
+  int number;
+  bool flag;
+};
+
+// Each value is read into a buffer of this many bytes, so at most its first
+// 21 characters count.
+inline constexpr std::size_t kConversionValueBuffer = 22;
+
+// Every conversion key, in the order the file is written: "JWW" C1..C60,
+// then "JWC" C1..C12.
+const std::vector<ConversionKey>& ConversionKeys();
+
+// Applies a present, non-empty value of `key`. A range value too large for a
+// number throws func::FloatOverflow; text that is no number gives 0.
+void ReadConversionKey(ConversionSettings& settings, const ConversionKey& key,
+                       std::string_view text);
+
+// The value of `key` as written: range values in the general number format,
+// flags as decimal integers.
+std::string ConversionKeyText(const ConversionSettings& settings, const ConversionKey& key);
 
 }  // namespace unit_val

@@ -1,4 +1,5 @@
-// Loading and saving the conversion settings through the settings file.
+// The conversion keys of the settings file, described once for the window's
+// settings and the command line's reading.
 #include <string>
 
 #include "common/func.h"
@@ -9,39 +10,48 @@ namespace unit_val {
 
 namespace {
 
-constexpr char kRangeSection[] = "JWW";
-constexpr char kFlagSection[] = "JWC";
-// Each key is read into a buffer of this many bytes, so at most its first 21
-// characters count.
-constexpr std::size_t kKeyBuffer = 22;
-
-std::string KeyName(int n) {
-  return "C" + std::to_string(n);
+std::vector<ConversionKey> MakeConversionKeys() {
+  std::vector<ConversionKey> keys;
+  for (int n = 1; n <= kRangeValueCount; ++n)
+    keys.push_back({"JWW", "C" + std::to_string(n), n, false});
+  for (int n = 1; n <= kFlagCount; ++n) keys.push_back({"JWC", "C" + std::to_string(n), n, true});
+  return keys;
 }
 
 }  // namespace
+
+const std::vector<ConversionKey>& ConversionKeys() {
+  static const std::vector<ConversionKey> keys = MakeConversionKeys();
+  return keys;
+}
+
+void ReadConversionKey(ConversionSettings& settings, const ConversionKey& key,
+                       std::string_view text) {
+  if (key.flag) {
+    settings.Flag(key.number) = func::TextToInt(text);
+  } else {
+    settings.RangeValue(key.number) = func::TextToDouble(text);
+  }
+}
+
+std::string ConversionKeyText(const ConversionSettings& settings, const ConversionKey& key) {
+  return key.flag ? std::to_string(settings.Flag(key.number))
+                  : func::FormatGeneral(settings.RangeValue(key.number));
+}
 
 void ConversionSettings::Load(const std::filesystem::path& settingsFile) {
   Load(platform::SettingsReader(settingsFile));
 }
 
 void ConversionSettings::Load(const platform::SettingsReader& settingsFile) {
-  for (int n = 1; n <= kRangeValueCount; ++n) {
-    const platform::Setting s = settingsFile.Read(kRangeSection, KeyName(n), kKeyBuffer);
-    if (s.found) RangeValue(n) = func::TextToDoubleOrZero(s.text);
-  }
-  for (int n = 1; n <= kFlagCount; ++n) {
-    const platform::Setting s = settingsFile.Read(kFlagSection, KeyName(n), kKeyBuffer);
-    if (s.found) Flag(n) = func::TextToInt(s.text);
-  }
-}
-
-void ConversionSettings::Save(platform::SettingsWriter& writer) const {
-  for (int n = 1; n <= kRangeValueCount; ++n) {
-    writer.Write(kRangeSection, KeyName(n), func::FormatGeneral(RangeValue(n)));
-  }
-  for (int n = 1; n <= kFlagCount; ++n) {
-    writer.Write(kFlagSection, KeyName(n), std::to_string(Flag(n)));
+  for (const ConversionKey& key : ConversionKeys()) {
+    const platform::Setting s = settingsFile.Read(key.section, key.name, kConversionValueBuffer);
+    if (!s.found) continue;
+    try {
+      ReadConversionKey(*this, key, s.text);
+    } catch (const func::FloatOverflow&) {
+      ReadConversionKey(*this, key, "0");
+    }
   }
 }
 

@@ -149,7 +149,9 @@ TEST_F(SettingsFile, SaveWritesGeneralFormatAndDecimalFlags) {
   s.Flag(1) = 1;
   s.Flag(12) = 1;
   platform::SettingsWriter writer(file());
-  s.Save(writer);
+  for (const unit_val::ConversionKey& key : unit_val::ConversionKeys()) {
+    writer.Write(key.section, key.name, unit_val::ConversionKeyText(s, key));
+  }
   ASSERT_TRUE(writer.Commit());
 
   const std::string text = ReadFileBytes(file());

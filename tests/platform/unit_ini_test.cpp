@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <string_view>
 
+#include "platform/private_profile.h"
 #include "tests/platform/read_only_folder.h"
 #include "tests/support/paths.h"
 
@@ -12,9 +15,17 @@ namespace {
 using testing_support::ReadFileBytes;
 using testing_support::ScratchDir;
 using testing_support::WriteFileBytes;
-using unit_ini::ReadSetting;
 using unit_ini::SettingsWriter;
-using unit_ini::WriteSetting;
+
+unit_ini::Setting ReadSetting(std::string_view section, std::string_view key,
+                              std::size_t bufferSize, const std::filesystem::path& file) {
+  return unit_ini::SettingsReader(file).Read(section, key, bufferSize);
+}
+
+bool WriteSetting(std::string_view section, std::string_view key, std::string_view text,
+                  const std::filesystem::path& file) {
+  return platform::WritePrivateProfile(section, key, text, file);
+}
 
 TEST(UnitIniRead, FoundOnlyWhenSomethingCameBack) {
   ScratchDir dir;
