@@ -21,21 +21,18 @@ class UndoWindowObserver : public unit_val::UndoObserver {
                      SteadyClock clock = std::chrono::steady_clock::now);
 
   void FileDone(const unit_val::UndoFileResult& result) override;
-  void Poll() override;
+  void Poll() override { pacer_.Poll(); }
   // Shows the last state if it has not been shown yet.
-  void ShowLast();
+  void ShowLast() { pacer_.ShowLast(); }
 
  private:
   void Show();
 
   MainView& view_;
-  unit_val::StopToken& stop_;
-  Throttle show_;
-  Throttle poll_;
+  ProgressPacer pacer_;
   std::size_t total_;
   std::size_t done_ = 0;
   std::filesystem::path file_;
-  bool shown_ = true;
 };
 
 }  // namespace unit1

@@ -154,6 +154,9 @@ class TForm1 {
   // Asks the question `confirm`; on Yes runs the selection into the
   // destination folder with progress, stop, status text and failure list.
   void ConfirmAndRun(const std::string& confirm, unit_val::Selection selection);
+  // Runs a conversion or an undo as the window's one busy job, then shows
+  // whether the destination can be taken back.
+  void RunBusy(const std::function<void()>& work);
   void RunSelection(unit_val::Selection selection);
 
   // Undo (unit1_undo.cpp). Enables "変換を元に戻す" when the destination

@@ -90,18 +90,23 @@ void TForm1::ConfirmAndRun(const std::string& confirm, unit_val::Selection selec
     view_.SetStatusText(std::string(texts::kRunCancelled));
     return;
   }
+  RunBusy([&] { RunSelection(std::move(selection)); });
+}
+
+void TForm1::RunBusy(const std::function<void()>& work) {
   {
     const Flagged busy(busy_);
     const Flagged running(running_);
     try {
-      RunSelection(std::move(selection));
+      work();
     } catch (...) {
       view_.HideProgress();
       ShowUndoState();
       throw;
     }
   }
-  // The run left its journal in the folder (or, refused, the one there stays).
+  // A run left its journal in the folder, an undo took it away (or, refused,
+  // the one there stays).
   ShowUndoState();
 }
 

@@ -73,18 +73,7 @@ void TForm1::MnuFileUndoClick() {
       view_.SetStatusText(std::string(texts::kUndoCancelled));
       return;
     }
-    {
-      const Flagged busy(busy_);
-      const Flagged running(running_);
-      try {
-        UndoInto(folder, journal.entries.size());
-      } catch (...) {
-        view_.HideProgress();
-        ShowUndoState();
-        throw;
-      }
-    }
-    ShowUndoState();
+    RunBusy([&] { UndoInto(folder, journal.entries.size()); });
   });
 }
 

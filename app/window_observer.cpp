@@ -12,8 +12,28 @@ bool Throttle::Due() {
   return true;
 }
 
+void ProgressPacer::Changed() {
+  shown_ = false;
+  if (show_.Due()) Show();
+}
+
+void ProgressPacer::Poll() {
+  if (!poll_.Due()) return;
+  view_.ProcessPendingEvents();
+  if (view_.EscapePressed()) stop_.Request(unit_val::kStopCommand);
+}
+
+void ProgressPacer::ShowLast() {
+  if (!shown_) Show();
+}
+
+void ProgressPacer::Show() {
+  showState_();
+  shown_ = true;
+}
+
 WindowObserver::WindowObserver(MainView& view, unit_val::StopToken& stop, SteadyClock clock)
-    : view_(view), stop_(stop), show_(kShowInterval, clock), poll_(kPollInterval, clock) {}
+    : view_(view), pacer_(view, stop, std::move(clock), [this] { Show(); }) {}
 
 void WindowObserver::FileStarting(std::size_t index, std::size_t total,
                                   const std::filesystem::path& source,
@@ -22,31 +42,18 @@ void WindowObserver::FileStarting(std::size_t index, std::size_t total,
   started_ = index + 1;
   source_ = source;
   destination_ = destination;
-  shown_ = false;
-  if (show_.Due()) Show();
+  pacer_.Changed();
 }
 
 void WindowObserver::FileDone(const unit_val::FileResult&) {
   if (total_ == 0) return;  // set aside before the planned files started
   ++finished_;
-  shown_ = false;
-  if (show_.Due()) Show();
-}
-
-void WindowObserver::Poll() {
-  if (!poll_.Due()) return;
-  view_.ProcessPendingEvents();
-  if (view_.EscapePressed()) stop_.Request(unit_val::kStopCommand);
-}
-
-void WindowObserver::ShowLast() {
-  if (!shown_) Show();
+  pacer_.Changed();
 }
 
 void WindowObserver::Show() {
   view_.SetStatusText(texts::Converting(source_, destination_, started_, total_));
   view_.ShowProgress(finished_, total_);
-  shown_ = true;
 }
 
 }  // namespace unit1
