@@ -97,6 +97,10 @@ void Drawing::DeleteImageFiles() {
 }
 
 void Drawing::SizeHeaderTables() {
+  jww::SizeHeaderTables(header);
+}
+
+void SizeHeaderTables(THeader& header) {
   header.layerGroups.assign(kLayerGroupCount, {});
   header.layers.assign(kLayerCount, {});
   header.pens.assign(kPenCount, {});

@@ -292,6 +292,8 @@ struct TBindImageType {
   }
 };
 
+// Sizes the header tables, zero-filled, as a load does before reading.
+void SizeHeaderTables(THeader& header);
 // Derives wide-line mode and level from a stored max draw width.
 void DeriveWideLine(THeader& header);
 // Splits a stored display flag 11 into tens and units (truncating division).
