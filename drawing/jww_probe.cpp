@@ -52,7 +52,7 @@ bool ProbeJwwMemo(Drawing& d, const std::filesystem::path& path) {
     // The groups are read into a header of their own: the drawing's takes
     // only the memo and the paper size.
     THeader passed;
-    SizeHeaderTables(passed);
+    SizeHeaderTablesThroughGroup15(passed);
     layout::HeaderThroughGroup14(ar, passed, v);
     // For other versions the probe knows no size of group 15 and reads none.
     if (layout::StatesDisplayGroup(v)) layout::HeaderGroup15(ar, passed, v);

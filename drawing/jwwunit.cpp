@@ -97,19 +97,19 @@ void Drawing::DeleteImageFiles() {
 }
 
 void Drawing::SizeHeaderTables() {
-  jww::SizeHeaderTables(header);
+  SizeHeaderTablesThroughGroup15(header);
+  header.textTypes.assign(kTextTypeCount, {});
+  header.extendedColours.assign(kExtendedColourCount, {});
+  header.extendedLineTypes.assign(kExtendedLineTypeCount, {});
 }
 
-void SizeHeaderTables(THeader& header) {
+void SizeHeaderTablesThroughGroup15(THeader& header) {
   header.layerGroups.assign(kLayerGroupCount, {});
   header.layers.assign(kLayerCount, {});
   header.pens.assign(kPenCount, {});
   header.lineTypes.assign(kLineTypeCount, {});
   header.randomLines.assign(kRandomLineCount, {});
   header.doubleLines.assign(kDoubleLineCount, {});
-  header.textTypes.assign(kTextTypeCount, {});
-  header.extendedColours.assign(kExtendedColourCount, {});
-  header.extendedLineTypes.assign(kExtendedLineTypeCount, {});
 }
 
 }  // namespace jww

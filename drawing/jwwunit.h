@@ -292,8 +292,9 @@ struct TBindImageType {
   }
 };
 
-// Sizes the header tables, zero-filled, as a load does before reading.
-void SizeHeaderTables(THeader& header);
+// Sizes the header tables that groups 1 to 15 hold, zero-filled: as far as
+// the memo probe reads.
+void SizeHeaderTablesThroughGroup15(THeader& header);
 // Derives wide-line mode and level from a stored max draw width.
 void DeriveWideLine(THeader& header);
 // Splits a stored display flag 11 into tens and units (truncating division).
