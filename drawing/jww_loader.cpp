@@ -1,7 +1,6 @@
 #include "drawing/jww_loader.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <new>
 

@@ -49,13 +49,16 @@ bool ProbeJwwMemo(Drawing& d, const std::filesystem::path& path) {
   try {
     layout::FileStart(ar, d.header);
     const std::int32_t v = d.header.version;
-    // The groups are read into a header of their own: the drawing's takes
-    // only the memo and the paper size.
+    // The groups are read into a header of their own, in the memory of the
+    // drawing's emptied tables: the drawing's header takes only the memo
+    // and the paper size, and its tables stay empty.
     THeader passed;
+    MoveHeaderTables(d.header, passed);
     SizeHeaderTablesThroughGroup15(passed);
     layout::HeaderThroughGroup14(ar, passed, v);
     // For other versions the probe knows no size of group 15 and reads none.
     if (layout::StatesDisplayGroup(v)) layout::HeaderGroup15(ar, passed, v);
+    MoveHeaderTables(passed, d.header);
     d.header.memo = std::move(passed.memo);
     d.header.paperSize = passed.paperSize;
     return true;

@@ -1,7 +1,6 @@
 #include "drawing/jww_writer.h"
 
-#include <array>
-#include <cstring>
+#include <filesystem>
 #include <utility>
 #include <vector>
 
