@@ -8,20 +8,33 @@
 //   adjustMaxDrawWidth(v)    max draw width as it goes to the file
 //   displayFlag11(header)    display flag 11, split on loading, rebuilt on saving
 //   keptF64(keep, v)         a double the file carries but the version ignores
+//   signature(s)             the 8 signature bytes, checked on loading
+//   adjustVersion(v)         the version as it goes to the file
 // On loading the hooks return the field itself; on saving, the value to write.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 #include "drawing/jwwunit.h"
 #include "drawing/writer_rules.h"
 
 namespace jww::layout {
 
+// The first 8 bytes of every drawing.
+inline constexpr char kSignature[] = "JwwData.";
+inline constexpr std::size_t kSignatureBytes = sizeof kSignature - 1;
+
 // Group 15 grows with the version: 44 bytes for 220, 104 from 223, 136 from
 // 225, 144 from 230. Versions between two thresholds take the lower form.
 constexpr int DisplayGroupLevel(std::int32_t v) {
   return v >= 230 ? 4 : v >= 225 ? 3 : v >= 223 ? 2 : 1;
+}
+// The versions for which Jw_cad states group 15's size: the thresholds
+// themselves and every version from 230.
+constexpr bool StatesDisplayGroup(std::int32_t v) {
+  return v == 220 || v == 223 || v == 225 || v >= 230;
 }
 constexpr bool HasPenWidth(std::int32_t v) {
   return v > 350;
@@ -61,6 +74,16 @@ void Attr(Ar& ar, A& attr, AttrRule rule, std::int32_t v) {
   ar.u16(a.layer);
   ar.u16(a.layerGroup);
   ar.u16(a.flags);
+}
+
+// ---- Signature and version ---------------------------------------------------
+
+template <class Ar, class H>
+void FileStart(Ar& ar, H& h) {
+  ar.setSection("signature");
+  ar.signature(h.signature);
+  ar.setSection("version");
+  ar.i32(ar.adjustVersion(h.version));
 }
 
 // ---- Header ----------------------------------------------------------------
@@ -267,15 +290,22 @@ void HeaderGroups17To18(Ar& ar, H& h) {
   for (auto& y : h.textAnchorShiftY) ar.f64(y);
 }
 
-// Everything after the signature and version, up to the entity list.
+// The memo and the header groups whose size never depends on stored values
+// other than the version.
 template <class Ar, class H>
-void HeaderAfterVersion(Ar& ar, H& h, std::int32_t v) {
+void HeaderThroughGroup14(Ar& ar, H& h, std::int32_t v) {
   ar.setSection("memo");
   ar.str(h.memo);
   HeaderGroups1To5(ar, h);
   HeaderNames(ar, h);
   HeaderGroups8To10(ar, h, v);
   HeaderGroups11To14(ar, h);
+}
+
+// Everything after the signature and version, up to the entity list.
+template <class Ar, class H>
+void HeaderAfterVersion(Ar& ar, H& h, std::int32_t v) {
+  HeaderThroughGroup14(ar, h, v);
   HeaderGroup15(ar, h, v);
   if (HasExtendedTables(v)) HeaderGroup16(ar, h);
   HeaderGroups17To18(ar, h);
@@ -379,28 +409,64 @@ void BlockInsertBody(Ar& ar, E& e, std::int32_t v) {
   ar.u32(e.definitionNumber);
 }
 
+// Calls `f` with the table of entity `kind` in `tables` (either constness);
+// false when `kind` is no entity kind.
+template <class T, class F>
+bool WithTable(T& tables, std::int32_t kind, F&& f) {
+  switch (kind) {
+    case kLine:
+      f(tables.lines);
+      return true;
+    case kArc:
+      f(tables.arcs);
+      return true;
+    case kPoint:
+      f(tables.points);
+      return true;
+    case kText:
+      f(tables.texts);
+      return true;
+    case kDimension:
+      f(tables.dimensions);
+      return true;
+    case kSolid:
+      f(tables.solids);
+      return true;
+    case kBlockInsert:
+      f(tables.blockInserts);
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The body of one entity record, by the record's type.
+template <class Ar, class E>
+void RecordBody(Ar& ar, E& e, std::int32_t v) {
+  using R = std::remove_const_t<E>;
+  if constexpr (std::is_same_v<R, TEntSen>) {
+    LineBody(ar, e, AttrRule::kLine, v);
+  } else if constexpr (std::is_same_v<R, TEntEnko>) {
+    ArcBody(ar, e, v);
+  } else if constexpr (std::is_same_v<R, TEntTen>) {
+    PointBody(ar, e, v);
+  } else if constexpr (std::is_same_v<R, TEntMoji>) {
+    TextBody(ar, e, v);
+  } else if constexpr (std::is_same_v<R, TEntSunpo>) {
+    DimensionBody(ar, e, v);
+  } else if constexpr (std::is_same_v<R, TEntSolid>) {
+    SolidBody(ar, e, v);
+  } else {
+    static_assert(std::is_same_v<R, TEntBlock>);
+    BlockInsertBody(ar, e, v);
+  }
+}
+
 // Runs the body of the entity at `ref` in `tables` (either constness).
 template <class Ar, class T>
 void EntityBody(Ar& ar, T& tables, TEntRef ref, std::int32_t v) {
-  const auto i = static_cast<std::size_t>(ref.index);
-  switch (ref.kind) {
-    case kLine:
-      return LineBody(ar, tables.lines.at(i), AttrRule::kLine, v);
-    case kArc:
-      return ArcBody(ar, tables.arcs.at(i), v);
-    case kPoint:
-      return PointBody(ar, tables.points.at(i), v);
-    case kText:
-      return TextBody(ar, tables.texts.at(i), v);
-    case kDimension:
-      return DimensionBody(ar, tables.dimensions.at(i), v);
-    case kSolid:
-      return SolidBody(ar, tables.solids.at(i), v);
-    case kBlockInsert:
-      return BlockInsertBody(ar, tables.blockInserts.at(i), v);
-    default:
-      return;
-  }
+  WithTable(tables, ref.kind,
+            [&](auto& table) { RecordBody(ar, table.at(static_cast<std::size_t>(ref.index)), v); });
 }
 
 // A block definition's fields between its tag and its entity count.

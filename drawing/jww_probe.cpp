@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "drawing/archive_reader.h"
+#include "drawing/layout_reader.h"
 #include "platform/file_error.h"
 #include "platform/file_io.h"
 
@@ -28,50 +28,39 @@ SignatureCheck CheckJwwSignature(const std::filesystem::path& path) {
     const std::error_code ec = platform::LastFileError();
     return {Signature::kUnreadable, "cannot open the file: " + ec.message(), ec};
   }
-  char buffer[9] = {};
+  char buffer[layout::kSignatureBytes + 1] = {};
   bool failed = false;
-  const std::size_t got = platform::ReadFile(f, buffer, 8, failed);
+  const std::size_t got = platform::ReadFile(f, buffer, layout::kSignatureBytes, failed);
   const int error = errno;
   platform::CloseFile(f);
   if (failed)
     return {Signature::kUnreadable, std::string("cannot read the file: ") + ErrnoText(error),
             std::error_code(error, std::generic_category())};
-  if (got == 8 && std::strcmp(buffer, "JwwData.") == 0) return {Signature::kJww, {}};
+  if (got == layout::kSignatureBytes && std::strcmp(buffer, layout::kSignature) == 0) {
+    return {Signature::kJww, {}};
+  }
   return {Signature::kOther, {}};
 }
 
-namespace {
-
-// Group 15's size as the probe knows it: versions between the thresholds
-// carry none.
-std::uint64_t ProbeDisplayGroupBytes(std::int32_t v) {
-  if (v == 220) return 44;
-  if (v == 223) return 104;
-  if (v == 225) return 136;
-  if (v >= 230) return 144;
-  return 0;
-}
-
-}  // namespace
-
 bool ProbeJwwMemo(Drawing& d, const std::filesystem::path& path) {
   d.Reset();
-  ArchiveReader ar;
+  LayoutReader ar;
   if (!ar.Open(path)) return false;
   try {
-    char signature[8];
-    ar.bytes(signature, sizeof signature);
-    d.header.signature.assign(signature, sizeof signature);
-    ar.i32(d.header.version);
-    ar.str(d.header.memo);
-    ar.u32(d.header.paperSize);
-    ar.skip(4 + 16 * 148 + 84 + 72);
-    JwwString name;
-    for (int i = 0; i < 256 + 16; ++i) ar.str(name);
+    layout::FileStart(ar, d.header);
     const std::int32_t v = d.header.version;
-    ar.skip(v > 230 ? 96 + 280 : 80 + 96);
-    ar.skip(168 + 160 + 128 + 164);
-    ar.skip(ProbeDisplayGroupBytes(v));
+    // The groups are read into a header of their own, in the memory of the
+    // drawing's emptied tables: the drawing's header takes only the memo
+    // and the paper size, and its tables stay empty.
+    THeader passed;
+    MoveHeaderTables(d.header, passed);
+    SizeHeaderTablesThroughGroup15(passed);
+    layout::HeaderThroughGroup14(ar, passed, v);
+    // For other versions the probe knows no size of group 15 and reads none.
+    if (layout::StatesDisplayGroup(v)) layout::HeaderGroup15(ar, passed, v);
+    MoveHeaderTables(passed, d.header);
+    d.header.memo = std::move(passed.memo);
+    d.header.paperSize = passed.paperSize;
     return true;
   } catch (const ArchiveError&) {
     return false;

@@ -1,91 +1,17 @@
 #include "drawing/jww_writer.h"
 
-#include <array>
-#include <cstring>
+#include <filesystem>
 #include <utility>
 #include <vector>
 
 #include "common/func.h"
 #include "drawing/archive_writer.h"
-#include "drawing/jww_layout.h"
+#include "drawing/jww_layout_lists.h"
 #include "platform/file_io.h"
 
 namespace jww {
 
 namespace {
-
-constexpr char kSignature[8] = {'J', 'w', 'w', 'D', 'a', 't', 'a', '.'};
-
-// The writing direction of the layout: hooks give the value for the file.
-class SaveArchive : public ArchiveWriter {
- public:
-  static constexpr bool kReading = false;
-  SaveArchive(std::FILE* f, std::int32_t version) : ArchiveWriter(f), version_(version) {}
-  SaveArchive(std::string* m, std::int32_t version) : ArchiveWriter(m), version_(version) {}
-
-  void setSection(const char*) {}
-  TEntAttr adjustAttr(const TEntAttr& a, AttrRule rule) const {
-    return AttrForWrite(a, rule, version_);
-  }
-  // The string to write; valid until the next call.
-  const JwwString& adjustString(const JwwString& s) {
-    if (!NeedsFilterForWrite(s)) return s;
-    filtered_ = FilterForWrite(s);
-    return filtered_;
-  }
-  std::uint32_t adjustReserved(std::uint32_t) const { return 0; }
-  std::int32_t adjustMaxDrawWidth(std::int32_t v) const {
-    return MaxDrawWidthForWrite(v, version_);
-  }
-  void displayFlag11(const THeader& h) { u32(DisplayFlag11ForWrite(h, version_)); }
-  void keptF64(bool, double v) { f64(v); }
-
- private:
-  std::int32_t version_;
-  JwwString filtered_;
-};
-
-// Class and object numbering for one file.
-class ClassNumbering {
- public:
-  explicit ClassNumbering(std::int32_t version) : schema_(static_cast<std::uint16_t>(version)) {}
-  void Tag(SaveArchive& ar, int slot, const char* name) {
-    if (index_[slot] == 0) {
-      ar.newClassTag(schema_, name);
-      index_[slot] = running_++;
-    } else {
-      ar.classReference(index_[slot]);
-    }
-  }
-  void Object() { ++running_; }
-
- private:
-  std::uint16_t schema_;
-  std::uint32_t running_ = 1;
-  std::array<std::uint32_t, 9> index_{};  // kinds 1..7, block definitions 8
-};
-constexpr int kBlockDefinitionSlot = 8;
-
-bool IsEntityKind(std::int32_t kind) {
-  return kind >= kLine && kind <= kBlockInsert;
-}
-
-std::uint32_t WrittenCount(const EntityTables& tables) {
-  std::uint32_t n = 0;
-  for (const TEntRef& ref : tables.order) n += IsEntityKind(ref.kind) ? 1 : 0;
-  return n;
-}
-
-void WriteEntities(SaveArchive& ar, ClassNumbering& classes, const EntityTables& tables,
-                   std::int32_t v) {
-  ar.count(WrittenCount(tables));
-  for (const TEntRef& ref : tables.order) {
-    if (!IsEntityKind(ref.kind)) continue;
-    classes.Tag(ar, ref.kind, layout::ClassName(ref.kind));
-    layout::EntityBody(ar, tables, ref, v);
-    classes.Object();
-  }
-}
 
 // ---- Images ----------------------------------------------------------------
 
@@ -138,7 +64,7 @@ void MarkByTexts(Drawing& d, const std::vector<TEntMoji>& texts) {
   }
 }
 
-void CopyFileInto(SaveArchive& ar, const std::filesystem::path& file, std::uint64_t size) {
+void CopyFileInto(ArchiveWriter& ar, const std::filesystem::path& file, std::uint64_t size) {
   std::FILE* in = platform::OpenFile(file, "rb");
   if (!in) throw ArchiveWriteError("cannot open an image's temp file");
   std::vector<char> chunk(1 << 16);
@@ -156,19 +82,90 @@ void CopyFileInto(SaveArchive& ar, const std::filesystem::path& file, std::uint6
   if (left != 0) throw ArchiveWriteError("an image's temp file changed while it was copied");
 }
 
-void WriteImages(SaveArchive& ar, Drawing& d) {
-  const std::uint32_t count = MarkImagesInUse(d);
-  ar.u32(count);
-  for (const TBindImageType& image : d.images) {
-    if (!image.inUse) continue;
+// The writing direction of the layout: hooks give the value for the file.
+class SaveArchive : public ArchiveWriter {
+ public:
+  static constexpr bool kReading = false;
+  SaveArchive(std::FILE* f, std::int32_t version) : ArchiveWriter(f), version_(version) {}
+  SaveArchive(std::string* m, std::int32_t version) : ArchiveWriter(m), version_(version) {}
+
+  void setSection(const char*) {}
+  TEntAttr adjustAttr(const TEntAttr& a, AttrRule rule) const {
+    return AttrForWrite(a, rule, version_);
+  }
+  // The string to write; valid until the next call.
+  const JwwString& adjustString(const JwwString& s) {
+    if (!NeedsFilterForWrite(s)) return s;
+    filtered_ = FilterForWrite(s);
+    return filtered_;
+  }
+  std::uint32_t adjustReserved(std::uint32_t) const { return 0; }
+  std::int32_t adjustMaxDrawWidth(std::int32_t v) const {
+    return MaxDrawWidthForWrite(v, version_);
+  }
+  void displayFlag11(const THeader& h) { u32(DisplayFlag11ForWrite(h, version_)); }
+  void keptF64(bool, double v) { f64(v); }
+  std::int32_t adjustVersion(std::int32_t) const { return version_; }
+  // Every file starts with the signature, whatever the header holds.
+  void signature(const std::string&) { bytes(layout::kSignature, layout::kSignatureBytes); }
+
+  // ---- The lists' hooks ----
+
+  // Only the order list's references to entity kinds are written.
+  std::uint32_t entityCount(const EntityTables& tables, std::int32_t, const char*, std::int32_t) {
+    std::uint32_t n = 0;
+    for (const TEntRef& ref : tables.order) n += layout::IsEntityKind(ref.kind) ? 1 : 0;
+    count(n);
+    return n;
+  }
+  void reserveEntities(const EntityTables&, std::uint32_t) {}
+  TEntRef entityClass(layout::ClassNumbering& classes, const EntityTables& tables, std::size_t i) {
+    const TEntRef ref = tables.order[i];
+    if (layout::IsEntityKind(ref.kind)) classTag(classes.TagFor(ref.kind));
+    return ref;
+  }
+  std::uint32_t blockDefinitionCount(const Drawing& d, std::int32_t) {
+    const auto n = static_cast<std::uint32_t>(d.blockDefs.size());
+    count(n);
+    return n;
+  }
+  const TEntBlockDef& blockDefinition(const Drawing& d, std::uint32_t i) { return d.blockDefs[i]; }
+  void blockDefinitionClass(layout::ClassNumbering& classes) {
+    classTag(classes.TagFor(layout::ClassNumbering::kBlockDefinitionSlot));
+  }
+
+  // The images that texts still refer to, each copied from its temp file.
+  std::size_t imageCount(Drawing& d) {
+    u32(MarkImagesInUse(d));
+    return d.images.size();
+  }
+  const TBindImageType* imageEntry(const Drawing& d, std::size_t i) {
+    const TBindImageType& image = d.images[i];
+    if (!image.inUse) return nullptr;
     std::error_code ec;
     const std::uint64_t size = std::filesystem::file_size(image.tempFile, ec);
     if (ec || size > 0xFFFFFFFFu) throw ArchiveWriteError("cannot read an image's temp file");
-    ar.str(image.name);
-    ar.u32(static_cast<std::uint32_t>(size));
-    CopyFileInto(ar, image.tempFile, size);
+    imageSize_ = static_cast<std::uint32_t>(size);
+    return &image;
   }
-}
+  std::uint32_t imageSize(const TBindImageType&) const { return imageSize_; }
+  void imageBytes(const Drawing&, const TBindImageType& image, std::size_t, std::size_t) {
+    CopyFileInto(*this, image.tempFile, imageSize_);
+  }
+
+ private:
+  void classTag(const ClassTag& tag) {
+    if (tag.isNew) {
+      newClassTag(static_cast<std::uint16_t>(version_), tag.name);
+    } else {
+      classReference(static_cast<std::uint32_t>(tag.index));
+    }
+  }
+
+  std::int32_t version_;
+  JwwString filtered_;
+  std::uint32_t imageSize_ = 0;  // of the image entry being written
+};
 
 void CheckHeaderTables(const THeader& h) {
   if (h.layerGroups.size() != kLayerGroupCount || h.layers.size() != kLayerCount ||
@@ -182,20 +179,10 @@ void CheckHeaderTables(const THeader& h) {
 
 void WriteAll(SaveArchive& ar, Drawing& d, std::int32_t v) {
   CheckHeaderTables(d.header);
-  ar.bytes(kSignature, sizeof kSignature);
-  ar.i32(v);
+  layout::FileStart(ar, std::as_const(d.header));
   layout::HeaderAfterVersion(ar, std::as_const(d.header), v);
-
-  ClassNumbering classes(v);
-  WriteEntities(ar, classes, d.top, v);
-  ar.count(static_cast<std::uint32_t>(d.blockDefs.size()));
-  for (const TEntBlockDef& def : d.blockDefs) {
-    classes.Tag(ar, kBlockDefinitionSlot, layout::kBlockDefinitionClass);
-    layout::BlockDefinitionHead(ar, def, v);
-    classes.Object();
-    WriteEntities(ar, classes, def.entities, v);
-  }
-  if (layout::HasImages(v)) WriteImages(ar, d);
+  layout::EntityLists(ar, std::as_const(d), v);
+  if (layout::HasImages(v)) layout::ImageSection(ar, d);
   ar.Flush();
 }
 

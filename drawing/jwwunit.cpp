@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <system_error>
+#include <utility>
 
 #include "platform/file_io.h"
 
@@ -62,7 +63,10 @@ void SplitDisplayFlag11(THeader& h, std::uint32_t stored) {
 }
 
 void Drawing::Reset() {
-  header = THeader{};
+  // The header tables are small: they keep their memory, emptied.
+  THeader fresh;
+  MoveHeaderTables(header, fresh);
+  header = std::move(fresh);
   top.clear(kKeptTopEntries);
   for (TEntBlockDef& def : blockDefs) {
     if (spareTables_.size() >= kKeptSpareTables) break;
@@ -97,15 +101,36 @@ void Drawing::DeleteImageFiles() {
 }
 
 void Drawing::SizeHeaderTables() {
+  SizeHeaderTablesThroughGroup15(header);
+  header.textTypes.assign(kTextTypeCount, {});
+  header.extendedColours.assign(kExtendedColourCount, {});
+  header.extendedLineTypes.assign(kExtendedLineTypeCount, {});
+}
+
+void MoveHeaderTables(THeader& from, THeader& to) {
+  auto move = [](auto& source, auto& target) {
+    source.clear();
+    target = std::move(source);
+    source.clear();
+  };
+  move(from.layerGroups, to.layerGroups);
+  move(from.layers, to.layers);
+  move(from.pens, to.pens);
+  move(from.lineTypes, to.lineTypes);
+  move(from.randomLines, to.randomLines);
+  move(from.doubleLines, to.doubleLines);
+  move(from.textTypes, to.textTypes);
+  move(from.extendedColours, to.extendedColours);
+  move(from.extendedLineTypes, to.extendedLineTypes);
+}
+
+void SizeHeaderTablesThroughGroup15(THeader& header) {
   header.layerGroups.assign(kLayerGroupCount, {});
   header.layers.assign(kLayerCount, {});
   header.pens.assign(kPenCount, {});
   header.lineTypes.assign(kLineTypeCount, {});
   header.randomLines.assign(kRandomLineCount, {});
   header.doubleLines.assign(kDoubleLineCount, {});
-  header.textTypes.assign(kTextTypeCount, {});
-  header.extendedColours.assign(kExtendedColourCount, {});
-  header.extendedLineTypes.assign(kExtendedLineTypeCount, {});
 }
 
 }  // namespace jww

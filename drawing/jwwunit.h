@@ -292,6 +292,12 @@ struct TBindImageType {
   }
 };
 
+// Hands the header tables' memory from one header to another, both left
+// with empty tables.
+void MoveHeaderTables(THeader& from, THeader& to);
+// Sizes the header tables that groups 1 to 15 hold, zero-filled: as far as
+// the memo probe reads.
+void SizeHeaderTablesThroughGroup15(THeader& header);
 // Derives wide-line mode and level from a stored max draw width.
 void DeriveWideLine(THeader& header);
 // Splits a stored display flag 11 into tens and units (truncating division).
