@@ -33,17 +33,21 @@ BackupOutcome DestinationBackup::Make() {
   // a link (even one to a folder, or to nothing) or a pipe is renamed
   // itself, never followed, so the output never silently takes its place.
   const fs::file_status standing = fs::symlink_status(destination_, ec);
-  if (!fs::exists(standing) || fs::is_directory(standing)) return {BackupResult::kNoFile, {}, {}};
+  if (!fs::exists(standing) || fs::is_directory(standing)) return {BackupResult::kNoFile};
 
   const fs::file_status older = fs::symlink_status(backup_, ec);
   if (fs::is_directory(older)) {
-    return {BackupResult::kFailed, "the backup path " + PathText(backup_) + " is a folder", {}};
+    return {
+        BackupResult::kFailed,
+        {Reason::kCannotKeepBackup, {}, "the backup path " + PathText(backup_) + " is a folder"}};
   }
   if (fs::exists(older)) {
     fs::path aside = backup_.parent_path() / MovedAsideBackupName();
     platform::RenameFile(backup_, aside, ec);
     if (ec) {
-      return {BackupResult::kFailed, "cannot move the older backup aside: " + ec.message(), {}, ec};
+      return {
+          BackupResult::kFailed,
+          {Reason::kCannotKeepBackup, ec, "cannot move the older backup aside: " + ec.message()}};
     }
     olderBackup_ = std::move(aside);
   }
@@ -59,10 +63,10 @@ BackupOutcome DestinationBackup::Make() {
       }
       olderBackup_.clear();
     }
-    return {BackupResult::kFailed, error, {}, ec};
+    return {BackupResult::kFailed, {Reason::kCannotKeepBackup, ec, std::move(error)}};
   }
   made_ = true;
-  return {BackupResult::kKept, {}, {}};
+  return {BackupResult::kKept};
 }
 
 std::string DestinationBackup::Keep() {

@@ -5,6 +5,8 @@
 #include <string>
 #include <system_error>
 
+#include "conversion/failure_reason.h"
+
 namespace unit_val {
 
 // The path with the extension of its file name (from the last ".") replaced
@@ -19,9 +21,8 @@ enum class BackupResult {
 
 struct BackupOutcome {
   BackupResult result = BackupResult::kNoFile;
-  std::string error;              // when kFailed
-  std::string warning;            // kept, but the older backup could not be deleted
-  std::error_code systemError{};  // the system's reason for kFailed, when it gave one
+  Failure failure{};      // kCannotKeepBackup, when kFailed
+  std::string warning{};  // kept, but the older backup could not be deleted
   bool failed() const { return result == BackupResult::kFailed; }
 };
 

@@ -74,6 +74,18 @@ const char* ReasonCodeName(Reason code) {
   return "unexpected";
 }
 
+std::string EnglishText(const Failure& failure) {
+  if (!failure.detail.empty()) return failure.detail;
+  switch (failure.code) {
+    case Reason::kNotJwwFile:
+      return "not a .JWW file";
+    case Reason::kNoSignature:
+      return "not a JWW drawing (no \"JwwData.\" signature)";
+    default:
+      return {};
+  }
+}
+
 std::string OlderBackupStaysText(const std::filesystem::path& aside) {
   return "; the older backup stays as " + PathText(aside);
 }

@@ -1,10 +1,11 @@
-// Why a file was set aside or failed, or a run refused, as a code: the
-// command line words it in English, the windows in Japanese, both from one
-// table each. The system's own reason (disk full, access denied…) travels
-// beside it as an error code.
+// Why a file was set aside or failed, or a run refused: one value with the
+// reason as a code, the system's own reason (disk full, access denied…) as
+// an error code, and the English words of the command line. The windows word
+// it in Japanese from the code and the system's reason (app/message_texts).
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 namespace unit_val {
@@ -48,12 +49,21 @@ enum class Reason {
   kOlderBackupKept,  // the older ".BAK" could not be deleted and stays under a name of ours
 };
 
-// A reason with the system's error behind it, when there is one.
+// A reason with the system's error behind it, when there is one, and what
+// the command line says of it (see EnglishText).
 struct Failure {
   Reason code = Reason::kNone;
   std::error_code error{};
+  // The English line, the system's reason and the paths included, where the
+  // code alone does not say it all (the loader's findings, the names
+  // involved); empty where the code's own words suffice.
+  std::string detail{};
   explicit operator bool() const { return code != Reason::kNone; }
 };
+
+// The command line's English for a failure (or a converted file's warning):
+// its detail, else the code's own words; empty for kNone.
+std::string EnglishText(const Failure& failure);
 
 // A fixed name for programs that read a report ("no_signature",
 // "destination_locked"…); "none" for kNone.

@@ -19,7 +19,7 @@ namespace {
 
 UndoFileResult LeftAlone(const fs::path& file, Reason code, std::string text,
                          std::error_code error = {}) {
-  return {file, UndoStatus::kLeftAlone, {code, error}, std::move(text)};
+  return {file, UndoStatus::kLeftAlone, {code, error, std::move(text)}};
 }
 
 class EntryUndo {
@@ -44,14 +44,14 @@ class EntryUndo {
   }
 
   UndoFileResult Remove(const std::optional<FileDigest>& now) {
-    if (!now) return {out_, UndoStatus::kRemoved, {}, {}};  // removed before
+    if (!now) return {out_, UndoStatus::kRemoved};  // removed before
     if (!entry_.output || *now != *entry_.output) return ChangedSince();
     std::error_code ec;
     if (!platform::RemoveFile(out_, ec)) {
       return LeftAlone(out_, Reason::kCannotUndoFile, "cannot remove the file: " + ec.message(),
                        ec);
     }
-    return {out_, UndoStatus::kRemoved, {}, {}};
+    return {out_, UndoStatus::kRemoved};
   }
 
   UndoFileResult Restore(const std::optional<FileDigest>& now) {
@@ -84,7 +84,7 @@ class EntryUndo {
     return Restored();
   }
 
-  UndoFileResult Restored() { return {out_, UndoStatus::kRestored, {}, {}}; }
+  UndoFileResult Restored() { return {out_, UndoStatus::kRestored}; }
 
   UndoFileResult ChangedSince() {
     std::error_code ec;
@@ -103,27 +103,25 @@ UndoReport UndoLastRun(const fs::path& destinationFolder, StopToken& stop, UndoO
                        std::chrono::milliseconds lockWait) {
   UndoReport report;
   const fs::path folder = destinationFolder.empty() ? fs::path(".") : destinationFolder;
-  auto refuse = [&](Failure failure, std::string text) {
-    report.refusal = failure;
-    report.refusalText = std::move(text);
+  auto refuse = [&](Failure failure) {
+    report.refusal = std::move(failure);
     return std::move(report);
   };
   auto noJournal = [&] {
-    return refuse({Reason::kNoUndoJournal, {}},
-                  "the folder " + PathText(folder) + " holds no run to undo");
+    return refuse(
+        {Reason::kNoUndoJournal, {}, "the folder " + PathText(folder) + " holds no run to undo"});
   };
   // Looked at before the lock too, so that a folder without one is not
   // even locked.
   if (!ReadUndoJournal(folder).found) return noJournal();
   DestinationLocks locks(&stop);
-  std::string text;
-  if (const Failure locked = locks.Lock(folder, DestinationLocks::Clock::now() + lockWait, text)) {
-    return refuse(locked, text);
+  if (Failure locked = locks.Lock(folder, DestinationLocks::Clock::now() + lockWait)) {
+    return refuse(std::move(locked));
   }
   const JournalRead journal = ReadUndoJournal(folder);
   if (!journal.found) return noJournal();
   if (!journal.error.empty()) {
-    return refuse({Reason::kUndoJournalUnreadable, journal.systemError}, journal.error);
+    return refuse({Reason::kUndoJournalUnreadable, journal.systemError, journal.error});
   }
   for (const JournalEntry& entry : journal.entries) {
     if (observer) observer->Poll();

@@ -305,15 +305,16 @@ LoadResult Load(Drawing& d, LoadArchive& ar) {
     d.SizeHeaderTables();
     ar.setSection("signature");
     char signature[8];
-    if (ar.size() < sizeof signature) return {false, kNotJww, true};
+    if (ar.size() < sizeof signature) return {LoadFailure::kNotJww, kNotJww};
     ar.bytes(signature, sizeof signature);
-    if (std::memcmp(signature, "JwwData.", sizeof signature) != 0) return {false, kNotJww, true};
+    if (std::memcmp(signature, "JwwData.", sizeof signature) != 0)
+      return {LoadFailure::kNotJww, kNotJww};
     d.header.signature.assign(signature, strnlen(signature, sizeof signature));
     ar.setSection("version");
     ar.i32(d.header.version);
     const std::int32_t v = d.header.version;
     if (v < kOldestVersion) {
-      return {false, "version " + std::to_string(v) + " is older than 220"};
+      return {LoadFailure::kDamaged, "version " + std::to_string(v) + " is older than 220"};
     }
     layout::HeaderAfterVersion(ar, d.header, v);
 
@@ -326,22 +327,23 @@ LoadResult Load(Drawing& d, LoadArchive& ar) {
     if (layout::HasImages(v)) {
       // With the image section switched off, nothing after the block
       // definitions is looked at.
-      if (!d.imageOptions.readSection && !d.imageOptions.extract) return {true, {}};
+      if (!d.imageOptions.readSection && !d.imageOptions.extract) return {};
       ReadImages(ar, d);
     }
     ExpectEndOfFile(ar);
-    return {true, {}};
+    return {};
   } catch (const ImageCutShort& e) {
     return {LoadFailure::kImageCutShort, e.what()};
   } catch (const LoadTooLarge& e) {
     return {LoadFailure::kOutOfMemory, e.what()};
   } catch (const ArchiveError& e) {
     if (ar.systemError()) return {LoadFailure::kCannotRead, e.what(), ar.systemError()};
-    return {false, e.what()};
+    return {LoadFailure::kDamaged, e.what()};
   } catch (const std::bad_alloc&) {
     return {LoadFailure::kOutOfMemory, "out of memory at byte " + std::to_string(ar.offset())};
   } catch (const std::out_of_range& e) {
-    return {false, std::string("table index out of range at byte ") + std::to_string(ar.offset())};
+    return {LoadFailure::kDamaged,
+            std::string("table index out of range at byte ") + std::to_string(ar.offset())};
   }
 }
 
