@@ -95,9 +95,7 @@ class Run {
     const auto [holder, added] = taken_.try_emplace(destination.lexically_normal(), source);
     if (!added) {
       return Failed(source, unit_val::ConvertStage::kPlan,
-                    "the destination " + unit_val::PathText(destination) + " is already taken by " +
-                        unit_val::PathText(holder->second) +
-                        " in this run; nothing was written for this file");
+                    unit_val::EnglishText(unit_val::NameTaken(destination, false, holder->second)));
     }
     // The folder first, as a conversion makes it: a run that cannot write
     // says so for every file.
@@ -167,9 +165,7 @@ class Run {
     if (added) {
       std::error_code ec;
       fs::create_directories(folder, ec);
-      if (ec)
-        made->second =
-            "cannot create the folder " + unit_val::PathText(folder) + ": " + ec.message();
+      if (ec) made->second = unit_val::EnglishText(unit_val::CannotCreateFolder(folder, ec));
     }
     error = made->second;
     return error.empty();

@@ -69,7 +69,7 @@ BackupOutcome DestinationBackup::Make() {
   return {BackupResult::kKept};
 }
 
-std::string DestinationBackup::Keep() {
+Failure DestinationBackup::Keep() {
   made_ = false;
   if (olderBackup_.empty()) return {};
   std::error_code ec;
@@ -78,8 +78,7 @@ std::string DestinationBackup::Keep() {
   olderBackup_.clear();
   if (!ec) return {};
   olderLeftAside_ = left;
-  return "the older backup could not be deleted (" + ec.message() + "); it stays as " +
-         PathText(left);
+  return OlderBackupNotDeleted(left, ec);
 }
 
 fs::path DestinationBackup::KeepOlderAside() {

@@ -21,8 +21,8 @@ enum class BackupResult {
 
 struct BackupOutcome {
   BackupResult result = BackupResult::kNoFile;
-  Failure failure{};      // kCannotKeepBackup, when kFailed
-  std::string warning{};  // kept, but the older backup could not be deleted
+  Failure failure{};  // kCannotKeepBackup, when kFailed
+  Failure warning{};  // kept, but the older backup could not be deleted (kOlderBackupKept)
   bool failed() const { return result == BackupResult::kFailed; }
 };
 
@@ -40,9 +40,9 @@ class DestinationBackup {
   ~DestinationBackup();
 
   BackupOutcome Make();
-  // Empty, or what went wrong deleting the older backup (the new backup is
-  // kept all the same).
-  std::string Keep();
+  // No failure, or what went wrong deleting the older backup
+  // (kOlderBackupKept: the new backup is kept all the same).
+  Failure Keep();
   // Keeps the new backup and leaves the older one where it waits, under a
   // name of ours, so that the run can still be taken back; answers that
   // name (empty when there was no older backup).

@@ -99,10 +99,7 @@ BatchPlan PlanBatch(const std::vector<ChosenFile>& chosen, const std::vector<fs:
     const fs::path to = FolderOf(file.destination), from = FolderOf(file.source);
     if (!distinctFolders.contains({to, from})) {
       if (SameFolder(to, from) || keys.OfFolder(to).text == keys.OfFolder(from).text) {
-        plan.refusal = {Reason::kDestinationIsSource,
-                        {},
-                        "the destination folder " + PathText(to) + " is the folder of " +
-                            PathText(file.source) + "; choose another destination"};
+        plan.refusal = DestinationIsSource(to, file.source);
         return plan;
       }
       distinctFolders.insert({to, from});
@@ -115,10 +112,7 @@ BatchPlan PlanBatch(const std::vector<ChosenFile>& chosen, const std::vector<fs:
                                     std::pair{backupKey, planned.backup}}) {
       if (key.empty()) continue;
       if (const auto it = read.find(key); it != read.end()) {
-        plan.refusal = {Reason::kWritesOverSource,
-                        {},
-                        "writing " + PathText(path) + " would replace " + PathText(it->second) +
-                            ", which this run reads; choose another destination"};
+        plan.refusal = WritesOverSource(path, it->second);
         return plan;
       }
     }
@@ -151,12 +145,8 @@ BatchPlan PlanBatch(const std::vector<ChosenFile>& chosen, const std::vector<fs:
       const PlannedFile& other = plan.files[*held];
       const bool sameDestination =
           taken.contains(destinationKey.text) && taken.at(destinationKey.text) == *held;
-      current.conflict = {Reason::kNameTaken,
-                          {},
-                          (sameDestination ? "the destination " + PathText(current.destination)
-                                           : "the backup name " + PathText(current.backup)) +
-                              " is already taken by " + PathText(other.source) +
-                              " in this run; nothing was written for this file"};
+      current.conflict = NameTaken(sameDestination ? current.destination : current.backup,
+                                   !sameDestination, other.source);
       continue;
     }
     for (const std::string& name : names) taken.emplace(name, index);

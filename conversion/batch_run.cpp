@@ -45,8 +45,7 @@ class DestinationFolders {
       std::error_code ec;
       fs::create_directories(folder, ec);
       if (ec) {
-        it->second = {Reason::kCannotCreateFolder, ec,
-                      "cannot create the folder " + PathText(folder) + ": " + ec.message()};
+        it->second = CannotCreateFolder(folder, ec);
       } else {
         it->second = locks_.Lock(folder, DestinationLocks::Clock::now() + lockWait_);
       }

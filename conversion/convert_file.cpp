@@ -123,8 +123,7 @@ PreparedConversion PrepareConversion(const fs::path& source, const fs::path& des
   }
   if (!drawing.imageOptions.extract && HasImages(drawing)) {
     const std::string why = context.tempFolder ? context.tempFolder->error() : "no temp folder";
-    outcome = Failed(outcome, ConvertStage::kLoad,
-                     {Reason::kCannotExtractImages, {}, "cannot extract images (" + why + ")"});
+    outcome = Failed(outcome, ConvertStage::kLoad, CannotExtractImages(why));
     return prepared;
   }
   outcome.version = drawing.header.version;
@@ -132,8 +131,7 @@ PreparedConversion PrepareConversion(const fs::path& source, const fs::path& des
   if (context.dryRun) return prepared;
 
   if (!context.planned && SameFile(source, destination)) {
-    outcome = Failed(outcome, ConvertStage::kBackup,
-                     {Reason::kWritesOverSource, {}, "the destination is the source file"});
+    outcome = Failed(outcome, ConvertStage::kBackup, DestinationIsTheSourceFile());
     return prepared;
   }
 
@@ -185,8 +183,7 @@ ConvertOutcome FinishConversion(PreparedConversion& prepared) {
   if (prepared.keepOlderBackup) {
     outcome.olderBackupKept = backup.KeepOlderAside();
   } else {
-    std::string warning = backup.Keep();
-    if (!warning.empty()) outcome.failure = {Reason::kOlderBackupKept, {}, std::move(warning)};
+    outcome.failure = backup.Keep();
   }
   outcome.olderBackupAside = backup.olderLeftAside();
   outcome.backupMade = kept.result == BackupResult::kKept;

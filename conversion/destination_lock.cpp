@@ -36,22 +36,14 @@ Failure DestinationLocks::Lock(const fs::path& folder, Clock::time_point deadlin
       case platform::LockState::kCannotCreate:
         return {};  // nobody may write into the folder: each file fails on its own
       case platform::LockState::kNotAFile:
-        return {Reason::kCannotLockDestination,
-                {},
-                "cannot lock the folder " + PathText(shown) + ": " + PathText(file) +
-                    " is not a regular file (a folder, a link or a device); rename or remove it"};
+        return LockFileNotAFile(shown, file);
       case platform::LockState::kUnavailable:
-        return {Reason::kCannotLockDestination, lock.error(),
-                "cannot lock the folder " + PathText(shown) + ": " + PathText(file) + ": " +
-                    lock.error().message()};
+        return CannotLockDestination(shown, file, lock.error());
       case platform::LockState::kBusy:
         break;
     }
     if (Clock::now() >= deadline || (stop_ && stop_->requested())) {
-      return {Reason::kDestinationLocked,
-              {},
-              "another run is writing into the folder " + PathText(shown) +
-                  "; try again when it has finished"};
+      return DestinationLocked(shown);
     }
     waited_ = true;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));

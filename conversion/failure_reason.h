@@ -73,4 +73,30 @@ const char* ReasonCodeName(Reason code);
 // stays under a name of ours.
 std::string OlderBackupStaysText(const std::filesystem::path& aside);
 
+// The failures whose English names the paths involved, worded here beside
+// the codes' own words. What the file layer and the loader say (the
+// byte offsets, the section) is worded where it is found and travels as the
+// failure's detail.
+Failure CannotReadFolder(const std::filesystem::path& folder, std::error_code error);
+// `missing`: nothing stands at the path; else something that is neither.
+Failure NoSuchPath(const std::filesystem::path& path, bool missing, std::error_code error);
+Failure DestinationIsSource(const std::filesystem::path& folder,
+                            const std::filesystem::path& source);
+Failure WritesOverSource(const std::filesystem::path& written, const std::filesystem::path& read);
+Failure DestinationIsTheSourceFile();
+// `backup`: the name wanted twice is the backup name, not the destination.
+Failure NameTaken(const std::filesystem::path& name, bool backup,
+                  const std::filesystem::path& holder);
+Failure CannotCreateFolder(const std::filesystem::path& folder, std::error_code error);
+Failure DestinationLocked(const std::filesystem::path& folder);
+// The lock file cannot be opened or locked.
+Failure CannotLockDestination(const std::filesystem::path& folder,
+                              const std::filesystem::path& lockFile, std::error_code error);
+// Something other than a regular file stands at the lock file's name.
+Failure LockFileNotAFile(const std::filesystem::path& folder,
+                         const std::filesystem::path& lockFile);
+Failure CannotExtractImages(const std::string& why);
+Failure OlderBackupNotDeleted(const std::filesystem::path& aside, std::error_code error);
+Failure NoUndoJournal(const std::filesystem::path& folder);
+
 }  // namespace unit_val

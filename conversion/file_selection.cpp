@@ -55,9 +55,7 @@ class Chooser {
     }
     platform::FolderListing listing = platform::ListFolder(folder);
     if (listing.error) {
-      selection_.failure = {
-          Reason::kCannotReadFolder, listing.error,
-          "cannot read the folder " + PathText(folder) + ": " + listing.error.message()};
+      selection_.failure = CannotReadFolder(folder, listing.error);
       return;
     }
     std::vector<platform::FolderEntry>& entries = listing.entries;
@@ -87,11 +85,10 @@ class Chooser {
         File(path, dest_ / path.filename());
         break;
       case platform::PathKind::kOther:
-        selection_.failure = {Reason::kNoSuchPath, {}, "not a file or folder: " + PathText(path)};
+        selection_.failure = NoSuchPath(path, false, {});
         break;
       case platform::PathKind::kMissing:
-        selection_.failure = {Reason::kNoSuchPath, status.error,
-                              "no such file or folder: " + PathText(path)};
+        selection_.failure = NoSuchPath(path, true, status.error);
         break;
     }
   }

@@ -107,10 +107,7 @@ UndoReport UndoLastRun(const fs::path& destinationFolder, StopToken& stop, UndoO
     report.refusal = std::move(failure);
     return std::move(report);
   };
-  auto noJournal = [&] {
-    return refuse(
-        {Reason::kNoUndoJournal, {}, "the folder " + PathText(folder) + " holds no run to undo"});
-  };
+  auto noJournal = [&] { return refuse(NoUndoJournal(folder)); };
   // Looked at before the lock too, so that a folder without one is not
   // even locked.
   if (!ReadUndoJournal(folder).found) return noJournal();
