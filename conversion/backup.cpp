@@ -37,33 +37,25 @@ BackupOutcome DestinationBackup::Make() {
 
   const fs::file_status older = fs::symlink_status(backup_, ec);
   if (fs::is_directory(older)) {
-    return {
-        BackupResult::kFailed,
-        {Reason::kCannotKeepBackup, {}, "the backup path " + PathText(backup_) + " is a folder"}};
+    return {BackupResult::kFailed, BackupPathIsFolder(backup_)};
   }
   if (fs::exists(older)) {
     fs::path aside = backup_.parent_path() / MovedAsideBackupName();
     platform::RenameFile(backup_, aside, ec);
     if (ec) {
-      return {
-          BackupResult::kFailed,
-          {Reason::kCannotKeepBackup, ec, "cannot move the older backup aside: " + ec.message()}};
+      return {BackupResult::kFailed, CannotMoveOlderBackupAside(ec)};
     }
     olderBackup_ = std::move(aside);
   }
 
   platform::RenameFile(destination_, backup_, ec);
   if (ec) {
-    std::string error = "cannot rename the file to " + PathText(backup_) + ": " + ec.message();
     if (!olderBackup_.empty()) {
       std::error_code back;
-      if (!platform::RenameFile(olderBackup_, backup_, back)) {
-        olderLeftAside_ = olderBackup_;
-        error += OlderBackupStaysText(olderLeftAside_);
-      }
+      if (!platform::RenameFile(olderBackup_, backup_, back)) olderLeftAside_ = olderBackup_;
       olderBackup_.clear();
     }
-    return {BackupResult::kFailed, {Reason::kCannotKeepBackup, ec, std::move(error)}};
+    return {BackupResult::kFailed, CannotRenameToBackup(backup_, ec, olderLeftAside_)};
   }
   made_ = true;
   return {BackupResult::kKept};

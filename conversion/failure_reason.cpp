@@ -166,6 +166,34 @@ Failure OlderBackupNotDeleted(const fs::path& aside, std::error_code error) {
               PathText(aside)};
 }
 
+Failure ChangedSinceRun(bool missing) {
+  return {Reason::kChangedSinceRun,
+          {},
+          missing ? "missing since the run" : "changed since the run (size or content)"};
+}
+
+Failure BackupChangedSinceRun(const fs::path& backupName, bool missing) {
+  return {Reason::kBackupChangedSinceRun,
+          {},
+          PathText(backupName) + (missing ? " is missing" : " changed since the run")};
+}
+
+Failure BackupPathIsFolder(const fs::path& backup) {
+  return {Reason::kCannotKeepBackup, {}, "the backup path " + PathText(backup) + " is a folder"};
+}
+
+Failure CannotMoveOlderBackupAside(std::error_code error) {
+  return {Reason::kCannotKeepBackup, error,
+          "cannot move the older backup aside: " + error.message()};
+}
+
+Failure CannotRenameToBackup(const fs::path& backup, std::error_code error,
+                             const fs::path& olderAside) {
+  std::string text = "cannot rename the file to " + PathText(backup) + ": " + error.message();
+  if (!olderAside.empty()) text += OlderBackupStaysText(olderAside);
+  return {Reason::kCannotKeepBackup, error, std::move(text)};
+}
+
 Failure NoUndoJournal(const fs::path& folder) {
   return {Reason::kNoUndoJournal, {}, "the folder " + PathText(folder) + " holds no run to undo"};
 }

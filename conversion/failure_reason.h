@@ -98,5 +98,16 @@ Failure LockFileNotAFile(const std::filesystem::path& folder,
 Failure CannotExtractImages(const std::string& why);
 Failure OlderBackupNotDeleted(const std::filesystem::path& aside, std::error_code error);
 Failure NoUndoJournal(const std::filesystem::path& folder);
+// Undo: the output (or its ".BAK", named by `backupName`) is missing, or not
+// what the run left.
+Failure ChangedSinceRun(bool missing);
+Failure BackupChangedSinceRun(const std::filesystem::path& backupName, bool missing);
+// The file at a destination could not become its ".BAK": a folder stands at
+// the backup path, the older backup could not be moved aside, or the file
+// not renamed (`olderAside`: where the older backup then stays, if not back).
+Failure BackupPathIsFolder(const std::filesystem::path& backup);
+Failure CannotMoveOlderBackupAside(std::error_code error);
+Failure CannotRenameToBackup(const std::filesystem::path& backup, std::error_code error,
+                             const std::filesystem::path& olderAside);
 
 }  // namespace unit_val

@@ -70,9 +70,7 @@ class EntryUndo {
       }
     } else if (!isFormer || bak) {
       if (!now || !entry_.output || *now != *entry_.output) return ChangedSince();
-      return LeftAlone(out_, Reason::kBackupChangedSinceRun,
-                       bak ? PathText(bak_.filename()) + " changed since the run"
-                           : PathText(bak_.filename()) + " is missing");
+      return {out_, UndoStatus::kLeftAlone, BackupChangedSinceRun(bak_.filename(), !bak)};
     }
     if (asideWaits && !platform::RenameFile(aside_, bak_, ec)) {
       return LeftAlone(out_, Reason::kCannotUndoFile,
@@ -89,8 +87,7 @@ class EntryUndo {
   UndoFileResult ChangedSince() {
     std::error_code ec;
     const bool missing = !fs::exists(fs::symlink_status(out_, ec));
-    return LeftAlone(out_, Reason::kChangedSinceRun,
-                     missing ? "missing since the run" : "changed since the run (size or content)");
+    return {out_, UndoStatus::kLeftAlone, ChangedSinceRun(missing)};
   }
 
   const JournalEntry& entry_;
