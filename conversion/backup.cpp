@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "conversion/failure_reason.h"
-#include "conversion/path_text.h"
 #include "conversion/stale_temporaries.h"
 #include "platform/file_io.h"
 

@@ -7,7 +7,6 @@
 
 #include "conversion/batch_plan.h"
 #include "conversion/destination_lock.h"
-#include "conversion/path_text.h"
 #include "conversion/preparation_pool.h"
 #include "conversion/undo_journal.h"
 #include "platform/file_io.h"

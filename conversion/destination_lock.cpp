@@ -2,7 +2,6 @@
 
 #include <thread>
 
-#include "conversion/path_text.h"
 #include "conversion/stale_temporaries.h"
 
 namespace unit_val {

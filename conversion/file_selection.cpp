@@ -5,7 +5,6 @@
 #include <set>
 #include <utility>
 
-#include "conversion/path_text.h"
 #include "conversion/source_check.h"
 #include "platform/file_io.h"
 #include "platform/folder_listing.h"
