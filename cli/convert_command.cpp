@@ -174,7 +174,9 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
 
   const unit_val::Selection selection =
       unit_val::ChooseFiles(paths, dest, o.recursive, unit_val::SignatureCheck::kWhenLoaded);
-  if (!selection.ok()) return Stop(report, o.json, err, kExitUsage, selection.error);
+  if (!selection.ok()) {
+    return Stop(report, o.json, err, kExitUsage, unit_val::EnglishText(selection.failure));
+  }
   unit_val::BatchRequest request{selection, dest, {}, o.dryRun, o.jobs};
   if (settingsRead.found) request.alsoRead.push_back(settingsRead.path);
 
@@ -194,10 +196,11 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
       // Each line goes out as it is known, so that a reader that went away
       // stops the run at once, as a stop does.
       if (!out_.flush()) stop_.Request(kReportLost);
+      const std::string text = unit_val::EnglishText(file.failure);
       if (file.status == unit_val::FileStatus::kFailed) {
-        Say(file.source, file.text);
-      } else if (file.status == unit_val::FileStatus::kConverted && !file.text.empty()) {
-        Say(file.source, "warning: " + file.text);
+        Say(file.source, text);
+      } else if (file.status == unit_val::FileStatus::kConverted && !text.empty()) {
+        Say(file.source, "warning: " + text);
       }
     }
     void EndProgress() { progress_.reset(); }
@@ -220,7 +223,8 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
     err << "quillon-cli convert: warning: " << TerminalText(warning.text) << '\n';
   }
   if (batch.refused()) {
-    return Stop(report, o.json, err, kExitUsage, batch.refusalText, Hint::kNone, batch.refusal);
+    return Stop(report, o.json, err, kExitUsage, unit_val::EnglishText(batch.refusal), Hint::kNone,
+                batch.refusal);
   }
   if (batch.stoppedBy) {
     const std::string why = InterruptText(batch.stoppedBy, batch.done, batch.planned);

@@ -70,13 +70,14 @@ void ConvertReport::Add(const unit_val::FileResult& file) {
       break;
   }
   const bool ok = file.status == unit_val::FileStatus::kConverted;
-  const std::string& reason = file.text.empty() && !ok ? kUnknown : file.text;
+  const std::string text = unit_val::EnglishText(file.failure);
+  const std::string& reason = text.empty() && !ok ? kUnknown : text;
   if (!json_) {
     if (ok) {
       out_ << (dryRun_ ? "would convert " : "converted ") << ShownPath(file.source) << " -> "
            << ShownPath(file.destination) << ": " << RetypedText(file.counts)
            << (file.backupMade ? "; former file kept as .BAK" : "")
-           << (file.text.empty() ? "" : "; warning: " + TerminalText(file.text)) << '\n';
+           << (text.empty() ? "" : "; warning: " + TerminalText(text)) << '\n';
     } else {
       out_ << "failed " << ShownPath(file.source) << ": " << ConvertStageName(file.stage) << ": "
            << TerminalText(reason) << '\n';
@@ -104,7 +105,7 @@ void ConvertReport::Add(const unit_val::FileResult& file) {
   j.Key("left_free_size").Integer(counts.leftFreeSize);
   j.Key("backup").Bool(file.backupMade);
   j.Key("warning");
-  ok && !file.text.empty() ? j.String(file.text) : j.Null();
+  ok && !text.empty() ? j.String(text) : j.Null();
   j.EndObject();
   out_ << j.text() << '\n';
 }
@@ -112,12 +113,13 @@ void ConvertReport::Add(const unit_val::FileResult& file) {
 void ConvertReport::Skipped(const unit_val::FileResult& file) {
   ++totals_.skipped;
   if (!json_) {
-    out_ << "skipped " << ShownPath(file.source) << ": " << TerminalText(file.text) << '\n';
+    out_ << "skipped " << ShownPath(file.source) << ": "
+         << TerminalText(unit_val::EnglishText(file.failure)) << '\n';
     return;
   }
   JsonWriter j;
   j.BeginObject().Key("source").String(unit_val::PathText(file.source));
-  j.Key("status").String("skipped").Key("reason").String(file.text);
+  j.Key("status").String("skipped").Key("reason").String(unit_val::EnglishText(file.failure));
   ReasonCode(j, file.failure);
   j.EndObject();
   out_ << j.text() << '\n';

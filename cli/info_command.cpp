@@ -61,9 +61,13 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   for (const std::string& file : files) {
     const std::filesystem::path path = platform::PathFromUtf8(file);
     const unit_val::SourceCheck check = unit_val::CheckSource(path);
-    const jww::LoadResult loaded = check.kind == unit_val::SourceKind::kDrawing
-                                       ? jww::LoadJww(drawing, path)
-                                       : jww::LoadResult{false, check.reason};
+    const jww::LoadResult loaded =
+        check.kind == unit_val::SourceKind::kDrawing
+            ? jww::LoadJww(drawing, path)
+            : jww::LoadResult{check.kind == unit_val::SourceKind::kNotDrawing
+                                  ? jww::LoadFailure::kNotJww
+                                  : jww::LoadFailure::kCannotOpen,
+                              unit_val::EnglishText(check.failure)};
     if (loaded) {
       if (json) {
         WriteInfoJson(out, file, drawing);

@@ -96,9 +96,7 @@ class Run {
     const auto [holder, added] = taken_.try_emplace(destination.lexically_normal(), source);
     if (!added) {
       return Failed(source, unit_val::ConvertStage::kPlan,
-                    "the destination " + unit_val::PathText(destination) + " is already taken by " +
-                        unit_val::PathText(holder->second) +
-                        " in this run; nothing was written for this file");
+                    unit_val::EnglishText(unit_val::NameTaken(destination, false, holder->second)));
     }
     // The folder first, as a conversion makes it: a run that cannot write
     // says so for every file.
@@ -109,7 +107,7 @@ class Run {
     const jww::LoadResult loaded = jww::LoadJww(drawing_, source);
     if (!loaded) {
       Release();
-      if (loaded.notJww) return Skipped(source, loaded.error);
+      if (loaded.failure == jww::LoadFailure::kNotJww) return Skipped(source, loaded.error);
       return Failed(source, unit_val::ConvertStage::kLoad, loaded.error);
     }
     unit1::MarkedDrawing drawn;
@@ -123,8 +121,9 @@ class Run {
     svg.mark = options_.mark;
     if (options_.mark) svg.legend = drawn.caption;
     svg.title = unit_val::PathText(source.stem());
-    const SvgFileResult written = WriteSvgFile(drawn.list, svg, destination);
-    if (written.failure) return Failed(source, unit_val::ConvertStage::kSave, written.text);
+    const unit_val::Failure written = WriteSvgFile(drawn.list, svg, destination);
+    if (written)
+      return Failed(source, unit_val::ConvertStage::kSave, unit_val::EnglishText(written));
     ++written_;
     out_ << "wrote " << Shown(source) << " -> " << Shown(destination);
     if (options_.mark) out_ << ": " << MarkedText(drawn.counts.retyped);
@@ -167,9 +166,7 @@ class Run {
     if (added) {
       std::error_code ec;
       fs::create_directories(folder, ec);
-      if (ec)
-        made->second =
-            "cannot create the folder " + unit_val::PathText(folder) + ": " + ec.message();
+      if (ec) made->second = unit_val::EnglishText(unit_val::CannotCreateFolder(folder, ec));
     }
     error = made->second;
     return error.empty();
@@ -221,14 +218,15 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
   for (const std::string& file : o.files) paths.push_back(platform::PathFromUtf8(file));
   const unit_val::Selection selection =
       unit_val::ChooseFiles(paths, dest, false, unit_val::SignatureCheck::kWhenLoaded);
-  if (!selection.ok()) return Usage(err, selection.error);
+  if (!selection.ok()) return Usage(err, unit_val::EnglishText(selection.failure));
 
   Run run(o, settings, out, err);
   for (const unit_val::SetAsideFile& file : selection.skipped) {
-    if (!run.Skipped(file.source, file.reason)) stop.Request(kReportLost);
+    if (!run.Skipped(file.source, unit_val::EnglishText(file.failure))) stop.Request(kReportLost);
   }
   for (const unit_val::SetAsideFile& file : selection.unreadable) {
-    if (!run.Failed(file.source, unit_val::ConvertStage::kLoad, file.reason))
+    if (!run.Failed(file.source, unit_val::ConvertStage::kLoad,
+                    unit_val::EnglishText(file.failure)))
       stop.Request(kReportLost);
   }
   std::size_t done = 0;

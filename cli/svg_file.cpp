@@ -7,26 +7,26 @@
 
 namespace cli {
 
-SvgFileResult WriteSvgFile(const render::DisplayList& list, const render::SvgOptions& options,
-                           const std::filesystem::path& destination) {
+unit_val::Failure WriteSvgFile(const render::DisplayList& list, const render::SvgOptions& options,
+                               const std::filesystem::path& destination) {
   using unit_val::Reason;
   jww::PendingFile output(destination);
   if (!output.Create()) {
-    return {{Reason::kCannotCreateOutput, output.systemError()}, output.error()};
+    return {Reason::kCannotCreateOutput, output.systemError(), output.error()};
   }
   FileStreamBuffer buffer(output.stream());
   std::ostream stream(&buffer);
   render::WriteSvg(list, stream, options);
   stream.flush();
   if (buffer.error()) {
-    return {{Reason::kCannotWriteOutput, buffer.error()},
+    return {Reason::kCannotWriteOutput, buffer.error(),
             "cannot write the file: " + buffer.error().message()};
   }
   if (!output.Close(true)) {
-    return {{Reason::kCannotWriteOutput, output.systemError()}, output.error()};
+    return {Reason::kCannotWriteOutput, output.systemError(), output.error()};
   }
   if (!output.Commit()) {
-    return {{Reason::kCannotMoveIntoPlace, output.systemError()}, output.error()};
+    return {Reason::kCannotMoveIntoPlace, output.systemError(), output.error()};
   }
   return {};
 }

@@ -3,19 +3,14 @@
 #pragma once
 
 #include <filesystem>
-#include <string>
 
 #include "conversion/failure_reason.h"
 #include "render/svg_writer.h"
 
 namespace cli {
 
-struct SvgFileResult {
-  unit_val::Failure failure{};  // kNone when written
-  std::string text;             // why not, in English
-};
-
-SvgFileResult WriteSvgFile(const render::DisplayList& list, const render::SvgOptions& options,
-                           const std::filesystem::path& destination);
+// No failure when written.
+unit_val::Failure WriteSvgFile(const render::DisplayList& list, const render::SvgOptions& options,
+                               const std::filesystem::path& destination);
 
 }  // namespace cli

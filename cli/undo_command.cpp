@@ -69,17 +69,18 @@ class Printer : public unit_val::UndoObserver {
   void FileDone(const unit_val::UndoFileResult& file) override {
     const std::string path = unit_val::PathText(file.file);
     const bool alone = file.status == unit_val::UndoStatus::kLeftAlone;
+    const std::string text = unit_val::EnglishText(file.failure);
     if (alone)
-      err_ << "quillon-cli undo: " << TerminalText(path) << ": " << TerminalText(file.text) << '\n';
+      err_ << "quillon-cli undo: " << TerminalText(path) << ": " << TerminalText(text) << '\n';
     if (!json_) {
       out_ << StatusName(file.status, false) << ' ' << TerminalText(path)
-           << (alone ? ": " + TerminalText(file.text) : "") << '\n';
+           << (alone ? ": " + TerminalText(text) : "") << '\n';
       return;
     }
     JsonWriter j;
     j.BeginObject().Key("file").String(path).Key("status").String(StatusName(file.status, true));
     j.Key("reason");
-    alone ? j.String(file.text) : j.Null();
+    alone ? j.String(text) : j.Null();
     ReasonCode(j, file.failure);
     j.EndObject();
     out_ << j.text() << '\n';
@@ -137,8 +138,9 @@ int RunUndo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   const unit_val::UndoReport report =
       unit_val::UndoLastRun(platform::PathFromUtf8(o.dir), stop, &printer);
   if (report.refused()) {
-    err << "quillon-cli undo: " << TerminalText(report.refusalText) << '\n';
-    printer.Summary(report, o.json ? report.refusalText : std::string(), report.refusal);
+    const std::string text = unit_val::EnglishText(report.refusal);
+    err << "quillon-cli undo: " << TerminalText(text) << '\n';
+    printer.Summary(report, o.json ? text : std::string(), report.refusal);
     return kExitUsage;
   }
   if (!report.journalWarning.empty()) {

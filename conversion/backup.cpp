@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "conversion/failure_reason.h"
-#include "conversion/path_text.h"
 #include "conversion/stale_temporaries.h"
 #include "platform/file_io.h"
 
@@ -33,39 +32,35 @@ BackupOutcome DestinationBackup::Make() {
   // a link (even one to a folder, or to nothing) or a pipe is renamed
   // itself, never followed, so the output never silently takes its place.
   const fs::file_status standing = fs::symlink_status(destination_, ec);
-  if (!fs::exists(standing) || fs::is_directory(standing)) return {BackupResult::kNoFile, {}, {}};
+  if (!fs::exists(standing) || fs::is_directory(standing)) return {BackupResult::kNoFile};
 
   const fs::file_status older = fs::symlink_status(backup_, ec);
   if (fs::is_directory(older)) {
-    return {BackupResult::kFailed, "the backup path " + PathText(backup_) + " is a folder", {}};
+    return {BackupResult::kFailed, BackupPathIsFolder(backup_)};
   }
   if (fs::exists(older)) {
     fs::path aside = backup_.parent_path() / MovedAsideBackupName();
     platform::RenameFile(backup_, aside, ec);
     if (ec) {
-      return {BackupResult::kFailed, "cannot move the older backup aside: " + ec.message(), {}, ec};
+      return {BackupResult::kFailed, CannotMoveOlderBackupAside(ec)};
     }
     olderBackup_ = std::move(aside);
   }
 
   platform::RenameFile(destination_, backup_, ec);
   if (ec) {
-    std::string error = "cannot rename the file to " + PathText(backup_) + ": " + ec.message();
     if (!olderBackup_.empty()) {
       std::error_code back;
-      if (!platform::RenameFile(olderBackup_, backup_, back)) {
-        olderLeftAside_ = olderBackup_;
-        error += OlderBackupStaysText(olderLeftAside_);
-      }
+      if (!platform::RenameFile(olderBackup_, backup_, back)) olderLeftAside_ = olderBackup_;
       olderBackup_.clear();
     }
-    return {BackupResult::kFailed, error, {}, ec};
+    return {BackupResult::kFailed, CannotRenameToBackup(backup_, ec, olderLeftAside_)};
   }
   made_ = true;
-  return {BackupResult::kKept, {}, {}};
+  return {BackupResult::kKept};
 }
 
-std::string DestinationBackup::Keep() {
+Failure DestinationBackup::Keep() {
   made_ = false;
   if (olderBackup_.empty()) return {};
   std::error_code ec;
@@ -74,8 +69,7 @@ std::string DestinationBackup::Keep() {
   olderBackup_.clear();
   if (!ec) return {};
   olderLeftAside_ = left;
-  return "the older backup could not be deleted (" + ec.message() + "); it stays as " +
-         PathText(left);
+  return OlderBackupNotDeleted(left, ec);
 }
 
 fs::path DestinationBackup::KeepOlderAside() {

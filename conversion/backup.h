@@ -5,6 +5,8 @@
 #include <string>
 #include <system_error>
 
+#include "conversion/failure_reason.h"
+
 namespace unit_val {
 
 // The path with the extension of its file name (from the last ".") replaced
@@ -19,9 +21,8 @@ enum class BackupResult {
 
 struct BackupOutcome {
   BackupResult result = BackupResult::kNoFile;
-  std::string error;              // when kFailed
-  std::string warning;            // kept, but the older backup could not be deleted
-  std::error_code systemError{};  // the system's reason for kFailed, when it gave one
+  Failure failure{};  // kCannotKeepBackup, when kFailed
+  Failure warning{};  // kept, but the older backup could not be deleted (kOlderBackupKept)
   bool failed() const { return result == BackupResult::kFailed; }
 };
 
@@ -39,9 +40,9 @@ class DestinationBackup {
   ~DestinationBackup();
 
   BackupOutcome Make();
-  // Empty, or what went wrong deleting the older backup (the new backup is
-  // kept all the same).
-  std::string Keep();
+  // No failure, or what went wrong deleting the older backup
+  // (kOlderBackupKept: the new backup is kept all the same).
+  Failure Keep();
   // Keeps the new backup and leaves the older one where it waits, under a
   // name of ours, so that the run can still be taken back; answers that
   // name (empty when there was no older backup).

@@ -94,17 +94,12 @@ BatchPlan PlanBatch(const std::vector<ChosenFile>& chosen, const std::vector<fs:
   std::set<std::pair<fs::path, fs::path>> distinctFolders;
   plan.files.reserve(chosen.size());
   for (const ChosenFile& file : chosen) {
-    PlannedFile planned{file.source,
-                        file.destination,
-                        BackupPath(file.destination),
-                        {},
-                        {SourceKind::kDrawing, {}}};
+    PlannedFile planned{
+        file.source, file.destination, BackupPath(file.destination), {}, {SourceKind::kDrawing}};
     const fs::path to = FolderOf(file.destination), from = FolderOf(file.source);
     if (!distinctFolders.contains({to, from})) {
       if (SameFolder(to, from) || keys.OfFolder(to).text == keys.OfFolder(from).text) {
-        plan.refusal = "the destination folder " + PathText(to) + " is the folder of " +
-                       PathText(file.source) + "; choose another destination";
-        plan.refusalFailure = {Reason::kDestinationIsSource, {}};
+        plan.refusal = DestinationIsSource(to, file.source);
         return plan;
       }
       distinctFolders.insert({to, from});
@@ -117,9 +112,7 @@ BatchPlan PlanBatch(const std::vector<ChosenFile>& chosen, const std::vector<fs:
                                     std::pair{backupKey, planned.backup}}) {
       if (key.empty()) continue;
       if (const auto it = read.find(key); it != read.end()) {
-        plan.refusal = "writing " + PathText(path) + " would replace " + PathText(it->second) +
-                       ", which this run reads; choose another destination";
-        plan.refusalFailure = {Reason::kWritesOverSource, {}};
+        plan.refusal = WritesOverSource(path, it->second);
         return plan;
       }
     }
@@ -152,10 +145,8 @@ BatchPlan PlanBatch(const std::vector<ChosenFile>& chosen, const std::vector<fs:
       const PlannedFile& other = plan.files[*held];
       const bool sameDestination =
           taken.contains(destinationKey.text) && taken.at(destinationKey.text) == *held;
-      current.conflict = (sameDestination ? "the destination " + PathText(current.destination)
-                                          : "the backup name " + PathText(current.backup)) +
-                         " is already taken by " + PathText(other.source) +
-                         " in this run; nothing was written for this file";
+      current.conflict = NameTaken(sameDestination ? current.destination : current.backup,
+                                   !sameDestination, other.source);
       continue;
     }
     for (const std::string& name : names) taken.emplace(name, index);

@@ -26,20 +26,19 @@ struct PlannedFile {
   std::filesystem::path source;
   std::filesystem::path destination;
   std::filesystem::path backup;
-  // Not empty: the file is not converted, for this reason, and nothing of it
-  // is written.
-  std::string conflict;  // Reason::kNameTaken
+  // Set (Reason::kNameTaken): the file is not converted, for this reason,
+  // and nothing of it is written.
+  Failure conflict{};
   // Where the plan had to look (a name wanted twice): a file that is not a
   // drawing, or cannot be read, is set aside and holds no name.
-  SourceCheck check{SourceKind::kDrawing, {}};
+  SourceCheck check{SourceKind::kDrawing};
 };
 
 struct BatchPlan {
   std::vector<PlannedFile> files;  // in the order chosen
-  // Not empty: the whole run is refused, for this reason.
-  std::string refusal;
-  Failure refusalFailure{};  // the same as a code
-  bool ok() const { return refusal.empty(); }
+  // Set: the whole run is refused, for this reason.
+  Failure refusal{};
+  bool ok() const { return !refusal; }
 };
 
 using SourceChecker = std::function<SourceCheck(const std::filesystem::path&)>;

@@ -7,7 +7,6 @@
 
 #include "conversion/batch_plan.h"
 #include "conversion/destination_lock.h"
-#include "conversion/path_text.h"
 #include "conversion/preparation_pool.h"
 #include "conversion/undo_journal.h"
 #include "platform/file_io.h"
@@ -37,34 +36,27 @@ class DestinationFolders {
   DestinationFolders(DestinationLocks& locks, std::chrono::milliseconds lockWait)
       : locks_(locks), lockWait_(lockWait) {}
 
-  // Empty `text` on success, else why the folder cannot be written into.
-  Failure Make(const fs::path& folder, std::string& text) {
+  // No failure on success, else why the folder cannot be written into.
+  Failure Make(const fs::path& folder) {
     std::lock_guard lock(mutex_);
     auto [it, added] = made_.try_emplace(folder);
     if (added) {
       std::error_code ec;
       fs::create_directories(folder, ec);
       if (ec) {
-        it->second.text = "cannot create the folder " + PathText(folder) + ": " + ec.message();
-        it->second.failure = {Reason::kCannotCreateFolder, ec};
+        it->second = CannotCreateFolder(folder, ec);
       } else {
-        const auto deadline = DestinationLocks::Clock::now() + lockWait_;
-        it->second.failure = locks_.Lock(folder, deadline, it->second.text);
+        it->second = locks_.Lock(folder, DestinationLocks::Clock::now() + lockWait_);
       }
     }
-    text = it->second.text;
-    return it->second.failure;
+    return it->second;
   }
 
  private:
-  struct Made {
-    Failure failure;
-    std::string text;
-  };
   DestinationLocks& locks_;
   std::chrono::milliseconds lockWait_;
   std::mutex mutex_;
-  std::map<fs::path, Made> made_;
+  std::map<fs::path, Failure> made_;
 };
 
 // Puts the batch's outputs on disk before any of them replaces a file. Where
@@ -84,9 +76,9 @@ void MakeDurable(std::vector<PreparedConversion>& batch) {
     if (prepared.output && !prepared.synced && !prepared.output->SyncClosed()) {
       ConvertOutcome& outcome = prepared.outcome;
       outcome.failedStage = ConvertStage::kSave;
-      outcome.reason = prepared.output->error().empty() ? "cannot sync the file to disk"
-                                                        : prepared.output->error();
-      outcome.failure = {Reason::kCannotSyncOutput, prepared.output->systemError()};
+      outcome.failure = {Reason::kCannotSyncOutput, prepared.output->systemError(),
+                         prepared.output->error().empty() ? "cannot sync the file to disk"
+                                                          : prepared.output->error()};
       prepared.output.reset();
     }
   }
@@ -100,40 +92,40 @@ class Run {
 
   BatchReport Go() {
     const Selection& selection = request_.selection;
-    if (!selection.ok()) return Refuse(selection.failure, selection.error);
+    if (!selection.ok()) return Refuse(selection.failure);
     // A refused run touches no folder, and a source folder never.
     const SourceChecker checker = CheckSource;
     plan_ = PlanBatch(selection.chosen, request_.alsoRead, &checker);
-    if (!plan_.ok()) return Refuse(plan_.refusalFailure, plan_.refusal);
+    if (!plan_.ok()) return Refuse(plan_.refusal);
     if (!request_.dryRun) {
       locks_.KeepFiles(request_.alsoRead);
-      std::string text;
-      if (const Failure locked = LockExistingFolders(text)) {
+      if (Failure locked = LockExistingFolders()) {
         // A stop while waiting for another run's lock ends the run, not refuses it.
         if (stop_.requested()) return Stopped();
-        return Refuse(locked, text);
+        return Refuse(std::move(locked));
       }
       // Planned again on what the run that held a folder left in it.
       if (locks_.waited()) plan_ = PlanBatch(selection.chosen, request_.alsoRead, &checker);
-      if (!plan_.ok()) return Refuse(plan_.refusalFailure, plan_.refusal);
+      if (!plan_.ok()) return Refuse(plan_.refusal);
     }
     report_.planned = plan_.files.size();
 
     for (const SetAsideFile& file : selection.skipped) {
-      Add({file.source, {}, FileStatus::kSkipped, ConvertStage::kNone, file.failure, file.reason});
+      Add({file.source, {}, FileStatus::kSkipped, ConvertStage::kNone, file.failure});
     }
     for (const SetAsideFile& file : selection.unreadable) {
       Add({file.source, request_.destinationFolder / file.source.filename(), FileStatus::kFailed,
-           ConvertStage::kLoad, file.failure, file.reason});
+           ConvertStage::kLoad, file.failure});
     }
     Convert();
     return std::move(report_);
   }
 
  private:
-  BatchReport Refuse(Failure failure, std::string text) {
-    report_.refusal = failure.code == Reason::kNone ? Failure{Reason::kUnexpected, {}} : failure;
-    report_.refusalText = std::move(text);
+  BatchReport Refuse(Failure failure) {
+    if (failure.code == Reason::kNone)
+      failure = {Reason::kUnexpected, {}, std::move(failure.detail)};
+    report_.refusal = std::move(failure);
     return std::move(report_);
   }
 
@@ -146,7 +138,7 @@ class Run {
   // Locks every destination folder that exists, in one order for every run
   // (two runs never wait on each other crosswise). Folders made later are
   // locked as they are made.
-  Failure LockExistingFolders(std::string& text) {
+  Failure LockExistingFolders() {
     std::set<fs::path> named;
     for (const ChosenFile& file : request_.selection.chosen)
       named.insert(FolderOf(file.destination));
@@ -156,7 +148,7 @@ class Run {
     }
     const auto deadline = DestinationLocks::Clock::now() + request_.lockWait;
     for (const auto& [id, folder] : folders) {
-      if (const Failure failure = locks_.Lock(folder, deadline, text)) return failure;
+      if (Failure failure = locks_.Lock(folder, deadline)) return failure;
     }
     return {};
   }
@@ -181,14 +173,11 @@ class Run {
   PreparedConversion Prepare(std::size_t i, const ConvertContext& context) {
     const PlannedFile& file = plan_.files[i];
     PreparedConversion prepared;
-    if (!file.conflict.empty() || file.check.kind != SourceKind::kDrawing) return prepared;
+    if (file.conflict || file.check.kind != SourceKind::kDrawing) return prepared;
     if (!request_.dryRun) {
-      std::string text;
-      const Failure failure = folders_.Make(FolderOf(file.destination), text);
-      if (failure) {
+      if (Failure failure = folders_.Make(FolderOf(file.destination))) {
         prepared.outcome.failedStage = ConvertStage::kSave;
-        prepared.outcome.reason = text;
-        prepared.outcome.failure = failure;
+        prepared.outcome.failure = std::move(failure);
         return prepared;
       }
     }
@@ -205,39 +194,36 @@ class Run {
   void Finish(std::size_t i, PreparedConversion& prepared) {
     const PlannedFile& file = plan_.files[i];
     FileResult result{file.source, file.destination};
-    if (!file.conflict.empty()) {
+    if (file.conflict) {
       result.stage = ConvertStage::kPlan;
-      result.failure = {Reason::kNameTaken, {}};
-      result.text = file.conflict;
+      result.failure = file.conflict;
     } else if (file.check.kind != SourceKind::kDrawing) {
       const bool skipped = file.check.kind == SourceKind::kNotDrawing;
       result.status = skipped ? FileStatus::kSkipped : FileStatus::kFailed;
       if (skipped) result.destination.clear();
       result.stage = skipped ? ConvertStage::kNone : ConvertStage::kLoad;
       result.failure = file.check.failure;
-      result.text = file.check.reason;
     } else {
       const ConvertOutcome outcome = FinishConversion(prepared);
       result.counts = outcome.counts;
       result.version = outcome.version;
       result.failure = outcome.failure;
       result.olderBackupAside = outcome.olderBackupAside;
-      if (outcome.notDrawing) {
+      if (outcome.notDrawing()) {
         // A file that proves not to be a drawing once loaded is no failure.
         result.status = FileStatus::kSkipped;
         result.destination.clear();
-        result.text = outcome.reason;
       } else if (outcome.converted()) {
         result.status = FileStatus::kConverted;
         result.backupMade = outcome.backupMade;
         result.olderBackupKept = outcome.olderBackupKept;
-        result.text = outcome.warning;
         placed_[FolderOf(file.destination)].push_back(
             {file.destination, outcome.backupMade, outcome.olderBackupKept});
       } else {
         result.stage = outcome.failedStage;
-        result.text = outcome.reason;
-        if (!result.failure) result.failure = {Reason::kUnexpected, {}};
+        if (!result.failure) {
+          result.failure = {Reason::kUnexpected, {}, std::move(result.failure.detail)};
+        }
       }
     }
     Add(std::move(result));
@@ -274,7 +260,6 @@ class Run {
     const Reason code = prepared.outcome.failure.code;
     if (code != Reason::kDestinationLocked && code != Reason::kCannotLockDestination) return false;
     report_.refusal = prepared.outcome.failure;
-    report_.refusalText = prepared.outcome.reason;
     batch_.clear();
     return true;
   }

@@ -29,7 +29,6 @@ struct FileResult {
   FileStatus status = FileStatus::kFailed;
   ConvertStage stage = ConvertStage::kNone;  // where it failed
   Failure failure{};     // why it was skipped or failed; the warning of a converted file
-  std::string text{};    // the same in English, the system's reason included (the CLI's line)
   SweepCounts counts{};  // texts retyped, by type and by scope
   bool backupMade = false;
   std::int32_t version = 0;
@@ -75,7 +74,6 @@ class BatchObserver {
 
 struct BatchReport {
   Failure refusal{};              // the whole run refused: nothing was written
-  std::string refusalText;        // the same in English
   std::vector<FileResult> files;  // in report order
   BatchTotals totals;
   int stoppedBy = 0;        // the StopToken's cause when the run ended early

@@ -49,11 +49,10 @@ class DrawingInUse {
   const TempFolder* tempFolder_;
 };
 
-ConvertOutcome Failed(ConvertOutcome outcome, ConvertStage stage, std::string reason,
-                      Failure failure) {
+ConvertOutcome Failed(ConvertOutcome outcome, ConvertStage stage, Failure failure) {
   outcome.failedStage = stage;
-  outcome.reason = reason.empty() ? "unknown error" : std::move(reason);
-  outcome.failure = failure;
+  if (EnglishText(failure).empty()) failure.detail = "unknown error";
+  outcome.failure = std::move(failure);
   return outcome;
 }
 
@@ -64,25 +63,33 @@ bool SameFile(const fs::path& a, const fs::path& b) {
 
 }  // namespace
 
-Failure LoadFailed(const jww::LoadResult& loaded) {
-  switch (loaded.failure) {
+namespace {
+
+Reason LoadReason(jww::LoadFailure failure) {
+  switch (failure) {
     case jww::LoadFailure::kNotJww:
-      return {Reason::kNoSignature, {}};
+      return Reason::kNoSignature;
     case jww::LoadFailure::kNotRegularFile:
-      return {Reason::kNotRegularFile, loaded.systemError};
+      return Reason::kNotRegularFile;
     case jww::LoadFailure::kCannotOpen:
-      return {Reason::kCannotOpenSource, loaded.systemError};
+      return Reason::kCannotOpenSource;
     case jww::LoadFailure::kCannotRead:
-      return {Reason::kCannotReadSource, loaded.systemError};
+      return Reason::kCannotReadSource;
     case jww::LoadFailure::kImageCutShort:
-      return {Reason::kImageCutShort, {}};
+      return Reason::kImageCutShort;
     case jww::LoadFailure::kOutOfMemory:
-      return {Reason::kOutOfMemory, {}};
+      return Reason::kOutOfMemory;
     case jww::LoadFailure::kNone:
     case jww::LoadFailure::kDamaged:
       break;
   }
-  return {Reason::kDamagedDrawing, {}};
+  return Reason::kDamagedDrawing;
+}
+
+}  // namespace
+
+Failure LoadFailed(const jww::LoadResult& loaded) {
+  return {LoadReason(loaded.failure), loaded.systemError, loaded.error};
 }
 
 const char* ConvertStageName(ConvertStage stage) {
@@ -111,14 +118,12 @@ PreparedConversion PrepareConversion(const fs::path& source, const fs::path& des
 
   const jww::LoadResult loaded = jww::LoadJww(drawing, source);
   if (!loaded) {
-    outcome = Failed(outcome, ConvertStage::kLoad, loaded.error, LoadFailed(loaded));
-    outcome.notDrawing = loaded.notJww;
+    outcome = Failed(outcome, ConvertStage::kLoad, LoadFailed(loaded));
     return prepared;
   }
   if (!drawing.imageOptions.extract && HasImages(drawing)) {
     const std::string why = context.tempFolder ? context.tempFolder->error() : "no temp folder";
-    outcome = Failed(outcome, ConvertStage::kLoad, "cannot extract images (" + why + ")",
-                     {Reason::kCannotExtractImages, {}});
+    outcome = Failed(outcome, ConvertStage::kLoad, CannotExtractImages(why));
     return prepared;
   }
   outcome.version = drawing.header.version;
@@ -126,8 +131,7 @@ PreparedConversion PrepareConversion(const fs::path& source, const fs::path& des
   if (context.dryRun) return prepared;
 
   if (!context.planned && SameFile(source, destination)) {
-    outcome = Failed(outcome, ConvertStage::kBackup, "the destination is the source file",
-                     {Reason::kWritesOverSource, {}});
+    outcome = Failed(outcome, ConvertStage::kBackup, DestinationIsTheSourceFile());
     return prepared;
   }
 
@@ -135,15 +139,16 @@ PreparedConversion PrepareConversion(const fs::path& source, const fs::path& des
   const jww::SaveResult written = jww::WriteJww(drawing, *output, outcome.version);
   if (!written) {
     const bool created = output->stream() != nullptr;
-    outcome = Failed(outcome, ConvertStage::kSave, written.error,
-                     {created ? Reason::kCannotWriteOutput : Reason::kCannotCreateOutput,
-                      written.writeError ? written.writeError : output->systemError()});
+    outcome =
+        Failed(outcome, ConvertStage::kSave,
+               {created ? Reason::kCannotWriteOutput : Reason::kCannotCreateOutput,
+                written.writeError ? written.writeError : output->systemError(), written.error});
     return prepared;
   }
   prepared.outputBytes = written.bytes;
   if (!output->Close(sync == OutputSync::kNow)) {
-    outcome = Failed(outcome, ConvertStage::kSave, output->error(),
-                     {Reason::kCannotWriteOutput, output->systemError()});
+    outcome = Failed(outcome, ConvertStage::kSave,
+                     {Reason::kCannotWriteOutput, output->systemError(), output->error()});
     return prepared;
   }
   prepared.output = std::move(output);
@@ -160,8 +165,7 @@ ConvertOutcome FinishConversion(PreparedConversion& prepared) {
   const BackupOutcome kept = backup.Make();
   if (kept.failed()) {
     outcome.olderBackupAside = backup.olderLeftAside();
-    return Failed(outcome, ConvertStage::kBackup, kept.error,
-                  {Reason::kCannotKeepBackup, kept.systemError});
+    return Failed(outcome, ConvertStage::kBackup, kept.failure);
   }
 
   if (!output->Commit()) {
@@ -173,16 +177,15 @@ ConvertOutcome FinishConversion(PreparedConversion& prepared) {
     if (!outcome.olderBackupAside.empty()) {
       reason += OlderBackupStaysText(outcome.olderBackupAside);
     }
-    return Failed(outcome, ConvertStage::kSave, std::move(reason),
-                  {Reason::kCannotMoveIntoPlace, output->systemError()});
+    return Failed(outcome, ConvertStage::kSave,
+                  {Reason::kCannotMoveIntoPlace, output->systemError(), std::move(reason)});
   }
   if (prepared.keepOlderBackup) {
     outcome.olderBackupKept = backup.KeepOlderAside();
   } else {
-    outcome.warning = backup.Keep();
+    outcome.failure = backup.Keep();
   }
   outcome.olderBackupAside = backup.olderLeftAside();
-  if (!outcome.warning.empty()) outcome.failure = {Reason::kOlderBackupKept, {}};
   outcome.backupMade = kept.result == BackupResult::kKept;
   return outcome;
 }

@@ -27,20 +27,21 @@ enum class ConvertStage {
 
 struct ConvertOutcome {
   ConvertStage failedStage = ConvertStage::kNone;
-  std::string reason;       // why, when failed; never empty then
-  Failure failure{};        // the same as a code (or the warning's, when converted)
-  std::string warning;      // converted, but something was left behind (an older backup)
-  bool notDrawing = false;  // the load found no "JwwData." signature: not a failure
+  // Why, when failed (its English never empty then); when converted, the
+  // warning that something was left behind (an older backup), if any.
+  Failure failure{};
   SweepCounts counts;       // what the sweep did (also on a dry run or a failed save)
   bool backupMade = false;  // a file at the destination became its ".BAK"
   // An older ".BAK" that stays under a name of ours (".quillon-….old"),
-  // named in `reason` or `warning`; empty when there is none.
+  // named in `failure`; empty when there is none.
   std::filesystem::path olderBackupAside{};
   // The older ".BAK" the new one replaced, kept aside under a name of ours
   // so that the run can be undone (see PreparedConversion::keepOlderBackup).
   std::filesystem::path olderBackupKept{};
   std::int32_t version = 0;  // the source's version, written again
   bool converted() const { return failedStage == ConvertStage::kNone; }
+  // The load found no "JwwData." signature: not a failure.
+  bool notDrawing() const { return failure.code == Reason::kNoSignature; }
 };
 
 // The reason a failed load gives (kNone, kDamaged: a damaged drawing).

@@ -2,7 +2,6 @@
 
 #include <thread>
 
-#include "conversion/path_text.h"
 #include "conversion/stale_temporaries.h"
 
 namespace unit_val {
@@ -16,9 +15,7 @@ void DestinationLocks::KeepFiles(const std::vector<fs::path>& read) {
   }
 }
 
-Failure DestinationLocks::Lock(const fs::path& folder, Clock::time_point deadline,
-                               std::string& text) {
-  text.clear();
+Failure DestinationLocks::Lock(const fs::path& folder, Clock::time_point deadline) {
   const fs::path shown = folder.empty() ? fs::path(".") : folder;
   std::lock_guard guard(mutex_);
   const auto identity = platform::IdentityOf(shown);
@@ -38,20 +35,14 @@ Failure DestinationLocks::Lock(const fs::path& folder, Clock::time_point deadlin
       case platform::LockState::kCannotCreate:
         return {};  // nobody may write into the folder: each file fails on its own
       case platform::LockState::kNotAFile:
-        text = "cannot lock the folder " + PathText(shown) + ": " + PathText(file) +
-               " is not a regular file (a folder, a link or a device); rename or remove it";
-        return {Reason::kCannotLockDestination, {}};
+        return LockFileNotAFile(shown, file);
       case platform::LockState::kUnavailable:
-        text = "cannot lock the folder " + PathText(shown) + ": " + PathText(file) + ": " +
-               lock.error().message();
-        return {Reason::kCannotLockDestination, lock.error()};
+        return CannotLockDestination(shown, file, lock.error());
       case platform::LockState::kBusy:
         break;
     }
     if (Clock::now() >= deadline || (stop_ && stop_->requested())) {
-      text = "another run is writing into the folder " + PathText(shown) +
-             "; try again when it has finished";
-      return {Reason::kDestinationLocked, {}};
+      return DestinationLocked(shown);
     }
     waited_ = true;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));

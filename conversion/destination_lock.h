@@ -34,9 +34,9 @@ class DestinationLocks {
   // before left in it: whoever wrote them holds no lock any more. A folder
   // where no lock file stands and none can be made (nobody can write into
   // it) is let be; a lock file that cannot be opened or locked, or a folder
-  // or link in its place, refuses (kCannotLockDestination). Empty `text`
-  // when held or let be; else why not, in English, with the code.
-  Failure Lock(const std::filesystem::path& folder, Clock::time_point deadline, std::string& text);
+  // or link in its place, refuses (kCannotLockDestination). No failure
+  // when held or let be.
+  Failure Lock(const std::filesystem::path& folder, Clock::time_point deadline);
 
   // Files the run reads: one of them standing at a lock's name is locked
   // but never removed.

@@ -4,6 +4,8 @@
 
 namespace unit_val {
 
+namespace fs = std::filesystem;
+
 const char* ReasonCodeName(Reason code) {
   switch (code) {
     case Reason::kNone:
@@ -74,8 +76,126 @@ const char* ReasonCodeName(Reason code) {
   return "unexpected";
 }
 
+std::string EnglishText(const Failure& failure) {
+  if (!failure.detail.empty()) return failure.detail;
+  switch (failure.code) {
+    case Reason::kNotJwwFile:
+      return "not a .JWW file";
+    case Reason::kNoSignature:
+      return "not a JWW drawing (no \"JwwData.\" signature)";
+    default:
+      return {};
+  }
+}
+
 std::string OlderBackupStaysText(const std::filesystem::path& aside) {
   return "; the older backup stays as " + PathText(aside);
+}
+
+Failure CannotReadFolder(const fs::path& folder, std::error_code error) {
+  return {Reason::kCannotReadFolder, error,
+          "cannot read the folder " + PathText(folder) + ": " + error.message()};
+}
+
+Failure NoSuchPath(const fs::path& path, bool missing, std::error_code error) {
+  return {Reason::kNoSuchPath, error,
+          (missing ? "no such file or folder: " : "not a file or folder: ") + PathText(path)};
+}
+
+Failure DestinationIsSource(const fs::path& folder, const fs::path& source) {
+  return {Reason::kDestinationIsSource,
+          {},
+          "the destination folder " + PathText(folder) + " is the folder of " + PathText(source) +
+              "; choose another destination"};
+}
+
+Failure WritesOverSource(const fs::path& written, const fs::path& read) {
+  return {Reason::kWritesOverSource,
+          {},
+          "writing " + PathText(written) + " would replace " + PathText(read) +
+              ", which this run reads; choose another destination"};
+}
+
+Failure DestinationIsTheSourceFile() {
+  return {Reason::kWritesOverSource, {}, "the destination is the source file"};
+}
+
+Failure NameTaken(const fs::path& name, bool backup, const fs::path& holder) {
+  return {Reason::kNameTaken,
+          {},
+          (backup ? "the backup name " : "the destination ") + PathText(name) +
+              " is already taken by " + PathText(holder) +
+              " in this run; nothing was written for this file"};
+}
+
+Failure CannotCreateFolder(const fs::path& folder, std::error_code error) {
+  return {Reason::kCannotCreateFolder, error,
+          "cannot create the folder " + PathText(folder) + ": " + error.message()};
+}
+
+Failure DestinationLocked(const fs::path& folder) {
+  return {Reason::kDestinationLocked,
+          {},
+          "another run is writing into the folder " + PathText(folder) +
+              "; try again when it has finished"};
+}
+
+Failure CannotLockDestination(const fs::path& folder, const fs::path& lockFile,
+                              std::error_code error) {
+  return {Reason::kCannotLockDestination, error,
+          "cannot lock the folder " + PathText(folder) + ": " + PathText(lockFile) + ": " +
+              error.message()};
+}
+
+Failure LockFileNotAFile(const fs::path& folder, const fs::path& lockFile) {
+  return {Reason::kCannotLockDestination,
+          {},
+          "cannot lock the folder " + PathText(folder) + ": " + PathText(lockFile) +
+              " is not a regular file (a folder, a link or a device); rename or remove it"};
+}
+
+Failure CannotExtractImages(const std::string& why) {
+  return {Reason::kCannotExtractImages, {}, "cannot extract images (" + why + ")"};
+}
+
+Failure OlderBackupNotDeleted(const fs::path& aside, std::error_code error) {
+  // The system's reason is in the words only: the file was converted.
+  return {Reason::kOlderBackupKept,
+          {},
+          "the older backup could not be deleted (" + error.message() + "); it stays as " +
+              PathText(aside)};
+}
+
+Failure ChangedSinceRun(bool missing) {
+  return {Reason::kChangedSinceRun,
+          {},
+          missing ? "missing since the run" : "changed since the run (size or content)"};
+}
+
+Failure BackupChangedSinceRun(const fs::path& backupName, bool missing) {
+  return {Reason::kBackupChangedSinceRun,
+          {},
+          PathText(backupName) + (missing ? " is missing" : " changed since the run")};
+}
+
+Failure BackupPathIsFolder(const fs::path& backup) {
+  return {Reason::kCannotKeepBackup, {}, "the backup path " + PathText(backup) + " is a folder"};
+}
+
+Failure CannotMoveOlderBackupAside(std::error_code error) {
+  return {Reason::kCannotKeepBackup, error,
+          "cannot move the older backup aside: " + error.message()};
+}
+
+Failure CannotRenameToBackup(const fs::path& backup, std::error_code error,
+                             const fs::path& olderAside) {
+  std::string text = "cannot rename the file to " + PathText(backup) + ": " + error.message();
+  if (!olderAside.empty()) text += OlderBackupStaysText(olderAside);
+  return {Reason::kCannotKeepBackup, error, std::move(text)};
+}
+
+Failure NoUndoJournal(const fs::path& folder) {
+  return {Reason::kNoUndoJournal, {}, "the folder " + PathText(folder) + " holds no run to undo"};
 }
 
 }  // namespace unit_val

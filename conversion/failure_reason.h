@@ -1,10 +1,11 @@
-// Why a file was set aside or failed, or a run refused, as a code: the
-// command line words it in English, the windows in Japanese, both from one
-// table each. The system's own reason (disk full, access denied…) travels
-// beside it as an error code.
+// Why a file was set aside or failed, or a run refused: one value with the
+// reason as a code, the system's own reason (disk full, access denied…) as
+// an error code, and the English words of the command line. The windows word
+// it in Japanese from the code and the system's reason (app/message_texts).
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 namespace unit_val {
@@ -48,12 +49,21 @@ enum class Reason {
   kOlderBackupKept,  // the older ".BAK" could not be deleted and stays under a name of ours
 };
 
-// A reason with the system's error behind it, when there is one.
+// A reason with the system's error behind it, when there is one, and what
+// the command line says of it (see EnglishText).
 struct Failure {
   Reason code = Reason::kNone;
   std::error_code error{};
+  // The English line, the system's reason and the paths included, where the
+  // code alone does not say it all (the loader's findings, the names
+  // involved); empty where the code's own words suffice.
+  std::string detail{};
   explicit operator bool() const { return code != Reason::kNone; }
 };
+
+// The command line's English for a failure (or a converted file's warning):
+// its detail, else the code's own words; empty for kNone.
+std::string EnglishText(const Failure& failure);
 
 // A fixed name for programs that read a report ("no_signature",
 // "destination_locked"…); "none" for kNone.
@@ -62,5 +72,42 @@ const char* ReasonCodeName(Reason code);
 // "; the older backup stays as P": added to a reason when an older ".BAK"
 // stays under a name of ours.
 std::string OlderBackupStaysText(const std::filesystem::path& aside);
+
+// The failures whose English names the paths involved, worded here beside
+// the codes' own words. What the file layer and the loader say (the
+// byte offsets, the section) is worded where it is found and travels as the
+// failure's detail.
+Failure CannotReadFolder(const std::filesystem::path& folder, std::error_code error);
+// `missing`: nothing stands at the path; else something that is neither.
+Failure NoSuchPath(const std::filesystem::path& path, bool missing, std::error_code error);
+Failure DestinationIsSource(const std::filesystem::path& folder,
+                            const std::filesystem::path& source);
+Failure WritesOverSource(const std::filesystem::path& written, const std::filesystem::path& read);
+Failure DestinationIsTheSourceFile();
+// `backup`: the name wanted twice is the backup name, not the destination.
+Failure NameTaken(const std::filesystem::path& name, bool backup,
+                  const std::filesystem::path& holder);
+Failure CannotCreateFolder(const std::filesystem::path& folder, std::error_code error);
+Failure DestinationLocked(const std::filesystem::path& folder);
+// The lock file cannot be opened or locked.
+Failure CannotLockDestination(const std::filesystem::path& folder,
+                              const std::filesystem::path& lockFile, std::error_code error);
+// Something other than a regular file stands at the lock file's name.
+Failure LockFileNotAFile(const std::filesystem::path& folder,
+                         const std::filesystem::path& lockFile);
+Failure CannotExtractImages(const std::string& why);
+Failure OlderBackupNotDeleted(const std::filesystem::path& aside, std::error_code error);
+Failure NoUndoJournal(const std::filesystem::path& folder);
+// Undo: the output (or its ".BAK", named by `backupName`) is missing, or not
+// what the run left.
+Failure ChangedSinceRun(bool missing);
+Failure BackupChangedSinceRun(const std::filesystem::path& backupName, bool missing);
+// The file at a destination could not become its ".BAK": a folder stands at
+// the backup path, the older backup could not be moved aside, or the file
+// not renamed (`olderAside`: where the older backup then stays, if not back).
+Failure BackupPathIsFolder(const std::filesystem::path& backup);
+Failure CannotMoveOlderBackupAside(std::error_code error);
+Failure CannotRenameToBackup(const std::filesystem::path& backup, std::error_code error,
+                             const std::filesystem::path& olderAside);
 
 }  // namespace unit_val

@@ -5,7 +5,6 @@
 #include <set>
 #include <utility>
 
-#include "conversion/path_text.h"
 #include "conversion/source_check.h"
 #include "platform/file_io.h"
 #include "platform/folder_listing.h"
@@ -26,7 +25,7 @@ class Chooser {
 
   void File(const fs::path& source, const fs::path& destination) {
     if (!HasJwwExtension(source)) {
-      selection_.skipped.push_back({source, "not a .JWW file", {Reason::kNotJwwFile, {}}});
+      selection_.skipped.push_back({source, {Reason::kNotJwwFile, {}}});
       return;
     }
     if (signatures_ == SignatureCheck::kWhenLoaded) {
@@ -39,10 +38,10 @@ class Chooser {
         selection_.chosen.push_back({source, destination});
         break;
       case SourceKind::kNotDrawing:
-        selection_.skipped.push_back({source, std::move(check.reason), check.failure});
+        selection_.skipped.push_back({source, std::move(check.failure)});
         break;
       case SourceKind::kUnreadable:
-        selection_.unreadable.push_back({source, std::move(check.reason), check.failure});
+        selection_.unreadable.push_back({source, std::move(check.failure)});
         break;
     }
   }
@@ -55,9 +54,7 @@ class Chooser {
     }
     platform::FolderListing listing = platform::ListFolder(folder);
     if (listing.error) {
-      selection_.error =
-          "cannot read the folder " + PathText(folder) + ": " + listing.error.message();
-      selection_.failure = {Reason::kCannotReadFolder, listing.error};
+      selection_.failure = CannotReadFolder(folder, listing.error);
       return;
     }
     std::vector<platform::FolderEntry>& entries = listing.entries;
@@ -87,12 +84,10 @@ class Chooser {
         File(path, dest_ / path.filename());
         break;
       case platform::PathKind::kOther:
-        selection_.error = "not a file or folder: " + PathText(path);
-        selection_.failure = {Reason::kNoSuchPath, {}};
+        selection_.failure = NoSuchPath(path, false, {});
         break;
       case platform::PathKind::kMissing:
-        selection_.error = "no such file or folder: " + PathText(path);
-        selection_.failure = {Reason::kNoSuchPath, status.error};
+        selection_.failure = NoSuchPath(path, true, status.error);
         break;
     }
   }

@@ -14,17 +14,15 @@ namespace unit_val {
 // signature) or failed (cannot be opened or read).
 struct SetAsideFile {
   std::filesystem::path source;
-  std::string reason;
-  Failure failure{};  // the same as a code
+  Failure failure{};
 };
 
 struct Selection {
   std::vector<ChosenFile> chosen;
   std::vector<SetAsideFile> skipped;
   std::vector<SetAsideFile> unreadable;
-  std::string error;  // a path that is neither a file nor a folder, or an unreadable folder
-  Failure failure{};  // the same as a code
-  bool ok() const { return error.empty(); }
+  Failure failure{};  // a path that is neither a file nor a folder, or an unreadable folder
+  bool ok() const { return !failure; }
 };
 
 // A file goes to destFolder / its name; a folder's .JWW files go to

@@ -60,9 +60,10 @@ PreparedConversion PreparationPool::Run(std::size_t index, Worker& worker) {
     // fails this file only; the drawing is freed by the conversion itself.
     PreparedConversion failed;
     failed.outcome.failedStage = ConvertStage::kSave;
-    failed.outcome.reason = e.what()[0] ? e.what() : "unknown error";
     const bool memory = dynamic_cast<const std::bad_alloc*>(&e) != nullptr;
-    failed.outcome.failure = {memory ? Reason::kOutOfMemory : Reason::kUnexpected, {}};
+    failed.outcome.failure = {memory ? Reason::kOutOfMemory : Reason::kUnexpected,
+                              {},
+                              e.what()[0] ? e.what() : "unknown error"};
     return failed;
   }
 }

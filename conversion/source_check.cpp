@@ -16,13 +16,11 @@ SourceCheck CheckSource(const std::filesystem::path& source) {
     case jww::Signature::kJww:
       return {SourceKind::kDrawing, {}};
     case jww::Signature::kOther:
-      return {SourceKind::kNotDrawing,
-              "not a JWW drawing (no \"JwwData.\" signature)",
-              {Reason::kNoSignature, {}}};
+      return {SourceKind::kNotDrawing, {Reason::kNoSignature, {}}};
     case jww::Signature::kUnreadable:
       break;
   }
-  return {SourceKind::kUnreadable, check.error, {Reason::kCannotOpenSource, check.systemError}};
+  return {SourceKind::kUnreadable, {Reason::kCannotOpenSource, check.systemError, check.error}};
 }
 
 }  // namespace unit_val

@@ -17,8 +17,7 @@ enum class SourceKind { kDrawing, kNotDrawing, kUnreadable };
 
 struct SourceCheck {
   SourceKind kind = SourceKind::kUnreadable;
-  std::string reason;  // for kNotDrawing and kUnreadable
-  Failure failure{};   // the same as a code
+  Failure failure{};  // for kNotDrawing and kUnreadable
 };
 
 SourceCheck CheckSource(const std::filesystem::path& source);

@@ -19,7 +19,7 @@ namespace {
 
 UndoFileResult LeftAlone(const fs::path& file, Reason code, std::string text,
                          std::error_code error = {}) {
-  return {file, UndoStatus::kLeftAlone, {code, error}, std::move(text)};
+  return {file, UndoStatus::kLeftAlone, {code, error, std::move(text)}};
 }
 
 class EntryUndo {
@@ -44,14 +44,14 @@ class EntryUndo {
   }
 
   UndoFileResult Remove(const std::optional<FileDigest>& now) {
-    if (!now) return {out_, UndoStatus::kRemoved, {}, {}};  // removed before
+    if (!now) return {out_, UndoStatus::kRemoved};  // removed before
     if (!entry_.output || *now != *entry_.output) return ChangedSince();
     std::error_code ec;
     if (!platform::RemoveFile(out_, ec)) {
       return LeftAlone(out_, Reason::kCannotUndoFile, "cannot remove the file: " + ec.message(),
                        ec);
     }
-    return {out_, UndoStatus::kRemoved, {}, {}};
+    return {out_, UndoStatus::kRemoved};
   }
 
   UndoFileResult Restore(const std::optional<FileDigest>& now) {
@@ -70,9 +70,7 @@ class EntryUndo {
       }
     } else if (!isFormer || bak) {
       if (!now || !entry_.output || *now != *entry_.output) return ChangedSince();
-      return LeftAlone(out_, Reason::kBackupChangedSinceRun,
-                       bak ? PathText(bak_.filename()) + " changed since the run"
-                           : PathText(bak_.filename()) + " is missing");
+      return {out_, UndoStatus::kLeftAlone, BackupChangedSinceRun(bak_.filename(), !bak)};
     }
     if (asideWaits && !platform::RenameFile(aside_, bak_, ec)) {
       return LeftAlone(out_, Reason::kCannotUndoFile,
@@ -84,13 +82,12 @@ class EntryUndo {
     return Restored();
   }
 
-  UndoFileResult Restored() { return {out_, UndoStatus::kRestored, {}, {}}; }
+  UndoFileResult Restored() { return {out_, UndoStatus::kRestored}; }
 
   UndoFileResult ChangedSince() {
     std::error_code ec;
     const bool missing = !fs::exists(fs::symlink_status(out_, ec));
-    return LeftAlone(out_, Reason::kChangedSinceRun,
-                     missing ? "missing since the run" : "changed since the run (size or content)");
+    return {out_, UndoStatus::kLeftAlone, ChangedSinceRun(missing)};
   }
 
   const JournalEntry& entry_;
@@ -103,27 +100,22 @@ UndoReport UndoLastRun(const fs::path& destinationFolder, StopToken& stop, UndoO
                        std::chrono::milliseconds lockWait) {
   UndoReport report;
   const fs::path folder = destinationFolder.empty() ? fs::path(".") : destinationFolder;
-  auto refuse = [&](Failure failure, std::string text) {
-    report.refusal = failure;
-    report.refusalText = std::move(text);
+  auto refuse = [&](Failure failure) {
+    report.refusal = std::move(failure);
     return std::move(report);
   };
-  auto noJournal = [&] {
-    return refuse({Reason::kNoUndoJournal, {}},
-                  "the folder " + PathText(folder) + " holds no run to undo");
-  };
+  auto noJournal = [&] { return refuse(NoUndoJournal(folder)); };
   // Looked at before the lock too, so that a folder without one is not
   // even locked.
   if (!ReadUndoJournal(folder).found) return noJournal();
   DestinationLocks locks(&stop);
-  std::string text;
-  if (const Failure locked = locks.Lock(folder, DestinationLocks::Clock::now() + lockWait, text)) {
-    return refuse(locked, text);
+  if (Failure locked = locks.Lock(folder, DestinationLocks::Clock::now() + lockWait)) {
+    return refuse(std::move(locked));
   }
   const JournalRead journal = ReadUndoJournal(folder);
   if (!journal.found) return noJournal();
   if (!journal.error.empty()) {
-    return refuse({Reason::kUndoJournalUnreadable, journal.systemError}, journal.error);
+    return refuse({Reason::kUndoJournalUnreadable, journal.systemError, journal.error});
   }
   for (const JournalEntry& entry : journal.entries) {
     if (observer) observer->Poll();

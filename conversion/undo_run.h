@@ -20,7 +20,6 @@ struct UndoFileResult {
   std::filesystem::path file;  // the run's output path
   UndoStatus status = UndoStatus::kLeftAlone;
   Failure failure{};  // why it was left alone
-  std::string text;   // the same in English
 };
 
 class UndoObserver {
@@ -35,7 +34,6 @@ struct UndoReport {
   // The whole undo refused, nothing changed: no journal (kNoUndoJournal), an
   // unreadable one, or the folder locked by a run.
   Failure refusal{};
-  std::string refusalText;
   std::vector<UndoFileResult> files;
   int restored = 0, removed = 0, leftAlone = 0;
   int stoppedBy = 0;  // the StopToken's cause when it ended early

@@ -246,31 +246,32 @@ LoadResult Load(Drawing& d, LoadArchive& ar) {
     layout::FileStart(ar, d.header);
     const std::int32_t v = d.header.version;
     if (v < kOldestVersion) {
-      return {false, "version " + std::to_string(v) + " is older than 220"};
+      return {LoadFailure::kDamaged, "version " + std::to_string(v) + " is older than 220"};
     }
     layout::HeaderAfterVersion(ar, d.header, v);
     layout::EntityLists(ar, d, v);
     if (layout::HasImages(v)) {
       // With the image section switched off, nothing after the block
       // definitions is looked at.
-      if (!d.imageOptions.readSection && !d.imageOptions.extract) return {true, {}};
+      if (!d.imageOptions.readSection && !d.imageOptions.extract) return {};
       layout::ImageSection(ar, d);
     }
     ExpectEndOfFile(ar);
-    return {true, {}};
+    return {};
   } catch (const NoSignature&) {
-    return {false, kNotJww, true};
+    return {LoadFailure::kNotJww, kNotJww};
   } catch (const ImageCutShort& e) {
     return {LoadFailure::kImageCutShort, e.what()};
   } catch (const LoadTooLarge& e) {
     return {LoadFailure::kOutOfMemory, e.what()};
   } catch (const ArchiveError& e) {
     if (ar.systemError()) return {LoadFailure::kCannotRead, e.what(), ar.systemError()};
-    return {false, e.what()};
+    return {LoadFailure::kDamaged, e.what()};
   } catch (const std::bad_alloc&) {
     return {LoadFailure::kOutOfMemory, "out of memory at byte " + std::to_string(ar.offset())};
   } catch (const std::out_of_range& e) {
-    return {false, std::string("table index out of range at byte ") + std::to_string(ar.offset())};
+    return {LoadFailure::kDamaged,
+            std::string("table index out of range at byte ") + std::to_string(ar.offset())};
   }
 }
 

@@ -26,21 +26,13 @@ enum class LoadFailure {
 
 struct LoadResult {
   LoadResult() = default;
-  LoadResult(bool loaded, std::string why, bool withoutSignature = false)
-      : ok(loaded),
-        error(std::move(why)),
-        notJww(withoutSignature),
-        failure(loaded             ? LoadFailure::kNone
-                : withoutSignature ? LoadFailure::kNotJww
-                                   : LoadFailure::kDamaged) {}
   LoadResult(LoadFailure kind, std::string why, std::error_code system = {})
-      : error(std::move(why)), failure(kind), systemError(system) {}
-  bool ok = false;
-  std::string error;    // what failed and where, when !ok
-  bool notJww = false;  // failed because the file lacks the "JwwData." signature
-  LoadFailure failure = LoadFailure::kNone;
-  std::error_code systemError;  // behind kNotRegularFile, kCannotOpen and kCannotRead
-  explicit operator bool() const { return ok; }
+      : failure(kind), error(std::move(why)), systemError(system) {}
+  LoadFailure failure = LoadFailure::kNone;  // kNone: the whole drawing was read
+  std::string error;                         // what failed and where
+  std::error_code systemError;               // behind kNotRegularFile, kCannotOpen and kCannotRead
+  bool ok() const { return failure == LoadFailure::kNone; }
+  explicit operator bool() const { return ok(); }
 };
 
 // A load holds at most this many bytes of tables for each byte of its file,
@@ -50,7 +42,7 @@ inline constexpr std::uint64_t kLoadMemoryPerFileByte = 4;
 inline constexpr std::uint64_t kLoadMemoryFloor = std::uint64_t{64} << 20;
 
 // True when the whole file up to the end of its last section was read. A
-// file that does not start with "JwwData." is refused (notJww). On
+// file that does not start with "JwwData." is refused (kNotJww). On
 // failure the drawing holds whatever had been read; the caller frees it.
 LoadResult LoadJww(Drawing& drawing, const std::filesystem::path& path);
 // The same, reading from memory (for tests and fuzzing).

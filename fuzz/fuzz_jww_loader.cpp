@@ -21,7 +21,7 @@ std::pair<bool, std::string> LoadAndSave(jww::Drawing& d, const std::uint8_t* da
                                          std::size_t size) {
   d.imageOptions.tempFolder = scratch.path();
   std::pair<bool, std::string> result;
-  result.first = jww::LoadJwwFromMemory(d, data, size).ok;
+  result.first = jww::LoadJwwFromMemory(d, data, size).ok();
   if (result.first && !jww::SaveJwwToMemory(d, d.header.version, result.second).ok) std::abort();
   return result;
 }
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (loaded) {
     jww::Drawing again;
     again.imageOptions.tempFolder = scratch.path();
-    if (!jww::LoadJwwFromMemory(again, saved.data(), saved.size()).ok) std::abort();
+    if (!jww::LoadJwwFromMemory(again, saved.data(), saved.size()).ok()) std::abort();
     again.DeleteImageFiles();
   }
   if (LoadAndSave(reused, data, size) != std::pair{loaded, saved}) std::abort();

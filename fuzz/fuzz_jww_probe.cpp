@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   jww::Drawing loaded;
   loaded.imageOptions.extract = false;
-  if (jww::LoadJwwFromMemory(loaded, data, size).ok) {
+  if (jww::LoadJwwFromMemory(loaded, data, size).ok()) {
     if (!probeOk) std::abort();
     if (!(loaded.header.memo == probed.header.memo)) std::abort();
     if (loaded.header.paperSize != probed.header.paperSize) std::abort();

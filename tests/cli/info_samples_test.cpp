@@ -135,7 +135,7 @@ TEST_F(InfoOnSamples, DoublesReadBackToTheLoadedValues) {
     SCOPED_TRACE(name);
     jww::Drawing d;
     d.imageOptions.extract = false;
-    ASSERT_TRUE(jww::LoadJww(d, SamplesDir() / name).ok);
+    ASSERT_TRUE(jww::LoadJww(d, SamplesDir() / name).ok());
     const auto& info = Info(std::filesystem::path(name).filename().string());
     for (std::size_t n = 0; n < 10; ++n) {
       const auto& type = info["text_types"][n];

@@ -22,7 +22,7 @@ TEST(Reasons, AFailedFileRetypedNothingInItsRecordAsInTheSummary) {
   unit_val::FileResult failed{"in/A.jww", "out/A.jww"};
   failed.stage = unit_val::ConvertStage::kSave;
   failed.failure = {unit_val::Reason::kCannotWriteOutput, {}};
-  failed.text = "cannot write the output";
+  failed.failure.detail = "cannot write the output";
   failed.counts.retyped[2] = 18;  // counted by the sweep before the save failed
   failed.counts.retypedIn[0] = 18;
   failed.counts.leftFreeSize = 3;

@@ -54,7 +54,7 @@ TEST(BackupExistingFile, FailsWithoutChangingAnythingWhenTheBackupPathIsAFolder)
   WriteFileBytes(dir / "PLAN.BAK" / "inside", "x");
   const unit_val::BackupOutcome outcome = BackupExistingFile(dir / "PLAN.JWW");
   EXPECT_TRUE(outcome.failed());
-  EXPECT_FALSE(outcome.error.empty());
+  EXPECT_FALSE(outcome.failure.detail.empty());
   EXPECT_EQ(ReadFileBytes(dir / "PLAN.JWW"), "current");
   EXPECT_EQ(ReadFileBytes(dir / "PLAN.BAK" / "inside"), "x");
 }
@@ -102,8 +102,9 @@ TEST(DestinationBackup, AnOlderBackupLeftAsideIsNamed) {
     platform::DisarmFileFaults();
     ASSERT_TRUE(made.failed());
     ASSERT_FALSE(aside().empty());
-    EXPECT_NE(made.error.find("the older backup stays as " + aside().string()), std::string::npos)
-        << made.error;
+    EXPECT_NE(made.failure.detail.find("the older backup stays as " + aside().string()),
+              std::string::npos)
+        << made.failure.detail;
     EXPECT_EQ(ReadFileBytes(aside()), "older");
     EXPECT_EQ(backup.olderLeftAside(), aside());
     fs::rename(aside(), dir / "D.BAK");
@@ -115,10 +116,13 @@ TEST(DestinationBackup, AnOlderBackupLeftAsideIsNamed) {
   platform::DisarmFileFaults();
   ASSERT_FALSE(outcome.converted());
   ASSERT_FALSE(aside().empty());
-  EXPECT_NE(outcome.reason.find("the former file stays as " + (dir / "D.BAK").string()),
+  EXPECT_NE(unit_val::EnglishText(outcome.failure)
+                .find("the former file stays as " + (dir / "D.BAK").string()),
             std::string::npos);
-  EXPECT_NE(outcome.reason.find("the older backup stays as " + aside().string()), std::string::npos)
-      << outcome.reason;
+  EXPECT_NE(
+      unit_val::EnglishText(outcome.failure).find("the older backup stays as " + aside().string()),
+      std::string::npos)
+      << unit_val::EnglishText(outcome.failure);
   EXPECT_EQ(ReadFileBytes(aside()), "older");
   EXPECT_EQ(ReadFileBytes(dir / "D.BAK"), "current");
 }

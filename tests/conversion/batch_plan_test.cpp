@@ -35,7 +35,7 @@ class BatchPlan : public ::testing::Test {
   }
   unit_val::BatchPlan PlanOf(const std::vector<fs::path>& paths, const fs::path& dest) {
     const unit_val::Selection selection = ChooseFiles(paths, dest, true);
-    EXPECT_TRUE(selection.ok()) << selection.error;
+    EXPECT_TRUE(selection.ok()) << unit_val::EnglishText(selection.failure);
     return PlanBatch(selection.chosen);
   }
   ScratchDir dir_;
@@ -45,7 +45,7 @@ TEST_F(BatchPlan, RefusesADestinationThatResolvesIntoTheSources) {
   Drawing("D/sub/B.jww");
   Drawing("D/sub/sub/B.jww");
   // Below the source tree: D/sub/sub/B.jww would go to D/sub/B.jww.
-  EXPECT_NE(PlanOf({dir_ / "D/sub"}, dir_ / "D").refusal.find("which this run reads"),
+  EXPECT_NE(PlanOf({dir_ / "D/sub"}, dir_ / "D").refusal.detail.find("which this run reads"),
             std::string::npos);
   // Through ".." after a folder that does not exist.
   EXPECT_FALSE(PlanOf({dir_ / "D/sub"}, dir_ / "D/missing/..").ok());
@@ -71,21 +71,21 @@ TEST_F(BatchPlan, TheFirstFileKeepsANameAndALaterOneFails) {
   auto plan =
       PlanBatch({{a, out / "X.jww"}, {b, out / "X.jww"}, {dir_ / "A/./X.jww", out / "X.jww"}});
   ASSERT_TRUE(plan.ok());
-  EXPECT_TRUE(plan.files[0].conflict.empty());
-  EXPECT_NE(plan.files[1].conflict.find("already taken by"), std::string::npos);
-  EXPECT_FALSE(plan.files[2].conflict.empty());
+  EXPECT_FALSE(plan.files[0].conflict);
+  EXPECT_NE(plan.files[1].conflict.detail.find("already taken by"), std::string::npos);
+  EXPECT_TRUE(plan.files[2].conflict);
 
   // Distinct names on a case-sensitive folder, one backup name between them:
   // only a file that will need its backup claims it.
   plan = PlanBatch({{y, out / "Y.jww"}, {yUpper, out / "Y.JWW"}});
   if (platform::FolderIgnoresCase(out)) {
-    EXPECT_FALSE(plan.files[1].conflict.empty());
+    EXPECT_TRUE(plan.files[1].conflict);
   } else {
-    EXPECT_TRUE(plan.files[1].conflict.empty()) << "nothing stands there, no backup is made";
+    EXPECT_FALSE(plan.files[1].conflict) << "nothing stands there, no backup is made";
     WriteFileBytes(out / "Y.jww", "a");
     WriteFileBytes(out / "Y.JWW", "b");
     plan = PlanBatch({{y, out / "Y.jww"}, {yUpper, out / "Y.JWW"}});
-    EXPECT_NE(plan.files[1].conflict.find("backup name"), std::string::npos);
+    EXPECT_NE(plan.files[1].conflict.detail.find("backup name"), std::string::npos);
   }
 }
 
@@ -117,18 +117,20 @@ TEST(StaleTemporaries, AreThoseOfRunsWhoseFolderLockIsFree) {
   const auto soon = [] {
     return std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
   };
-  std::string why;
   {
     const platform::FileLock live = platform::FileLock::TryTake(dir / unit_val::kLockFileName);
     ASSERT_TRUE(live.held());
     unit_val::DestinationLocks locks;
-    EXPECT_EQ(locks.Lock(dir.path(), soon(), why).code, unit_val::Reason::kDestinationLocked);
-    EXPECT_NE(why.find("another run is writing into the folder"), std::string::npos) << why;
+    const unit_val::Failure locked = locks.Lock(dir.path(), soon());
+    EXPECT_EQ(locked.code, unit_val::Reason::kDestinationLocked);
+    EXPECT_NE(locked.detail.find("another run is writing into the folder"), std::string::npos)
+        << locked.detail;
     EXPECT_TRUE(fs::exists(dir / unseen) && fs::exists(dir / otherMachine));
   }
   {
     unit_val::DestinationLocks locks;
-    EXPECT_FALSE(locks.Lock(dir.path(), soon(), why)) << why;
+    const unit_val::Failure held = locks.Lock(dir.path(), soon());
+    EXPECT_FALSE(held) << held.detail;
   }
   EXPECT_FALSE(fs::exists(dir / unseen) || fs::exists(dir / otherMachine));
   EXPECT_TRUE(fs::exists(dir / movedAside)) << "a moved-aside backup is a user's file";

@@ -67,7 +67,7 @@ TEST_F(BatchRun, ReportsEveryRowOnceInOrderAndSkipsWhatIsNoDrawing) {
   Recorder recorder;
   const auto report = Run({"C.txt", "A.jww", "B.JWW", "D.jww"}, recorder);
 
-  ASSERT_FALSE(report.refused()) << report.refusalText;
+  ASSERT_FALSE(report.refused()) << unit_val::EnglishText(report.refusal);
   EXPECT_EQ(recorder.started, (std::vector<std::string>{"0/3 A.jww", "1/3 B.JWW", "2/3 D.jww"}));
   ASSERT_EQ(recorder.done.size(), 4u);
   const auto& files = recorder.done;
@@ -80,7 +80,7 @@ TEST_F(BatchRun, ReportsEveryRowOnceInOrderAndSkipsWhatIsNoDrawing) {
   EXPECT_EQ(files[3].status, FileStatus::kFailed) << "gone since the listing";
   EXPECT_EQ(files[3].stage, unit_val::ConvertStage::kLoad);
   EXPECT_EQ(files[3].failure.code, Reason::kCannotOpenSource);
-  EXPECT_FALSE(files[3].text.empty());
+  EXPECT_FALSE(unit_val::EnglishText(files[3].failure).empty());
 
   EXPECT_EQ(report.totals.converted, 1);
   EXPECT_EQ(report.totals.skipped, 2);
@@ -133,7 +133,8 @@ TEST_F(BatchRun, RefusesAFolderAnotherRunWritesIntoAndWritesNothing) {
   Recorder recorder;
   const auto report = Run({"A.jww"}, recorder);
   EXPECT_EQ(report.refusal.code, Reason::kDestinationLocked);
-  EXPECT_NE(report.refusalText.find("another run is writing into the folder"), std::string::npos);
+  EXPECT_NE(unit_val::EnglishText(report.refusal).find("another run is writing into the folder"),
+            std::string::npos);
   EXPECT_TRUE(recorder.done.empty() && recorder.started.empty());
   EXPECT_EQ(testing_support::SortedNames(out_),
             (std::vector<std::string>{unit_val::kLockFileName, "A.jww"}));
@@ -168,8 +169,10 @@ TEST_F(BatchRun, AFolderAnotherRunMadeMeanwhileRefusesTheRun) {
   unit_val::StopToken stop;
   const auto report = unit_val::RunBatch(request, {}, stop, observer);
   ASSERT_TRUE(other.held());
-  EXPECT_EQ(report.refusal.code, Reason::kDestinationLocked) << report.refusalText;
-  EXPECT_NE(report.refusalText.find("another run is writing into the folder"), std::string::npos);
+  EXPECT_EQ(report.refusal.code, Reason::kDestinationLocked)
+      << unit_val::EnglishText(report.refusal);
+  EXPECT_NE(unit_val::EnglishText(report.refusal).find("another run is writing into the folder"),
+            std::string::npos);
   EXPECT_TRUE(report.files.empty());
   EXPECT_EQ(testing_support::SortedNames(out_ / "sub"),
             std::vector<std::string>{unit_val::kLockFileName});

@@ -106,7 +106,7 @@ class ConvertFileTest : public ::testing::Test {
 TEST_F(ConvertFileTest, NoDestinationFileGivesTheConvertedFileAndNoBackup) {
   const fs::path source = MakeSource("PLAN.JWW", MakeLayeredDrawing());
   const unit_val::ConvertOutcome outcome = Convert(source, dst() / "PLAN.JWW");
-  ASSERT_TRUE(outcome.converted()) << outcome.reason;
+  ASSERT_TRUE(outcome.converted()) << unit_val::EnglishText(outcome.failure);
   EXPECT_FALSE(outcome.backupMade);
   EXPECT_EQ(outcome.version, 600);
   EXPECT_EQ(outcome.counts.retyped[0], 1);
@@ -125,7 +125,7 @@ TEST_F(ConvertFileTest, ExistingFileBecomesTheBackupReplacingTheOlderOne) {
   WriteFileBytes(dst() / "PLAN.JWW", "former drawing");
   WriteFileBytes(dst() / "PLAN.BAK", "older backup");
   const unit_val::ConvertOutcome outcome = Convert(source, dst() / "PLAN.JWW");
-  ASSERT_TRUE(outcome.converted()) << outcome.reason;
+  ASSERT_TRUE(outcome.converted()) << unit_val::EnglishText(outcome.failure);
   EXPECT_TRUE(outcome.backupMade);
   EXPECT_EQ(ReadFileBytes(dst() / "PLAN.BAK"), "former drawing");
   EXPECT_EQ(LoadDrawing(dst() / "PLAN.JWW").top.texts[0].textType, 1u);
@@ -147,7 +147,7 @@ TEST_F(ConvertFileTest, SourceThatFailsToLoadChangesNothing) {
   for (const fs::path& source : {cut, src() / "MISSING.JWW"}) {
     const unit_val::ConvertOutcome outcome = Convert(source, dst() / "CUT.JWW");
     EXPECT_EQ(outcome.failedStage, ConvertStage::kLoad);
-    EXPECT_FALSE(outcome.reason.empty());
+    EXPECT_FALSE(unit_val::EnglishText(outcome.failure).empty());
     if (source != cut) {
       EXPECT_EQ(outcome.failure.code, unit_val::Reason::kCannotOpenSource);
     }
@@ -169,7 +169,7 @@ TEST_F(ConvertFileTest, DimensionAndBlockFlagsInAllFourCombinations) {
     settings.Flag(11) = c.dimensionFlag;
     settings.Flag(12) = c.blockFlag;
     const unit_val::ConvertOutcome outcome = Convert(source, dst() / "PLAN.JWW");
-    ASSERT_TRUE(outcome.converted()) << outcome.reason;
+    ASSERT_TRUE(outcome.converted()) << unit_val::EnglishText(outcome.failure);
     const jww::Drawing out = LoadDrawing(dst() / "PLAN.JWW");
     EXPECT_EQ(out.top.texts[0].textType, 1u);
     EXPECT_EQ(out.top.texts[2].textType, 2u);
@@ -193,7 +193,7 @@ TEST_F(ConvertFileTest, NothingToConvertIsStillWrittenAndBackedUp) {
   const fs::path source = MakeSource("PLAN.JWW", d);
   WriteFileBytes(dst() / "PLAN.JWW", "former drawing");
   const unit_val::ConvertOutcome outcome = Convert(source, dst() / "PLAN.JWW");
-  ASSERT_TRUE(outcome.converted()) << outcome.reason;
+  ASSERT_TRUE(outcome.converted()) << unit_val::EnglishText(outcome.failure);
   EXPECT_EQ(outcome.counts, unit_val::SweepCounts{});
   EXPECT_TRUE(outcome.backupMade);
   EXPECT_EQ(ReadFileBytes(dst() / "PLAN.BAK"), "former drawing");
@@ -208,7 +208,7 @@ TEST_F(ConvertFileTest, FailedSaveLeavesNoFileAndNoImageFiles) {
   // A destination folder that does not exist.
   unit_val::ConvertOutcome outcome = Convert(source, dir / "absent" / "PLAN.JWW");
   EXPECT_EQ(outcome.failedStage, ConvertStage::kSave);
-  EXPECT_FALSE(outcome.reason.empty());
+  EXPECT_FALSE(unit_val::EnglishText(outcome.failure).empty());
   EXPECT_FALSE(fs::exists(dir / "absent"));
 
   // A destination that is a folder.
@@ -227,7 +227,7 @@ TEST_F(ConvertFileTest, BackupFailureLeavesTheDestinationAsItWas) {
   WriteFileBytes(dst() / "PLAN.BAK" / "inside", "x");
   const unit_val::ConvertOutcome outcome = Convert(source, dst() / "PLAN.JWW");
   EXPECT_EQ(outcome.failedStage, ConvertStage::kBackup);
-  EXPECT_FALSE(outcome.reason.empty());
+  EXPECT_FALSE(unit_val::EnglishText(outcome.failure).empty());
   EXPECT_EQ(ReadFileBytes(dst() / "PLAN.JWW"), "former drawing");
   EXPECT_EQ(Names(dst()), (std::set<std::string>{"PLAN.BAK", "PLAN.JWW"}));
   EXPECT_EQ(Names(dst() / "PLAN.BAK"), std::set<std::string>{"inside"});
@@ -259,7 +259,7 @@ TEST_F(ConvertFileTest, DestinationPathsBeyondTheWindowsDefaultLimitConvert) {
   const fs::path source = MakeSource("PLAN.JWW", MakeLayeredDrawing());
   for (int run = 0; run < 2; ++run) {
     const unit_val::ConvertOutcome outcome = Convert(source, destination);
-    ASSERT_TRUE(outcome.converted()) << outcome.reason;
+    ASSERT_TRUE(outcome.converted()) << unit_val::EnglishText(outcome.failure);
     EXPECT_EQ(outcome.backupMade, run == 1);
   }
   EXPECT_EQ(LoadDrawing(destination).top.texts[0].textType, 1u);
@@ -278,8 +278,9 @@ TEST_F(ConvertFileTest, FilesHeldOpenByAnotherProgramFailSayingSoAndChangeNothin
     ASSERT_TRUE(open.held());
     const unit_val::ConvertOutcome outcome = Convert(source, dst() / "PLAN.JWW");
     EXPECT_EQ(outcome.failedStage, held == source ? ConvertStage::kLoad : ConvertStage::kBackup);
-    EXPECT_NE(outcome.reason.find("in use by another program"), std::string::npos)
-        << outcome.reason;
+    EXPECT_NE(unit_val::EnglishText(outcome.failure).find("in use by another program"),
+              std::string::npos)
+        << unit_val::EnglishText(outcome.failure);
   }
   EXPECT_EQ(ReadFileBytes(dst() / "PLAN.JWW"), "former drawing");
   EXPECT_EQ(Names(dst()), std::set<std::string>{"PLAN.JWW"});
@@ -291,7 +292,7 @@ TEST_F(ConvertFileTest, DryRunClassifiesAndWritesNothing) {
   WriteFileBytes(dst() / "PLAN.JWW", "former drawing");
   settings.Flag(11) = 1;
   const unit_val::ConvertOutcome outcome = Convert(source, dst() / "PLAN.JWW", true);
-  ASSERT_TRUE(outcome.converted()) << outcome.reason;
+  ASSERT_TRUE(outcome.converted()) << unit_val::EnglishText(outcome.failure);
   EXPECT_EQ(outcome.counts.retyped[0], 1);
   EXPECT_EQ(outcome.counts.retyped[1], 1);
   EXPECT_FALSE(outcome.backupMade);
@@ -304,7 +305,7 @@ TEST_F(ConvertFileTest, ImagesTravelThroughThePrivateTempFolder) {
   synthetic::AddImage(d, dir.path(), jww::JwwString::narrow("pic.bmp"), 70000, 3);
   const fs::path source = MakeSource("PLAN.JWW", std::move(d));
   const unit_val::ConvertOutcome outcome = Convert(source, dst() / "PLAN.JWW");
-  ASSERT_TRUE(outcome.converted()) << outcome.reason;
+  ASSERT_TRUE(outcome.converted()) << unit_val::EnglishText(outcome.failure);
 
   jww::Drawing out;
   unit_val::TempFolder check;
@@ -330,7 +331,8 @@ TEST_F(ConvertFileTest, ACopyCutInsideAnImageFailsAsCutShortAndWritesNothing) {
   const unit_val::ConvertOutcome outcome = Convert(src() / "PLAN.JWW", dst() / "PLAN.JWW");
   EXPECT_EQ(outcome.failedStage, ConvertStage::kLoad);
   EXPECT_EQ(outcome.failure.code, unit_val::Reason::kImageCutShort);
-  EXPECT_NE(outcome.reason.find("is cut short"), std::string::npos) << outcome.reason;
+  EXPECT_NE(unit_val::EnglishText(outcome.failure).find("is cut short"), std::string::npos)
+      << unit_val::EnglishText(outcome.failure);
   EXPECT_TRUE(fs::is_empty(dst()));
 }
 
@@ -349,12 +351,14 @@ TEST_F(ConvertFileTest, DrawingWithImagesFailsWithoutATempFolder) {
     const unit_val::ConvertOutcome failed =
         unit_val::ConvertFile(imaged, dst() / "IMAGED.JWW", settings, context);
     EXPECT_EQ(failed.failedStage, ConvertStage::kLoad);
-    EXPECT_NE(failed.reason.find("cannot extract images"), std::string::npos) << failed.reason;
+    EXPECT_NE(unit_val::EnglishText(failed.failure).find("cannot extract images"),
+              std::string::npos)
+        << unit_val::EnglishText(failed.failure);
     EXPECT_FALSE(fs::exists(dst() / "IMAGED.JWW"));
 
     const unit_val::ConvertOutcome converted =
         unit_val::ConvertFile(plain, dst() / "PLAIN.JWW", settings, context);
-    EXPECT_TRUE(converted.converted()) << converted.reason;
+    EXPECT_TRUE(converted.converted()) << unit_val::EnglishText(converted.failure);
   }
 }
 

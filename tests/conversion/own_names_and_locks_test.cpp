@@ -66,7 +66,7 @@ class OwnNames : public OneDrawingRun {
 TEST_F(OwnNames, AUsersLockNamedFileStaysAndALockOfOursGoes) {
   WriteFileBytes(out_ / unit_val::kLockFileName, "my own notes");
   auto report = Run();
-  ASSERT_FALSE(report.refused()) << report.refusalText;
+  ASSERT_FALSE(report.refused()) << unit_val::EnglishText(report.refusal);
   EXPECT_EQ(report.totals.converted, 1);
   EXPECT_EQ(ReadFileBytes(out_ / unit_val::kLockFileName), "my own notes");
 
@@ -87,7 +87,7 @@ TEST_F(OwnNames, TheSettingsFileStaysWhateverItIsNamed) {
         name == exact ? "JwwData. as a temporary of ours begins" : "[JWW]\r\nC1=0.5\r\n";
     WriteFileBytes(out_ / name, settings);
     const auto report = Run({out_ / name});
-    ASSERT_FALSE(report.refused()) << report.refusalText;
+    ASSERT_FALSE(report.refused()) << unit_val::EnglishText(report.refusal);
     EXPECT_EQ(report.totals.converted, 1);
     ASSERT_TRUE(fs::exists(out_ / name));
     EXPECT_EQ(ReadFileBytes(out_ / name), settings);
@@ -123,9 +123,11 @@ class Locks : public OneDrawingRun {
     WriteFileBytes(out_ / "A.jww", "the former file");
   }
   void ExpectRefusedUntouched(const unit_val::BatchReport& report, std::size_t entries) {
-    EXPECT_EQ(report.refusal.code, Reason::kCannotLockDestination) << report.refusalText;
-    EXPECT_NE(report.refusalText.find(unit_val::kLockFileName), std::string::npos)
-        << report.refusalText;
+    EXPECT_EQ(report.refusal.code, Reason::kCannotLockDestination)
+        << unit_val::EnglishText(report.refusal);
+    EXPECT_NE(unit_val::EnglishText(report.refusal).find(unit_val::kLockFileName),
+              std::string::npos)
+        << unit_val::EnglishText(report.refusal);
     EXPECT_TRUE(report.files.empty());
     EXPECT_EQ(ReadFileBytes(out_ / "A.jww"), "the former file");
     EXPECT_EQ(testing_support::SortedNames(out_).size(), entries) << "nothing written";
@@ -152,7 +154,7 @@ TEST_F(Locks, AFolderOrALinkAtTheLockNameRefusesTheRun) {
     make(lock_, dir_.path());
     const auto report = Run();
     ExpectRefusedUntouched(report, 2);
-    EXPECT_NE(report.refusalText.find("not a regular file"), std::string::npos);
+    EXPECT_NE(unit_val::EnglishText(report.refusal).find("not a regular file"), std::string::npos);
     EXPECT_TRUE(fs::exists(fs::symlink_status(lock_)));
     fs::remove(lock_);
   }

@@ -27,7 +27,7 @@ TEST(PreparationPool, HandsOverInOrderWithinTheLookAhead) {
                          if (ahead > furthest) furthest = ahead;
                          if (i == 5) throw std::runtime_error("out of handles");
                          PreparedConversion prepared;
-                         prepared.outcome.reason = std::to_string(i);
+                         prepared.outcome.failure.detail = std::to_string(i);
                          return prepared;
                        });
   for (std::size_t i = 0; i < kFiles; ++i) {
@@ -35,10 +35,10 @@ TEST(PreparationPool, HandsOverInOrderWithinTheLookAhead) {
     const PreparedConversion prepared = pool.Take(i);
     if (i == 5) {
       EXPECT_EQ(prepared.outcome.failedStage, unit_val::ConvertStage::kSave);
-      EXPECT_EQ(prepared.outcome.reason, "out of handles");
+      EXPECT_EQ(prepared.outcome.failure.detail, "out of handles");
       EXPECT_EQ(prepared.outcome.failure.code, unit_val::Reason::kUnexpected);
     } else {
-      EXPECT_EQ(prepared.outcome.reason, std::to_string(i));
+      EXPECT_EQ(prepared.outcome.failure.detail, std::to_string(i));
     }
   }
   EXPECT_LE(furthest.load(), kLookAhead) << "a worker ran too far ahead of the caller";

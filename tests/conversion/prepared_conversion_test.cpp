@@ -56,7 +56,7 @@ class PreparedConversionTest : public ::testing::Test {
 TEST_F(PreparedConversionTest, PreparingTouchesNeitherTheDestinationNorItsBackup) {
   for (OutputSync sync : {OutputSync::kNow, OutputSync::kByCaller}) {
     unit_val::PreparedConversion prepared = Prepare(sync);
-    ASSERT_TRUE(prepared.outcome.converted()) << prepared.outcome.reason;
+    ASSERT_TRUE(prepared.outcome.converted()) << unit_val::EnglishText(prepared.outcome.failure);
     ASSERT_TRUE(prepared.output);
     EXPECT_EQ(prepared.outcome.counts.retyped[0], 1);
     EXPECT_EQ(ReadFileBytes(dest_), "the user's earlier file");
@@ -72,7 +72,7 @@ TEST_F(PreparedConversionTest, FinishingKeepsTheBackupAndPutsTheOutputInPlace) {
   ASSERT_TRUE(prepared.output);
   ASSERT_TRUE(prepared.output->SyncClosed()) << prepared.output->error();
   const unit_val::ConvertOutcome outcome = unit_val::FinishConversion(prepared);
-  ASSERT_TRUE(outcome.converted()) << outcome.reason;
+  ASSERT_TRUE(outcome.converted()) << unit_val::EnglishText(outcome.failure);
   EXPECT_TRUE(outcome.backupMade);
   EXPECT_EQ(ReadFileBytes(destFolder_ / "PLAN.BAK"), "the user's earlier file");
   EXPECT_EQ(Names(destFolder_), (std::set<std::string>{"PLAN.BAK", "PLAN.JWW"}));

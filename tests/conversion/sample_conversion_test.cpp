@@ -107,7 +107,7 @@ TEST(SampleConversion, RetypesExactlyTheTextsOfATypesSizesAndNothingElse) {
     const fs::path destination = out / sample.filename();
     const unit_val::ConvertOutcome outcome =
         unit_val::ConvertFile(sample, destination, settings, context);
-    ASSERT_TRUE(outcome.converted()) << outcome.reason;
+    ASSERT_TRUE(outcome.converted()) << unit_val::EnglishText(outcome.failure);
     EXPECT_EQ(ReadFileBytes(sample), sourceBytes);
 
     // The plain round trip, with the expected retyping applied.

@@ -116,7 +116,7 @@ TEST(ArchiveStrings, NonCanonicalPrefixesReadBackAndAreWrittenShortest) {
   std::string bytes = header.substr(0, 12) + Bytes().u8(0xFF).u16(5).raw("hello").data() +
                       header.substr(13) + std::string(4, '\0');
   Drawing back;
-  ASSERT_TRUE(LoadJwwFromMemory(back, bytes.data(), bytes.size()).ok);
+  ASSERT_TRUE(LoadJwwFromMemory(back, bytes.data(), bytes.size()).ok());
   EXPECT_EQ(back.header.memo, JwwString::narrow("hello"));
   std::string again;
   ASSERT_TRUE(SaveJwwToMemory(back, 600, again).ok);

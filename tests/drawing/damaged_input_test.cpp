@@ -29,7 +29,7 @@ LoadResult LoadBytes(const std::string& bytes) {
 }
 
 void ExpectDamagedWithBytesLeft(const LoadResult& r, std::uint64_t left, std::uint64_t end) {
-  EXPECT_FALSE(r.ok);
+  EXPECT_FALSE(r.ok());
   EXPECT_EQ(r.failure, LoadFailure::kDamaged);
   EXPECT_NE(r.error.find(std::to_string(left) + " bytes left"), std::string::npos) << r.error;
   EXPECT_NE(r.error.find("at byte " + std::to_string(end)), std::string::npos) << r.error;
@@ -39,7 +39,7 @@ TEST(DamagedInput, BytesAfterTheLastSectionFailTheLoad) {
   for (std::int32_t version : {230, 600, 700}) {
     SCOPED_TRACE(version);
     const std::string whole = Saved(version);
-    ASSERT_TRUE(LoadBytes(whole).ok);
+    ASSERT_TRUE(LoadBytes(whole).ok());
 
     ExpectDamagedWithBytesLeft(LoadBytes(whole + '\0'), 1, whole.size());
     std::string random(100000, '\0');
@@ -58,7 +58,7 @@ TEST(DamagedInput, AZeroedTailFailsTheLoad) {
     std::string bytes = Saved(version);
     std::fill(bytes.begin() + 8192, bytes.end(), '\0');
     const LoadResult fromMemory = LoadBytes(bytes);
-    EXPECT_FALSE(fromMemory.ok);
+    EXPECT_FALSE(fromMemory.ok());
     EXPECT_EQ(fromMemory.failure, LoadFailure::kDamaged) << fromMemory.error;
 
     // Through a file, read in buffered pieces.
@@ -67,7 +67,7 @@ TEST(DamagedInput, AZeroedTailFailsTheLoad) {
     Drawing d;
     d.imageOptions.tempFolder = temp.path();
     const LoadResult fromFile = LoadJww(d, file);
-    EXPECT_FALSE(fromFile.ok);
+    EXPECT_FALSE(fromFile.ok());
     EXPECT_EQ(fromFile.error, fromMemory.error);
     d.DeleteImageFiles();
   }
@@ -76,10 +76,10 @@ TEST(DamagedInput, AZeroedTailFailsTheLoad) {
 TEST(DamagedInput, TheRealDrawingWithAZeroedTailFails) {
   QUILLON_REQUIRE_SAMPLES();
   std::string bytes = testing_support::ReadFileBytes(testing_support::SamplesDir() / "Test6.jww");
-  ASSERT_TRUE(LoadBytes(bytes).ok);
+  ASSERT_TRUE(LoadBytes(bytes).ok());
   std::fill(bytes.begin() + 8192, bytes.end(), '\0');
   const LoadResult r = LoadBytes(bytes);
-  EXPECT_FALSE(r.ok);
+  EXPECT_FALSE(r.ok());
   EXPECT_EQ(r.failure, LoadFailure::kDamaged) << r.error;
 }
 
@@ -99,7 +99,7 @@ TEST(DamagedInput, ASparseFileOfZerosFailsWithoutReadingThem) {
   Drawing d;
   d.imageOptions.tempFolder = temp.path();
   const LoadResult r = LoadJww(d, file);
-  EXPECT_FALSE(r.ok);
+  EXPECT_FALSE(r.ok());
   EXPECT_EQ(r.failure, LoadFailure::kDamaged) << r.error;
   EXPECT_NE(r.error.find("bytes left after the last section"), std::string::npos) << r.error;
 }

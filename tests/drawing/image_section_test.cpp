@@ -46,7 +46,7 @@ TEST_F(ImageSection, EntriesWithoutNameOrSizeCarryNoDataAndGetNoFile) {
   images.str("a.bmp").u32(5).raw("12345");
   images.str("last.bmp").u32(3000).raw(data);
   const LoadResult r = Load(WithImageSection(images));
-  ASSERT_TRUE(r.ok) << r.error;
+  ASSERT_TRUE(r.ok()) << r.error;
   ASSERT_EQ(d.images.size(), 4u);
   EXPECT_EQ(d.images[0].size, 10u);
   EXPECT_TRUE(d.images[0].tempFile.empty());
@@ -73,7 +73,7 @@ TEST_F(ImageSection, EntriesWithoutDataAreNotCarriedIntoASavedFile) {
   Bytes images;
   images.u32(3).str("").u32(10).str("zero.bmp").u32(0).str("a.bmp").u32(3).raw("abc");
   bytes += images.data();
-  ASSERT_TRUE(Load(bytes).ok);
+  ASSERT_TRUE(Load(bytes).ok());
   ASSERT_EQ(d.images.size(), 3u);
   std::string again;
   ASSERT_TRUE(SaveJwwToMemory(d, 700, again).ok);
@@ -81,11 +81,11 @@ TEST_F(ImageSection, EntriesWithoutDataAreNotCarriedIntoASavedFile) {
 }
 
 TEST_F(ImageSection, ZeroOrNegativeCountEndsTheFile) {
-  EXPECT_TRUE(Load(WithImageSection(Bytes().u32(0))).ok);
+  EXPECT_TRUE(Load(WithImageSection(Bytes().u32(0))).ok());
   EXPECT_TRUE(d.images.empty());
-  EXPECT_TRUE(Load(WithImageSection(Bytes().u32(0xFFFFFFFBu))).ok);
+  EXPECT_TRUE(Load(WithImageSection(Bytes().u32(0xFFFFFFFBu))).ok());
   EXPECT_TRUE(d.images.empty());
-  EXPECT_FALSE(Load(WithImageSection(Bytes().u16(0))).ok);  // count cut short
+  EXPECT_FALSE(Load(WithImageSection(Bytes().u16(0))).ok());  // count cut short
 }
 
 TEST_F(ImageSection, CutInsideTheLastImageFailsAsCutShort) {
@@ -96,7 +96,7 @@ TEST_F(ImageSection, CutInsideTheLastImageFailsAsCutShort) {
   for (std::size_t keep : {0, 1, 2047, 2048, 2049, 4999}) {
     SCOPED_TRACE(keep);
     const LoadResult r = Load(full.substr(0, full.size() - data.size() + keep));
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.ok());
     EXPECT_EQ(r.failure, LoadFailure::kImageCutShort);
     EXPECT_NE(r.error.find("the embedded image 2 of 2 is cut short by the end of the file (" +
                            std::to_string(keep) + " of 5000 bytes)"),
@@ -104,12 +104,12 @@ TEST_F(ImageSection, CutInsideTheLastImageFailsAsCutShort) {
         << r.error;
     d.DeleteImageFiles();
   }
-  ASSERT_TRUE(Load(full).ok);
+  ASSERT_TRUE(Load(full).ok());
   EXPECT_EQ(testing_support::ReadFileBytes(d.images[1].tempFile), data);
   d.DeleteImageFiles();
   // Cut inside the first image's data: its name then takes the rest, and the
   // next field is missing.
-  EXPECT_FALSE(Load(full.substr(0, full.size() - data.size() - 10 - 2)).ok);
+  EXPECT_FALSE(Load(full.substr(0, full.size() - data.size() - 10 - 2)).ok());
   d.DeleteImageFiles();
   EXPECT_EQ(FilesIn(temp.path()), 0u);
 }
@@ -122,7 +122,7 @@ TEST_F(ImageSection, WithoutExtractionTheBytesAreSkippedAndTheWriterKeepsNone) {
   const std::size_t before = FilesIn(temp.path());
 
   d.imageOptions.extract = false;
-  ASSERT_TRUE(Load(bytes).ok);
+  ASSERT_TRUE(Load(bytes).ok());
   ASSERT_EQ(d.images.size(), 1u);
   EXPECT_TRUE(d.images[0].tempFile.empty());
   EXPECT_EQ(FilesIn(temp.path()), before);
@@ -133,7 +133,7 @@ TEST_F(ImageSection, WithoutExtractionTheBytesAreSkippedAndTheWriterKeepsNone) {
   // With both switches off the section is not read at all.
   d.imageOptions.readSection = false;
   const std::string cut = bytes.substr(0, bytes.size() - 70000 - 20);
-  EXPECT_TRUE(LoadJwwFromMemory(d, cut.data(), cut.size()).ok);
+  EXPECT_TRUE(LoadJwwFromMemory(d, cut.data(), cut.size()).ok());
   EXPECT_TRUE(d.images.empty());
 }
 
@@ -141,7 +141,7 @@ TEST_F(ImageSection, MissingTempFolderFailsTheLoadAndLeavesNoFile) {
   const std::string bytes = WithImageSection(Bytes().u32(1).str("a.bmp").u32(3).raw("abc"));
   d.imageOptions.tempFolder = temp / "missing";
   const LoadResult r = LoadJwwFromMemory(d, bytes.data(), bytes.size());
-  EXPECT_FALSE(r.ok);
+  EXPECT_FALSE(r.ok());
   EXPECT_NE(r.error.find("temp file"), std::string::npos) << r.error;
   EXPECT_EQ(FilesIn(temp.path()), 0u);
 }
@@ -153,7 +153,7 @@ TEST_F(ImageSection, NoTempFolderFailsTheLoadInsteadOfWritingIntoTheCurrentFolde
   d.imageOptions.tempFolder.clear();
   const LoadResult r = LoadJwwFromMemory(d, bytes.data(), bytes.size());
   std::filesystem::current_path(cwd);
-  EXPECT_FALSE(r.ok);
+  EXPECT_FALSE(r.ok());
   EXPECT_NE(r.error.find("no temp folder"), std::string::npos) << r.error;
   EXPECT_EQ(FilesIn(temp.path()), 0u);
 }
@@ -167,7 +167,7 @@ TEST_F(ImageSection, FileLoaderStreamsLargeImagesAcrossItsBuffer) {
   testing_support::ScratchDir extracted;
   d.imageOptions.tempFolder = extracted.path();
   const LoadResult r = LoadJww(d, temp / "img.jww");
-  ASSERT_TRUE(r.ok) << r.error;
+  ASSERT_TRUE(r.ok()) << r.error;
   EXPECT_EQ(FirstDifference(source, d), "");
   EXPECT_EQ(testing_support::ReadFileBytes(d.images[0].tempFile), synthetic::ImageBytes(4, 300001));
   EXPECT_EQ(testing_support::ReadFileBytes(d.images[1].tempFile), synthetic::ImageBytes(5, 7));
@@ -200,7 +200,7 @@ class ImageChoice : public ::testing::Test {
     testing_support::ScratchDir out;
     Drawing back;
     back.imageOptions.tempFolder = out.path();
-    EXPECT_TRUE(LoadJwwFromMemory(back, bytes.data(), bytes.size()).ok);
+    EXPECT_TRUE(LoadJwwFromMemory(back, bytes.data(), bytes.size()).ok());
     std::vector<JwwString> names;
     for (const auto& image : back.images) names.push_back(image.name);
     back.DeleteImageFiles();

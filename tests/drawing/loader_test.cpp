@@ -33,7 +33,7 @@ TEST(LoaderVersions, Version219FailsRightAfterTheVersion) {
   b.raw("JwwData.").u32(219);
   Drawing d;
   const LoadResult r = LoadBytes(d, b.data());
-  EXPECT_FALSE(r.ok);
+  EXPECT_FALSE(r.ok());
   EXPECT_NE(r.error.find("219"), std::string::npos) << r.error;
   EXPECT_EQ(d.header.signature, "JwwData.");
   EXPECT_EQ(d.header.version, 219);
@@ -44,7 +44,7 @@ TEST(LoaderVersions, Version220WithNothingInItLoadsWithSizedHeaderTables) {
   bytes += std::string(4, '\0');
   Drawing d;
   synthetic::Add(d.top, synthetic::MakeLine(220, 1));  // leftovers of an earlier drawing
-  ASSERT_TRUE(LoadBytes(d, bytes).ok);
+  ASSERT_TRUE(LoadBytes(d, bytes).ok());
   EXPECT_EQ(d.top.entityCount(), 0u);
   EXPECT_TRUE(d.top.order.empty());
   EXPECT_TRUE(d.blockDefs.empty());
@@ -63,7 +63,7 @@ TEST(LoaderVersions, BytesAfterTheLastSectionFailTheLoadOnceAllIsRead) {
   bytes += "trailing garbage";
   Drawing back;
   const LoadResult r = LoadBytes(back, bytes);
-  EXPECT_FALSE(r.ok);
+  EXPECT_FALSE(r.ok());
   EXPECT_EQ(r.failure, LoadFailure::kDamaged);
   EXPECT_EQ(FirstDifference(d, back), "");
 }
@@ -75,10 +75,10 @@ TEST(LoaderVersions, FileAndMemoryLoadsAgreeAndAMissingFileFails) {
   ASSERT_TRUE(SaveJww(d, dir / "a.jww", kV).ok);
   Drawing fromFile;
   const LoadResult r = LoadJww(fromFile, dir / "a.jww");
-  ASSERT_TRUE(r.ok) << r.error;
+  ASSERT_TRUE(r.ok()) << r.error;
   EXPECT_EQ(FirstDifference(d, fromFile), "");
-  EXPECT_FALSE(LoadJww(fromFile, dir / "missing.jww").ok);
-  EXPECT_FALSE(LoadJww(fromFile, dir.path()).ok);
+  EXPECT_FALSE(LoadJww(fromFile, dir / "missing.jww").ok());
+  EXPECT_FALSE(LoadJww(fromFile, dir.path()).ok());
 }
 
 TEST(LoaderCounts, LongCountFormIsReadForAnyCount) {
@@ -88,7 +88,7 @@ TEST(LoaderCounts, LongCountFormIsReadForAnyCount) {
   b.u16(0);
   Drawing d;
   const LoadResult r = LoadBytes(d, b.data());
-  ASSERT_TRUE(r.ok) << r.error;
+  ASSERT_TRUE(r.ok()) << r.error;
   ASSERT_EQ(d.top.lines.size(), 3u);
   EXPECT_EQ(d.header.entityCount, 3);
   EXPECT_EQ(d.top.lines[2].startX, 3.0);
@@ -106,7 +106,7 @@ TEST(LoaderClassTags, HighBitAndLongReferencesResolveByClassIndex) {
   b.u16(0);
   Drawing d;
   const LoadResult r = LoadBytes(d, b.data());
-  ASSERT_TRUE(r.ok) << r.error;
+  ASSERT_TRUE(r.ok()) << r.error;
   const std::vector<TEntRef> order = {{kLine, 0}, {kText, 0}, {kText, 1}, {kLine, 1}};
   EXPECT_EQ(d.top.order, order);
   EXPECT_EQ(d.top.texts[1].text, JwwString::narrow("second"));
@@ -124,7 +124,7 @@ TEST(LoaderClassTags, SecondTextClassReplacesTheFirstForReferences) {
   b.u16(0);
   Drawing d;
   const LoadResult r = LoadBytes(d, b.data());
-  EXPECT_FALSE(r.ok);
+  EXPECT_FALSE(r.ok());
   EXPECT_EQ(d.top.texts.size(), 3u);
   EXPECT_NE(r.error.find("at byte " + std::to_string(staleTag)), std::string::npos) << r.error;
 }
@@ -150,7 +150,7 @@ TEST(LoaderClassTags, UnknownClassesAndUnresolvableTagsFailAtTheirOffset) {
     b.raw(c.tag.data()).line(kV, 2).u16(0);
     Drawing d;
     const LoadResult r = LoadBytes(d, b.data());
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.ok());
     EXPECT_NE(r.error.find("at byte " + std::to_string(at)), std::string::npos) << r.error;
   }
 }
@@ -169,7 +169,7 @@ TEST(LoaderBlockDefinitions, ClassIsNotCheckedButTakesAnIndexAndEntitiesStayInsi
   b.u16(0x8006).text(kV, "y");
   Drawing d;
   const LoadResult r = LoadBytes(d, b.data());
-  ASSERT_TRUE(r.ok) << r.error;
+  ASSERT_TRUE(r.ok()) << r.error;
   EXPECT_EQ(d.top.lines.size(), 1u);
   EXPECT_TRUE(d.top.texts.empty());
   ASSERT_EQ(d.blockDefs.size(), 1u);
@@ -206,7 +206,7 @@ TEST(LoaderHeader, WideLineAndDisplayFlag11AreDerivedFromStoredValues) {
     std::string bytes;
     ASSERT_TRUE(SaveJwwToMemory(d, kV, bytes).ok);
     Drawing back;
-    ASSERT_TRUE(LoadBytes(back, bytes).ok);
+    ASSERT_TRUE(LoadBytes(back, bytes).ok());
     EXPECT_EQ(back.header.maxDrawWidth, w.stored);
     EXPECT_EQ(back.header.wideLineMode, w.mode);
     EXPECT_EQ(back.header.wideLineLevel, w.level);
@@ -223,7 +223,7 @@ TEST(LoaderHeader, WideLineAndDisplayFlag11AreDerivedFromStoredValues) {
     for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(f.stored >> (8 * i));
     bytes += std::string(4, '\0');
     Drawing d;
-    ASSERT_TRUE(LoadBytes(d, bytes).ok);
+    ASSERT_TRUE(LoadBytes(d, bytes).ok());
     EXPECT_EQ(d.header.flag11Tens, f.tens);
     EXPECT_EQ(d.header.flag11Units, f.units);
   }
@@ -241,7 +241,7 @@ TEST(LoaderHeader, SkyMapIsKeptFrom300Only) {
     const std::uint64_t at = OffsetsWithEmptyStrings(v).group[8];
     EXPECT_EQ(LeF64(bytes, at + 28), 3.5);
     Drawing back;
-    ASSERT_TRUE(LoadBytes(back, bytes).ok);
+    ASSERT_TRUE(LoadBytes(back, bytes).ok());
     EXPECT_EQ(back.header.skyMapLevel, v >= 300 ? 3.5 : 0.0);
     EXPECT_EQ(back.header.skyMapRadius, v >= 300 ? 4.5 : 0.0);
   }
@@ -257,7 +257,7 @@ void ExpectCleanFailure(const std::string& bytes, const char* what) {
   ResetLargestAllocation();
   const LoadResult r = LoadBytes(d, bytes);
   const std::size_t largest = LargestAllocation();
-  EXPECT_FALSE(r.ok);
+  EXPECT_FALSE(r.ok());
   EXPECT_FALSE(r.error.empty());
   // Nothing bigger than the file itself (or a small working buffer).
   if (AllocationWatchActive()) {

@@ -33,7 +33,7 @@ std::string ExpectRoundTrip(Drawing& d, std::int32_t version, Drawing& back) {
   const SaveResult saved = SaveJwwToMemory(d, version, first);
   EXPECT_TRUE(saved.ok) << saved.error;
   const LoadResult loaded = LoadJwwFromMemory(back, first.data(), first.size());
-  EXPECT_TRUE(loaded.ok) << loaded.error;
+  EXPECT_TRUE(loaded.ok()) << loaded.error;
   EXPECT_EQ(FirstDifference(d, back), "");
   std::string second;
   EXPECT_TRUE(SaveJwwToMemory(back, version, second).ok);

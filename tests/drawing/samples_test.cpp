@@ -29,7 +29,7 @@ TEST(Samples, AllSeventeenLoad) {
     Drawing d;
     d.imageOptions.tempFolder = temp.path();
     const LoadResult r = LoadJww(d, file);
-    EXPECT_TRUE(r.ok) << r.error;
+    EXPECT_TRUE(r.ok()) << r.error;
     EXPECT_TRUE(d.header.version == 600 || d.header.version == 700);
     // Strings of version-700 drawings are all in UTF-16 form.
     EXPECT_EQ(d.header.memo.wide, d.header.version >= 700);
@@ -55,7 +55,7 @@ TEST(Samples, EntityCountsMatchAnIndependentReader) {
     if (it == known.end()) continue;
     SCOPED_TRACE(it->first);
     Drawing d;
-    ASSERT_TRUE(LoadJww(d, file).ok);
+    ASSERT_TRUE(LoadJww(d, file).ok());
     EXPECT_EQ(d.top.lines.size(), it->second.lines);
     EXPECT_EQ(d.top.arcs.size(), it->second.arcs);
     EXPECT_EQ(d.top.points.size(), it->second.points);
@@ -68,7 +68,7 @@ TEST(Samples, EntityCountsMatchAnIndependentReader) {
     if (file.parent_path().filename() != "v700-blocks") continue;
     SCOPED_TRACE(file.filename().string());
     Drawing d;
-    ASSERT_TRUE(LoadJww(d, file).ok);
+    ASSERT_TRUE(LoadJww(d, file).ok());
     std::size_t texts = d.top.texts.size();
     for (const auto& def : d.blockDefs) texts += def.entities.texts.size();
     EXPECT_EQ(texts, 6u);
@@ -90,14 +90,14 @@ TEST(Samples, SaveLoadsToTheSameTablesAndEveryChangedByteIsARulesField) {
     SCOPED_TRACE(name);
     Drawing d;
     d.imageOptions.tempFolder = out.path();
-    ASSERT_TRUE(LoadJww(d, file).ok);
+    ASSERT_TRUE(LoadJww(d, file).ok());
     const std::int32_t v = d.header.version;
     const std::filesystem::path saved = out / "saved.jww";
     ASSERT_TRUE(SaveJww(d, saved, v).ok);
 
     Drawing again;
     again.imageOptions.tempFolder = out.path();
-    ASSERT_TRUE(LoadJww(again, saved).ok);
+    ASSERT_TRUE(LoadJww(again, saved).ok());
     EXPECT_EQ(FirstDifference(AsWritten(d, v), again), "");
     // Said plainly: the tables are those of the source, reserved words zero.
     Drawing expected = d;

@@ -114,7 +114,7 @@ TEST_F(SaveFailure, PendingFileIsDiscardedUnlessCommitted) {
   ASSERT_TRUE(WriteJww(d, file, 600).ok);
   ASSERT_TRUE(file.Commit());
   Drawing back;
-  ASSERT_TRUE(LoadJww(back, dir / "b.jww").ok);
+  ASSERT_TRUE(LoadJww(back, dir / "b.jww").ok());
   EXPECT_EQ(drawing_test::FirstDifference(d, back), "");
   EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"b.jww"});
 }

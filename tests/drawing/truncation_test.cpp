@@ -63,7 +63,7 @@ void ExpectEveryPrefixFails(const std::string& bytes, Drawing& mapped) {
     Drawing d;
     d.imageOptions.tempFolder = temp.path();
     const LoadResult r = LoadJwwFromMemory(d, prefix, n);
-    ASSERT_FALSE(r.ok) << "prefix " << n << " loaded";
+    ASSERT_FALSE(r.ok()) << "prefix " << n << " loaded";
     ASSERT_FALSE(r.error.empty());
     d.DeleteImageFiles();
   }
@@ -77,7 +77,7 @@ void ExpectEveryPrefixFails(const std::string& bytes, Drawing& mapped) {
     testing_support::WriteFileBytes(file, bytes.substr(0, n));
     Drawing d;
     d.imageOptions.tempFolder = tempFolder;
-    ASSERT_FALSE(LoadJww(d, file).ok) << "prefix " << n;
+    ASSERT_FALSE(LoadJww(d, file).ok()) << "prefix " << n;
     d.DeleteImageFiles();
   }
   EXPECT_EQ(FilesIn(tempFolder), 0u);
@@ -96,7 +96,7 @@ void ExpectEveryPrefixOfSampleFails(const char* relative) {
   const std::filesystem::path path = testing_support::SamplesDir() / relative;
   const std::string bytes = testing_support::ReadFileBytes(path);
   Drawing d;
-  ASSERT_TRUE(LoadJwwFromMemory(d, bytes.data(), bytes.size()).ok);
+  ASSERT_TRUE(LoadJwwFromMemory(d, bytes.data(), bytes.size()).ok());
   ExpectEveryPrefixFails(bytes, d);
 }
 

@@ -106,7 +106,7 @@ Drawing SaveAndLoad(Drawing& d, std::int32_t v, std::string* bytes = nullptr) {
   EXPECT_TRUE(SaveJwwToMemory(d, v, out).ok);
   Drawing back;
   back.imageOptions.extract = false;  // image names and sizes are enough here
-  EXPECT_TRUE(LoadJwwFromMemory(back, out.data(), out.size()).ok);
+  EXPECT_TRUE(LoadJwwFromMemory(back, out.data(), out.size()).ok());
   if (bytes) *bytes = out;
   return back;
 }

@@ -138,29 +138,31 @@ TEST(FaultSweep, ConvertFileSurvivesEveryFailure) {
       return outcome;
     };
     const unit_val::ConvertOutcome reference = convert([] {});
-    ASSERT_TRUE(reference.converted()) << reference.reason;
+    ASSERT_TRUE(reference.converted()) << unit_val::EnglishText(reference.failure);
     const std::string fresh = ReadFileBytes(dest);
 
     total += Sweep(convert, [&](const unit_val::ConvertOutcome& outcome) {
       EXPECT_EQ(ReadFileBytes(source), scene.source);
       if (!outcome.converted()) {
-        EXPECT_FALSE(outcome.reason.empty());
+        EXPECT_FALSE(unit_val::EnglishText(outcome.failure).empty());
         // Named as a code too, with the system's error where the file layer
         // gives one.
         const unit_val::Reason code = outcome.failure.code;
-        EXPECT_NE(code, unit_val::Reason::kNone) << outcome.reason;
+        EXPECT_NE(code, unit_val::Reason::kNone) << unit_val::EnglishText(outcome.failure);
         if (code == unit_val::Reason::kCannotCreateOutput ||
             code == unit_val::Reason::kCannotKeepBackup ||
             code == unit_val::Reason::kCannotMoveIntoPlace) {
-          EXPECT_EQ(outcome.failure.error, std::errc::io_error) << outcome.reason;
+          EXPECT_EQ(outcome.failure.error, std::errc::io_error)
+              << unit_val::EnglishText(outcome.failure);
         }
       }
       ExpectDestinationWhole(dest, scene.old, scene.oldBackup, fresh, outcome.converted());
       std::size_t expected = Files(dir / "out").size();
       for (const auto& [name, bytes] : Files(dir / "out")) {
         // An older backup that could not be deleted stays, said so, whole.
-        const bool keptAside =
-            name.ends_with(".old") && !outcome.warning.empty() && bytes == scene.oldBackup;
+        const bool keptAside = name.ends_with(".old") &&
+                               outcome.failure.code == unit_val::Reason::kOlderBackupKept &&
+                               bytes == scene.oldBackup;
         if (name.starts_with(".quillon-") && !keptAside) ADD_FAILURE() << "left " << name;
         if (keptAside) --expected;
       }
@@ -168,7 +170,7 @@ TEST(FaultSweep, ConvertFileSurvivesEveryFailure) {
       EXPECT_TRUE(drawing.images.empty() && drawing.top.texts.empty());
       EXPECT_FALSE(imageLeft) << "an extracted image outlived its file";
       const unit_val::ConvertOutcome again = convert([] {});
-      EXPECT_TRUE(again.converted()) << again.reason;
+      EXPECT_TRUE(again.converted()) << unit_val::EnglishText(again.failure);
       // A temp folder's lock file that could not be removed goes with the next.
       EXPECT_TRUE(fs::is_empty(dir / "tmp")) << "an image temp folder or its lock stayed";
     });

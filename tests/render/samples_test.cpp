@@ -34,7 +34,7 @@ TEST(DisplayListSamples, ItemsMatchEntitiesTextsMeetTheirEndsBoundsOnThePaper) {
     jww::Drawing d;
     d.imageOptions.readSection = false;
     d.imageOptions.extract = false;
-    ASSERT_TRUE(jww::LoadJww(d, file).ok);
+    ASSERT_TRUE(jww::LoadJww(d, file).ok());
     const DisplayList list = BuildDisplayList(d);
 
     std::array<std::size_t, kItemKindCount> items{};
