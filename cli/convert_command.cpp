@@ -108,11 +108,12 @@ class Progress {
 // the report is JSON, so that every run prints one.
 enum class Hint { kHelp, kNone };
 int Stop(ConvertReport& report, bool json, std::ostream& err, int code, const std::string& what,
-         Hint hint = Hint::kHelp, const unit_val::Failure& why = {}) {
+         Hint hint = Hint::kHelp, const unit_val::Failure& why = {},
+         const unit_val::BatchTotals& totals = {}) {
   err << "quillon-cli convert: " << TerminalText(what);
   if (hint == Hint::kHelp) err << " (see \"quillon-cli convert --help\")";
   err << '\n';
-  if (json) report.Summary(what, why);
+  if (json) report.Summary(totals, what, why);
   return code;
 }
 
@@ -224,16 +225,16 @@ int RunConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
   }
   if (batch.refused()) {
     return Stop(report, o.json, err, kExitUsage, unit_val::EnglishText(batch.refusal), Hint::kNone,
-                batch.refusal);
+                batch.refusal, batch.totals);
   }
   if (batch.stoppedBy) {
     const std::string why = InterruptText(batch.stoppedBy, batch.done, batch.planned);
     err << "quillon-cli convert: " << why << '\n';
-    report.Summary(why);
+    report.Summary(batch.totals, why);
     return InterruptExitCode(batch.stoppedBy);
   }
-  report.Summary();
-  return report.totals().failed > 0 ? kExitFailed : kExitOk;
+  report.Summary(batch.totals);
+  return batch.totals.failed > 0 ? kExitFailed : kExitOk;
 }
 
 }  // namespace cli

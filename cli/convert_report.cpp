@@ -55,20 +55,7 @@ void RetypedIn(JsonWriter& j, const std::array<int, unit_val::kTextScopeCount>& 
 }  // namespace
 
 void ConvertReport::Add(const unit_val::FileResult& file) {
-  switch (file.status) {
-    case unit_val::FileStatus::kSkipped:
-      return Skipped(file);
-    case unit_val::FileStatus::kConverted:
-      ++totals_.converted;
-      totals_.retyped += file.counts.TotalRetyped();
-      for (std::size_t s = 0; s < kScopeNames.size(); ++s) {
-        totals_.retypedIn[s] += file.counts.retypedIn[s];
-      }
-      break;
-    case unit_val::FileStatus::kFailed:
-      ++totals_.failed;
-      break;
-  }
+  if (file.status == unit_val::FileStatus::kSkipped) return Skipped(file);
   const bool ok = file.status == unit_val::FileStatus::kConverted;
   const std::string text = unit_val::EnglishText(file.failure);
   const std::string& reason = text.empty() && !ok ? kUnknown : text;
@@ -111,7 +98,6 @@ void ConvertReport::Add(const unit_val::FileResult& file) {
 }
 
 void ConvertReport::Skipped(const unit_val::FileResult& file) {
-  ++totals_.skipped;
   if (!json_) {
     out_ << "skipped " << ShownPath(file.source) << ": "
          << TerminalText(unit_val::EnglishText(file.failure)) << '\n';
@@ -125,22 +111,23 @@ void ConvertReport::Skipped(const unit_val::FileResult& file) {
   out_ << j.text() << '\n';
 }
 
-void ConvertReport::Summary(const std::string& stoppedBy, const unit_val::Failure& why) {
+void ConvertReport::Summary(const unit_val::BatchTotals& totals, const std::string& stoppedBy,
+                            const unit_val::Failure& why) {
+  const int retyped = totals.retyped.TotalRetyped();
   if (!json_) {
     if (!stoppedBy.empty()) out_ << "stopped: " << TerminalText(stoppedBy) << '\n';
-    out_ << totals_.converted << (dryRun_ ? " would convert, " : " converted, ") << totals_.failed
-         << " failed, " << totals_.skipped << " skipped; " << totals_.retyped
-         << (totals_.retyped == 1 ? " text" : " texts") << (dryRun_ ? " would be" : "")
-         << " retyped\n";
+    out_ << totals.converted << (dryRun_ ? " would convert, " : " converted, ") << totals.failed
+         << " failed, " << totals.skipped << " skipped; " << retyped
+         << (retyped == 1 ? " text" : " texts") << (dryRun_ ? " would be" : "") << " retyped\n";
     return;
   }
   JsonWriter j;
   j.BeginObject().Key("summary").Bool(true).Key("dry_run").Bool(dryRun_);
   j.Key("stopped");
   stoppedBy.empty() ? j.Null() : j.String(stoppedBy);
-  j.Key("converted").Integer(totals_.converted).Key("failed").Integer(totals_.failed);
-  j.Key("skipped").Integer(totals_.skipped).Key("retyped").Integer(totals_.retyped);
-  RetypedIn(j, totals_.retypedIn);
+  j.Key("converted").Integer(totals.converted).Key("failed").Integer(totals.failed);
+  j.Key("skipped").Integer(totals.skipped).Key("retyped").Integer(retyped);
+  RetypedIn(j, totals.retyped.retypedIn);
   ReasonCode(j, why);
   j.EndObject();
   out_ << j.text() << '\n';

@@ -3,18 +3,12 @@
 // ends, with what stopped it when it stopped early.
 #pragma once
 
-#include <array>
 #include <ostream>
 #include <string>
 
 #include "conversion/batch_run.h"
 
 namespace cli {
-
-struct ConvertTotals {
-  int converted = 0, failed = 0, skipped = 0, retyped = 0;
-  std::array<int, unit_val::kTextScopeCount> retypedIn{};  // by unit_val::TextScope
-};
 
 class ConvertReport {
  public:
@@ -23,18 +17,17 @@ class ConvertReport {
 
   // One file's line.
   void Add(const unit_val::FileResult& file);
-  // The summary; `stoppedBy` says why the run ended early (empty when it
-  // did not). Text reports give it on a line of its own before the totals.
-  // JSON reports give `why` as "reason_code".
-  void Summary(const std::string& stoppedBy = {}, const unit_val::Failure& why = {});
-  const ConvertTotals& totals() const { return totals_; }
+  // The summary of the run's totals; `stoppedBy` says why the run ended
+  // early (empty when it did not). Text reports give it on a line of its own
+  // before the totals. JSON reports give `why` as "reason_code".
+  void Summary(const unit_val::BatchTotals& totals, const std::string& stoppedBy = {},
+               const unit_val::Failure& why = {});
 
  private:
   void Skipped(const unit_val::FileResult& file);
 
   std::ostream& out_;
   bool json_, dryRun_;
-  ConvertTotals totals_;
 };
 
 }  // namespace cli

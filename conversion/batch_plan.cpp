@@ -22,10 +22,6 @@ std::string IdentityKey(const platform::FileIdentity& id) {
   return std::to_string(id.device) + ":" + std::to_string(id.file);
 }
 
-fs::path FolderOf(const fs::path& path) {
-  return path.parent_path().empty() ? fs::path(".") : path.parent_path();
-}
-
 // One text per file that a path reaches now or would create: an existing
 // file by its identity, a new name by its folder's identity and the name
 // (letter case folded where the folder ignores it), else the path as
@@ -152,6 +148,10 @@ BatchPlan PlanBatch(const std::vector<ChosenFile>& chosen, const std::vector<fs:
     for (const std::string& name : names) taken.emplace(name, index);
   }
   return plan;
+}
+
+fs::path FolderOf(const fs::path& file) {
+  return file.parent_path().empty() ? fs::path(".") : file.parent_path();
 }
 
 }  // namespace unit_val

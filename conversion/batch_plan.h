@@ -52,4 +52,7 @@ BatchPlan PlanBatch(const std::vector<ChosenFile>& chosen,
                     const std::vector<std::filesystem::path>& alsoRead = {},
                     const SourceChecker* checkSource = nullptr);
 
+// The folder a file stands in; "." for a bare name.
+std::filesystem::path FolderOf(const std::filesystem::path& file);
+
 }  // namespace unit_val

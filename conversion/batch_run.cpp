@@ -25,10 +25,6 @@ constexpr std::size_t kBatchFiles = 4096;
 // Files prepared ahead while a batch is synced and moved into place.
 constexpr std::size_t kLookAhead = 256;
 
-fs::path FolderOf(const fs::path& file) {
-  return file.parent_path().empty() ? fs::path(".") : file.parent_path();
-}
-
 // Destination folders are made when the first drawing for them is written
 // (so a folder holding no drawing gives no empty copy), and locked then.
 class DestinationFolders {

@@ -130,11 +130,6 @@ PreparedConversion PrepareConversion(const fs::path& source, const fs::path& des
   outcome.counts = SweepTexts(drawing, settings);
   if (context.dryRun) return prepared;
 
-  if (!context.planned && SameFile(source, destination)) {
-    outcome = Failed(outcome, ConvertStage::kBackup, DestinationIsTheSourceFile());
-    return prepared;
-  }
-
   auto output = std::make_unique<jww::PendingFile>(destination);
   const jww::SaveResult written = jww::WriteJww(drawing, *output, outcome.version);
   if (!written) {
@@ -192,6 +187,17 @@ ConvertOutcome FinishConversion(PreparedConversion& prepared) {
 
 ConvertOutcome ConvertFile(const fs::path& source, const fs::path& destination,
                            const ConversionSettings& settings, const ConvertContext& context) {
+  // No batch plan stands behind one file: the output must not be written
+  // over the drawing it is read from. The drawing is still read, so the
+  // failure tells what it holds as any other does.
+  if (!context.dryRun && SameFile(source, destination)) {
+    ConvertContext readOnly = context;
+    readOnly.dryRun = true;
+    const PreparedConversion read =
+        PrepareConversion(source, destination, settings, readOnly, OutputSync::kNow);
+    if (read.outcome.failedStage != ConvertStage::kNone) return read.outcome;
+    return Failed(read.outcome, ConvertStage::kBackup, DestinationIsTheSourceFile());
+  }
   PreparedConversion prepared =
       PrepareConversion(source, destination, settings, context, OutputSync::kNow);
   return FinishConversion(prepared);

@@ -58,9 +58,6 @@ struct ConvertContext {
   const TempFolder* tempFolder = nullptr;
   // Load and classify only: nothing is written, renamed or deleted.
   bool dryRun = false;
-  // The caller's batch plan has made sure that no destination or backup is a
-  // file the run reads, so each file need not be checked again.
-  bool planned = false;
 };
 
 // A drawing converted and written completely beside its destination, not

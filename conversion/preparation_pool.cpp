@@ -52,7 +52,7 @@ PreparationPool::~PreparationPool() {
 
 PreparedConversion PreparationPool::Run(std::size_t index, Worker& worker) {
   if (!worker.tempFolder) worker.tempFolder.emplace();
-  const ConvertContext context{worker.drawing, &*worker.tempFolder, dryRun_, true};
+  const ConvertContext context{worker.drawing, &*worker.tempFolder, dryRun_};
   try {
     return prepare_(index, context);
   } catch (const std::exception& e) {

@@ -30,7 +30,7 @@ TEST(Reasons, AFailedFileRetypedNothingInItsRecordAsInTheSummary) {
   std::ostringstream out;
   cli::ConvertReport report(out, true, false);
   report.Add(failed);
-  report.Summary();
+  report.Summary(unit_val::BatchTotals{0, 1, 0, {}});
   const std::vector<std::string> lines = cli_test::Lines(out.str());
   ASSERT_EQ(lines.size(), 2u);
   const auto record = mini_json::Parse(lines[0]);

@@ -112,7 +112,7 @@ TEST(DestinationBackup, AnOlderBackupLeftAsideIsNamed) {
   jww::Drawing drawing;
   platform::ArmFileFault(platform::FileOp::kRename, 3, 2);  // into place, and the undo
   const unit_val::ConvertOutcome outcome =
-      unit_val::ConvertFile(plan, dir / "D.jww", {}, {drawing, nullptr, {}, false});
+      unit_val::ConvertFile(plan, dir / "D.jww", {}, {drawing, nullptr, {}});
   platform::DisarmFileFaults();
   ASSERT_FALSE(outcome.converted());
   ASSERT_FALSE(aside().empty());

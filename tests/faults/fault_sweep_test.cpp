@@ -133,7 +133,7 @@ TEST(FaultSweep, ConvertFileSurvivesEveryFailure) {
       if (scene.oldBackup) WriteFileBytes(unit_val::BackupPath(dest), *scene.oldBackup);
       unit_val::TempFolder temp(dir / "tmp");
       arm();
-      auto outcome = unit_val::ConvertFile(source, dest, settings, {drawing, &temp, {}, false});
+      auto outcome = unit_val::ConvertFile(source, dest, settings, {drawing, &temp, {}});
       imageLeft = temp.ok() && !fs::is_empty(temp.path());
       return outcome;
     };
