@@ -15,6 +15,22 @@ std::string ErrnoText(int error) {
   return error != 0 ? std::strerror(error) : "unknown error";
 }
 
+// The probe shows the memo, the header's first string, and no name: every
+// later string is read into one scratch string, so a listing allocates
+// nothing per name.
+class ProbeReader : public LayoutReader {
+ public:
+  void str(JwwString& s) {
+    if (memoRead_) return LayoutReader::str(scratch_);
+    LayoutReader::str(s);
+    memoRead_ = true;
+  }
+
+ private:
+  bool memoRead_ = false;
+  JwwString scratch_;
+};
+
 }  // namespace
 
 bool IsJwwFile(const std::filesystem::path& path) {
@@ -44,7 +60,7 @@ SignatureCheck CheckJwwSignature(const std::filesystem::path& path) {
 
 bool ProbeJwwMemo(Drawing& d, const std::filesystem::path& path) {
   d.Reset();
-  LayoutReader ar;
+  ProbeReader ar;
   if (!ar.Open(path)) return false;
   try {
     layout::FileStart(ar, d.header);
