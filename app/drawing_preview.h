@@ -9,22 +9,9 @@
 #include <string>
 
 #include "conversion/conversion_settings.h"
-#include "conversion/text_sweep.h"
-#include "drawing/jwwunit.h"
 #include "render/display_list.h"
 
 namespace unit1 {
-
-// A drawing's display list with the texts a conversion under the settings
-// would retype marked, the conversion's counts of them, and the line that
-// names them: "変換対象 N 件 (…)".
-struct MarkedDrawing {
-  render::DisplayList list;
-  unit_val::SweepCounts counts;
-  std::string caption;
-};
-MarkedDrawing DrawWithMarks(const jww::Drawing& drawing,
-                            const unit_val::ConversionSettings& settings);
 
 struct Preview {
   std::shared_ptr<const render::DisplayList> drawing;  // none: the drawing cannot be read

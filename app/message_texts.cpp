@@ -74,22 +74,6 @@ std::string UndoFailureSummary(int leftAlone) {
   return Joined({"変換前に戻せなかったファイルがあります（", std::to_string(leftAlone), " 件）。"});
 }
 
-std::string PreviewCaption(const std::array<int, 10>& retyped, int onHiddenLayers) {
-  int total = 0;
-  std::string types;
-  for (std::size_t k = 0; k < retyped.size(); ++k) {
-    if (retyped[k] == 0) continue;
-    total += retyped[k];
-    types += Joined({types.empty() ? " (" : ", ", "文字種", std::to_string(k + 1), ": ",
-                     std::to_string(retyped[k])});
-  }
-  std::string hidden;
-  if (onHiddenLayers > 0)
-    hidden = Joined({"　うち非表示レイヤ ", std::to_string(onHiddenLayers), " 件"});
-  return Joined(
-      {"変換対象 ", std::to_string(total), " 件", types, types.empty() ? "" : ")", hidden});
-}
-
 std::string LoadFailureText(const jww::LoadResult& loaded) {
   return FailureText(unit_val::LoadFailed(loaded));
 }

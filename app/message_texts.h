@@ -144,11 +144,6 @@ inline constexpr std::string_view kUndoJournalNotRemoved =
 inline constexpr std::string_view kUndoJournalNotWritten =
     "変換の記録を書き込めなかったため、この変換は元に戻せません。";
 
-// The line under the preview: "変換対象 N 件 (文字種2: n, 文字種5: m)", the
-// types no text takes left out; "変換対象 0 件" when none. `retyped` holds
-// the texts given type k at index k - 1. Texts on hidden layers, which the
-// picture cannot show, are named after: "　うち非表示レイヤ N 件".
-std::string PreviewCaption(const std::array<int, 10>& retyped, int onHiddenLayers = 0);
 // The tag the preview draws after a text the conversion would retype: "→N".
 std::string RetypeTag(int newType);
 // Why a drawing could not be read, worded as the failure list words it.

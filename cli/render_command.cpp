@@ -4,7 +4,6 @@
 #include <map>
 #include <memory>
 
-#include "app/drawing_preview.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
 #include "cli/settings_option.h"
@@ -13,6 +12,7 @@
 #include "conversion/convert_file.h"
 #include "conversion/file_selection.h"
 #include "conversion/path_text.h"
+#include "conversion/retype_marks.h"
 #include "conversion/stop_token.h"
 #include "conversion/text_sweep.h"
 #include "drawing/jww_loader.h"
@@ -110,16 +110,16 @@ class Run {
       if (loaded.failure == jww::LoadFailure::kNotJww) return Skipped(source, loaded.error);
       return Failed(source, unit_val::ConvertStage::kLoad, loaded.error);
     }
-    unit1::MarkedDrawing drawn;
+    unit_val::MarkedDrawing drawn;
     if (options_.mark) {
-      drawn = unit1::DrawWithMarks(drawing_, settings_);
+      drawn = unit_val::DrawWithMarks(drawing_, settings_);
     } else {
       drawn.list = render::BuildDisplayList(drawing_);
     }
     Release();
     render::SvgOptions svg;
     svg.mark = options_.mark;
-    if (options_.mark) svg.legend = drawn.caption;
+    if (options_.mark) svg.legend = drawn.legend;
     svg.title = unit_val::PathText(source.stem());
     const unit_val::Failure written = WriteSvgFile(drawn.list, svg, destination);
     if (written)

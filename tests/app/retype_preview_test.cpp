@@ -2,6 +2,7 @@
 // the highlighted drawing. Results come back through the fake view's queue,
 // which each test runs itself.
 #include "app/message_texts.h"
+#include "conversion/retype_marks.h"
 #include "tests/app/fake_views.h"
 
 namespace app_test {
@@ -200,12 +201,12 @@ TEST_F(RetypePreviewTest, ResultsPostedBeforeTheWindowWentFindItGone) {
 
 TEST(PreviewCaption, CountsEachTypeThatTakesATextInOrder) {
   std::array<int, 10> retyped{};
-  EXPECT_EQ(texts::PreviewCaption(retyped), "変換対象 0 件");
+  EXPECT_EQ(unit_val::RetypeLegend(retyped), "変換対象 0 件");
   retyped[1] = 3;
   retyped[4] = 2;
   retyped[9] = 1;
-  EXPECT_EQ(texts::PreviewCaption(retyped), "変換対象 6 件 (文字種2: 3, 文字種5: 2, 文字種10: 1)");
-  EXPECT_EQ(texts::PreviewCaption(retyped, 2),
+  EXPECT_EQ(unit_val::RetypeLegend(retyped), "変換対象 6 件 (文字種2: 3, 文字種5: 2, 文字種10: 1)");
+  EXPECT_EQ(unit_val::RetypeLegend(retyped, 2),
             "変換対象 6 件 (文字種2: 3, 文字種5: 2, 文字種10: 1)　うち非表示レイヤ 2 件");
 }
 
